@@ -1,0 +1,20 @@
+// The break finder beneath every hyphenate variant.
+#ifndef LIANG_INTERNAL_BREAKS_HPP_
+#define LIANG_INTERNAL_BREAKS_HPP_
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+#include "liang/Hyphenator.hpp"
+
+namespace liang::internal {
+
+// Appends to `breaks`, in increasing order, every boundary p (1 <= p <= n,
+// counted in characters of `word`) after which hyphenate(h, word) ends a
+// piece. p == n means a trailing empty piece. Throws what hyphenate throws.
+void findBreaks(const Hyphenator& h, std::u32string_view word, std::vector<std::size_t>& breaks);
+
+}  // namespace liang::internal
+
+#endif  // LIANG_INTERNAL_BREAKS_HPP_

@@ -1,0 +1,94 @@
+// UTF-8 decoding and encoding as the library reads and writes text.
+//
+// Decoding is lenient and never fails: a well-formed sequence (shortest
+// form, no surrogate, at most U+10FFFF) yields its code point; any other
+// byte yields the code point of the same value (0x80..0xFF become
+// U+0080..U+00FF) and decoding goes on at the next byte. So every byte
+// string decodes, and each decoded character knows the bytes it came from.
+//
+// Encoding writes the scalar values as UTF-8 and U+FFFD for a char32_t that
+// is not one (a surrogate, or above U+10FFFF), so messages and renderings
+// are always well-formed UTF-8.
+#ifndef LIANG_INTERNAL_UTF8_HPP_
+#define LIANG_INTERNAL_UTF8_HPP_
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace liang::internal {
+
+struct DecodedChar {
+  char32_t codePoint;
+  std::size_t length;  // bytes consumed, 1 to 4
+};
+
+// Decodes the character at the start of `bytes`, which must not be empty.
+inline DecodedChar decodeUtf8Char(std::string_view bytes) noexcept {
+  const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(bytes[i]); };
+  const std::uint8_t lead = byte(0);
+  if (lead < 0x80) return {lead, 1};
+  const auto continuation = [&](std::size_t i) {
+    return i < bytes.size() && (byte(i) & 0xC0) == 0x80;
+  };
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    if (continuation(1)) return {static_cast<char32_t>(((lead & 0x1F) << 6) | (byte(1) & 0x3F)), 2};
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    if (continuation(1) && continuation(2)) {
+      const char32_t c = ((lead & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
+      if (c >= 0x800 && (c < 0xD800 || c > 0xDFFF)) return {c, 3};
+    }
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    if (continuation(1) && continuation(2) && continuation(3)) {
+      const char32_t c = ((lead & 0x07) << 18) | ((byte(1) & 0x3F) << 12) |
+                         ((byte(2) & 0x3F) << 6) | (byte(3) & 0x3F);
+      if (c >= 0x10000 && c <= 0x10FFFF) return {c, 4};
+    }
+  }
+  return {lead, 1};
+}
+
+// Decodes all of `bytes`.
+inline std::u32string decodeUtf8(std::string_view bytes) {
+  std::u32string text;
+  text.reserve(bytes.size());
+  while (!bytes.empty()) {
+    const DecodedChar decoded = decodeUtf8Char(bytes);
+    text.push_back(decoded.codePoint);
+    bytes.remove_prefix(decoded.length);
+  }
+  return text;
+}
+
+// Appends `c` as UTF-8 (U+FFFD when it is not a scalar value).
+inline void appendUtf8(std::string& out, char32_t c) {
+  if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
+
+// `text` as UTF-8.
+inline std::string encodeUtf8(std::u32string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char32_t c : text) appendUtf8(out, c);
+  return out;
+}
+
+}  // namespace liang::internal
+
+#endif  // LIANG_INTERNAL_UTF8_HPP_

@@ -1,0 +1,16 @@
+// liang: hyphenation by Liang's pattern method, the method of TeX.
+//
+// This header offers the whole library:
+//  - Hyphenator and hyphenate: the record and the operation that cuts a word
+//    into the pieces between which a hyphen may go (liang/Hyphenator.hpp);
+//  - Patterns: the pattern trie and its text format (liang/Pattern.hpp);
+//  - Exceptions: the exception dictionary and its text format (liang/Exception.hpp).
+#ifndef LIANG_LIANG_HPP_
+#define LIANG_LIANG_HPP_
+
+#include "liang/Exception.hpp"
+#include "liang/Hyphenator.hpp"
+#include "liang/Pattern.hpp"
+#include "liang/Types.hpp"
+
+#endif  // LIANG_LIANG_HPP_
