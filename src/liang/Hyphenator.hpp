@@ -49,10 +49,11 @@ class CharFold {
 
   // Any callable char32_t(char32_t): a lambda, a function pointer, ...
   template <class F>
-    requires(!std::same_as<std::remove_cvref_t<F>, CharFold> &&
-             std::is_invocable_r_v<char32_t, const std::remove_cvref_t<F>&, char32_t>)
-  CharFold(F&& fold)  // NOLINT(google-explicit-constructor): lambdas convert implicitly
-      : function_(std::make_shared<const std::function<char32_t(char32_t)>>(std::forward<F>(fold))) {}
+  requires(!std::same_as<std::remove_cvref_t<F>, CharFold> &&
+           std::is_invocable_r_v<char32_t, const std::remove_cvref_t<F>&, char32_t>)
+      CharFold(F&& fold)  // NOLINT(google-explicit-constructor): lambdas convert implicitly
+      : function_(
+            std::make_shared<const std::function<char32_t(char32_t)>>(std::forward<F>(fold))) {}
 
   // A table built on first use.
   explicit CharFold(std::shared_ptr<const Deferred<internal::CodePointMap>> table) noexcept

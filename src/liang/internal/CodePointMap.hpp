@@ -87,8 +87,8 @@ class CodePointMap {
     return it != beyond_.end() && it->first == c ? it->second : c;
   }
 
-  std::vector<std::uint16_t> pageOfTop_;  // 0: no page; else 1 + page slot
-  std::vector<char32_t> pages_;           // 256 images per page slot
+  std::vector<std::uint16_t> pageOfTop_;               // 0: no page; else 1 + page slot
+  std::vector<char32_t> pages_;                        // 256 images per page slot
   std::vector<std::array<std::uint64_t, 4>> present_;  // which entries of a slot were set
   std::vector<std::pair<char32_t, char32_t>> beyond_;  // keys above U+10FFFF, sorted
 };

@@ -1,0 +1,605 @@
+// The pattern trie and Liang's scoring walk.
+//
+// Liang's method, as this file implements it. A pattern such as "a1b" or
+// ".ach4" is a run of letters with single digits between them; a digit is a
+// score for the boundary at its place, and an unwritten boundary scores 0.
+// The letters of all patterns are kept in a trie whose node for a letter
+// path holds that pattern's score list. To score a word, pad it as
+// "." + word + "." (so that patterns beginning or ending with "." can only
+// match at the edges), walk the trie from every start position as far as
+// the letters lead, and at every node passed take the larger of each
+// boundary's current score and the node's score for it. The odd boundaries
+// of the result are where the word may break (the hyphenator applies its
+// minima and exceptions on top).
+//
+// Representation. A trie is a PatternNodes store (see
+// internal/PatternNodes.hpp): nodes, child edges and scores in flat arrays,
+// children sorted by code point, the root's children reachable through a
+// paged table so that the widest node costs two loads. Tries are immutable
+// values, and the operations that derive one trie from another share
+// structure instead of copying it:
+//  - parsePatterns builds a mutable trie in place (no intermediate trie is
+//    ever visible) and freezes it into one self-contained store;
+//  - insertPattern copies only the path of the new pattern; every edge that
+//    leaves that path points into the old store, which the new one keeps
+//    alive through its foreign table;
+//  - merge creates nodes only where both tries have the same letter path,
+//    and points at the untouched subtrees of either side;
+//  - the node constructor makes a one-node store over its children.
+// A store with foreign edges is flattened into a self-contained copy the
+// first time it is looked up (once, under Deferred), so lookups always walk
+// contiguous memory with no indirection.
+//
+// Nothing here recurses on the shape of the input: traversals keep explicit
+// stacks, and the destructor releases chains of stores iteratively, so a
+// pattern of a million letters or a million nested inserts is safe.
+
+#include "liang/Pattern.hpp"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <stdexcept>
+#include <unordered_map>
+#include <utility>
+
+#include "liang/internal/Lines.hpp"
+#include "liang/internal/PatternLetters.hpp"
+#include "liang/internal/PatternNodes.hpp"
+#include "liang/internal/Render.hpp"
+#include "liang/internal/Scratch.hpp"
+#include "liang/internal/Utf8.hpp"
+
+namespace liang {
+namespace internal {
+namespace {
+
+constexpr char32_t kEdge = U'.';
+constexpr std::int64_t kUncovered = std::numeric_limits<std::int64_t>::min();
+
+bool isDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
+
+std::uint32_t checkedIndex(std::size_t size) {
+  if (size >= PatternNodes::kForeign) throw std::length_error("liang: pattern trie too large");
+  return static_cast<std::uint32_t>(size);
+}
+
+// combine of the lookup walk: the larger entry where both lists have one,
+// the rest of the longer list unchanged.
+void combineInto(std::vector<std::int64_t>& into, std::span<const std::int64_t> from) {
+  const std::size_t common = std::min(into.size(), from.size());
+  for (std::size_t k = 0; k < common; ++k) into[k] = std::max(into[k], from[k]);
+  into.insert(into.end(), from.begin() + static_cast<std::ptrdiff_t>(common), from.end());
+}
+
+// A node anywhere: a store (null for the empty trie) and an index in it.
+struct NodeRef {
+  const PatternNodes* store = nullptr;
+  std::uint32_t index = 0;
+
+  friend bool operator==(const NodeRef&, const NodeRef&) = default;
+
+  bool empty() const { return store == nullptr; }
+  const PatternNodes::Node& node() const { return store->nodes[index]; }
+  std::span<const std::int64_t> scores() const {
+    if (empty()) return {};
+    const auto& n = node();
+    return {store->scores.data() + n.scoreBegin, n.scoreCount};
+  }
+  std::uint32_t childCount() const { return empty() ? 0 : node().childCount; }
+  char32_t childKey(std::uint32_t k) const { return store->childKeys[node().childBegin + k]; }
+  NodeRef child(std::uint32_t k) const {
+    const std::uint32_t target = store->childTargets[node().childBegin + k];
+    if ((target & PatternNodes::kForeign) == 0) return {store, target};
+    const auto& foreign = store->foreignNodes[target & ~PatternNodes::kForeign];
+    return {store->foreignStores[foreign.store].get(), foreign.node};
+  }
+};
+
+struct NodeRefHash {
+  std::size_t operator()(const NodeRef& r) const noexcept {
+    return std::hash<const void*>()(r.store) ^ (std::size_t{r.index} * 0x9E3779B97F4A7C15ULL);
+  }
+};
+
+NodeRef rootOf(const Patterns& p) { return {PatternsAccess::nodes(p), 0}; }
+
+// Appends nodes to a new store. Child edges of one node are written in one
+// go (they must be contiguous); a foreign edge keeps its store alive.
+class StoreWriter {
+ public:
+  StoreWriter() : store_(std::make_shared<PatternNodes>()) {}
+
+  PatternNodes& store() { return *store_; }
+
+  std::uint32_t addNode() {
+    const std::uint32_t index = checkedIndex(store_->nodes.size());
+    store_->nodes.emplace_back();
+    return index;
+  }
+
+  void setScores(std::uint32_t node, std::span<const std::int64_t> scores) {
+    auto& n = store_->nodes[node];
+    n.scoreBegin = checkedIndex(store_->scores.size());
+    n.scoreCount = checkedIndex(scores.size());
+    store_->scores.insert(store_->scores.end(), scores.begin(), scores.end());
+  }
+
+  void beginChildren(std::uint32_t node) {
+    store_->nodes[node].childBegin = checkedIndex(store_->childKeys.size());
+    current_ = node;
+  }
+  void addLocalChild(char32_t key, std::uint32_t child) {
+    store_->childKeys.push_back(key);
+    store_->childTargets.push_back(child);
+    store_->nodes[current_].childCount++;
+  }
+  // An edge to `target` in another store; an empty target becomes a fresh leaf.
+  void addForeignChild(char32_t key, NodeRef target) {
+    if (target.empty()) {
+      const std::uint32_t leaf = addNode();
+      addLocalChild(key, leaf);
+      return;
+    }
+    auto [slot, inserted] =
+        storeSlots_.try_emplace(target.store, static_cast<std::uint32_t>(storeSlots_.size()));
+    if (inserted) store_->foreignStores.push_back(target.store->shared_from_this());
+    const std::uint32_t foreign = checkedIndex(store_->foreignNodes.size());
+    store_->foreignNodes.push_back({slot->second, target.index});
+    addLocalChild(key, foreign | PatternNodes::kForeign);
+  }
+
+  Patterns finish() {
+    if (store_->foreignNodes.empty()) store_->finishLookupForm();
+    return PatternsAccess::make(std::move(store_));
+  }
+
+ private:
+  std::shared_ptr<PatternNodes> store_;
+  std::uint32_t current_ = 0;
+  std::unordered_map<const PatternNodes*, std::uint32_t> storeSlots_;
+};
+
+// Copies the trie below `root` into one self-contained store, keeping
+// shared subtrees shared.
+std::shared_ptr<const PatternNodes> flatten(NodeRef root) {
+  StoreWriter writer;
+  std::unordered_map<NodeRef, std::uint32_t, NodeRefHash> copied;
+  std::vector<std::pair<NodeRef, std::uint32_t>> pending;
+  copied.emplace(root, writer.addNode());
+  pending.emplace_back(root, 0);
+  while (!pending.empty()) {
+    auto [from, to] = pending.back();
+    pending.pop_back();
+    writer.setScores(to, from.scores());
+    writer.beginChildren(to);
+    for (std::uint32_t k = 0; k < from.childCount(); ++k) {
+      const NodeRef child = from.child(k);
+      auto [it, inserted] = copied.try_emplace(child, 0);
+      if (inserted) {
+        it->second = writer.addNode();
+        pending.emplace_back(child, it->second);
+      }
+      writer.addLocalChild(from.childKey(k), it->second);
+    }
+  }
+  return PatternsAccess::nodesOf(writer.finish());
+}
+
+// A mutable trie for parsePatterns: grows in place, then freezes.
+class TrieBuilder {
+ public:
+  TrieBuilder() { nodes_.emplace_back(); }
+
+  // Sets the scores of the node of `letters` unless an earlier call did.
+  void insertIfAbsent(std::u32string_view line) {
+    std::uint32_t node = 0;
+    for (char32_t c : line) {
+      if (isDigit(c)) continue;
+      node = childOf(node, c);
+    }
+    if (nodes_[node].hasScores) return;
+    nodes_[node].hasScores = true;
+    nodes_[node].scoreBegin = scores_.size();
+    appendScores(line, scores_);
+    nodes_[node].scoreCount = scores_.size() - nodes_[node].scoreBegin;
+  }
+
+  // Writes the trie breadth first, children sorted by code point.
+  Patterns freeze() {
+    StoreWriter writer;
+    PatternNodes& store = writer.store();
+    store.nodes.reserve(nodes_.size());
+    store.childKeys.reserve(nodes_.size());
+    store.childTargets.reserve(nodes_.size());
+    store.scores.reserve(scores_.size());
+    std::vector<std::uint32_t> order{0};  // builder node of each store node
+    writer.addNode();
+    for (std::size_t next = 0; next < order.size(); ++next) {
+      BuildNode& from = nodes_[order[next]];
+      const auto to = static_cast<std::uint32_t>(next);
+      writer.setScores(to, {scores_.data() + from.scoreBegin, from.scoreCount});
+      std::sort(from.children.begin(), from.children.end());
+      writer.beginChildren(to);
+      for (auto [key, child] : from.children) {
+        writer.addLocalChild(key, writer.addNode());
+        order.push_back(child);
+      }
+    }
+    return writer.finish();
+  }
+
+  static void appendScores(std::u32string_view line, std::vector<std::int64_t>& out) {
+    // A digit scores the boundary at its place and consumes the character
+    // after it unexamined (the letter after the boundary); a letter scores
+    // its own boundary 0. Hence "a12b" scores 0, 1, 0, 0.
+    std::size_t i = 0;
+    while (true) {
+      if (i == line.size()) {
+        out.push_back(0);
+        return;
+      }
+      if (isDigit(line[i])) {
+        out.push_back(line[i] - U'0');
+        if (i + 1 == line.size()) return;
+        i += 2;
+      } else {
+        out.push_back(0);
+        i += 1;
+      }
+    }
+  }
+
+ private:
+  struct BuildNode {
+    std::vector<std::pair<char32_t, std::uint32_t>> children;
+    std::size_t scoreBegin = 0;
+    std::size_t scoreCount = 0;
+    bool hasScores = false;
+  };
+
+  std::uint32_t childOf(std::uint32_t node, char32_t c) {
+    for (auto [key, child] : nodes_[node].children) {
+      if (key == c) return child;
+    }
+    const std::uint32_t child = checkedIndex(nodes_.size());
+    nodes_.emplace_back();
+    nodes_[node].children.emplace_back(c, child);
+    return child;
+  }
+
+  std::vector<BuildNode> nodes_;
+  std::vector<std::int64_t> scores_;
+};
+
+}  // namespace
+
+void PagedTable::set(char32_t key, std::uint32_t value) {
+  if (key > 0x10FFFF) {
+    auto it = std::lower_bound(beyond_.begin(), beyond_.end(), key,
+                               [](const auto& entry, char32_t k) { return entry.first < k; });
+    if (it != beyond_.end() && it->first == key) {
+      it->second = value;
+    } else {
+      beyond_.insert(it, {key, value});
+    }
+    return;
+  }
+  const std::uint32_t block = key >> 8;
+  if (block >= pageOfBlock_.size()) pageOfBlock_.resize(block + 1, 0);
+  if (pageOfBlock_[block] == 0) {
+    values_.resize(values_.size() + 256, 0);
+    pageOfBlock_[block] = static_cast<std::uint32_t>(values_.size() / 256);
+  }
+  values_[(pageOfBlock_[block] - 1) * std::size_t{256} + (key & 0xFF)] = value;
+}
+
+std::uint32_t PagedTable::lookupBeyond(char32_t key) const noexcept {
+  auto it = std::lower_bound(beyond_.begin(), beyond_.end(), key,
+                             [](const auto& entry, char32_t k) { return entry.first < k; });
+  return it != beyond_.end() && it->first == key ? it->second : 0;
+}
+
+PatternNodes::PatternNodes()
+    : flattened_(std::function<std::shared_ptr<const PatternNodes>()>([this] {
+        return flatten(NodeRef{this, 0});
+      })) {}
+
+PatternNodes::~PatternNodes() {
+  // A store may hold the last reference to another store, which may hold
+  // the last reference to another... Releasing them from this destructor
+  // would recurse once per link, so the outermost destructor on this thread
+  // releases them one at a time and inner ones only hand theirs over.
+  thread_local std::vector<std::shared_ptr<const PatternNodes>>* releasing = nullptr;
+  if (releasing != nullptr) {
+    for (auto& store : foreignStores) releasing->push_back(std::move(store));
+    return;
+  }
+  std::vector<std::shared_ptr<const PatternNodes>> queue = std::move(foreignStores);
+  releasing = &queue;
+  while (!queue.empty()) {
+    std::shared_ptr<const PatternNodes> store = std::move(queue.back());
+    queue.pop_back();
+    store.reset();
+  }
+  releasing = nullptr;
+}
+
+const PatternNodes& PatternNodes::lookupForm() const {
+  if (foreignNodes.empty()) return *this;
+  return *flattened_.get();
+}
+
+void PatternNodes::finishLookupForm() {
+  const Node& root = nodes[0];
+  for (std::uint32_t k = 0; k < root.childCount; ++k) {
+    rootChildren_.set(childKeys[root.childBegin + k], childTargets[root.childBegin + k]);
+  }
+  for (char32_t key : childKeys) letters_.set(key, 1);
+  longestScores_ = 0;
+  for (const Node& node : nodes)
+    longestScores_ = std::max<std::size_t>(longestScores_, node.scoreCount);
+}
+
+std::size_t scoreBoundaries(const PatternNodes& trie, std::u32string_view word,
+                            std::int64_t* boundaryScores) {
+  // Boundary b of the padded word s = "." + word + "." is the one before
+  // s[b]. Every start position contributes at least a 0 on its own
+  // boundary, so boundaries 0 .. L-1 start at 0; past the end only the
+  // matches that reach there count, and the combined list is as long as
+  // the furthest of them.
+  const std::size_t paddedLength = word.size() + 2;
+  const auto padded = [&](std::size_t j) {
+    return j == 0 || j == paddedLength - 1 ? kEdge : word[j - 1];
+  };
+  std::fill_n(boundaryScores, paddedLength, 0);
+  std::fill_n(boundaryScores + paddedLength, trie.longestScores(), kUncovered);
+  std::size_t length = paddedLength;
+
+  const auto combineAt = [&](std::size_t start, const PatternNodes::Node& node) {
+    const std::int64_t* scores = trie.scores.data() + node.scoreBegin;
+    std::int64_t* into = boundaryScores + start;
+    for (std::uint32_t k = 0; k < node.scoreCount; ++k) into[k] = std::max(into[k], scores[k]);
+    length = std::max<std::size_t>(length, start + node.scoreCount);
+  };
+
+  const PatternNodes::Node& root = trie.nodes[0];
+  if (root.scoreCount != 0) {
+    // A root score list (from a line without letters) joins every start
+    // position's match list, and once more on the final boundary.
+    for (std::size_t start = 0; start <= paddedLength; ++start) combineAt(start, root);
+  }
+  for (std::size_t start = 0; start < paddedLength; ++start) {
+    std::uint32_t node = trie.rootChild(padded(start));
+    std::size_t next = start + 1;
+    while (node != 0) {
+      const PatternNodes::Node& current = trie.nodes[node];
+      if (current.scoreCount != 0) combineAt(start, current);
+      if (next == paddedLength || current.childCount == 0) break;
+      const char32_t c = padded(next++);
+      const char32_t* keys = trie.childKeys.data() + current.childBegin;
+      const char32_t* end = keys + current.childCount;
+      const char32_t* found = std::lower_bound(keys, end, c);
+      node = (found != end && *found == c) ? trie.childTargets[found - trie.childKeys.data()] : 0;
+    }
+  }
+  return length;
+}
+
+bool isPatternLetter(const Patterns& trie, char32_t c) {
+  const PatternNodes* nodes = PatternsAccess::nodes(trie);
+  return nodes != nullptr && nodes->lookupForm().hasLetter(c);
+}
+
+}  // namespace internal
+
+using internal::NodeRef;
+using internal::PatternNodes;
+using internal::PatternsAccess;
+
+Patterns::Patterns(Scores scores, std::map<char32_t, Patterns> children) {
+  internal::StoreWriter writer;
+  const std::uint32_t root = writer.addNode();
+  writer.setScores(root, scores);
+  writer.beginChildren(root);
+  // std::map iterates in ascending key order, the order edges are kept in.
+  for (const auto& [key, child] : children) writer.addForeignChild(key, internal::rootOf(child));
+  *this = writer.finish();
+}
+
+bool operator==(const Patterns& a, const Patterns& b) {
+  std::vector<std::pair<NodeRef, NodeRef>> pending{{internal::rootOf(a), internal::rootOf(b)}};
+  while (!pending.empty()) {
+    auto [x, y] = pending.back();
+    pending.pop_back();
+    if (x == y) continue;  // one subtree, shared
+    const auto xs = x.scores(), ys = y.scores();
+    if (!std::equal(xs.begin(), xs.end(), ys.begin(), ys.end())) return false;
+    if (x.childCount() != y.childCount()) return false;
+    for (std::uint32_t k = 0; k < x.childCount(); ++k) {
+      if (x.childKey(k) != y.childKey(k)) return false;
+      pending.emplace_back(x.child(k), y.child(k));
+    }
+  }
+  return true;
+}
+
+Patterns emptyPatterns() noexcept { return Patterns(); }
+
+Scores scorePattern(std::u32string_view line) {
+  Scores scores;
+  internal::TrieBuilder::appendScores(line, scores);
+  return scores;
+}
+
+Patterns insertPattern(std::u32string_view line, const Patterns& trie) {
+  // Path copy: one new node per letter, the rest of the old trie shared.
+  std::u32string letters;
+  for (char32_t c : line) {
+    if (!internal::isDigit(c)) letters.push_back(c);
+  }
+  const Scores scores = scorePattern(line);
+
+  internal::StoreWriter writer;
+  NodeRef old = internal::rootOf(trie);  // the old node on the path, if any
+  std::uint32_t node = writer.addNode();
+  for (std::size_t depth = 0;; ++depth) {
+    if (depth == letters.size()) {
+      writer.setScores(node, scores);
+      writer.beginChildren(node);
+      for (std::uint32_t k = 0; k < old.childCount(); ++k)
+        writer.addForeignChild(old.childKey(k), old.child(k));
+      break;
+    }
+    writer.setScores(node, old.scores());
+    const char32_t letter = letters[depth];
+    const std::uint32_t next = writer.addNode();
+    NodeRef oldNext;
+    writer.beginChildren(node);
+    bool placed = false;
+    for (std::uint32_t k = 0; k < old.childCount(); ++k) {
+      const char32_t key = old.childKey(k);
+      if (!placed && key >= letter) {
+        writer.addLocalChild(letter, next);
+        placed = true;
+        if (key == letter) {
+          oldNext = old.child(k);
+          continue;
+        }
+      }
+      writer.addForeignChild(key, old.child(k));
+    }
+    if (!placed) writer.addLocalChild(letter, next);
+    old = oldNext;
+    node = next;
+  }
+  return writer.finish();
+}
+
+Patterns parsePatterns(std::u32string_view text) {
+  // The upper of two lines with the same letters decides, as if the lines
+  // were inserted bottom to top; building top to bottom and keeping the
+  // first score list seen gives that without discarding work.
+  internal::TrieBuilder builder;
+  internal::forEachLine(text, [&](std::u32string_view line) { builder.insertIfAbsent(line); });
+  return builder.freeze();
+}
+
+Scores lookupPattern(std::u32string_view word, const Patterns& trie) {
+  const PatternNodes* nodes = PatternsAccess::nodes(trie);
+  if (nodes == nullptr) return Scores(word.size(), 0);  // no pattern: every boundary 0
+  const PatternNodes& form = nodes->lookupForm();
+  internal::ScratchBuffer<std::int64_t, 256> boundaries(
+      internal::boundaryCapacity(form, word.size()));
+  const std::size_t length = internal::scoreBoundaries(form, word, boundaries.data());
+  if (length == 0 || length == 1) {
+    // The combined list always has an entry per padded position; these
+    // guards document the shape the rest relies on.
+    throw Error(std::string(length == 0 ? "lookupPattern.scores0: Impossible ("
+                                        : "lookupPattern.scores1: Impossible (") +
+                internal::encodeUtf8(word) + ")");
+  }
+  return Scores(boundaries.data() + 1, boundaries.data() + length - 1);
+}
+
+Patterns merge(const Patterns& a, const Patterns& b) {
+  const NodeRef rootA = internal::rootOf(a), rootB = internal::rootOf(b);
+  if (rootA.empty()) return b;
+  if (rootB.empty() || rootA == rootB) return a;
+  // New nodes only where both tries have the letter path; a subtree on one
+  // side only (or the same subtree on both) is shared.
+  internal::StoreWriter writer;
+  struct Pending {
+    NodeRef a, b;
+    std::uint32_t node;
+  };
+  std::vector<Pending> pending{{rootA, rootB, writer.addNode()}};
+  Scores scores;
+  while (!pending.empty()) {
+    const Pending p = pending.back();
+    pending.pop_back();
+    scores.assign(p.a.scores().begin(), p.a.scores().end());
+    internal::combineInto(scores, p.b.scores());
+    writer.setScores(p.node, scores);
+    writer.beginChildren(p.node);
+    std::uint32_t i = 0, j = 0;
+    while (i < p.a.childCount() || j < p.b.childCount()) {
+      const bool takeA =
+          j == p.b.childCount() || (i < p.a.childCount() && p.a.childKey(i) < p.b.childKey(j));
+      const bool takeB =
+          i == p.a.childCount() || (j < p.b.childCount() && p.b.childKey(j) < p.a.childKey(i));
+      if (takeA) {
+        writer.addForeignChild(p.a.childKey(i), p.a.child(i));
+        ++i;
+      } else if (takeB) {
+        writer.addForeignChild(p.b.childKey(j), p.b.child(j));
+        ++j;
+      } else {
+        const NodeRef childA = p.a.child(i), childB = p.b.child(j);
+        if (childA == childB) {
+          writer.addForeignChild(p.a.childKey(i), childA);
+        } else {
+          const std::uint32_t child = writer.addNode();
+          writer.addLocalChild(p.a.childKey(i), child);
+          pending.push_back({childA, childB, child});
+        }
+        ++i;
+        ++j;
+      }
+    }
+  }
+  return writer.finish();
+}
+
+Patterns mergeAll(const std::vector<Patterns>& tries) {
+  Patterns result;
+  for (auto it = tries.rbegin(); it != tries.rend(); ++it) result = merge(*it, result);
+  return result;
+}
+
+Patterns mergeTimes(std::int64_t n, const Patterns& trie) {
+  if (n <= 0) throw Error("mergeTimes: the count must be positive, not " + std::to_string(n));
+  return trie;  // merge is idempotent
+}
+
+std::string show(const Patterns& trie, int precedence) {
+  // Depth first with an explicit stack: each frame is a node whose
+  // "(fromList [" is written and whose children are being rendered.
+  std::string out;
+  if (precedence > 10) out.push_back('(');
+  struct Frame {
+    NodeRef node;
+    std::uint32_t nextChild;
+  };
+  std::vector<Frame> stack;
+  const auto open = [&](NodeRef node) {
+    out += "Patterns ";
+    internal::appendScoreList(out, node.scores());
+    out += " (fromList [";
+    stack.push_back({node, 0});
+  };
+  open(internal::rootOf(trie));
+  while (!stack.empty()) {
+    Frame& frame = stack.back();
+    if (frame.nextChild == frame.node.childCount()) {
+      out += "])";
+      stack.pop_back();
+      if (!stack.empty()) out.push_back(')');  // closes the "(key," pair
+      continue;
+    }
+    const std::uint32_t k = frame.nextChild++;
+    if (k != 0) out.push_back(',');
+    out.push_back('(');
+    internal::appendInteger(out, static_cast<std::int64_t>(frame.node.childKey(k)));
+    out.push_back(',');
+    open(frame.node.child(k));
+  }
+  if (precedence > 10) out.push_back(')');
+  return out;
+}
+
+std::string show(const std::vector<Patterns>& tries) {
+  return internal::renderList(tries, [](const Patterns& trie) { return show(trie, 0); });
+}
+
+}  // namespace liang

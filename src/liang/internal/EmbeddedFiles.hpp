@@ -1,0 +1,26 @@
+// The data set carried inside the library: 292 gzip files, four per language.
+//
+// The table is generated at build time from data/*.gz and lives in static,
+// read-only storage: it is constant-initialised (no code runs at start-up),
+// nothing is copied or decompressed until a caller inflates one file, and it
+// lives as long as the library is loaded. Entries stand in ascending byte-wise
+// order of their names, so a file is found by binary search on its exact name.
+#ifndef LIANG_INTERNAL_EMBEDDEDFILES_HPP_
+#define LIANG_INTERNAL_EMBEDDEDFILES_HPP_
+
+#include <span>
+#include <string_view>
+
+namespace liang::internal {
+
+struct EmbeddedFile {
+  std::string_view name;   // such as "hyph-en-us.pat.txt.gz"
+  std::string_view bytes;  // one complete gzip file
+};
+
+// Every embedded file, sorted by name.
+std::span<const EmbeddedFile> embeddedFiles() noexcept;
+
+}  // namespace liang::internal
+
+#endif  // LIANG_INTERNAL_EMBEDDEDFILES_HPP_

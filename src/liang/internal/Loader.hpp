@@ -1,0 +1,50 @@
+// How a language's hyphenator is made from the embedded files.
+//
+// A loaded hyphenator holds three deferred components, each bound to one file
+// name ("hyph-" + affix + ".chr.txt.gz", ".pat.txt.gz", ".hyp.txt.gz"): the
+// first use of a component finds its file, inflates it, decodes it and
+// parses it, once; a failure is kept and raised again on every later use.
+// The overloads that take a file table exist so that tests can hand in a
+// table that lacks or damages a file; the table must be sorted by name and
+// outlive every hyphenator made from it.
+#ifndef LIANG_INTERNAL_LOADER_HPP_
+#define LIANG_INTERNAL_LOADER_HPP_
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "liang/Hyphenator.hpp"
+#include "liang/Language.hpp"
+#include "liang/internal/CodePointMap.hpp"
+#include "liang/internal/EmbeddedFiles.hpp"
+
+namespace liang::internal {
+
+// The whole content of one gzip file (RFC 1952). Throws Error with zlib's
+// own message when the stream is corrupt or truncated.
+std::string inflateGzip(std::string_view compressed);
+
+// The decoded text of the file named exactly `name` in `files` (sorted by
+// name). Throws Error "Could not find <name>" when there is none, and what
+// inflateGzip throws. Ill-formed UTF-8 never fails: each stray byte becomes
+// the code point of the same value.
+std::u32string embeddedFileText(std::string_view name, std::span<const EmbeddedFile> files);
+
+// The same, in the library's own table.
+std::u32string embeddedFileText(std::string_view name);
+
+// The character table of a character file: in each line of two or more code
+// points, every code point after the first folds to the first; a code point
+// on several lines takes the last of them. Never fails.
+CodePointMap parseCharMap(std::u32string_view text);
+
+// The folding function over parseCharMap(text).
+CharFold parseChars(std::u32string_view text);
+
+// loadHyphenator(x), with its files looked up in `files`.
+Hyphenator loadHyphenator(Language x, std::span<const EmbeddedFile> files);
+
+}  // namespace liang::internal
+
+#endif  // LIANG_INTERNAL_LOADER_HPP_
