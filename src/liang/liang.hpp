@@ -4,12 +4,15 @@
 //  - Hyphenator and hyphenate: the record and the operation that cuts a word
 //    into the pieces between which a hyphen may go (liang/Hyphenator.hpp);
 //  - Patterns: the pattern trie and its text format (liang/Pattern.hpp);
-//  - Exceptions: the exception dictionary and its text format (liang/Exception.hpp).
+//  - Exceptions: the exception dictionary and its text format (liang/Exception.hpp);
+//  - Language: the 73 languages, their file codes and their hyphenators, built
+//    from the data carried inside the library (liang/Language.hpp).
 #ifndef LIANG_LIANG_HPP_
 #define LIANG_LIANG_HPP_
 
 #include "liang/Exception.hpp"
 #include "liang/Hyphenator.hpp"
+#include "liang/Language.hpp"
 #include "liang/Pattern.hpp"
 #include "liang/Types.hpp"
 
