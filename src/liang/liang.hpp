@@ -6,14 +6,18 @@
 //  - Patterns: the pattern trie and its text format (liang/Pattern.hpp);
 //  - Exceptions: the exception dictionary and its text format (liang/Exception.hpp);
 //  - Language: the 73 languages, their file codes and their hyphenators, built
-//    from the data carried inside the library (liang/Language.hpp).
+//    from the data carried inside the library (liang/Language.hpp);
+//  - UTF-8 words, running text and hyphenation points (liang/Text.hpp);
+//  - languageForTag: the Language for a BCP 47 tag or locale name (liang/LanguageTag.hpp).
 #ifndef LIANG_LIANG_HPP_
 #define LIANG_LIANG_HPP_
 
 #include "liang/Exception.hpp"
 #include "liang/Hyphenator.hpp"
 #include "liang/Language.hpp"
+#include "liang/LanguageTag.hpp"
 #include "liang/Pattern.hpp"
+#include "liang/Text.hpp"
 #include "liang/Types.hpp"
 
 #endif  // LIANG_LIANG_HPP_

@@ -1,0 +1,248 @@
+#include "liang/Text.hpp"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <utility>
+
+#include "liang/internal/Breaks.hpp"
+#include "liang/internal/PatternLetters.hpp"
+#include "liang/internal/TextStream.hpp"
+#include "liang/internal/Utf8.hpp"
+
+namespace liang {
+
+namespace {
+
+using internal::DecodedChar;
+using internal::decodeUtf8Char;
+
+// A UTF-8 word decoded together with the byte offset of every character, so
+// that breaks counted in characters map back to bytes of the input. Words
+// that fit kInlineBytes (a character takes at least one byte) stay on the
+// stack.
+class DecodedWord {
+ public:
+  explicit DecodedWord(std::string_view bytes) {
+    if (bytes.size() > kInlineBytes) {
+      heapChars_ = std::make_unique<char32_t[]>(bytes.size());
+      heapOffsets_ = std::make_unique<std::size_t[]>(bytes.size() + 1);
+      chars_ = heapChars_.get();
+      offsets_ = heapOffsets_.get();
+    }
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+      const DecodedChar decoded = decodeUtf8Char(bytes.substr(pos));
+      chars_[length_] = decoded.codePoint;
+      offsets_[length_] = pos;
+      ++length_;
+      pos += decoded.length;
+    }
+    offsets_[length_] = pos;
+  }
+  DecodedWord(const DecodedWord&) = delete;
+  DecodedWord& operator=(const DecodedWord&) = delete;
+
+  std::u32string_view chars() const noexcept { return {chars_, length_}; }
+  // Where character `index` begins; index == chars().size() gives the end.
+  std::size_t byteOffset(std::size_t index) const noexcept { return offsets_[index]; }
+
+ private:
+  static constexpr std::size_t kInlineBytes = 64;
+
+  std::array<char32_t, kInlineBytes> inlineChars_;
+  std::array<std::size_t, kInlineBytes + 1> inlineOffsets_;
+  std::unique_ptr<char32_t[]> heapChars_;
+  std::unique_ptr<std::size_t[]> heapOffsets_;
+  char32_t* chars_ = inlineChars_.data();
+  std::size_t* offsets_ = inlineOffsets_.data();
+  std::size_t length_ = 0;
+};
+
+// A break list borrowed from this thread's spare one, so that hyphenate does
+// not allocate one per call. Borrowing moves the spare out, which keeps a
+// nested call (from a caller's folding function) correct: it finds no spare
+// and makes its own.
+class BorrowedBreaks {
+ public:
+  BorrowedBreaks() noexcept : breaks_(std::exchange(spare(), {})) { breaks_.clear(); }
+  ~BorrowedBreaks() {
+    // A list grown by one freak word is not worth keeping.
+    if (breaks_.capacity() <= kKeepCapacity) spare() = std::move(breaks_);
+  }
+  BorrowedBreaks(const BorrowedBreaks&) = delete;
+  BorrowedBreaks& operator=(const BorrowedBreaks&) = delete;
+
+  std::vector<std::size_t>& get() noexcept { return breaks_; }
+
+ private:
+  static constexpr std::size_t kKeepCapacity = 256;
+  static std::vector<std::size_t>& spare() noexcept {
+    thread_local std::vector<std::size_t> list;
+    return list;
+  }
+
+  std::vector<std::size_t> breaks_;
+};
+
+// Whether a character of running text belongs to a word: it folds to a
+// letter of the patterns, the edge mark excepted. Text is mostly ASCII, so
+// the answers for ASCII are kept once found.
+class WordLetters {
+ public:
+  explicit WordLetters(const Hyphenator& h)
+      : fold_(hyphenatorChars(h)), patterns_(hyphenatorPatterns(h)) {}
+
+  bool contains(char32_t c) {
+    if (c >= kAscii) return lookUp(c);
+    Answer& known = asciiAnswers_[c];
+    if (known == Answer::kUnknown) known = lookUp(c) ? Answer::kYes : Answer::kNo;
+    return known == Answer::kYes;
+  }
+
+ private:
+  enum class Answer : std::uint8_t { kUnknown, kYes, kNo };
+  static constexpr char32_t kAscii = 0x80;
+
+  bool lookUp(char32_t c) const {
+    const char32_t folded = fold_(c);
+    return folded != U'.' && internal::isPatternLetter(patterns_, folded);
+  }
+
+  const CharFold& fold_;
+  const Patterns& patterns_;
+  std::array<Answer, kAscii> asciiAnswers_{};
+};
+
+// Whether `b` can follow `lead` as the second byte of a well-formed sequence.
+bool isSecondByte(std::uint8_t lead, std::uint8_t b) noexcept {
+  switch (lead) {
+    case 0xE0:
+      return b >= 0xA0 && b <= 0xBF;  // no overlong form
+    case 0xED:
+      return b >= 0x80 && b <= 0x9F;  // no surrogate
+    case 0xF0:
+      return b >= 0x90 && b <= 0xBF;  // no overlong form
+    case 0xF4:
+      return b >= 0x80 && b <= 0x8F;  // not above U+10FFFF
+    default:
+      return b >= 0x80 && b <= 0xBF;
+  }
+}
+
+std::size_t sequenceLength(std::uint8_t lead) noexcept {
+  if (lead >= 0xC2 && lead <= 0xDF) return 2;
+  if (lead >= 0xE0 && lead <= 0xEF) return 3;
+  if (lead >= 0xF0 && lead <= 0xF4) return 4;
+  return 1;
+}
+
+}  // namespace
+
+namespace internal {
+
+std::size_t incompleteUtf8Tail(std::string_view bytes) noexcept {
+  const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(bytes[i]); };
+  for (std::size_t tail = 1; tail <= 3 && tail <= bytes.size(); ++tail) {
+    const std::size_t lead = bytes.size() - tail;
+    if ((byte(lead) & 0xC0) == 0x80) continue;  // a continuation byte: look further back
+    if (sequenceLength(byte(lead)) <= tail) return 0;
+    if (tail >= 2 && !isSecondByte(byte(lead), byte(lead + 1))) return 0;
+    return tail;  // later bytes were seen to be continuation bytes above
+  }
+  return 0;
+}
+
+std::size_t appendHyphenatedText(const Hyphenator& h, std::string_view text,
+                                 std::string_view hyphen, bool atEnd, std::string& out) {
+  const std::size_t limit = atEnd ? text.size() : text.size() - incompleteUtf8Tail(text);
+  if (limit == 0) return 0;
+  const std::string_view settled = text.substr(0, limit);
+  WordLetters letters(h);
+  std::u32string word;
+  std::vector<std::size_t> offsets;  // of each character of `word`, and of its end
+  std::vector<std::size_t> breaks;
+  std::size_t copied = 0;  // bytes of `settled` already accounted for in `out`
+  std::size_t pos = 0;
+  while (pos < limit) {
+    DecodedChar decoded = decodeUtf8Char(settled.substr(pos));
+    if (!letters.contains(decoded.codePoint)) {
+      pos += decoded.length;
+      continue;
+    }
+    const std::size_t wordStart = pos;
+    word.clear();
+    offsets.clear();
+    for (;;) {
+      word.push_back(decoded.codePoint);
+      offsets.push_back(pos);
+      pos += decoded.length;
+      if (pos == limit) break;
+      decoded = decodeUtf8Char(settled.substr(pos));
+      if (!letters.contains(decoded.codePoint)) break;
+    }
+    if (pos == limit && !atEnd) {
+      out.append(settled.substr(copied, wordStart - copied));
+      return wordStart;
+    }
+    offsets.push_back(pos);
+    out.append(settled.substr(copied, wordStart - copied));
+    breaks.clear();
+    internal::findBreaks(h, word, breaks);
+    std::size_t pieceStart = wordStart;
+    for (const std::size_t p : breaks) {
+      out.append(settled.substr(pieceStart, offsets[p] - pieceStart));
+      out.append(hyphen);
+      pieceStart = offsets[p];
+    }
+    out.append(settled.substr(pieceStart, pos - pieceStart));
+    copied = pos;
+    // The character at `pos` is not a letter; step over it without decoding again.
+    if (pos < limit) pos += decoded.length;
+  }
+  out.append(settled.substr(copied));
+  return limit;
+}
+
+}  // namespace internal
+
+std::vector<std::string> hyphenate(const Hyphenator& h, std::string_view utf8Word) {
+  const DecodedWord word(utf8Word);
+  BorrowedBreaks breaks;
+  internal::findBreaks(h, word.chars(), breaks.get());
+  std::vector<std::string> pieces;
+  pieces.reserve(breaks.get().size() + 1);
+  std::size_t pieceStart = 0;
+  for (const std::size_t p : breaks.get()) {
+    const std::size_t pieceEnd = word.byteOffset(p);
+    pieces.emplace_back(utf8Word.substr(pieceStart, pieceEnd - pieceStart));
+    pieceStart = pieceEnd;
+  }
+  pieces.emplace_back(utf8Word.substr(pieceStart));
+  return pieces;
+}
+
+std::vector<std::size_t> hyphenationPoints(const Hyphenator& h, std::u32string_view word) {
+  std::vector<std::size_t> points;
+  internal::findBreaks(h, word, points);
+  return points;
+}
+
+std::vector<std::size_t> hyphenationPoints(const Hyphenator& h, std::string_view utf8Word) {
+  const DecodedWord word(utf8Word);
+  std::vector<std::size_t> points;
+  internal::findBreaks(h, word.chars(), points);
+  for (std::size_t& p : points) p = word.byteOffset(p);
+  return points;
+}
+
+std::string insertHyphens(const Hyphenator& h, std::string_view utf8Text, std::string_view hyphen) {
+  std::string out;
+  if (utf8Text.empty()) return out;
+  // Room for the text and a hyphen every few letters; more only for dense text.
+  out.reserve(utf8Text.size() + utf8Text.size() / 4);
+  internal::appendHyphenatedText(h, utf8Text, hyphen, true, out);
+  return out;
+}
+
+}  // namespace liang
