@@ -172,7 +172,7 @@ class LanguageRange : public std::ranges::view_base {
 
     constexpr iterator& operator++() noexcept {
       ordinal_ += step_;
-      if (remaining_ > 0) --remaining_;
+      ++index_;
       return *this;
     }
     constexpr iterator operator++(int) noexcept {
@@ -181,27 +181,29 @@ class LanguageRange : public std::ranges::view_base {
       return before;
     }
 
-    // Two positions of one range are equal when as many members remain after
-    // them; an endless range's positions never equal its end.
+    // Positions of one range are equal when as many members lie before
+    // them. The end of an endless range sits at index kEndless, which no
+    // position reaches.
     friend constexpr bool operator==(const iterator& a, const iterator& b) noexcept {
-      return a.remaining_ == b.remaining_;
+      return a.index_ == b.index_;
     }
 
    private:
     friend class LanguageRange;
-    constexpr iterator(std::int64_t ordinal, std::int64_t step, std::int64_t remaining) noexcept
-        : ordinal_(ordinal), step_(step), remaining_(remaining) {}
+    constexpr iterator(std::int64_t ordinal, std::int64_t step, std::int64_t index) noexcept
+        : ordinal_(ordinal), step_(step), index_(index) {}
 
-    std::int64_t ordinal_ = 0;
+    std::int64_t ordinal_ = 0;  // of the member here
     std::int64_t step_ = 0;
-    std::int64_t remaining_ = 0;  // members from here to the end; kEndless: no end
+    std::int64_t index_ = 0;  // members before this position
   };
 
   // The empty range.
   constexpr LanguageRange() noexcept = default;
 
-  constexpr iterator begin() const noexcept { return iterator(first_, step_, count_); }
-  constexpr iterator end() const noexcept { return iterator(first_, step_, 0); }
+  constexpr iterator begin() const noexcept { return iterator(first_, step_, 0); }
+  // Only its index matters: an end is never read.
+  constexpr iterator end() const noexcept { return iterator(first_, step_, count_); }
 
   // Whether no member is left.
   constexpr bool empty() const noexcept { return count_ == 0; }
