@@ -1,0 +1,259 @@
+#include <gtest/gtest.h>
+#include <liang/internal/ExceptionTable.hpp>
+#include <liang/liang.hpp>
+
+#include <atomic>
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "reference_model.hpp"
+
+namespace {
+
+using liang::Deferred;
+using liang::emptyExceptions;
+using liang::emptyPatterns;
+using liang::Exceptions;
+using liang::hyphenate;
+using liang::Hyphenator;
+using liang::parseExceptions;
+using liang::parsePatterns;
+using liang::Patterns;
+using liang::Scores;
+using liang::Word;
+using Pieces = std::vector<Word>;
+
+constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+
+char32_t same(char32_t c) { return c; }
+char32_t lower(char32_t c) { return c >= U'A' && c <= U'Z' ? c + 32 : c; }
+
+Hyphenator make(const Patterns& patterns, const Exceptions& exceptions, std::int64_t left,
+                std::int64_t right) {
+  return Hyphenator(same, patterns, exceptions, left, right);
+}
+
+// Gives "abcd" the raw score list 0, 1, 0, 3, 0.
+const Patterns& abcdPatterns() {
+  static const Patterns trie = parsePatterns(U"a1b\nc3d\nd0.\n");
+  return trie;
+}
+
+TEST(Hyphenate, WorkedExampleOfTheMinima) {
+  ASSERT_EQ(liang::lookupPattern(U"abcd", abcdPatterns()), (Scores{0, 1, 0, 3, 0}));
+  EXPECT_EQ(hyphenate(make(abcdPatterns(), {}, 1, 1), U"abcd"), (Pieces{U"a", U"bc", U"d"}));
+  EXPECT_EQ(hyphenate(make(abcdPatterns(), {}, 1, 2), U"abcd"), (Pieces{U"a", U"bcd"}));
+  EXPECT_EQ(hyphenate(make(abcdPatterns(), {}, 2, 1), U"abcd"), (Pieces{U"abc", U"d"}));
+  EXPECT_EQ(hyphenate(make(abcdPatterns(), {}, 3, 2), U"abcd"), (Pieces{U"abcd"}));
+}
+
+TEST(Hyphenate, EmptyWordIsOneEmptyPieceWithoutTouchingAnything) {
+  const auto broken = std::make_shared<const Deferred<Patterns>>(
+      std::function<Patterns()>([]() -> Patterns { throw liang::Error("never built"); }));
+  const Hyphenator h([](char32_t) -> char32_t { throw std::logic_error("never folded"); }, broken,
+                     std::make_shared<const Deferred<Exceptions>>(Exceptions()), kMin, kMin);
+  EXPECT_EQ(hyphenate(h, U""), (Pieces{U""}));
+  EXPECT_FALSE(broken->built());
+}
+
+TEST(Hyphenate, ShortWordComesBackWholeWithoutLookup) {
+  const auto patterns = std::make_shared<const Deferred<Patterns>>(
+      std::function<Patterns()>([] { return abcdPatterns(); }));
+  const Hyphenator h([](char32_t) -> char32_t { throw std::logic_error("never folded"); }, patterns,
+                     std::make_shared<const Deferred<Exceptions>>(Exceptions()), 2, 3);
+  EXPECT_EQ(hyphenate(h, U"abcd"), (Pieces{U"abcd"}));
+  EXPECT_FALSE(patterns->built());
+  // Exactly L + R characters: the word goes on to the lookup.
+  EXPECT_THROW(hyphenate(h, U"abcde"), std::logic_error);
+}
+
+TEST(Hyphenate, WordOfExactlyBothMinimaBreaksOnlyAfterTheLeftOne) {
+  const Patterns everywhere = parsePatterns(U"1a\n1b\n1c\n1d\n1e\n");
+  EXPECT_EQ(hyphenate(make(everywhere, {}, 2, 3), U"abcde"), (Pieces{U"ab", U"cde"}));
+  EXPECT_EQ(hyphenate(make(everywhere, {}, 1, 1), U"abcde"),
+            (Pieces{U"a", U"b", U"c", U"d", U"e"}));
+}
+
+TEST(Hyphenate, ExceptionsOverruleThePatterns) {
+  const Patterns everywhere = parsePatterns(U"1a\n1b\n1c\n1d\n1e\n");
+  const Exceptions d = parseExceptions(U"abc-de\nabcd\n");
+  EXPECT_EQ(hyphenate(make(everywhere, d, 1, 1), U"abcde"), (Pieces{U"abc", U"de"}));
+  EXPECT_EQ(hyphenate(make(everywhere, d, 1, 1), U"abcd"), (Pieces{U"abcd"}));
+  EXPECT_EQ(hyphenate(make(everywhere, d, 1, 1), U"abce"), (Pieces{U"a", U"b", U"c", U"e"}));
+}
+
+TEST(Hyphenate, FoldingChangesOnlyTheLookups) {
+  const Patterns patterns = parsePatterns(U"y1p\nn1a\n");
+  const Exceptions d = parseExceptions(U"ta-ble\n");
+  const Hyphenator h(lower, patterns, d, 1, 1);
+  EXPECT_EQ(hyphenate(h, U"HYPNA"), (Pieces{U"HY", U"PN", U"A"}));
+  EXPECT_EQ(hyphenate(h, U"TaBle"), (Pieces{U"Ta", U"Ble"}));
+  EXPECT_EQ(liang::hyphenatorChars(h)(U'Q'), U'q');
+}
+
+TEST(Hyphenate, LeftMinimumZeroNeverBreaksBeforeTheFirstCharacter) {
+  const Patterns before = parsePatterns(U"1a\n");
+  EXPECT_EQ(hyphenate(make(before, {}, 0, 0), U"ab"), (Pieces{U"ab"}));
+  EXPECT_EQ(hyphenate(make(before, {}, -5, 0), U"ba"), (Pieces{U"b", U"a"}));
+}
+
+TEST(Hyphenate, RightMinimumZeroAllowsATrailingEmptyPiece) {
+  const Patterns atEnd = parsePatterns(U"a1.\n");
+  EXPECT_EQ(hyphenate(make(atEnd, {}, 1, 0), U"ba"), (Pieces{U"ba", U""}));
+  EXPECT_EQ(hyphenate(make(atEnd, {}, 1, 1), U"ba"), (Pieces{U"ba"}));
+}
+
+TEST(Hyphenate, ShortScoreListsLeaveTheRestInTheLastPiece) {
+  // The dictionary's list covers only the first boundaries.
+  const Exceptions d = parseExceptions(U"a-b\n");
+  const Hyphenator h(same, parsePatterns(U"1c\n"), d, 0, 0);
+  EXPECT_EQ(hyphenate(h, U"ab"), (Pieces{U"a", U"b"}));
+  const Exceptions shortList = parseExceptions(U"-");  // the empty word: one score
+  EXPECT_EQ(hyphenate(Hyphenator(same, Patterns(), shortList, -3, 0), U""), (Pieces{U""}));
+}
+
+TEST(Hyphenate, EmptyStoredScoresAreMalformed) {
+  // No operation stores an empty list; build one by hand.
+  liang::internal::ExceptionTable table;
+  table.entries[U"ab"] = Scores{};
+  const Exceptions d = liang::internal::ExceptionsAccess::make(
+      std::make_shared<const liang::internal::ExceptionTable>(table));
+  try {
+    hyphenate(Hyphenator(lower, Patterns(), d, 0, 0), U"AB");
+    FAIL() << "no failure";
+  } catch (const liang::Error& e) {
+    EXPECT_STREQ(e.what(), "Malformed hyphenation score for AB");
+  }
+  // With a positive left minimum the trimmed list is never empty.
+  EXPECT_EQ(hyphenate(Hyphenator(lower, Patterns(), d, 1, 0), U"AB"), (Pieces{U"AB"}));
+}
+
+TEST(Hyphenate, ExtremeMinimaNeitherOverflowNorAllocate) {
+  const Patterns everywhere = parsePatterns(U"1a\n1b\n1c\n1d\n1e\n1.\n");
+  const Pieces whole{U"abcde"};
+  const Pieces all{U"a", U"b", U"c", U"d", U"e", U""};
+  EXPECT_EQ(hyphenate(make(everywhere, {}, kMax, kMax), U"abcde"), whole);
+  EXPECT_EQ(hyphenate(make(everywhere, {}, kMax, kMin), U"abcde"), whole);
+  EXPECT_EQ(hyphenate(make(everywhere, {}, kMin, kMax), U"abcde"), all);
+  EXPECT_EQ(hyphenate(make(everywhere, {}, kMin, kMin), U"abcde"), all);
+  EXPECT_EQ(hyphenate(make(everywhere, {}, 4, kMin), U"abcde"), (Pieces{U"abcd", U"e", U""}));
+  // A negative left minimum widens the range past the right minimum.
+  EXPECT_EQ(hyphenate(make(everywhere, {}, kMin, 4), U"abcde"), all);
+  EXPECT_EQ(hyphenate(make(everywhere, {}, kMax - 1, 2 - kMax), U"abcde"), whole);
+}
+
+TEST(Hyphenate, AgreesWithTheLiteralAlgorithm) {
+  std::mt19937 random(7);
+  for (int round = 0; round < 200; ++round) {
+    const std::u32string text = reference::randomPatternText(random, random() % 10);
+    const Patterns patterns = parsePatterns(text);
+    const auto model = reference::parse(text);
+    const Exceptions d = parseExceptions(U"ab-c\na-b-a\n-c\nc--a\n");
+    for (int w = 0; w < 20; ++w) {
+      const std::u32string word = reference::randomWord(random, 8);
+      const auto left = static_cast<std::int64_t>(random() % 9) - 3;
+      const auto right = static_cast<std::int64_t>(random() % 9) - 3;
+      const auto stored = liang::lookupException(word, d);
+      const Scores raw = stored ? *stored : reference::lookup(word, *model);
+      const Pieces expected = word.empty() ? Pieces{U""} : reference::cut(word, raw, left, right);
+      ASSERT_EQ(hyphenate(make(patterns, d, left, right), word), expected)
+          << "pattern text of " << text.size() << " characters, L=" << left << " R=" << right;
+    }
+  }
+}
+
+TEST(Hyphenate, PiecesAlwaysConcatenateToTheWord) {
+  const Patterns patterns = parsePatterns(U"1a\n1b\n.c1\n");
+  std::u32string odd{0xD800, U'a', 0x110000, U'b', 0xFFFFFFFF, U'a', 0};
+  for (std::int64_t left : {kMin, std::int64_t{-1}, std::int64_t{0}, std::int64_t{1}, kMax}) {
+    for (std::int64_t right : {kMin, std::int64_t{0}, std::int64_t{2}, kMax}) {
+      Word joined;
+      const Pieces pieces = hyphenate(make(patterns, {}, left, right), odd);
+      ASSERT_FALSE(pieces.empty());
+      for (const Word& piece : pieces) joined += piece;
+      EXPECT_EQ(joined, odd);
+    }
+  }
+}
+
+TEST(Components, CopiesShareThem) {
+  const Hyphenator h(same, abcdPatterns(), parseExceptions(U"ta-ble"), 1, 2);
+  const Hyphenator copy = h;  // NOLINT(performance-unnecessary-copy-initialization)
+  EXPECT_EQ(&liang::hyphenatorPatterns(copy), &liang::hyphenatorPatterns(h));
+  EXPECT_EQ(&liang::hyphenatorExceptions(copy), &liang::hyphenatorExceptions(h));
+  EXPECT_EQ(liang::hyphenatorLeftMin(copy), 1);
+  EXPECT_EQ(liang::hyphenatorRightMin(copy), 2);
+  EXPECT_EQ(liang::hyphenatorPatterns(h), abcdPatterns());
+}
+
+TEST(Components, FailedBuildFailsAgainWithTheSameMessage) {
+  int builds = 0;
+  const auto patterns =
+      std::make_shared<const Deferred<Patterns>>(std::function<Patterns()>([&builds]() -> Patterns {
+        ++builds;
+        throw liang::Error("Could not find hyph-xx.pat.txt.gz");
+      }));
+  const Hyphenator h(same, patterns, std::make_shared<const Deferred<Exceptions>>(Exceptions()), 1,
+                     1);
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    try {
+      hyphenate(h, U"abc");
+      FAIL() << "no failure";
+    } catch (const liang::Error& e) {
+      EXPECT_STREQ(e.what(), "Could not find hyph-xx.pat.txt.gz");
+    }
+  }
+  EXPECT_EQ(builds, 1);
+  // The rest of the record stays usable.
+  EXPECT_EQ(liang::hyphenatorLeftMin(h), 1);
+  EXPECT_EQ(liang::hyphenatorExceptions(h), emptyExceptions());
+  EXPECT_EQ(hyphenate(h, U"a"), (Pieces{U"a"}));
+}
+
+TEST(Components, DeferredIsBuiltOnceUnderContention) {
+  std::atomic<int> builds{0};
+  const auto patterns = std::make_shared<const Deferred<Patterns>>(std::function<Patterns()>([&] {
+    builds.fetch_add(1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    return abcdPatterns();
+  }));
+  const Hyphenator h(same, patterns, std::make_shared<const Deferred<Exceptions>>(Exceptions()), 1,
+                     1);
+  std::vector<std::thread> threads;
+  std::atomic<int> correct{0};
+  for (int t = 0; t < 8; ++t) {
+    threads.emplace_back([&] {
+      if (hyphenate(h, U"abcd") == Pieces{U"a", U"bc", U"d"}) correct.fetch_add(1);
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  EXPECT_EQ(builds.load(), 1);
+  EXPECT_EQ(correct.load(), 8);
+}
+
+TEST(Components, ManyThreadsHyphenateWithOneTrieBuiltOnFirstLookup) {
+  // A trie made by merge is flattened on its first lookup; racing threads
+  // must all see one finished copy.
+  const Patterns merged = merge(parsePatterns(U"a1b\n"), parsePatterns(U"c3d\nd0.\n"));
+  const Hyphenator h(same, merged, Exceptions(), 1, 1);
+  std::vector<std::thread> threads;
+  std::atomic<int> correct{0};
+  for (int t = 0; t < 8; ++t) {
+    threads.emplace_back([&] {
+      for (int k = 0; k < 200; ++k) {
+        if (hyphenate(h, U"abcd") == Pieces{U"a", U"bc", U"d"}) correct.fetch_add(1);
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  EXPECT_EQ(correct.load(), 1600);
+}
+
+}  // namespace
