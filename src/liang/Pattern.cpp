@@ -88,6 +88,9 @@ struct NodeRef {
   }
   std::uint32_t childCount() const { return empty() ? 0 : node().childCount; }
   char32_t childKey(std::uint32_t k) const { return store->childKeys[node().childBegin + k]; }
+  bool isForeignChild(std::uint32_t k) const {
+    return (store->childTargets[node().childBegin + k] & PatternNodes::kForeign) != 0;
+  }
   NodeRef child(std::uint32_t k) const {
     const std::uint32_t target = store->childTargets[node().childBegin + k];
     if ((target & PatternNodes::kForeign) == 0) return {store, target};
@@ -150,7 +153,7 @@ class StoreWriter {
   }
 
   Patterns finish() {
-    if (store_->foreignNodes.empty()) store_->finishLookupForm();
+    store_->seal();
     return PatternsAccess::make(std::move(store_));
   }
 
@@ -160,14 +163,14 @@ class StoreWriter {
   std::unordered_map<const PatternNodes*, std::uint32_t> storeSlots_;
 };
 
-// Copies the trie below `root` into one self-contained store, keeping
-// shared subtrees shared.
+// Copies the trie below `root` into one self-contained store. Within one
+// store the local edges form a tree, so only a node reached through a
+// foreign edge can be reached twice; those are copied once and shared.
 std::shared_ptr<const PatternNodes> flatten(NodeRef root) {
   StoreWriter writer;
-  std::unordered_map<NodeRef, std::uint32_t, NodeRefHash> copied;
+  std::unordered_map<NodeRef, std::uint32_t, NodeRefHash> copiedForeign;
   std::vector<std::pair<NodeRef, std::uint32_t>> pending;
-  copied.emplace(root, writer.addNode());
-  pending.emplace_back(root, 0);
+  pending.emplace_back(root, writer.addNode());
   while (!pending.empty()) {
     auto [from, to] = pending.back();
     pending.pop_back();
@@ -175,12 +178,19 @@ std::shared_ptr<const PatternNodes> flatten(NodeRef root) {
     writer.beginChildren(to);
     for (std::uint32_t k = 0; k < from.childCount(); ++k) {
       const NodeRef child = from.child(k);
-      auto [it, inserted] = copied.try_emplace(child, 0);
-      if (inserted) {
-        it->second = writer.addNode();
-        pending.emplace_back(child, it->second);
+      std::uint32_t copy;
+      if (from.isForeignChild(k)) {
+        auto [it, inserted] = copiedForeign.try_emplace(child, 0);
+        if (inserted) {
+          it->second = writer.addNode();
+          pending.emplace_back(child, it->second);
+        }
+        copy = it->second;
+      } else {
+        copy = writer.addNode();
+        pending.emplace_back(child, copy);
       }
-      writer.addLocalChild(from.childKey(k), it->second);
+      writer.addLocalChild(from.childKey(k), copy);
     }
   }
   return PatternsAccess::nodesOf(writer.finish());
@@ -300,11 +310,6 @@ std::uint32_t PagedTable::lookupBeyond(char32_t key) const noexcept {
   return it != beyond_.end() && it->first == key ? it->second : 0;
 }
 
-PatternNodes::PatternNodes()
-    : flattened_(std::function<std::shared_ptr<const PatternNodes>()>([this] {
-        return flatten(NodeRef{this, 0});
-      })) {}
-
 PatternNodes::~PatternNodes() {
   // A store may hold the last reference to another store, which may hold
   // the last reference to another... Releasing them from this destructor
@@ -326,19 +331,27 @@ PatternNodes::~PatternNodes() {
 }
 
 const PatternNodes& PatternNodes::lookupForm() const {
-  if (foreignNodes.empty()) return *this;
-  return *flattened_.get();
+  return flattened_ == nullptr ? *this : *flattened_->get();
 }
 
-void PatternNodes::finishLookupForm() {
+void PatternNodes::seal() {
+  if (!foreignNodes.empty()) {
+    flattened_ = std::make_unique<const Deferred<std::shared_ptr<const PatternNodes>>>(
+        std::function<std::shared_ptr<const PatternNodes>()>([this] {
+          return flatten(NodeRef{this, 0});
+        }));
+    return;
+  }
+  auto index = std::make_unique<LookupIndex>();
   const Node& root = nodes[0];
   for (std::uint32_t k = 0; k < root.childCount; ++k) {
-    rootChildren_.set(childKeys[root.childBegin + k], childTargets[root.childBegin + k]);
+    index->rootChildren.set(childKeys[root.childBegin + k], childTargets[root.childBegin + k]);
   }
-  for (char32_t key : childKeys) letters_.set(key, 1);
-  longestScores_ = 0;
-  for (const Node& node : nodes)
-    longestScores_ = std::max<std::size_t>(longestScores_, node.scoreCount);
+  for (char32_t key : childKeys) index->letters.set(key, 1);
+  for (const Node& node : nodes) {
+    index->longestScores = std::max<std::size_t>(index->longestScores, node.scoreCount);
+  }
+  index_ = std::move(index);
 }
 
 std::size_t scoreBoundaries(const PatternNodes& trie, std::u32string_view word,

@@ -60,7 +60,7 @@ class PatternNodes : public std::enable_shared_from_this<PatternNodes> {
   // A child target with this bit set indexes foreignNodes instead of nodes.
   static constexpr std::uint32_t kForeign = std::uint32_t{1} << 31;
 
-  PatternNodes();
+  PatternNodes() = default;
   ~PatternNodes();
   PatternNodes(const PatternNodes&) = delete;
   PatternNodes& operator=(const PatternNodes&) = delete;
@@ -76,23 +76,27 @@ class PatternNodes : public std::enable_shared_from_this<PatternNodes> {
   // no foreign edges, otherwise a flattened copy built on first use.
   const PatternNodes& lookupForm() const;
 
-  // Lookup form only (valid after finishLookupForm): the root's child for a
-  // code point, 0 when there is none (the root is never a child).
-  std::uint32_t rootChild(char32_t c) const noexcept { return rootChildren_(c); }
+  // Lookup form only: the root's child for a code point, 0 when there is
+  // none (the root is never a child).
+  std::uint32_t rootChild(char32_t c) const noexcept { return index_->rootChildren(c); }
   // Lookup form only: whether `c` labels some edge of the trie.
-  bool hasLetter(char32_t c) const noexcept { return letters_(c) != 0; }
+  bool hasLetter(char32_t c) const noexcept { return index_->letters(c) != 0; }
   // Lookup form only: the longest score list of any node.
-  std::size_t longestScores() const noexcept { return longestScores_; }
+  std::size_t longestScores() const noexcept { return index_->longestScores; }
 
-  // Builds the root table, the letter set and longestScores for a store
-  // without foreign edges; called once before the store is published.
-  void finishLookupForm();
+  // Makes this store publishable: a store without foreign edges gets the
+  // index that lookups use, one with foreign edges the recipe of its
+  // flattened copy. Called once, before the store is shared.
+  void seal();
 
  private:
-  PagedTable rootChildren_;
-  PagedTable letters_;
-  std::size_t longestScores_ = 0;
-  Deferred<std::shared_ptr<const PatternNodes>> flattened_;
+  struct LookupIndex {
+    PagedTable rootChildren;
+    PagedTable letters;
+    std::size_t longestScores = 0;
+  };
+  std::unique_ptr<const LookupIndex> index_;
+  std::unique_ptr<const Deferred<std::shared_ptr<const PatternNodes>>> flattened_;
 };
 
 struct PatternsAccess {
