@@ -1,0 +1,109 @@
+// What the first use of a language costs: inflating and parsing its files.
+//
+//  - FirstHyphenate: a fresh private hyphenator per iteration, so each
+//    iteration pays what the process's first hyphenate of that language pays
+//    (loading, then inflate, decode and parse of the character, exception
+//    and pattern files). Tearing the hyphenator down is not timed.
+//  - InflateAllPatterns / ParseAllPatterns: the pattern files of all 73
+//    languages, split into the two halves of that work.
+//  - SharedResidentMemory: the growth of the resident set when all 73 shared
+//    hyphenators are built with all three components. It runs first, once,
+//    before other benchmarks have grown the heap, and reports the bytes in
+//    the counter "resident_bytes".
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "liang/Exception.hpp"
+#include "liang/Hyphenator.hpp"
+#include "liang/Language.hpp"
+#include "liang/Pattern.hpp"
+#include "liang/internal/Loader.hpp"
+
+namespace {
+
+using liang::Language;
+
+std::vector<Language> allLanguages() {
+  const liang::LanguageRange all = liang::enumFrom(liang::lowestLanguage());
+  return std::vector<Language>(all.begin(), all.end());
+}
+
+std::string patternFileName(Language x) {
+  return "hyph-" + std::string(liang::languageAffix(x)) + ".pat.txt.gz";
+}
+
+// The resident set size in bytes, from /proc/self/statm (its second field,
+// in pages).
+std::int64_t residentBytes() {
+  std::ifstream statm("/proc/self/statm");
+  std::int64_t sizePages = 0;
+  std::int64_t residentPages = 0;
+  statm >> sizePages >> residentPages;
+  return residentPages * static_cast<std::int64_t>(sysconf(_SC_PAGESIZE));
+}
+
+void SharedResidentMemory(benchmark::State& state) {
+  for (auto _ : state) {
+    const std::int64_t before = residentBytes();
+    for (Language x : allLanguages()) {
+      const liang::Hyphenator& h = liang::languageHyphenator(x);
+      benchmark::DoNotOptimize(liang::hyphenatorChars(h)(U'a'));
+      benchmark::DoNotOptimize(&liang::hyphenatorPatterns(h));
+      benchmark::DoNotOptimize(&liang::hyphenatorExceptions(h));
+    }
+    state.counters["resident_bytes"] = static_cast<double>(residentBytes() - before);
+  }
+}
+// Once: the shared hyphenators are built a single time per process.
+BENCHMARK(SharedResidentMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void FirstHyphenate(benchmark::State& state, Language language, std::u32string word) {
+  for (auto _ : state) {
+    std::optional<liang::Hyphenator> h(liang::loadHyphenator(language));
+    benchmark::DoNotOptimize(liang::hyphenate(*h, word));
+    state.PauseTiming();
+    h.reset();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK_CAPTURE(FirstHyphenate, English_US, Language::English_US, U"hyphenation")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(FirstHyphenate, Hungarian, Language::Hungarian, U"megszentségteleníthetetlenség")
+    ->Unit(benchmark::kMillisecond);
+
+void InflateAllPatterns(benchmark::State& state) {
+  std::int64_t codePoints = 0;
+  for (auto _ : state) {
+    for (Language x : allLanguages()) {
+      const std::u32string text = liang::internal::embeddedFileText(patternFileName(x));
+      codePoints += static_cast<std::int64_t>(text.size());
+      benchmark::DoNotOptimize(text.data());
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * 73);
+  state.counters["code_points"] =
+      benchmark::Counter(static_cast<double>(codePoints), benchmark::Counter::kIsRate);
+}
+BENCHMARK(InflateAllPatterns)->Unit(benchmark::kMillisecond);
+
+void ParseAllPatterns(benchmark::State& state) {
+  std::vector<std::u32string> texts;
+  for (Language x : allLanguages()) {
+    texts.push_back(liang::internal::embeddedFileText(patternFileName(x)));
+  }
+  for (auto _ : state) {
+    for (const std::u32string& text : texts) {
+      benchmark::DoNotOptimize(liang::parsePatterns(text));
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(texts.size()));
+}
+BENCHMARK(ParseAllPatterns)->Unit(benchmark::kMillisecond);
+
+}  // namespace
