@@ -199,8 +199,9 @@ std::string inflateGzip(std::string_view compressed) {
 
   // A gzip file ends with its text's length modulo 2^32. Used only as the
   // first buffer size (one spare byte lets the trailer be read without a
-  // second round), capped so that a damaged trailer cannot ask for much.
-  constexpr std::size_t kLargestHint = std::size_t{1} << 26;
+  // second round). Deflate expands at most about 1032-fold, so a trailer
+  // that claims more is damaged and is not allowed to size the buffer.
+  constexpr std::size_t kLargestExpansion = 1032;
   std::size_t hint = 0;
   if (compressed.size() >= 4) {
     for (std::size_t i = 0; i < 4; ++i) {
@@ -208,7 +209,7 @@ std::string inflateGzip(std::string_view compressed) {
               << (8 * (3 - i));
     }
   }
-  std::string text(std::min(hint, kLargestHint) + 1, '\0');
+  std::string text(std::min(hint, compressed.size() * kLargestExpansion) + 1, '\0');
 
   // zlib counts in uInt; the embedded files are far below its limit, but a
   // caller's bytes might not be, so feed them in pieces.
