@@ -41,7 +41,9 @@
 namespace liang {
 
 // Declaration order is the ordinal, 0 to 72: the alphabetical order of the
-// names except that English_US comes before English_GB.
+// names except that English_US comes before English_GB. Every operation
+// takes one of these 73 values; another value forced in by a cast is outside
+// their contract (toEnum is the checked way in from an integer).
 enum class Language : std::int64_t {
   Afrikaans,               // 0
   Armenian,                // 1
