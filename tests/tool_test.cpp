@@ -1,0 +1,240 @@
+// The liang command-line tool, run as a separate process the way a shell runs it.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "liang/liang.hpp"
+
+namespace {
+
+struct ToolRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string readFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string shellQuoted(std::string_view arg) {
+  std::string q = "'";
+  for (const char c : arg) {
+    if (c == '\'') {
+      q += "'\\''";
+    } else {
+      q += c;
+    }
+  }
+  return q + "'";
+}
+
+// Runs the tool with `args` and `input` on standard input. `stdoutPath`
+// replaces the captured standard output (to test a failing one).
+ToolRun runTool(const std::vector<std::string>& args, const std::string& input = "",
+                const std::string& stdoutPath = "") {
+  const std::filesystem::path dir = LIANG_TOOL_SCRATCH;
+  std::filesystem::create_directories(dir);
+  const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+  const std::filesystem::path in = dir / (name + ".in");
+  const std::filesystem::path out = dir / (name + ".out");
+  const std::filesystem::path err = dir / (name + ".err");
+  std::ofstream(in, std::ios::binary) << input;
+  std::string command = shellQuoted(LIANG_TOOL);
+  // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) about long
+  // chains of std::string operator+.
+  for (const std::string& arg : args) command.append(" ").append(shellQuoted(arg));
+  command.append(" < ").append(shellQuoted(in.string()));
+  command.append(" > ").append(shellQuoted(stdoutPath.empty() ? out.string() : stdoutPath));
+  command.append(" 2> ").append(shellQuoted(err.string()));
+  const int raw = std::system(command.c_str());
+  ToolRun run;
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  run.out = stdoutPath.empty() ? readFile(out) : "";
+  run.err = readFile(err);
+  return run;
+}
+
+std::size_t lineCount(const std::string& text) {
+  std::size_t lines = 0;
+  for (const char c : text) lines += c == '\n';
+  return lines;
+}
+
+std::string withoutAll(std::string text, std::string_view hyphen) {
+  for (std::size_t at = text.find(hyphen); at != std::string::npos; at = text.find(hyphen, at)) {
+    text.erase(at, hyphen.size());
+  }
+  return text;
+}
+
+// A one-line message on standard error, nothing on standard output.
+void expectOneLineError(const ToolRun& run, int status, std::string_view mentions) {
+  EXPECT_EQ(run.status, status);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(lineCount(run.err), 1u) << run.err;
+  EXPECT_EQ(run.err.rfind("liang: ", 0), 0u) << run.err;
+  EXPECT_NE(run.err.find(mentions), std::string::npos) << run.err;
+}
+
+TEST(ToolWords, OneLinePerWordJoinedBySeparator) {
+  const ToolRun run = runTool({"hyphenation", "table", "cat"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "hy-phen-ation\nta-ble\ncat\n");
+  EXPECT_EQ(run.err, "");
+}
+
+TEST(ToolWords, SeparatorAndSoftHyphen) {
+  EXPECT_EQ(runTool({"-s", " | ", "hyphenation"}).out, "hy | phen | ation\n");
+  EXPECT_EQ(runTool({"--sep=/", "hyphenation"}).out, "hy/phen/ation\n");
+  EXPECT_EQ(runTool({"-s", "", "hyphenation"}).out, "hyphenation\n");
+  EXPECT_EQ(runTool({"--soft", "hyphenation"}).out, "hy\u00ADphen\u00ADation\n");
+}
+
+TEST(ToolWords, LanguageByTagLocaleAffixOrName) {
+  const std::string german =
+      "Schiff\xC2\xAD"
+      "fahrt";
+  for (const char* lang : {"de", "de-DE", "de_DE.UTF-8", "de-1996", "German_1996", "german_1996"}) {
+    const ToolRun run = runTool({"-l", lang, "-s", "\xC2\xAD", "Schifffahrt"});
+    EXPECT_EQ(run.status, 0) << lang << run.err;
+    EXPECT_EQ(run.out, german + "\n") << lang;
+  }
+  EXPECT_EQ(runTool({"-lfr", "anticonstitutionnellement"}).out,
+            "an-ti-cons-ti-tu-tion-nel-le-ment\n");
+  EXPECT_EQ(runTool({"--lang=ru", "переносимость"}).out, "пе-ре-но-си-мость\n");
+  EXPECT_EQ(runTool({"--lang", "en-GB", "hyphenation"}).out,
+            liang::insertHyphens(liang::english_GB(), "hyphenation", "-") + "\n");
+}
+
+TEST(ToolWords, WordsAfterDoubleDashAndIllFormedBytes) {
+  // A word argument is one word whatever it holds, an ill-formed byte included.
+  const std::string word =
+      "hyph\xFF"
+      "enation";
+  std::string expected = "--list\n-\n";
+  for (const std::string& piece : liang::hyphenate(liang::english_US(), word)) {
+    expected += (expected.back() == '\n' ? "" : "-") + piece;
+  }
+  const ToolRun run = runTool({"--", "--list", "-", word});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, expected + "\n");
+}
+
+TEST(ToolErrors, UnknownLanguageNamesItAndPointsToList) {
+  const ToolRun run = runTool({"-l", "xx-klingon", "word"});
+  expectOneLineError(run, 2, "'xx-klingon'");
+  EXPECT_NE(run.err.find("liang --list"), std::string::npos) << run.err;
+  // Also in stream mode, before reading anything.
+  expectOneLineError(runTool({"--lang=Elvish"}, "text\n"), 2, "'Elvish'");
+}
+
+TEST(ToolErrors, UsageErrorsExitTwo) {
+  expectOneLineError(runTool({"--frobnicate"}), 2, "'--frobnicate'");
+  expectOneLineError(runTool({"-x", "word"}), 2, "'-x'");
+  expectOneLineError(runTool({"-l"}), 2, "'-l'");
+  expectOneLineError(runTool({"word", "--sep"}), 2, "'--sep'");
+}
+
+TEST(ToolErrors, IoErrorsExitOne) {
+  // Standard output that refuses the bytes.
+  if (std::filesystem::exists("/dev/full")) {
+    const ToolRun full = runTool({"hyphenation"}, "", "/dev/full");
+    EXPECT_EQ(full.status, 1);
+    EXPECT_NE(full.err.find("cannot write standard output"), std::string::npos) << full.err;
+    const ToolRun fullStream = runTool({}, "some text\n", "/dev/full");
+    EXPECT_EQ(fullStream.status, 1);
+  }
+  // Standard input that cannot be read: a directory.
+  const std::string command = std::string("'") + LIANG_TOOL + "' < / > /dev/null 2>&1";
+  const int raw = std::system(command.c_str());
+  EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 1) << raw;
+}
+
+TEST(ToolInfo, ListHasTheSeventyThreeLanguages) {
+  const ToolRun run = runTool({"--list"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(lineCount(run.out), 73u);
+  std::istringstream lines(run.out);
+  std::string affix, name;
+  long left = 0, right = 0;
+  for (const liang::Language x : liang::enumFrom(liang::lowestLanguage())) {
+    ASSERT_TRUE(lines >> affix >> name >> left >> right);
+    EXPECT_EQ(affix, liang::languageAffix(x));
+    EXPECT_EQ(name, liang::show(x));
+    EXPECT_EQ(left, liang::hyphenatorLeftMin(liang::languageHyphenator(x)));
+    EXPECT_EQ(right, liang::hyphenatorRightMin(liang::languageHyphenator(x)));
+  }
+}
+
+TEST(ToolInfo, HelpAndVersion) {
+  const ToolRun help = runTool({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out.rfind("usage: liang", 0), 0u) << help.out;
+  EXPECT_EQ(help.err, "");
+  const ToolRun version = runTool({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, std::string("liang ") + LIANG_VERSION + "\n");
+}
+
+TEST(ToolStream, MultiLanguageSampleWithIllFormedBytes) {
+  const std::string sample =
+      "Hyphenation of computer programs.\n"
+      "Die Donaudampfschifffahrt, une \xC3\xA9l\xC3\xA9gance anticonstitutionnelle,\r\n"
+      "\xD0\xBF\xD0\xB5\xD1\x80\xD0\xB5\xD0\xBD\xD0\xBE\xD1\x81\xD0\xB8\xD0\xBC\xD0\xBE\xD1\x81"
+      "\xD1\x82\xD1\x8C and 42 examples at https://example.org/documentation\n"
+      "ill\xFF"
+      "formed \xC3 bytes \xE2\x82 pass\xED\xA0\x80through\n"
+      "\n"
+      "no final line feed";
+  for (const std::string lang : {"en-US", "de", "fr", "ru"}) {
+    const liang::Hyphenator& h = liang::languageHyphenator(*liang::languageForTag(lang));
+    const ToolRun run = runTool({"-l", lang}, sample);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, liang::insertHyphens(h, sample, "-")) << lang;
+    EXPECT_EQ(withoutAll(run.out, "-"), withoutAll(sample, "-"));
+    const ToolRun soft = runTool({"-l", lang, "--soft"}, sample);
+    EXPECT_EQ(soft.out, liang::insertHyphens(h, sample)) << lang;
+  }
+  EXPECT_NE(runTool({"-l", "ru"}, sample).out.find("пе-ре-но-си-мость"), std::string::npos);
+}
+
+TEST(ToolStream, EmptyInputGivesEmptyOutput) {
+  const ToolRun run = runTool({});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "");
+}
+
+TEST(ToolStream, TextLongerThanTheBufferAndLongLines) {
+  // Several megabytes in lines far longer than the tool's read buffer, with
+  // multi-byte characters straddling every possible chunk boundary.
+  std::string text;
+  for (int i = 0; text.size() < 3'000'000; ++i) {
+    text += "hyphenation \xC3\xA9l\xC3\xA9gance computer";
+    text += (i % 5000 == 4999) ? "\n" : ", ";
+  }
+  const ToolRun run = runTool({"-l", "fr"}, text);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_TRUE(run.out == liang::insertHyphens(liang::french(), text, "-"));
+}
+
+TEST(ToolStream, WordLongerThanTheBufferPassesThrough) {
+  std::string text = "start ";
+  for (int i = 0; i < 100'000; ++i) text += "ab\xC3\xA9";
+  text += " end\n";
+  const ToolRun run = runTool({"-l", "fr", "-s", "\x01"}, text);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_TRUE(withoutAll(run.out, "\x01") == text);
+}
+
+}  // namespace
