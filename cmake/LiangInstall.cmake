@@ -1,0 +1,78 @@
+# Installation: the public headers, the library, the CMake package
+# (find_package(liang) gives liang::liang) and the pkg-config file liang.pc.
+# The tool installs itself from tools/ when it is built.
+include(CMakePackageConfigHelpers)
+
+set(LIANG_INSTALL_CMAKEDIR "${CMAKE_INSTALL_LIBDIR}/cmake/liang"
+    CACHE STRING "Where the CMake package files go, relative to the prefix")
+
+# Only the public headers: those under internal/ are the library's own, and
+# no public header includes one.
+install(FILES
+  src/liang/Deferred.hpp
+  src/liang/Exception.hpp
+  src/liang/Hyphenator.hpp
+  src/liang/Language.hpp
+  src/liang/LanguageTag.hpp
+  src/liang/Pattern.hpp
+  src/liang/Text.hpp
+  src/liang/Types.hpp
+  src/liang/liang.hpp
+  DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}/liang"
+)
+
+install(TARGETS liang
+  EXPORT liangTargets
+  ARCHIVE DESTINATION "${CMAKE_INSTALL_LIBDIR}"
+  LIBRARY DESTINATION "${CMAKE_INSTALL_LIBDIR}"
+  RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}"
+  INCLUDES DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}"
+)
+install(EXPORT liangTargets
+  NAMESPACE liang::
+  FILE liangTargets.cmake
+  DESTINATION "${LIANG_INSTALL_CMAKEDIR}"
+)
+
+configure_package_config_file(
+  "${CMAKE_CURRENT_LIST_DIR}/liangConfig.cmake.in"
+  "${CMAKE_CURRENT_BINARY_DIR}/liangConfig.cmake"
+  INSTALL_DESTINATION "${LIANG_INSTALL_CMAKEDIR}"
+)
+# Before 1.0 a minor release may change the interface.
+if(PROJECT_VERSION_MAJOR EQUAL 0)
+  set(liang_compatibility SameMinorVersion)
+else()
+  set(liang_compatibility SameMajorVersion)
+endif()
+write_basic_package_version_file(
+  "${CMAKE_CURRENT_BINARY_DIR}/liangConfigVersion.cmake"
+  VERSION "${PROJECT_VERSION}"
+  COMPATIBILITY ${liang_compatibility}
+)
+install(FILES
+  "${CMAKE_CURRENT_BINARY_DIR}/liangConfig.cmake"
+  "${CMAKE_CURRENT_BINARY_DIR}/liangConfigVersion.cmake"
+  DESTINATION "${LIANG_INSTALL_CMAKEDIR}"
+)
+
+# The prefix is found from the .pc file's own place, so an install moved or
+# made with `cmake --install --prefix` elsewhere still describes itself.
+if(IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}")
+  set(liang_pc_PREFIX "${CMAKE_INSTALL_PREFIX}")
+else()
+  file(RELATIVE_PATH liang_pc_up "/prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/prefix")
+  string(REGEX REPLACE "/$" "" liang_pc_up "${liang_pc_up}")
+  set(liang_pc_PREFIX "\${pcfiledir}/${liang_pc_up}")
+endif()
+foreach(kind LIBDIR INCLUDEDIR)
+  if(IS_ABSOLUTE "${CMAKE_INSTALL_${kind}}")
+    set(liang_pc_${kind} "${CMAKE_INSTALL_${kind}}")
+  else()
+    set(liang_pc_${kind} "\${prefix}/${CMAKE_INSTALL_${kind}}")
+  endif()
+endforeach()
+configure_file("${CMAKE_CURRENT_LIST_DIR}/liang.pc.in" "${CMAKE_CURRENT_BINARY_DIR}/liang.pc" @ONLY)
+install(FILES "${CMAKE_CURRENT_BINARY_DIR}/liang.pc"
+  DESTINATION "${CMAKE_INSTALL_LIBDIR}/pkgconfig"
+)
