@@ -122,18 +122,24 @@ inline std::vector<std::u32string> cut(std::u32string_view word, const liang::Sc
 
 // Random pattern text over a small alphabet, so that patterns collide,
 // share prefixes, use "." at the edges and sometimes carry odd shapes.
-inline std::u32string randomPatternText(std::mt19937& random, std::size_t lineCount) {
+// Without `letterless`, every line has a letter, so the root keeps an empty
+// score list (the shape of real pattern files).
+inline std::u32string randomPatternText(std::mt19937& random, std::size_t lineCount,
+                                        bool letterless = true) {
   const std::u32string letters = U"abc.";
   std::u32string text;
   for (std::size_t line = 0; line < lineCount; ++line) {
     const std::size_t length = random() % 6;
+    bool hasLetter = false;
     for (std::size_t k = 0; k < length; ++k) {
       if (random() % 3 == 0) {
         text.push_back(static_cast<char32_t>(U'0' + random() % 10));
       } else {
         text.push_back(letters[random() % letters.size()]);
+        hasLetter = true;
       }
     }
+    if (!letterless && !hasLetter) text.push_back(letters[random() % letters.size()]);
     text.push_back(U'\n');
   }
   return text;

@@ -16,6 +16,7 @@ namespace {
 
 using internal::ExceptionsAccess;
 using internal::ExceptionTable;
+using Entries = ExceptionTable::Entries;
 
 constexpr char32_t kBreakMark = U'-';
 
@@ -30,17 +31,17 @@ Word keyOf(std::u32string_view entry) {
 
 // Adds one entry in place; a word already present keeps the element-wise
 // minimum, so only breaks that every entry for it agrees on survive.
-void addInPlace(ExceptionTable& table, Word key, Scores scores) {
-  auto [it, inserted] = table.entries.try_emplace(std::move(key), std::move(scores));
+void addInPlace(Entries& entries, Word key, Scores scores) {
+  auto [it, inserted] = entries.try_emplace(std::move(key), std::move(scores));
   if (!inserted &&
       !std::equal(it->second.begin(), it->second.end(), scores.begin(), scores.end())) {
     it->second = zipMin(it->second, scores);
   }
 }
 
-Exceptions publish(ExceptionTable&& table) {
-  if (table.entries.empty()) return Exceptions();
-  return ExceptionsAccess::make(std::make_shared<const ExceptionTable>(std::move(table)));
+Exceptions publish(Entries&& entries) {
+  if (entries.empty()) return Exceptions();
+  return ExceptionsAccess::make(std::make_shared<const ExceptionTable>(std::move(entries)));
 }
 
 void appendQuotedWord(std::string& out, std::u32string_view word) {
@@ -71,7 +72,7 @@ bool operator==(const Exceptions& a, const Exceptions& b) {
   const ExceptionTable* y = ExceptionsAccess::table(b);
   if (x == y) return true;
   if (x == nullptr || y == nullptr) return false;  // published tables are never empty
-  return x->entries == y->entries;
+  return x->entries() == y->entries();
 }
 
 Exceptions emptyExceptions() noexcept { return Exceptions(); }
@@ -99,10 +100,10 @@ Scores scoreException(std::u32string_view entry) {
 }
 
 Exceptions addException(std::u32string_view entry, const Exceptions& d) {
-  ExceptionTable table;
-  if (const ExceptionTable* old = ExceptionsAccess::table(d)) table.entries = old->entries;
-  addInPlace(table, keyOf(entry), scoreException(entry));
-  return publish(std::move(table));
+  Entries entries;
+  if (const ExceptionTable* old = ExceptionsAccess::table(d)) entries = old->entries();
+  addInPlace(entries, keyOf(entry), scoreException(entry));
+  return publish(std::move(entries));
 }
 
 std::optional<Scores> lookupException(std::u32string_view word, const Exceptions& d) {
@@ -111,11 +112,11 @@ std::optional<Scores> lookupException(std::u32string_view word, const Exceptions
 }
 
 Exceptions parseExceptions(std::u32string_view text) {
-  ExceptionTable table;
+  Entries entries;
   internal::forEachLine(text, [&](std::u32string_view line) {
-    addInPlace(table, keyOf(line), scoreException(line));
+    addInPlace(entries, keyOf(line), scoreException(line));
   });
-  return publish(std::move(table));
+  return publish(std::move(entries));
 }
 
 Scores zipMin(const Scores& a, const Scores& b) {
@@ -130,12 +131,11 @@ Exceptions merge(const Exceptions& a, const Exceptions& b) {
   const ExceptionTable* y = ExceptionsAccess::table(b);
   if (x == nullptr || x == y) return x == nullptr ? b : a;
   if (y == nullptr) return a;
-  const ExceptionTable& larger = x->entries.size() >= y->entries.size() ? *x : *y;
+  const ExceptionTable& larger = x->entries().size() >= y->entries().size() ? *x : *y;
   const ExceptionTable& smaller = &larger == x ? *y : *x;
-  ExceptionTable table;
-  table.entries = larger.entries;
-  for (const auto& [word, scores] : smaller.entries) addInPlace(table, word, scores);
-  return publish(std::move(table));
+  Entries entries = larger.entries();
+  for (const auto& [word, scores] : smaller.entries()) addInPlace(entries, word, scores);
+  return publish(std::move(entries));
 }
 
 Exceptions mergeAll(const std::vector<Exceptions>& ds) {
@@ -156,8 +156,8 @@ Exceptions mergeTimes(std::int64_t n, const Exceptions& d) {
 std::string show(const Exceptions& d, int precedence) {
   std::vector<std::pair<std::u32string_view, const Scores*>> entries;
   if (const ExceptionTable* table = ExceptionsAccess::table(d)) {
-    entries.reserve(table->entries.size());
-    for (const auto& [word, scores] : table->entries) entries.emplace_back(word, &scores);
+    entries.reserve(table->entries().size());
+    for (const auto& [word, scores] : table->entries()) entries.emplace_back(word, &scores);
   }
   std::sort(entries.begin(), entries.end());
   std::string out;

@@ -60,8 +60,11 @@ void forEachBreak(const Hyphenator& h, std::u32string_view word, Emit&& emit) {
       throw Error("Malformed hyphenation score for " + encodeUtf8(word));
     }
     const Wide end = std::min({first + count, rawLength, static_cast<Wide>(n) + 1});
-    for (Wide p = std::max<Wide>(first, 1); p < end; ++p) {
-      if (rawScore(static_cast<std::size_t>(p)) % 2 != 0) emit(static_cast<std::size_t>(p));
+    const Wide begin = std::max<Wide>(first, 1);
+    if (begin >= end) return;
+    // Both bounds now lie within 1 .. n + 1.
+    for (auto p = static_cast<std::size_t>(begin); p < static_cast<std::size_t>(end); ++p) {
+      if (rawScore(p) % 2 != 0) emit(p);
     }
   };
 
@@ -71,9 +74,9 @@ void forEachBreak(const Hyphenator& h, std::u32string_view word, Emit&& emit) {
   }
   const PatternNodes* nodes = PatternsAccess::nodes(hyphenatorPatterns(h));
   if (nodes == nullptr) return;  // the empty trie scores every boundary 0
-  const PatternNodes& trie = nodes->lookupForm();
-  ScratchBuffer<std::int64_t, 128> boundaries(boundaryCapacity(trie, n));
-  const std::size_t length = scoreBoundaries(trie, foldedWord, boundaries.data());
+  const PatternIndex& index = nodes->lookupForm().index();
+  ScratchBuffer<std::int64_t, 128> boundaries(index.capacityFor(n));
+  const std::size_t length = index.score(foldedWord, boundaries.data(), false);
   // Raw entry p is boundary p + 1 of the padded word; the padded list's
   // first and last entries are not part of it.
   breaksWithin(static_cast<Wide>(length) - 2,

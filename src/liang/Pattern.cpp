@@ -54,9 +54,6 @@ namespace liang {
 namespace internal {
 namespace {
 
-constexpr char32_t kEdge = U'.';
-constexpr std::int64_t kUncovered = std::numeric_limits<std::int64_t>::min();
-
 bool isDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
 
 std::uint32_t checkedIndex(std::size_t size) {
@@ -284,32 +281,6 @@ class TrieBuilder {
 
 }  // namespace
 
-void PagedTable::set(char32_t key, std::uint32_t value) {
-  if (key > 0x10FFFF) {
-    auto it = std::lower_bound(beyond_.begin(), beyond_.end(), key,
-                               [](const auto& entry, char32_t k) { return entry.first < k; });
-    if (it != beyond_.end() && it->first == key) {
-      it->second = value;
-    } else {
-      beyond_.insert(it, {key, value});
-    }
-    return;
-  }
-  const std::uint32_t block = key >> 8;
-  if (block >= pageOfBlock_.size()) pageOfBlock_.resize(block + 1, 0);
-  if (pageOfBlock_[block] == 0) {
-    values_.resize(values_.size() + 256, 0);
-    pageOfBlock_[block] = static_cast<std::uint32_t>(values_.size() / 256);
-  }
-  values_[(pageOfBlock_[block] - 1) * std::size_t{256} + (key & 0xFF)] = value;
-}
-
-std::uint32_t PagedTable::lookupBeyond(char32_t key) const noexcept {
-  auto it = std::lower_bound(beyond_.begin(), beyond_.end(), key,
-                             [](const auto& entry, char32_t k) { return entry.first < k; });
-  return it != beyond_.end() && it->first == key ? it->second : 0;
-}
-
 PatternNodes::~PatternNodes() {
   // A store may hold the last reference to another store, which may hold
   // the last reference to another... Releasing them from this destructor
@@ -335,73 +306,19 @@ const PatternNodes& PatternNodes::lookupForm() const {
 }
 
 void PatternNodes::seal() {
-  if (!foreignNodes.empty()) {
+  if (foreignNodes.empty()) {
+    index_ = std::make_unique<const PatternIndex>(*this);
+  } else {
     flattened_ = std::make_unique<const Deferred<std::shared_ptr<const PatternNodes>>>(
         std::function<std::shared_ptr<const PatternNodes>()>([this] {
           return flatten(NodeRef{this, 0});
         }));
-    return;
   }
-  auto index = std::make_unique<LookupIndex>();
-  const Node& root = nodes[0];
-  for (std::uint32_t k = 0; k < root.childCount; ++k) {
-    index->rootChildren.set(childKeys[root.childBegin + k], childTargets[root.childBegin + k]);
-  }
-  for (char32_t key : childKeys) index->letters.set(key, 1);
-  for (const Node& node : nodes) {
-    index->longestScores = std::max<std::size_t>(index->longestScores, node.scoreCount);
-  }
-  index_ = std::move(index);
-}
-
-std::size_t scoreBoundaries(const PatternNodes& trie, std::u32string_view word,
-                            std::int64_t* boundaryScores) {
-  // Boundary b of the padded word s = "." + word + "." is the one before
-  // s[b]. Every start position contributes at least a 0 on its own
-  // boundary, so boundaries 0 .. L-1 start at 0; past the end only the
-  // matches that reach there count, and the combined list is as long as
-  // the furthest of them.
-  const std::size_t paddedLength = word.size() + 2;
-  const auto padded = [&](std::size_t j) {
-    return j == 0 || j == paddedLength - 1 ? kEdge : word[j - 1];
-  };
-  std::fill_n(boundaryScores, paddedLength, 0);
-  std::fill_n(boundaryScores + paddedLength, trie.longestScores(), kUncovered);
-  std::size_t length = paddedLength;
-
-  const auto combineAt = [&](std::size_t start, const PatternNodes::Node& node) {
-    const std::int64_t* scores = trie.scores.data() + node.scoreBegin;
-    std::int64_t* into = boundaryScores + start;
-    for (std::uint32_t k = 0; k < node.scoreCount; ++k) into[k] = std::max(into[k], scores[k]);
-    length = std::max<std::size_t>(length, start + node.scoreCount);
-  };
-
-  const PatternNodes::Node& root = trie.nodes[0];
-  if (root.scoreCount != 0) {
-    // A root score list (from a line without letters) joins every start
-    // position's match list, and once more on the final boundary.
-    for (std::size_t start = 0; start <= paddedLength; ++start) combineAt(start, root);
-  }
-  for (std::size_t start = 0; start < paddedLength; ++start) {
-    std::uint32_t node = trie.rootChild(padded(start));
-    std::size_t next = start + 1;
-    while (node != 0) {
-      const PatternNodes::Node& current = trie.nodes[node];
-      if (current.scoreCount != 0) combineAt(start, current);
-      if (next == paddedLength || current.childCount == 0) break;
-      const char32_t c = padded(next++);
-      const char32_t* keys = trie.childKeys.data() + current.childBegin;
-      const char32_t* end = keys + current.childCount;
-      const char32_t* found = std::lower_bound(keys, end, c);
-      node = (found != end && *found == c) ? trie.childTargets[found - trie.childKeys.data()] : 0;
-    }
-  }
-  return length;
 }
 
 bool isPatternLetter(const Patterns& trie, char32_t c) {
   const PatternNodes* nodes = PatternsAccess::nodes(trie);
-  return nodes != nullptr && nodes->lookupForm().hasLetter(c);
+  return nodes != nullptr && nodes->lookupForm().index().hasLetter(c);
 }
 
 }  // namespace internal
@@ -501,10 +418,9 @@ Patterns parsePatterns(std::u32string_view text) {
 Scores lookupPattern(std::u32string_view word, const Patterns& trie) {
   const PatternNodes* nodes = PatternsAccess::nodes(trie);
   if (nodes == nullptr) return Scores(word.size(), 0);  // no pattern: every boundary 0
-  const PatternNodes& form = nodes->lookupForm();
-  internal::ScratchBuffer<std::int64_t, 256> boundaries(
-      internal::boundaryCapacity(form, word.size()));
-  const std::size_t length = internal::scoreBoundaries(form, word, boundaries.data());
+  const internal::PatternIndex& index = nodes->lookupForm().index();
+  internal::ScratchBuffer<std::int64_t, 256> boundaries(index.capacityFor(word.size()));
+  const std::size_t length = index.score(word, boundaries.data(), true);
   if (length == 0 || length == 1) {
     // The combined list always has an entry per padded position; these
     // guards document the shape the rest relies on.

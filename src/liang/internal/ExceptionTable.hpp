@@ -2,25 +2,81 @@
 #ifndef LIANG_INTERNAL_EXCEPTIONTABLE_HPP_
 #define LIANG_INTERNAL_EXCEPTIONTABLE_HPP_
 
+#include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "liang/Exception.hpp"
 
 namespace liang::internal {
 
+// FNV-1a over whole code points: a few instructions per character, and
+// good enough spread for dictionaries of a few hundred words.
+inline std::uint64_t hashWord(std::u32string_view word) noexcept {
+  std::uint64_t hash = 0xCBF29CE484222325ULL;
+  for (char32_t c : word) hash = (hash ^ c) * 0x100000001B3ULL;
+  return hash ^ (hash >> 32);
+}
+
 struct WordHash {
   using is_transparent = void;  // find() by u32string_view, no key copy
   std::size_t operator()(std::u32string_view word) const noexcept {
-    return std::hash<std::u32string_view>()(word);
+    return static_cast<std::size_t>(hashWord(word));
   }
 };
 
 class ExceptionTable {
  public:
-  std::unordered_map<Word, Scores, WordHash, std::equal_to<>> entries;
+  using Entries = std::unordered_map<Word, Scores, WordHash, std::equal_to<>>;
+
+  explicit ExceptionTable(Entries entries) : entries_(std::move(entries)) {
+    std::size_t capacity = 8;
+    while (capacity < 2 * entries_.size()) capacity *= 2;
+    slots_.resize(capacity);
+    for (const auto& entry : entries_) {
+      lengths_ |= lengthBit(entry.first.size());
+      const std::uint64_t hash = hashWord(entry.first);
+      std::size_t at = hash & (capacity - 1);
+      while (slots_[at].key != nullptr) at = (at + 1) & (capacity - 1);
+      slots_[at] = {hash, &entry.first, &entry.second};
+    }
+  }
+
+  // The words and their score lists.
+  const Entries& entries() const noexcept { return entries_; }
+
+  // The stored list of exactly `word`, or null. A word whose length no
+  // entry has is turned away before it is hashed; otherwise one hash and a
+  // short linear probe of a table at most half full.
+  const Scores* find(std::u32string_view word) const noexcept {
+    if ((lengths_ & lengthBit(word.size())) == 0) return nullptr;
+    const std::uint64_t hash = hashWord(word);
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+      const Slot& slot = slots_[at];
+      if (slot.key == nullptr) return nullptr;
+      if (slot.hash == hash && *slot.key == word) return slot.scores;
+    }
+  }
+
+ private:
+  struct Slot {
+    std::uint64_t hash = 0;
+    const Word* key = nullptr;  // into entries_, whose nodes never move
+    const Scores* scores = nullptr;
+  };
+
+  static std::uint64_t lengthBit(std::size_t length) noexcept {
+    return std::uint64_t{1} << std::min<std::size_t>(length, 63);
+  }
+
+  Entries entries_;
+  std::vector<Slot> slots_;
+  std::uint64_t lengths_ = 0;  // bit k: some key has length k (bit 63: 63 or more)
 };
 
 struct ExceptionsAccess {
@@ -33,9 +89,7 @@ struct ExceptionsAccess {
 // The stored score list of exactly `word`, or null; no copy is made.
 inline const Scores* findException(const Exceptions& d, std::u32string_view word) {
   const ExceptionTable* table = ExceptionsAccess::table(d);
-  if (table == nullptr) return nullptr;
-  auto it = table->entries.find(word);
-  return it == table->entries.end() ? nullptr : &it->second;
+  return table == nullptr ? nullptr : table->find(word);
 }
 
 }  // namespace liang::internal

@@ -19,31 +19,9 @@
 
 #include "liang/Deferred.hpp"
 #include "liang/Pattern.hpp"
+#include "liang/internal/PatternIndex.hpp"
 
 namespace liang::internal {
-
-// A table from code point to a 32-bit value, 0 where nothing was set: a
-// 256-entry page per populated block of code points, so a probe is two loads.
-// Values above U+10FFFF live in a sorted side table.
-class PagedTable {
- public:
-  void set(char32_t key, std::uint32_t value);
-  std::uint32_t operator()(char32_t key) const noexcept {
-    const std::uint32_t block = key >> 8;
-    if (block < pageOfBlock_.size()) {
-      const std::uint32_t page = pageOfBlock_[block];
-      return page == 0 ? 0 : values_[(page - 1) * std::size_t{256} + (key & 0xFF)];
-    }
-    return beyond_.empty() ? 0 : lookupBeyond(key);
-  }
-
- private:
-  std::uint32_t lookupBeyond(char32_t key) const noexcept;
-
-  std::vector<std::uint32_t> pageOfBlock_;                  // 0: no page; else 1 + page number
-  std::vector<std::uint32_t> values_;                       // 256 values per page
-  std::vector<std::pair<char32_t, std::uint32_t>> beyond_;  // keys above U+10FFFF, sorted
-};
 
 class PatternNodes : public std::enable_shared_from_this<PatternNodes> {
  public:
@@ -76,13 +54,8 @@ class PatternNodes : public std::enable_shared_from_this<PatternNodes> {
   // no foreign edges, otherwise a flattened copy built on first use.
   const PatternNodes& lookupForm() const;
 
-  // Lookup form only: the root's child for a code point, 0 when there is
-  // none (the root is never a child).
-  std::uint32_t rootChild(char32_t c) const noexcept { return index_->rootChildren(c); }
-  // Lookup form only: whether `c` labels some edge of the trie.
-  bool hasLetter(char32_t c) const noexcept { return index_->letters(c) != 0; }
-  // Lookup form only: the longest score list of any node.
-  std::size_t longestScores() const noexcept { return index_->longestScores; }
+  // Lookup form only: the index that lookups walk.
+  const PatternIndex& index() const noexcept { return *index_; }
 
   // Makes this store publishable: a store without foreign edges gets the
   // index that lookups use, one with foreign edges the recipe of its
@@ -90,12 +63,7 @@ class PatternNodes : public std::enable_shared_from_this<PatternNodes> {
   void seal();
 
  private:
-  struct LookupIndex {
-    PagedTable rootChildren;
-    PagedTable letters;
-    std::size_t longestScores = 0;
-  };
-  std::unique_ptr<const LookupIndex> index_;
+  std::unique_ptr<const PatternIndex> index_;
   std::unique_ptr<const Deferred<std::shared_ptr<const PatternNodes>>> flattened_;
 };
 
@@ -108,17 +76,6 @@ struct PatternsAccess {
     return Patterns(std::move(nodes));
   }
 };
-
-// Scores of every boundary of the padded word "." + word + ".": fills
-// boundaryScores[0, length) and returns length, the size of the combined
-// match list before its two edge entries are dropped. boundaryScores must
-// hold word.size() + 2 + longest score list entries (see boundaryCapacity).
-std::size_t scoreBoundaries(const PatternNodes& lookupForm, std::u32string_view word,
-                            std::int64_t* boundaryScores);
-
-inline std::size_t boundaryCapacity(const PatternNodes& lookupForm, std::size_t wordLength) {
-  return wordLength + 2 + lookupForm.longestScores();
-}
 
 }  // namespace liang::internal
 

@@ -1,0 +1,314 @@
+// The lookup index of a trie, and Liang's scoring over it.
+//
+// Scoring a word finds every pattern that occurs in the padded word
+// "." + word + "." and raises each boundary to the largest score any of
+// them gives it. Two ways to find the occurrences:
+//
+//  - The walk of TeX: from every start position, follow the trie as far as
+//    the letters lead. A word of n letters visits some 3n nodes. This serves
+//    lookupPattern, which reports every entry of the combined list exactly,
+//    and any trie the automaton does not cover.
+//  - An Aho-Corasick automaton over the same trie, for hyphenate: each
+//    character is read once; a node's failure link leads to the node of the
+//    longest proper suffix of its path, and each node carries the merged
+//    scores of every pattern that ends there (its own and its suffixes'),
+//    so one step finds all patterns ending at a position. Only positive
+//    scores are kept, in bytes: below the end of the padded word every
+//    boundary starts at 0, so nothing else can change it, and hyphenate
+//    reads nothing past the end.
+//
+// Both find the same set of occurrences -- a path s[i..j] is in the trie
+// exactly when the walk from i reaches it, and exactly when it is a suffix
+// that the automaton's chain at j passes -- so they agree on every boundary
+// hyphenate reads, and on the length of the combined list.
+//
+// A step must be cheap either way. The trie's letters get dense numbers,
+// looked up once per position (a character that is no letter leads nowhere).
+// The root, and every node with many children, has a row indexed by letter
+// number, so a child is one load; a node with a few children is scanned.
+
+#include "liang/internal/PatternIndex.hpp"
+
+#include <algorithm>
+#include <iterator>
+#include <limits>
+#include <stdexcept>
+
+#include "liang/internal/PatternNodes.hpp"
+#include "liang/internal/Scratch.hpp"
+
+namespace liang::internal {
+namespace {
+
+constexpr char32_t kEdge = U'.';
+constexpr std::int64_t kUncovered = std::numeric_limits<std::int64_t>::min();
+
+// Children a node needs before a row of its own pays for its memory: a row
+// costs one entry per letter of the alphabet, so it is kept to a small
+// multiple of the edges it replaces.
+constexpr std::uint32_t kScannedChildren = 4;
+constexpr std::uint32_t kRowCostPerEdge = 16;
+
+std::uint32_t toIndex(std::size_t value) {
+  if (value > std::numeric_limits<std::uint32_t>::max() - 1) {
+    throw std::length_error("liang: pattern trie too large");
+  }
+  return static_cast<std::uint32_t>(value);
+}
+
+}  // namespace
+
+void PagedTable::set(char32_t key, std::uint32_t value) {
+  if (key > 0x10FFFF) {
+    auto it = std::lower_bound(beyond_.begin(), beyond_.end(), key,
+                               [](const auto& entry, char32_t k) { return entry.first < k; });
+    if (it != beyond_.end() && it->first == key) {
+      it->second = value;
+    } else {
+      beyond_.insert(it, {key, value});
+    }
+    return;
+  }
+  const std::uint32_t block = key >> 8;
+  if (block >= pageOfBlock_.size()) pageOfBlock_.resize(block + 1, 0);
+  if (pageOfBlock_[block] == 0) {
+    values_.resize(values_.size() + 256, 0);
+    pageOfBlock_[block] = static_cast<std::uint32_t>(values_.size() / 256);
+  }
+  values_[(pageOfBlock_[block] - 1) * std::size_t{256} + (key & 0xFF)] = value;
+}
+
+std::uint32_t PagedTable::lookupBeyond(char32_t key) const noexcept {
+  auto it = std::lower_bound(beyond_.begin(), beyond_.end(), key,
+                             [](const auto& entry, char32_t k) { return entry.first < k; });
+  return it != beyond_.end() && it->first == key ? it->second : 0;
+}
+
+PatternIndex::PatternIndex(const PatternNodes& trie) : trie_(trie) {
+  std::vector<char32_t> letters(trie.childKeys);
+  std::sort(letters.begin(), letters.end());
+  letters.erase(std::unique(letters.begin(), letters.end()), letters.end());
+  alphabetSize_ = toIndex(letters.size());
+  for (std::uint32_t k = 0; k < alphabetSize_; ++k) {
+    if (letters[k] < kDirectSymbols) directSymbols_[letters[k]] = k + 1;
+    symbols_.set(letters[k], k + 1);
+  }
+  // Letter numbers follow code point order, so each node's edges stay sorted.
+  edgeSymbols_.resize(trie.childKeys.size());
+  for (std::size_t k = 0; k < trie.childKeys.size(); ++k) {
+    edgeSymbols_[k] = symbolOf(trie.childKeys[k]);
+  }
+  edgeTargets_ = trie.childTargets;
+
+  const std::size_t rowLength = std::size_t{alphabetSize_} + 1;
+  bool bytesSuffice = true;
+  nodes_.resize(trie.nodes.size());
+  for (std::size_t index = 0; index < trie.nodes.size(); ++index) {
+    const PatternNodes::Node& from = trie.nodes[index];
+    Node& to = nodes_[index];
+    to = {from.childBegin, from.childCount, kNoRow, 0, 0};
+    longestScores_ = std::max<std::size_t>(longestScores_, from.scoreCount);
+    for (std::uint32_t k = 0; k < from.scoreCount; ++k) {
+      if (trie.scores[from.scoreBegin + k] > 0xFF) bytesSuffice = false;
+    }
+    const bool wide = from.childCount > kScannedChildren &&
+                      rowLength <= std::size_t{kRowCostPerEdge} * from.childCount;
+    if (index == 0 || wide) {
+      to.row = toIndex(rows_.size());
+      rows_.resize(rows_.size() + rowLength, 0);
+      for (std::uint32_t k = 0; k < from.childCount; ++k) {
+        rows_[to.row + edgeSymbols_[from.childBegin + k]] = edgeTargets_[from.childBegin + k];
+      }
+    }
+  }
+  automaton_ = bytesSuffice && trie.nodes[0].scoreCount == 0;
+  if (automaton_) buildAutomaton();
+}
+
+void PatternIndex::buildAutomaton() {
+  // Breadth first, so that a node's failure target -- a shorter path --
+  // has its link and its output before the node itself.
+  std::vector<std::uint32_t> depth(nodes_.size(), 0);
+  std::vector<std::uint32_t> order{0};
+  outputs_.push_back({});  // output 0: no pattern ends here
+  std::vector<std::uint8_t> merged;
+  for (std::size_t next = 0; next < order.size(); ++next) {
+    const std::uint32_t parent = order[next];
+    const Node& node = nodes_[parent];
+    for (std::uint32_t k = 0; k < node.childCount; ++k) {
+      const std::uint32_t symbol = edgeSymbols_[node.childBegin + k];
+      const std::uint32_t child = edgeTargets_[node.childBegin + k];
+      std::uint32_t fail = 0;
+      if (parent != 0) {
+        for (std::uint32_t suffix = node.fail;; suffix = nodes_[suffix].fail) {
+          if (const std::uint32_t target = childOf(nodes_[suffix], symbol)) {
+            fail = target;
+            break;
+          }
+          if (suffix == 0) break;
+        }
+      }
+      nodes_[child].fail = fail;
+      depth[child] = depth[parent] + 1;
+      order.push_back(child);
+    }
+    if (parent == 0) continue;
+
+    const PatternNodes::Node& own = trie_.nodes[parent];
+    const std::uint32_t inherited = nodes_[node.fail].output;
+    if (own.scoreCount == 0) {
+      nodes_[parent].output = inherited;
+      continue;
+    }
+    // Own entry t scores boundary start + t; anchored after the last
+    // letter (start + depth) that is t - depth.
+    const std::int64_t ownFirst = -static_cast<std::int64_t>(depth[parent]);
+    const std::int64_t* scores = trie_.scores.data() + own.scoreBegin;
+    std::int64_t low = std::numeric_limits<std::int64_t>::max();
+    std::int64_t high = std::numeric_limits<std::int64_t>::min();
+    for (std::uint32_t t = 0; t < own.scoreCount; ++t) {
+      if (scores[t] > 0) {
+        low = std::min(low, ownFirst + t);
+        high = std::max(high, ownFirst + t + 1);
+      }
+    }
+    Output result{toIndex(outputScores_.size()), 0, 0,
+                  ownFirst + static_cast<std::int64_t>(own.scoreCount)};
+    const Output* suffix = inherited != 0 ? &outputs_[inherited] : nullptr;
+    if (suffix != nullptr) {
+      result.reach = std::max(result.reach, suffix->reach);
+      if (suffix->count != 0) {
+        low = std::min(low, suffix->first);
+        high = std::max(high, suffix->first + static_cast<std::int64_t>(suffix->count));
+      }
+    }
+    if (low < high) {
+      merged.assign(static_cast<std::size_t>(high - low), 0);
+      for (std::uint32_t t = 0; t < own.scoreCount; ++t) {
+        if (scores[t] > 0) merged[ownFirst + t - low] = static_cast<std::uint8_t>(scores[t]);
+      }
+      if (suffix != nullptr) {
+        for (std::uint32_t e = 0; e < suffix->count; ++e) {
+          std::uint8_t& into = merged[suffix->first + e - low];
+          into = std::max(into, outputScores_[suffix->begin + e]);
+        }
+      }
+      result.first = low;
+      result.count = toIndex(merged.size());
+      outputScores_.insert(outputScores_.end(), merged.begin(), merged.end());
+    }
+    nodes_[parent].output = toIndex(outputs_.size());
+    outputs_.push_back(result);
+  }
+}
+
+inline std::uint32_t PatternIndex::childOf(const Node& node, std::uint32_t symbol) const noexcept {
+  if (node.row != kNoRow) return rows_[node.row + symbol];
+  const std::uint32_t* symbols = edgeSymbols_.data() + node.childBegin;
+  const std::uint32_t* targets = edgeTargets_.data() + node.childBegin;
+  if (node.childCount <= 2 * kScannedChildren) {
+    for (std::uint32_t k = 0; k < node.childCount; ++k) {
+      if (symbols[k] == symbol) return targets[k];
+    }
+    return 0;
+  }
+  const std::uint32_t* end = symbols + node.childCount;
+  const std::uint32_t* found = std::lower_bound(symbols, end, symbol);
+  return found != end && *found == symbol ? targets[found - symbols] : 0;
+}
+
+void PatternIndex::symbolsOfPadded(std::u32string_view word,
+                                   std::uint32_t* symbols) const noexcept {
+  // The trailing 0 is carried by no edge, so a walk stops at the end
+  // without a test of its own.
+  const std::uint32_t edge = symbolOf(kEdge);
+  symbols[0] = edge;
+  for (std::size_t j = 0; j < word.size(); ++j) symbols[j + 1] = symbolOf(word[j]);
+  symbols[word.size() + 1] = edge;
+  symbols[word.size() + 2] = 0;
+}
+
+std::size_t PatternIndex::walkEveryStart(std::u32string_view word, std::int64_t* boundaryScores,
+                                         bool exact) const {
+  // Boundary b of the padded word s is the one before s[b]. Every start
+  // position contributes at least a 0 on its own boundary, so boundaries
+  // 0 .. L-1 start at 0; past the end only the matches that reach there
+  // count, and the combined list is as long as the furthest of them.
+  const std::size_t paddedLength = word.size() + 2;
+  ScratchBuffer<std::uint32_t, 128> symbolBuffer(paddedLength + 1);
+  std::uint32_t* symbols = symbolBuffer.data();
+  symbolsOfPadded(word, symbols);
+
+  std::fill_n(boundaryScores, paddedLength, 0);
+  std::fill_n(boundaryScores + paddedLength, longestScores_ + 1, exact ? kUncovered : 0);
+  std::size_t length = paddedLength;
+  const auto combineAt = [&](std::size_t start, std::uint32_t node) {
+    const PatternNodes::Node& scored = trie_.nodes[node];
+    length = std::max<std::size_t>(length, start + scored.scoreCount);
+    const std::int64_t* from = trie_.scores.data() + scored.scoreBegin;
+    std::int64_t* into = boundaryScores + start;
+    for (std::uint32_t k = 0; k < scored.scoreCount; ++k) into[k] = std::max(into[k], from[k]);
+  };
+
+  if (trie_.nodes[0].scoreCount != 0) {
+    // A root score list (from a line without letters) joins every start
+    // position's match list, and once more on the final boundary.
+    for (std::size_t start = 0; start <= paddedLength; ++start) combineAt(start, 0);
+  }
+  const std::uint32_t* rootRow = rows_.data() + nodes_[0].row;
+  for (std::size_t start = 0; start < paddedLength; ++start) {
+    std::uint32_t node = rootRow[symbols[start]];
+    const std::uint32_t* next = symbols + start + 1;
+    while (node != 0) {
+      combineAt(start, node);
+      node = childOf(nodes_[node], *next++);
+    }
+  }
+  return length;
+}
+
+std::size_t PatternIndex::runAutomaton(std::u32string_view word,
+                                       std::int64_t* boundaryScores) const {
+  const std::size_t paddedLength = word.size() + 2;
+  ScratchBuffer<std::uint32_t, 128> symbolBuffer(paddedLength + 1);
+  std::uint32_t* symbols = symbolBuffer.data();
+  symbolsOfPadded(word, symbols);
+  std::fill_n(boundaryScores, paddedLength + longestScores_ + 1, 0);
+
+  auto length = static_cast<std::int64_t>(paddedLength);
+  std::uint32_t state = 0;
+  for (std::size_t j = 0; j < paddedLength; ++j) {
+    const std::uint32_t symbol = symbols[j];
+    if (symbol == 0) {  // no letter: no pattern continues through it
+      state = 0;
+      continue;
+    }
+    while (true) {
+      if (const std::uint32_t child = childOf(nodes_[state], symbol)) {
+        state = child;
+        break;
+      }
+      if (state == 0) break;
+      state = nodes_[state].fail;
+    }
+    if (const std::uint32_t id = nodes_[state].output) {
+      const Output& output = outputs_[id];
+      const auto anchor = static_cast<std::int64_t>(j + 1);
+      length = std::max(length, anchor + output.reach);
+      std::int64_t* into = boundaryScores + (anchor + output.first);
+      const std::uint8_t* from = outputScores_.data() + output.begin;
+      for (std::uint32_t e = 0; e < output.count; ++e) {
+        into[e] = std::max<std::int64_t>(into[e], from[e]);
+      }
+    }
+  }
+  return static_cast<std::size_t>(length);
+}
+
+std::size_t PatternIndex::score(std::u32string_view word, std::int64_t* boundaryScores,
+                                bool exact) const {
+  if (!exact && automaton_) return runAutomaton(word, boundaryScores);
+  return walkEveryStart(word, boundaryScores, exact);
+}
+
+}  // namespace liang::internal
