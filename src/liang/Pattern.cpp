@@ -193,90 +193,134 @@ std::shared_ptr<const PatternNodes> flatten(NodeRef root) {
   return PatternsAccess::nodesOf(writer.finish());
 }
 
-// A mutable trie for parsePatterns: grows in place, then freezes.
+// Pattern scoring: a digit scores the boundary at its place and consumes
+// the character after it unexamined (the letter after the boundary); a
+// letter scores its own boundary 0. Hence "a12b" scores 0, 1, 0, 0.
+void appendScores(std::u32string_view line, std::vector<std::int64_t>& out) {
+  std::size_t i = 0;
+  while (true) {
+    if (i == line.size()) {
+      out.push_back(0);
+      return;
+    }
+    if (isDigit(line[i])) {
+      out.push_back(line[i] - U'0');
+      if (i + 1 == line.size()) return;
+      i += 2;
+    } else {
+      out.push_back(0);
+      i += 1;
+    }
+  }
+}
+
+// Builds the trie of a whole pattern text in one store, in place: no trie
+// is visible in between. Lines are taken top to bottom and a node keeps the
+// first score list it gets, which is what inserting them bottom to top with
+// replacement leaves. Children are found through one hash table keyed by
+// (parent, letter), so a wide node costs no more than a narrow one and no
+// node allocates; at the end the edges are grouped by parent and sorted.
 class TrieBuilder {
  public:
-  TrieBuilder() { nodes_.emplace_back(); }
+  TrieBuilder() : store_(std::make_shared<PatternNodes>()) {
+    store_->nodes.emplace_back();
+    scored_.push_back(false);
+    slots_.resize(1024);
+  }
 
-  // Sets the scores of the node of `letters` unless an earlier call did.
-  void insertIfAbsent(std::u32string_view line) {
+  void add(std::u32string_view line) {
     std::uint32_t node = 0;
     for (char32_t c : line) {
-      if (isDigit(c)) continue;
-      node = childOf(node, c);
+      if (!isDigit(c)) node = childOf(node, c);
     }
-    if (nodes_[node].hasScores) return;
-    nodes_[node].hasScores = true;
-    nodes_[node].scoreBegin = scores_.size();
-    appendScores(line, scores_);
-    nodes_[node].scoreCount = scores_.size() - nodes_[node].scoreBegin;
+    if (scored_[node]) return;
+    scored_[node] = true;
+    PatternNodes::Node& target = store_->nodes[node];
+    target.scoreBegin = checkedIndex(store_->scores.size());
+    appendScores(line, store_->scores);
+    target.scoreCount = checkedIndex(store_->scores.size() - target.scoreBegin);
   }
 
-  // Writes the trie breadth first, children sorted by code point.
-  Patterns freeze() {
-    StoreWriter writer;
-    PatternNodes& store = writer.store();
-    store.nodes.reserve(nodes_.size());
-    store.childKeys.reserve(nodes_.size());
-    store.childTargets.reserve(nodes_.size());
-    store.scores.reserve(scores_.size());
-    std::vector<std::uint32_t> order{0};  // builder node of each store node
-    writer.addNode();
-    for (std::size_t next = 0; next < order.size(); ++next) {
-      BuildNode& from = nodes_[order[next]];
-      const auto to = static_cast<std::uint32_t>(next);
-      writer.setScores(to, {scores_.data() + from.scoreBegin, from.scoreCount});
-      std::sort(from.children.begin(), from.children.end());
-      writer.beginChildren(to);
-      for (auto [key, child] : from.children) {
-        writer.addLocalChild(key, writer.addNode());
-        order.push_back(child);
+  Patterns build() {
+    std::vector<PatternNodes::Node>& nodes = store_->nodes;
+    if (nodes.size() == 1 && !scored_[0]) return Patterns();
+    for (const Edge& edge : edges_) nodes[edge.parent].childCount++;
+    std::uint32_t begin = 0;
+    for (PatternNodes::Node& node : nodes) {
+      node.childBegin = begin;
+      begin += node.childCount;
+    }
+    std::vector<Edge> grouped(edges_.size());
+    std::vector<std::uint32_t> filled(nodes.size(), 0);
+    for (const Edge& edge : edges_) {
+      grouped[nodes[edge.parent].childBegin + filled[edge.parent]++] = edge;
+    }
+    edges_ = {};
+    store_->childKeys.resize(grouped.size());
+    store_->childTargets.resize(grouped.size());
+    for (const PatternNodes::Node& node : nodes) {
+      const auto first = grouped.begin() + node.childBegin;
+      std::sort(first, first + node.childCount,
+                [](const Edge& a, const Edge& b) { return a.key < b.key; });
+      for (std::uint32_t k = node.childBegin; k < node.childBegin + node.childCount; ++k) {
+        store_->childKeys[k] = grouped[k].key;
+        store_->childTargets[k] = grouped[k].child;
       }
     }
-    return writer.finish();
-  }
-
-  static void appendScores(std::u32string_view line, std::vector<std::int64_t>& out) {
-    // A digit scores the boundary at its place and consumes the character
-    // after it unexamined (the letter after the boundary); a letter scores
-    // its own boundary 0. Hence "a12b" scores 0, 1, 0, 0.
-    std::size_t i = 0;
-    while (true) {
-      if (i == line.size()) {
-        out.push_back(0);
-        return;
-      }
-      if (isDigit(line[i])) {
-        out.push_back(line[i] - U'0');
-        if (i + 1 == line.size()) return;
-        i += 2;
-      } else {
-        out.push_back(0);
-        i += 1;
-      }
-    }
+    store_->seal();
+    return PatternsAccess::make(std::move(store_));
   }
 
  private:
-  struct BuildNode {
-    std::vector<std::pair<char32_t, std::uint32_t>> children;
-    std::size_t scoreBegin = 0;
-    std::size_t scoreCount = 0;
-    bool hasScores = false;
+  struct Edge {
+    std::uint32_t parent;
+    char32_t key;
+    std::uint32_t child;
   };
+  struct Slot {
+    std::uint64_t key = kEmpty;  // parent << 32 | letter
+    std::uint32_t child = 0;
+  };
+  static constexpr std::uint64_t kEmpty = ~std::uint64_t{0};  // no node index is 2^32 - 1
 
-  std::uint32_t childOf(std::uint32_t node, char32_t c) {
-    for (auto [key, child] : nodes_[node].children) {
-      if (key == c) return child;
+  static std::size_t spread(std::uint64_t key) {
+    key *= 0x9E3779B97F4A7C15ULL;
+    return static_cast<std::size_t>(key ^ (key >> 29));
+  }
+
+  std::uint32_t childOf(std::uint32_t parent, char32_t c) {
+    const std::uint64_t key = (std::uint64_t{parent} << 32) | c;
+    std::size_t mask = slots_.size() - 1;
+    std::size_t at = spread(key) & mask;
+    while (slots_[at].key != kEmpty) {
+      if (slots_[at].key == key) return slots_[at].child;
+      at = (at + 1) & mask;
     }
-    const std::uint32_t child = checkedIndex(nodes_.size());
-    nodes_.emplace_back();
-    nodes_[node].children.emplace_back(c, child);
+    const std::uint32_t child = checkedIndex(store_->nodes.size());
+    store_->nodes.emplace_back();
+    scored_.push_back(false);
+    edges_.push_back({parent, c, child});
+    slots_[at] = {key, child};
+    if (2 * edges_.size() > slots_.size()) grow();
     return child;
   }
 
-  std::vector<BuildNode> nodes_;
-  std::vector<std::int64_t> scores_;
+  void grow() {
+    std::vector<Slot> old(slots_.size() * 2);
+    old.swap(slots_);
+    const std::size_t mask = slots_.size() - 1;
+    for (const Slot& slot : old) {
+      if (slot.key == kEmpty) continue;
+      std::size_t at = spread(slot.key) & mask;
+      while (slots_[at].key != kEmpty) at = (at + 1) & mask;
+      slots_[at] = slot;
+    }
+  }
+
+  std::shared_ptr<PatternNodes> store_;
+  std::vector<bool> scored_;
+  std::vector<Edge> edges_;
+  std::vector<Slot> slots_;  // a power of two, at most half full
 };
 
 }  // namespace
@@ -358,7 +402,7 @@ Patterns emptyPatterns() noexcept { return Patterns(); }
 
 Scores scorePattern(std::u32string_view line) {
   Scores scores;
-  internal::TrieBuilder::appendScores(line, scores);
+  internal::appendScores(line, scores);
   return scores;
 }
 
@@ -407,12 +451,9 @@ Patterns insertPattern(std::u32string_view line, const Patterns& trie) {
 }
 
 Patterns parsePatterns(std::u32string_view text) {
-  // The upper of two lines with the same letters decides, as if the lines
-  // were inserted bottom to top; building top to bottom and keeping the
-  // first score list seen gives that without discarding work.
   internal::TrieBuilder builder;
-  internal::forEachLine(text, [&](std::u32string_view line) { builder.insertIfAbsent(line); });
-  return builder.freeze();
+  internal::forEachLine(text, [&](std::u32string_view line) { builder.add(line); });
+  return builder.build();
 }
 
 Scores lookupPattern(std::u32string_view word, const Patterns& trie) {

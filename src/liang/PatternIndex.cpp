@@ -85,9 +85,15 @@ std::uint32_t PagedTable::lookupBeyond(char32_t key) const noexcept {
 }
 
 PatternIndex::PatternIndex(const PatternNodes& trie) : trie_(trie) {
-  std::vector<char32_t> letters(trie.childKeys);
+  // The distinct letters, marked in the table first so that only they are sorted.
+  std::vector<char32_t> letters;
+  for (char32_t key : trie.childKeys) {
+    if (symbols_(key) == 0) {
+      symbols_.set(key, 1);
+      letters.push_back(key);
+    }
+  }
   std::sort(letters.begin(), letters.end());
-  letters.erase(std::unique(letters.begin(), letters.end()), letters.end());
   alphabetSize_ = toIndex(letters.size());
   for (std::uint32_t k = 0; k < alphabetSize_; ++k) {
     if (letters[k] < kDirectSymbols) directSymbols_[letters[k]] = k + 1;
