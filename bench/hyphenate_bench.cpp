@@ -1,0 +1,557 @@
+// Per-word throughput of liang against libhyphen, in one process, on the
+// same words.
+//
+//   hyphenate_bench [--words=FILE] [--hyphen-dic=FILE] [--max-words=N]
+//                   [--benchmark_...]
+//   hyphenate_bench --profile=NAME [--passes=N] [--words=...]
+//
+//  - The words: the lines of FILE (default /usr/share/dict/american-english
+//    when present, else a small built-in list) whose every character is a
+//    lowercase ASCII letter, so no case folding is needed on either side.
+//    They are decoded to code points once, before any timing.
+//  - One benchmark iteration hyphenates every word once. Each benchmark sums
+//    the break positions it gets (the "checksum" counter, per pass), so no
+//    result can be optimised away, and the sides can be compared.
+//  - liang/hyphenationPoints, liang/hyphenationPoints_utf8, liang/hyphenate:
+//    the public calls with english_US() (hyph-utf8 en-us: its patterns,
+//    exceptions and minima 2 and 3). liang/findBreaks_reused: the internal
+//    break finder into one reused vector, i.e. the calls without their
+//    result allocation.
+//  - liang/hyphenationPoints_shared/threads:N: N threads, one shared
+//    hyphenator, each thread hyphenating the whole list; items_per_second is
+//    the total, in real time.
+//  - libhyphen/hyphenate3 (when built with libhyphen): hnj_hyphen_hyphenate3
+//    over the same words with the .dic's LEFTHYPHENMIN / RIGHTHYPHENMIN.
+//
+// --profile=NAME runs N passes of one of them (names as above) and no
+// benchmark, for instruction counts and profiles that do not depend on the
+// machine's load. Under valgrind --tool=callgrind with
+// --toggle-collect='*profiledPasses*' exactly those passes are counted:
+// Ir / words / passes is the instructions per word (bench/run.sh does it).
+//
+// After the benchmarks it prints a summary: the median ns per word of each,
+// the spread of the repetitions, the ratios against libhyphen, the scaling of
+// two threads, and how often liang and libhyphen agree on the breaks.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "liang/Hyphenator.hpp"
+#include "liang/Language.hpp"
+#include "liang/Text.hpp"
+#include "liang/internal/Breaks.hpp"
+
+#ifdef LIANG_BENCH_LIBHYPHEN
+#include <hyphen.h>
+#endif
+
+namespace {
+
+constexpr const char* kDefaultWords = "/usr/share/dict/american-english";
+constexpr const char* kDefaultDic = "/usr/share/hyphen/hyph_en_US.dic";
+
+// Used when no word list is found: enough to exercise every code path.
+constexpr const char* kBuiltinWords[] = {"hyphenation",
+                                         "algorithm",
+                                         "dictionary",
+                                         "pattern",
+                                         "computer",
+                                         "typesetting",
+                                         "paragraph",
+                                         "justified",
+                                         "electricity",
+                                         "concatenation",
+                                         "university",
+                                         "mathematics",
+                                         "information",
+                                         "development",
+                                         "experience",
+                                         "communication",
+                                         "environment",
+                                         "independent",
+                                         "responsibility",
+                                         "characteristic",
+                                         "international",
+                                         "representation",
+                                         "table",
+                                         "a",
+                                         "an",
+                                         "the",
+                                         "of",
+                                         "program",
+                                         "library",
+                                         "benchmark"};
+
+struct Options {
+  std::string wordsPath;
+  std::string dicPath = kDefaultDic;
+  std::size_t maxWords = 0;  // 0: all
+  std::string profile;       // --profile=NAME: passes of one contender, no benchmarks
+  int passes = 1;
+};
+
+struct Corpus {
+  std::string source;
+  std::vector<std::string> bytes;    // for libhyphen and the UTF-8 overload
+  std::vector<std::u32string> wide;  // for the code point calls
+  std::size_t linesRead = 0;
+};
+
+Corpus& corpus() {
+  static Corpus c;
+  return c;
+}
+
+bool isLowercaseAsciiWord(std::string_view line) {
+  return !line.empty() &&
+         std::all_of(line.begin(), line.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+}
+
+void loadCorpus(const Options& options) {
+  Corpus& c = corpus();
+  std::string path = options.wordsPath;
+  if (path.empty()) {
+    if (std::ifstream(kDefaultWords).good()) path = kDefaultWords;
+  }
+  if (!path.empty()) {
+    std::ifstream in(path);
+    if (!in) {
+      std::fprintf(stderr, "hyphenate_bench: cannot read %s\n", path.c_str());
+      std::exit(2);
+    }
+    c.source = path;
+    for (std::string line; std::getline(in, line);) {
+      ++c.linesRead;
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (isLowercaseAsciiWord(line)) c.bytes.push_back(line);
+    }
+  } else {
+    c.source = "built-in list";
+    for (const char* w : kBuiltinWords) {
+      ++c.linesRead;
+      c.bytes.emplace_back(w);
+    }
+  }
+  if (options.maxWords != 0 && c.bytes.size() > options.maxWords) c.bytes.resize(options.maxWords);
+  for (const std::string& w : c.bytes) c.wide.emplace_back(w.begin(), w.end());  // ASCII
+  if (c.bytes.empty()) {
+    std::fprintf(stderr, "hyphenate_bench: no lowercase words in %s\n", c.source.c_str());
+    std::exit(2);
+  }
+}
+
+std::int64_t itemsPerPass() { return static_cast<std::int64_t>(corpus().wide.size()); }
+
+void setPassCounters(benchmark::State& state, std::uint64_t checksumPerPass) {
+  state.SetItemsProcessed(state.iterations() * itemsPerPass());
+  state.counters["words"] = static_cast<double>(itemsPerPass());
+  state.counters["checksum"] =
+      benchmark::Counter(static_cast<double>(checksumPerPass), benchmark::Counter::kAvgThreads);
+}
+
+// ---- one pass over the words, per contender --------------------------------
+
+// Each pass hyphenates every word once and returns the sum of the break
+// positions. The timed loops and --profile= run the same passes.
+using Pass = std::uint64_t (*)();
+
+std::uint64_t passLiangPoints() {
+  const liang::Hyphenator& h = liang::english_US();
+  std::uint64_t checksum = 0;
+  for (const std::u32string& w : corpus().wide) {
+    for (const std::size_t p : liang::hyphenationPoints(h, w)) checksum += p;
+  }
+  return checksum;
+}
+
+std::uint64_t passLiangPointsUtf8() {
+  const liang::Hyphenator& h = liang::english_US();
+  std::uint64_t checksum = 0;
+  for (const std::string& w : corpus().bytes) {
+    for (const std::size_t p : liang::hyphenationPoints(h, std::string_view(w))) checksum += p;
+  }
+  return checksum;
+}
+
+std::uint64_t passLiangHyphenate() {
+  const liang::Hyphenator& h = liang::english_US();
+  std::uint64_t checksum = 0;
+  for (const std::u32string& w : corpus().wide) {
+    const std::vector<liang::Word> pieces = liang::hyphenate(h, std::u32string_view(w));
+    std::size_t p = 0;
+    for (std::size_t i = 0; i + 1 < pieces.size(); ++i) checksum += (p += pieces[i].size());
+  }
+  return checksum;
+}
+
+// The internal break finder into one reused vector: the calls above without
+// allocating their result.
+std::uint64_t passLiangFindBreaksReused() {
+  const liang::Hyphenator& h = liang::english_US();
+  thread_local std::vector<std::size_t> breaks;
+  std::uint64_t checksum = 0;
+  for (const std::u32string& w : corpus().wide) {
+    breaks.clear();
+    liang::internal::findBreaks(h, w, breaks);
+    for (const std::size_t p : breaks) checksum += p;
+  }
+  return checksum;
+}
+
+#ifdef LIANG_BENCH_LIBHYPHEN
+
+struct LibHyphen {
+  HyphenDict* dict = nullptr;
+  std::string path;
+  int leftMin = 2;
+  int rightMin = 3;
+  std::size_t longestWord = 0;
+};
+
+LibHyphen& libHyphen() {
+  static LibHyphen l;
+  return l;
+}
+
+// LEFTHYPHENMIN / RIGHTHYPHENMIN from the header lines of a .dic file.
+void readDicMinima(const std::string& path, int& leftMin, int& rightMin) {
+  std::ifstream in(path);
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("LEFTHYPHENMIN ", 0) == 0) leftMin = std::atoi(line.c_str() + 14);
+    if (line.rfind("RIGHTHYPHENMIN ", 0) == 0) rightMin = std::atoi(line.c_str() + 15);
+  }
+}
+
+// Break positions of one word through hnj_hyphen_hyphenate3: hyphens[i] odd
+// means a hyphen may follow byte i, i.e. a break at i + 1. `hyphens` holds
+// at least w.size() + 5 bytes.
+template <class Emit>
+void libHyphenBreaks(const LibHyphen& l, const std::string& w, char* hyphens, Emit&& emit) {
+  char** rep = nullptr;
+  int* pos = nullptr;
+  int* cut = nullptr;
+  const int n = static_cast<int>(w.size());
+  hnj_hyphen_hyphenate3(l.dict, w.data(), n, hyphens, nullptr, &rep, &pos, &cut, l.leftMin,
+                        l.rightMin, l.leftMin, l.rightMin);
+  if (rep != nullptr) {  // only for non-standard patterns, which en_US has none of
+    for (int i = 0; i < n; ++i) std::free(rep[i]);
+    std::free(rep);
+    std::free(pos);
+    std::free(cut);
+  }
+  for (int i = 0; i < n; ++i) {
+    if ((hyphens[i] & 1) != 0) emit(static_cast<std::size_t>(i + 1));
+  }
+}
+
+std::uint64_t passLibHyphen() {
+  const LibHyphen& l = libHyphen();
+  thread_local std::vector<char> hyphens;
+  hyphens.resize(l.longestWord + 5);
+  std::uint64_t checksum = 0;
+  for (const std::string& w : corpus().bytes) {
+    libHyphenBreaks(l, w, hyphens.data(), [&](std::size_t p) { checksum += p; });
+  }
+  return checksum;
+}
+
+#endif  // LIANG_BENCH_LIBHYPHEN
+
+struct Contender {
+  const char* name;
+  Pass pass;
+};
+
+std::vector<Contender>& contenders() {
+  static std::vector<Contender> c = {
+      {"liang/hyphenationPoints", passLiangPoints},
+      {"liang/hyphenationPoints_utf8", passLiangPointsUtf8},
+      {"liang/hyphenate", passLiangHyphenate},
+      {"liang/findBreaks_reused", passLiangFindBreaksReused},
+  };
+  return c;
+}
+
+void runPasses(benchmark::State& state, Pass pass) {
+  std::uint64_t checksum = 0;
+  for (auto _ : state) {
+    checksum = pass();
+    benchmark::DoNotOptimize(checksum);
+  }
+  setPassCounters(state, checksum);
+}
+
+// --profile=NAME: `passes` passes of one contender and nothing else, for
+// valgrind --tool=callgrind --toggle-collect='*profiledPasses*'.
+__attribute__((noinline)) std::uint64_t profiledPasses(Pass pass, int passes) {
+  std::uint64_t checksum = 0;
+  for (int i = 0; i < passes; ++i) checksum += pass();
+  return checksum;
+}
+
+// ---- the summary ----------------------------------------------------------
+
+// Console output as usual, and the per-repetition times of each benchmark
+// kept for the summary.
+class SummaryReporter : public benchmark::ConsoleReporter {
+ public:
+  struct Sample {
+    double cpuNs;   // per iteration
+    double realNs;  // per iteration
+    double itemsPerSecond;
+  };
+
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
+      const double iterations = static_cast<double>(run.iterations);
+      const auto items = run.counters.find("items_per_second");
+      samples_[run.benchmark_name()].push_back(
+          {run.cpu_accumulated_time * 1e9 / iterations,
+           run.real_accumulated_time * 1e9 / iterations,
+           items == run.counters.end() ? 0.0 : static_cast<double>(items->second)});
+    }
+  }
+
+  const std::vector<Sample>* find(const std::string& name) const {
+    const auto it = samples_.find(name);
+    return it == samples_.end() ? nullptr : &it->second;
+  }
+
+ private:
+  std::map<std::string, std::vector<Sample>> samples_;
+};
+
+struct Stat {
+  double median = 0;
+  double spread = 0;  // (max - min) / median
+  std::size_t n = 0;
+};
+
+Stat statOf(std::vector<double> xs) {
+  Stat s;
+  s.n = xs.size();
+  if (xs.empty()) return s;
+  std::sort(xs.begin(), xs.end());
+  const std::size_t m = xs.size() / 2;
+  s.median = xs.size() % 2 == 1 ? xs[m] : (xs[m - 1] + xs[m]) / 2;
+  s.spread = s.median > 0 ? (xs.back() - xs.front()) / s.median : 0;
+  return s;
+}
+
+// ns per word (CPU time, single-threaded benchmarks), median of repetitions.
+Stat nsPerWord(const SummaryReporter& r, const std::string& name) {
+  std::vector<double> xs;
+  if (const auto* samples = r.find(name)) {
+    for (const auto& s : *samples) xs.push_back(s.cpuNs / static_cast<double>(itemsPerPass()));
+  }
+  return statOf(xs);
+}
+
+Stat wordsPerSecond(const SummaryReporter& r, const std::string& name) {
+  std::vector<double> xs;
+  if (const auto* samples = r.find(name)) {
+    for (const auto& s : *samples) xs.push_back(s.itemsPerSecond);
+  }
+  return statOf(xs);
+}
+
+void printNs(const char* label, const Stat& s) {
+  if (s.n == 0) return;
+  std::printf("  %-36s %9.1f ns/word  (spread %4.1f%% over %zu runs)\n", label, s.median,
+              100 * s.spread, s.n);
+}
+
+// Where liang and libhyphen agree; printed, not checked.
+void crossCheck() {
+#ifdef LIANG_BENCH_LIBHYPHEN
+  const LibHyphen& l = libHyphen();
+  if (l.dict == nullptr) return;
+  const Corpus& c = corpus();
+  const liang::Hyphenator& h = liang::english_US();
+  std::vector<char> hyphens;
+  std::size_t agree = 0, liangMore = 0, libMore = 0;
+  std::size_t liangBreaks = 0, libBreaks = 0;
+  std::vector<std::string> examples;
+  for (std::size_t i = 0; i < c.bytes.size(); ++i) {
+    const std::vector<std::size_t> ours = liang::hyphenationPoints(h, c.wide[i]);
+    hyphens.assign(c.bytes[i].size() + 5, 0);
+    std::vector<std::size_t> theirs;
+    libHyphenBreaks(l, c.bytes[i], hyphens.data(), [&](std::size_t p) { theirs.push_back(p); });
+    liangBreaks += ours.size();
+    libBreaks += theirs.size();
+    if (ours == theirs) {
+      ++agree;
+      continue;
+    }
+    if (std::includes(ours.begin(), ours.end(), theirs.begin(), theirs.end())) ++liangMore;
+    if (std::includes(theirs.begin(), theirs.end(), ours.begin(), ours.end())) ++libMore;
+    if (examples.size() < 8) {
+      const auto render = [&](const std::vector<std::size_t>& breaks) {
+        std::string out;
+        std::size_t start = 0;
+        for (const std::size_t p : breaks) {
+          out += c.bytes[i].substr(start, p - start) + "-";
+          start = p;
+        }
+        return out + c.bytes[i].substr(start);
+      };
+      examples.push_back(render(ours) + " / " + render(theirs));
+    }
+  }
+  const double n = static_cast<double>(c.bytes.size());
+  std::printf("\nCross-check (information only; the two sides use different patterns):\n");
+  std::printf(
+      "  liang:     hyph-utf8 en-us (hyph-en-us.pat.txt, ushyphmax; its exceptions);"
+      " minima %lld, %lld\n",
+      static_cast<long long>(liang::hyphenatorLeftMin(h)),
+      static_cast<long long>(liang::hyphenatorRightMin(h)));
+  std::printf("  libhyphen: %s; minima %d, %d\n", l.path.c_str(), l.leftMin, l.rightMin);
+  std::printf("  identical breaks: %zu of %zu words (%.2f%%)\n", agree, c.bytes.size(),
+              100 * static_cast<double>(agree) / n);
+  std::printf("  breaks found: liang %zu, libhyphen %zu\n", liangBreaks, libBreaks);
+  std::printf(
+      "  of the %zu differing words: liang's breaks a strict superset %zu, a strict"
+      " subset %zu, neither %zu\n",
+      c.bytes.size() - agree, liangMore, libMore, c.bytes.size() - agree - liangMore - libMore);
+  std::printf("  first differences (liang / libhyphen):");
+  for (const std::string& e : examples) std::printf(" %s;", e.c_str());
+  std::printf("\n");
+#endif
+}
+
+void printSummary(const SummaryReporter& r) {
+  const Corpus& c = corpus();
+  std::printf("\nSummary: %zu lowercase words of %zu lines of %s\n", c.wide.size(), c.linesRead,
+              c.source.c_str());
+  const Stat points = nsPerWord(r, "liang/hyphenationPoints");
+  const Stat pointsUtf8 = nsPerWord(r, "liang/hyphenationPoints_utf8");
+  const Stat pieces = nsPerWord(r, "liang/hyphenate");
+  const Stat reused = nsPerWord(r, "liang/findBreaks_reused");
+  const Stat lib = nsPerWord(r, "libhyphen/hyphenate3");
+  printNs("liang hyphenationPoints (u32)", points);
+  printNs("liang hyphenationPoints (UTF-8)", pointsUtf8);
+  printNs("liang hyphenate (vector of pieces)", pieces);
+  printNs("liang findBreaks, reused vector", reused);
+  printNs("libhyphen hnj_hyphen_hyphenate3", lib);
+  const auto ratio = [&](const char* label, const Stat& ours, double target) {
+    if (lib.n == 0 || ours.n == 0 || ours.median <= 0) return;
+    const double x = lib.median / ours.median;
+    std::printf("  ratio %-30s %6.2fx libhyphen's words/s (target %gx: %s)\n", label, x, target,
+                x >= target ? "met" : "NOT met");
+  };
+  ratio("hyphenationPoints", points, 10);
+  ratio("hyphenate", pieces, 5);
+  const Stat one = wordsPerSecond(r, "liang/hyphenationPoints_shared/real_time/threads:1");
+  const Stat two = wordsPerSecond(r, "liang/hyphenationPoints_shared/real_time/threads:2");
+  if (one.n != 0 && two.n != 0 && one.median > 0) {
+    const double x = two.median / one.median;
+    std::printf(
+        "  two threads, one shared hyphenator: %.3g -> %.3g words/s (spreads %.1f%%, "
+        "%.1f%%), scaling %.2fx (target 1.8x: %s)\n",
+        one.median, two.median, 100 * one.spread, 100 * two.spread, x,
+        x >= 1.8 ? "met" : "NOT met");
+  }
+  crossCheck();
+}
+
+// Takes out our own flags, leaving benchmark's.
+Options parseOptions(int& argc, char** argv) {
+  Options options;
+  int kept = 1;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg(argv[i]);
+    const auto value = [&](std::string_view flag, std::string& out) {
+      if (arg.substr(0, flag.size()) != flag) return false;
+      out = std::string(arg.substr(flag.size()));
+      return true;
+    };
+    std::string number;
+    if (value("--words=", options.wordsPath) || value("--hyphen-dic=", options.dicPath)) continue;
+    if (value("--max-words=", number)) {
+      options.maxWords = static_cast<std::size_t>(std::strtoull(number.c_str(), nullptr, 10));
+      continue;
+    }
+    if (value("--profile=", options.profile)) continue;
+    if (value("--passes=", number)) {
+      options.passes = std::max(1, std::atoi(number.c_str()));
+      continue;
+    }
+    argv[kept++] = argv[i];
+  }
+  argc = kept;
+  return options;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const Options options = parseOptions(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  loadCorpus(options);
+
+  // Built before any timing: first use is first_use_bench's business.
+  benchmark::DoNotOptimize(liang::hyphenationPoints(liang::english_US(), U"hyphenation"));
+
+#ifdef LIANG_BENCH_LIBHYPHEN
+  LibHyphen& l = libHyphen();
+  l.dict = hnj_hyphen_load(options.dicPath.c_str());
+  if (l.dict == nullptr) {
+    std::fprintf(stderr, "hyphenate_bench: cannot load %s; libhyphen is left out\n",
+                 options.dicPath.c_str());
+  } else {
+    l.path = options.dicPath;
+    readDicMinima(options.dicPath, l.leftMin, l.rightMin);
+    for (const std::string& w : corpus().bytes) l.longestWord = std::max(l.longestWord, w.size());
+    contenders().push_back({"libhyphen/hyphenate3", passLibHyphen});
+  }
+#endif
+
+  int status = 0;
+  if (!options.profile.empty()) {
+    const auto it = std::find_if(contenders().begin(), contenders().end(),
+                                 [&](const Contender& c) { return options.profile == c.name; });
+    if (it == contenders().end()) {
+      std::fprintf(stderr, "hyphenate_bench: no contender %s; there are:", options.profile.c_str());
+      for (const Contender& c : contenders()) std::fprintf(stderr, " %s", c.name);
+      std::fprintf(stderr, "\n");
+      status = 2;
+    } else {
+      const std::uint64_t checksum = profiledPasses(it->pass, options.passes);
+      std::printf("profile %s words %zu passes %d checksum %llu\n", it->name, corpus().wide.size(),
+                  options.passes, static_cast<unsigned long long>(checksum));
+    }
+  } else {
+    for (const Contender& c : contenders()) {
+      benchmark::RegisterBenchmark(c.name, runPasses, c.pass)->Unit(benchmark::kMillisecond);
+    }
+    benchmark::RegisterBenchmark("liang/hyphenationPoints_shared", runPasses, passLiangPoints)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Threads(1)
+        ->Threads(2);
+#ifndef LIANG_BENCH_LIBHYPHEN
+    std::printf("built without libhyphen: liang alone\n");
+#endif
+    SummaryReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    printSummary(reporter);
+  }
+
+#ifdef LIANG_BENCH_LIBHYPHEN
+  if (l.dict != nullptr) hnj_hyphen_free(l.dict);
+#endif
+  benchmark::Shutdown();
+  return status;
+}

@@ -1,0 +1,247 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in release and prints one summary table: liang per
+# word against libhyphen, two-thread scaling, first use, memory.
+#
+#   bench/run.sh [--repetitions=N] [--words=FILE] [--build-dir=DIR] [--keep=DIR]
+#                [--no-instructions]
+#
+# Defaults: 5 repetitions (the table shows medians and the spread
+# (max - min) / median of the repetitions), /usr/share/dict/american-english,
+# build/bench. --keep=DIR keeps the raw JSON and console output there.
+# When valgrind is installed it also counts the instructions per word of each
+# contender under callgrind (one pass each, about a minute in all): a figure
+# that, unlike the times, does not move with the load of a shared machine.
+# Needs cmake, ninja, Google Benchmark and python3; libhyphen (libhyphen-dev,
+# hyphen-en-us) is used when found.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+repetitions=5
+build=build/bench
+keep=""
+instructions=1
+word_args=()
+for arg in "$@"; do
+  case "$arg" in
+    --repetitions=*) repetitions="${arg#*=}" ;;
+    --words=*) word_args=("$arg") ;;
+    --build-dir=*) build="${arg#*=}" ;;
+    --keep=*) keep="${arg#*=}" ;;
+    --no-instructions) instructions=0 ;;
+    *)
+      echo "usage: bench/run.sh [--repetitions=N] [--words=FILE] [--build-dir=DIR] [--keep=DIR]" \
+        "[--no-instructions]" >&2
+      exit 2
+      ;;
+  esac
+done
+
+if [[ -n "$keep" ]]; then
+  out="$keep"
+  mkdir -p "$out"
+else
+  out="$(mktemp -d)"
+  trap 'rm -rf "$out"' EXIT
+fi
+
+echo "== build ($build, Release)"
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLIANG_BENCH=ON -DLIANG_TEST=OFF \
+  >"$out/configure.txt"
+grep -E "hyphenate_bench:" "$out/configure.txt" || true
+cmake --build "$build" --target hyphenate_bench first_use_bench fresh_first_use >"$out/build.txt"
+
+echo "== load before measuring: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
+
+echo "== hyphenate_bench ($repetitions repetitions)"
+"$build/bench/hyphenate_bench" "${word_args[@]}" --benchmark_repetitions="$repetitions" \
+  --benchmark_color=false --benchmark_out="$out/hyphenate.json" --benchmark_out_format=json \
+  >"$out/hyphenate.txt" 2>"$out/hyphenate.err" || { cat "$out/hyphenate.err" >&2; exit 1; }
+sed -n '/^Summary/,$p' "$out/hyphenate.txt"
+
+echo "== first_use_bench ($repetitions repetitions)"
+"$build/bench/first_use_bench" --benchmark_filter='FirstHyphenate|ParseAllPatterns|InflateAllPatterns' \
+  --benchmark_repetitions="$repetitions" --benchmark_color=false \
+  --benchmark_out="$out/first_use.json" --benchmark_out_format=json >"$out/first_use.txt" \
+  2>"$out/first_use.err" || { cat "$out/first_use.err" >&2; exit 1; }
+
+# The shared hyphenators are built once per process: memory and the first
+# use of a fresh process need a process per sample.
+echo "== memory of all 73 and first use in fresh processes ($repetitions each)"
+for ((i = 0; i < repetitions; i++)); do
+  "$build/bench/first_use_bench" --benchmark_filter='SharedResidentMemory' \
+    --benchmark_out="$out/memory_$i.json" --benchmark_out_format=json >/dev/null 2>&1
+  "$build/bench/fresh_first_use" English_US >>"$out/fresh.txt"
+  "$build/bench/fresh_first_use" Hungarian >>"$out/fresh.txt"
+done
+echo "== load after measuring: $(cut -d' ' -f1-3 /proc/loadavg)"
+
+if ((instructions)) && command -v valgrind >/dev/null; then
+  echo "== instructions per word (callgrind, one pass each)"
+  for name in liang/hyphenationPoints liang/hyphenationPoints_utf8 liang/hyphenate \
+    liang/findBreaks_reused libhyphen/hyphenate3; do
+    file="$out/callgrind.${name//\//_}"
+    if valgrind --tool=callgrind --callgrind-out-file="$file.out" \
+      --toggle-collect='*profiledPasses*' "$build/bench/hyphenate_bench" "${word_args[@]}" \
+      --profile="$name" >"$file.txt" 2>&1; then
+      echo "$name $(grep -oE 'words [0-9]+ passes [0-9]+' "$file.txt")" \
+        "$(grep -oE 'Collected : [0-9]+' "$file.txt")" >>"$out/instructions.txt"
+    fi
+  done
+fi
+
+python3 - "$out" "$repetitions" <<'EOF'
+import glob, json, os, statistics, sys
+
+out, repetitions = sys.argv[1], int(sys.argv[2])
+scale = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
+
+def iterations(path):
+    with open(path) as f:
+        data = json.load(f)
+    runs = {}
+    for b in data["benchmarks"]:
+        if b.get("run_type", "iteration") != "iteration" or b.get("error_occurred"):
+            continue
+        runs.setdefault(b["run_name"], []).append(b)
+    return runs
+
+def stat(xs):
+    if not xs:
+        return None
+    m = statistics.median(xs)
+    return m, (max(xs) - min(xs)) / m if m else 0.0, len(xs)
+
+def ns(b, field):
+    return b[field] * scale[b["time_unit"]]
+
+hyph = iterations(os.path.join(out, "hyphenate.json"))
+
+# name -> instructions per word, from "NAME words W passes P Collected : IR"
+instructions = {}
+path = os.path.join(out, "instructions.txt")
+if os.path.exists(path):
+    with open(path) as f:
+        for line in f:
+            p = line.split()
+            if len(p) == 8 and p[1] == "words" and p[3] == "passes":
+                instructions[p[0]] = int(p[7]) / (int(p[2]) * int(p[4]))
+first = iterations(os.path.join(out, "first_use.json"))
+
+def per_word(name):
+    runs = hyph.get(name, [])
+    return [ns(b, "cpu_time") / b["words"] for b in runs]
+
+def rate(name):
+    return [b["items_per_second"] for b in hyph.get(name, [])]
+
+rows = []
+
+def row(label, s, unit, fmt, target=""):
+    if s is None:
+        rows.append((label, "n/a", "", target))
+        return
+    m, spread, n = s
+    rows.append((label, (fmt % m) + " " + unit, "%.1f%% (%d)" % (100 * spread, n), target))
+
+def ratio_row(label, lib, ours, target):
+    if not lib or not ours:
+        rows.append((label, "n/a (no libhyphen)", "", ">= %gx" % target))
+        return
+    paired = [l / o for l, o in zip(lib, ours)]
+    x = statistics.median(lib) / statistics.median(ours)
+    rows.append((label, "%.2fx" % x, "%.2f..%.2f" % (min(paired), max(paired)),
+                 ">= %gx: %s" % (target, "met" if x >= target else "NOT met")))
+
+points = per_word("liang/hyphenationPoints")
+points8 = per_word("liang/hyphenationPoints_utf8")
+pieces = per_word("liang/hyphenate")
+reused = per_word("liang/findBreaks_reused")
+lib = per_word("libhyphen/hyphenate3")
+row("liang hyphenationPoints (u32), per word", stat(points), "ns", "%.1f")
+row("liang hyphenationPoints (UTF-8), per word", stat(points8), "ns", "%.1f")
+row("liang hyphenate (pieces), per word", stat(pieces), "ns", "%.1f")
+row("liang findBreaks into a reused vector", stat(reused), "ns", "%.1f")
+row("libhyphen hnj_hyphen_hyphenate3, per word", stat(lib), "ns", "%.1f")
+ratio_row("ratio hyphenationPoints / libhyphen", lib, points, 10)
+ratio_row("ratio hyphenate / libhyphen", lib, pieces, 5)
+for name, label in (("liang/hyphenationPoints", "hyphenationPoints (u32)"),
+                    ("liang/hyphenationPoints_utf8", "hyphenationPoints (UTF-8)"),
+                    ("liang/hyphenate", "hyphenate (pieces)"),
+                    ("liang/findBreaks_reused", "findBreaks, reused vector"),
+                    ("libhyphen/hyphenate3", "libhyphen hyphenate3")):
+    if name in instructions:
+        rows.append(("instructions per word, " + label, "%.0f" % instructions[name],
+                     "callgrind", ""))
+lib_ir = instructions.get("libhyphen/hyphenate3")
+for name, label, target in (("liang/hyphenationPoints", "hyphenationPoints", 10),
+                            ("liang/hyphenate", "hyphenate", 5)):
+    if lib_ir and name in instructions:
+        rows.append(("instruction ratio libhyphen / " + label,
+                     "%.2fx" % (lib_ir / instructions[name]), "callgrind",
+                     "(time target %gx)" % target))
+
+one = rate("liang/hyphenationPoints_shared/real_time/threads:1")
+two = rate("liang/hyphenationPoints_shared/real_time/threads:2")
+row("1 thread, words/s (real time)", stat([x / 1e6 for x in one]), "M", "%.2f")
+row("2 threads, one hyphenator, words/s", stat([x / 1e6 for x in two]), "M", "%.2f")
+if one and two:
+    paired = [t / o for o, t in zip(one, two)]
+    x = statistics.median(two) / statistics.median(one)
+    rows.append(("two-thread scaling", "%.2fx" % x, "%.2f..%.2f" % (min(paired), max(paired)),
+                 ">= 1.8x: %s" % ("met" if x >= 1.8 else "NOT met")))
+# Load-independent view of the same: the CPU time one thread spends on a pass
+# alone and next to another (1.00: the threads do not slow each other down;
+# wall-clock scaling then depends only on a free core being there).
+cpu_one = [b["cpu_time"] for b in hyph.get("liang/hyphenationPoints_shared/real_time/threads:1", [])]
+cpu_two = [b["cpu_time"] for b in hyph.get("liang/hyphenationPoints_shared/real_time/threads:2", [])]
+if cpu_one and cpu_two:
+    paired = [t / o for o, t in zip(cpu_one, cpu_two)]
+    rows.append(("CPU per pass, 2 threads / 1 thread",
+                 "%.2fx" % (statistics.median(cpu_two) / statistics.median(cpu_one)),
+                 "%.2f..%.2f" % (min(paired), max(paired)), "1.00: no contention"))
+
+def first_ms(name):
+    return [ns(b, "real_time") / 1e6 for b in first.get(name, [])]
+
+def met(s, limit):
+    return "<= %g ms: %s" % (limit, "met" if s and s[0] <= limit else "NOT met")
+
+fresh = {"English_US": [], "Hungarian": []}
+with open(os.path.join(out, "fresh.txt")) as f:
+    for line in f:
+        parts = line.split()
+        if len(parts) >= 3 and parts[0] == "first_use" and parts[1] in fresh:
+            fresh[parts[1]].append(int(parts[2]) / 1e6)
+for language, limit in (("English_US", 1), ("Hungarian", 30)):
+    s = stat(first_ms("FirstHyphenate/" + language))
+    row("first hyphenate, fresh %s hyphenator" % language, s, "ms", "%.3f", met(s, limit))
+    s = stat(fresh[language])
+    row("first hyphenate, fresh process, %s" % language, s, "ms", "%.3f", met(s, limit))
+row("inflate all 73 pattern files", stat(first_ms("InflateAllPatterns")), "ms", "%.1f")
+row("parse all 73 pattern files", stat(first_ms("ParseAllPatterns")), "ms", "%.1f")
+
+memory = []
+for path in sorted(glob.glob(os.path.join(out, "memory_*.json"))):
+    with open(path) as f:
+        for b in json.load(f)["benchmarks"]:
+            if b["name"].startswith("SharedResidentMemory"):
+                memory.append(b["resident_bytes"] / 2**20)
+s = stat(memory)
+rows.append(("resident memory, all 73 shared hyphenators",
+             "n/a" if s is None else "%.1f MiB" % s[0],
+             "" if s is None else "%.1f%% (%d)" % (100 * s[1], s[2]),
+             "<= 64 MiB: %s" % ("met" if s and s[0] <= 64 else "NOT met")))
+
+widths = [max(len(r[i]) for r in rows + [("measure", "median", "spread (runs)", "target")])
+          for i in range(4)]
+print()
+line = "| " + " | ".join(h.ljust(w) for h, w in
+                         zip(("measure", "median", "spread (runs)", "target"), widths)) + " |"
+print(line)
+print("|" + "|".join("-" * (w + 2) for w in widths) + "|")
+for r in rows:
+    print("| " + " | ".join(c.ljust(w) for c, w in zip(r, widths)) + " |")
+print("\nper word: CPU time of one thread over the whole list / words; spread: (max - min) /"
+      " median of the repetitions; ratios: libhyphen's time per word / liang's (range: paired"
+      " repetitions)")
+EOF
