@@ -136,8 +136,9 @@ void PatternIndex::buildAutomaton() {
   // has its link and its output before the node itself.
   std::vector<std::uint32_t> depth(nodes_.size(), 0);
   std::vector<std::uint32_t> order{0};
+  order.reserve(nodes_.size());
+  outputs_.reserve(nodes_.size() / 2 + 1);
   outputs_.push_back({});  // output 0: no pattern ends here
-  std::vector<std::uint8_t> merged;
   for (std::size_t next = 0; next < order.size(); ++next) {
     const std::uint32_t parent = order[next];
     const Node& node = nodes_[parent];
@@ -189,7 +190,12 @@ void PatternIndex::buildAutomaton() {
       }
     }
     if (low < high) {
-      merged.assign(static_cast<std::size_t>(high - low), 0);
+      // Merged in place at the end of the pool; the suffix's entries are
+      // read by index, since growing the pool may move it.
+      result.first = low;
+      result.count = toIndex(static_cast<std::size_t>(high - low));
+      outputScores_.resize(outputScores_.size() + result.count, 0);
+      std::uint8_t* merged = outputScores_.data() + result.begin;
       for (std::uint32_t t = 0; t < own.scoreCount; ++t) {
         if (scores[t] > 0) merged[ownFirst + t - low] = static_cast<std::uint8_t>(scores[t]);
       }
@@ -199,9 +205,6 @@ void PatternIndex::buildAutomaton() {
           into = std::max(into, outputScores_[suffix->begin + e]);
         }
       }
-      result.first = low;
-      result.count = toIndex(merged.size());
-      outputScores_.insert(outputScores_.end(), merged.begin(), merged.end());
     }
     nodes_[parent].output = toIndex(outputs_.size());
     outputs_.push_back(result);
