@@ -172,6 +172,33 @@ TEST(Hyphenate, AgreesWithTheLiteralAlgorithm) {
   }
 }
 
+// Large tries are served by the automaton without a resolved transition
+// table; a wide alphabet makes a small trie large enough for that path.
+TEST(Hyphenate, AgreesWithTheLiteralAlgorithmOnWideAlphabets) {
+  std::u32string filler;
+  for (char32_t c = 0x4E00; c < 0x4E00 + 900; ++c) {
+    filler.push_back(c);
+    filler += U"1\n";
+  }
+  std::mt19937 random(11);
+  for (int round = 0; round < 100; ++round) {
+    const std::u32string text =
+        reference::randomPatternText(random, random() % 12, /*letterless=*/false) + filler;
+    const Patterns patterns = parsePatterns(text);
+    const auto model = reference::parse(text);
+    for (int w = 0; w < 20; ++w) {
+      std::u32string word = reference::randomWord(random, 8);
+      if (random() % 4 == 0) word.push_back(0x4E00 + random() % 900);
+      const auto left = static_cast<std::int64_t>(random() % 5) - 1;
+      const auto right = static_cast<std::int64_t>(random() % 5) - 1;
+      const Pieces expected =
+          word.empty() ? Pieces{U""}
+                       : reference::cut(word, reference::lookup(word, *model), left, right);
+      ASSERT_EQ(hyphenate(make(patterns, {}, left, right), word), expected);
+    }
+  }
+}
+
 TEST(Hyphenate, PiecesAlwaysConcatenateToTheWord) {
   const Patterns patterns = parsePatterns(U"1a\n1b\n.c1\n");
   std::u32string odd{0xD800, U'a', 0x110000, U'b', 0xFFFFFFFF, U'a', 0};

@@ -34,59 +34,88 @@ struct CharFoldAccess {
 
 namespace {
 
-// Calls emit(p) for each boundary p (1..n, ascending) where `word` breaks.
+// The boundaries p that a score list may break at: begin <= p < end.
 //
-// The trimmed score list of the algorithm -- max(L, 0) zeros, then up to
+// The trimmed list of the algorithm -- max(L, 0) zeros, then up to
 // d = n - L - R + 1 raw entries from index max(L, 0) on -- is never built:
-// entry p of it is raw entry p for max(L, 0) <= p < max(L, 0) + d and 0
-// below, and only entries 1..n can decide a break. The bounds are computed
-// in 128 bits, so any 64-bit minima give the exact answer without overflow.
-template <class Emit>
-void forEachBreak(const Hyphenator& h, std::u32string_view word, Emit&& emit) {
-  __extension__ typedef __int128 Wide;  // wide enough for any sum of two 64-bit minima
+// its entry p is raw entry p for max(L, 0) <= p < max(L, 0) + d and 0
+// below, and only entries 1..n can decide a break.
+struct BreakRange {
+  std::size_t begin = 0, end = 0;
+};
+
+BreakRange breakRange(std::size_t n, std::int64_t left, std::int64_t right, std::size_t rawLength) {
+  constexpr std::int64_t kOrdinary = std::int64_t{1} << 32;
+  if (left >= 0 && right >= 0 && left < kOrdinary && right < kOrdinary) {
+    // The case of every real hyphenator, in plain word arithmetic; the
+    // caller has checked n >= L + R, so n + 1 - R > L.
+    const auto l = static_cast<std::size_t>(left), r = static_cast<std::size_t>(right);
+    return {std::max<std::size_t>(l, 1), std::min(n + 1 - r, rawLength)};
+  }
+  // Any other 64-bit minima, exactly, in 128 bits.
+  __extension__ typedef __int128 Wide;
+  const Wide first = std::max<Wide>(left, 0);
+  const Wide count = static_cast<Wide>(n) - left - right + 1;
+  const Wide end =
+      std::min({first + count, static_cast<Wide>(rawLength), static_cast<Wide>(n) + 1});
+  const Wide begin = std::max<Wide>(first, 1);
+  if (begin >= end) return {};
+  return {static_cast<std::size_t>(begin), static_cast<std::size_t>(end)};
+}
+
+bool tooShortToBreak(std::size_t n, std::int64_t left, std::int64_t right) {
+  __extension__ typedef __int128 Wide;  // any sum of two 64-bit minima
+  return static_cast<Wide>(n) < static_cast<Wide>(left) + right;
+}
+
+}  // namespace
+
+std::size_t collectBreaks(const Hyphenator& h, std::u32string_view word, std::size_t* breaks) {
   const std::size_t n = word.size();
-  if (n == 0) return;
-  const Wide left = hyphenatorLeftMin(h), right = hyphenatorRightMin(h);
-  if (static_cast<Wide>(n) < left + right) return;  // too short to break: no lookup at all
+  if (n == 0) return 0;
+  const std::int64_t left = hyphenatorLeftMin(h), right = hyphenatorRightMin(h);
+  if (tooShortToBreak(n, left, right)) return 0;  // no fold, no lookup at all
 
   ScratchBuffer<char32_t, 64> folded(n);
   CharFoldAccess::foldWord(hyphenatorChars(h), word, folded.data());
   const std::u32string_view foldedWord(folded.data(), n);
 
-  const Wide first = std::max<Wide>(left, 0);
-  const Wide count = static_cast<Wide>(n) - left - right + 1;
-  const auto breaksWithin = [&](Wide rawLength, auto rawScore) {
-    if (first == 0 && rawLength == 0) {
+  std::size_t count = 0;
+  const auto breaksWithin = [&](std::size_t rawLength, auto rawScore) {
+    if (left <= 0 && rawLength == 0) {
       throw Error("Malformed hyphenation score for " + encodeUtf8(word));
     }
-    const Wide end = std::min({first + count, rawLength, static_cast<Wide>(n) + 1});
-    const Wide begin = std::max<Wide>(first, 1);
-    if (begin >= end) return;
-    // Both bounds now lie within 1 .. n + 1.
-    for (auto p = static_cast<std::size_t>(begin); p < static_cast<std::size_t>(end); ++p) {
-      if (rawScore(p) % 2 != 0) emit(p);
+    const BreakRange range = breakRange(n, left, right, rawLength);
+    for (std::size_t p = range.begin; p < range.end; ++p) {
+      if (rawScore(p) % 2 != 0) breaks[count++] = p;
     }
   };
 
   if (const Scores* stored = findException(hyphenatorExceptions(h), foldedWord)) {
-    breaksWithin(static_cast<Wide>(stored->size()), [&](std::size_t p) { return (*stored)[p]; });
-    return;
+    breaksWithin(stored->size(), [&](std::size_t p) { return (*stored)[p]; });
+    return count;
   }
   const PatternNodes* nodes = PatternsAccess::nodes(hyphenatorPatterns(h));
-  if (nodes == nullptr) return;  // the empty trie scores every boundary 0
+  if (nodes == nullptr) return 0;  // the empty trie scores every boundary 0
   const PatternIndex& index = nodes->lookupForm().index();
-  ScratchBuffer<std::int64_t, 128> boundaries(index.capacityFor(n));
-  const std::size_t length = index.score(foldedWord, boundaries.data(), false);
-  // Raw entry p is boundary p + 1 of the padded word; the padded list's
-  // first and last entries are not part of it.
-  breaksWithin(static_cast<Wide>(length) - 2,
-               [&](std::size_t p) { return boundaries.data()[p + 1]; });
+  // Raw entry p is boundary p + 1 of the padded word, whose first and last
+  // entries are not part of it.
+  if (index.hasAutomaton()) {
+    ScratchBuffer<std::uint8_t, 256> boundaries(index.capacityFor(n));
+    const std::size_t length = index.scoreByAutomaton(foldedWord, boundaries.data());
+    breaksWithin(length - 2, [&](std::size_t p) { return boundaries.data()[p + 1]; });
+  } else {
+    ScratchBuffer<std::int64_t, 128> boundaries(index.capacityFor(n));
+    const std::size_t length = index.score(foldedWord, boundaries.data(), false);
+    breaksWithin(length - 2, [&](std::size_t p) { return boundaries.data()[p + 1]; });
+  }
+  return count;
 }
 
-}  // namespace
-
 void findBreaks(const Hyphenator& h, std::u32string_view word, std::vector<std::size_t>& breaks) {
-  forEachBreak(h, word, [&](std::size_t p) { breaks.push_back(p); });
+  ScratchBuffer<std::size_t, 64> found(word.size());
+  const std::size_t count = collectBreaks(h, word, found.data());
+  breaks.insert(breaks.end(), found.data(), found.data() + count);
 }
 
 }  // namespace internal
@@ -98,12 +127,15 @@ char32_t CharFold::operator()(char32_t c) const {
 }
 
 std::vector<Word> hyphenate(const Hyphenator& h, std::u32string_view word) {
+  internal::ScratchBuffer<std::size_t, 64> breaks(word.size());
+  const std::size_t count = internal::collectBreaks(h, word, breaks.data());
   std::vector<Word> pieces;
+  pieces.reserve(count + 1);
   std::size_t pieceStart = 0;
-  internal::forEachBreak(h, word, [&](std::size_t p) {
-    pieces.emplace_back(word.substr(pieceStart, p - pieceStart));
-    pieceStart = p;
-  });
+  for (std::size_t k = 0; k < count; ++k) {
+    pieces.emplace_back(word.substr(pieceStart, breaks.data()[k] - pieceStart));
+    pieceStart = breaks.data()[k];
+  }
   pieces.emplace_back(word.substr(pieceStart));
   return pieces;
 }

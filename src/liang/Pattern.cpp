@@ -350,6 +350,12 @@ const PatternNodes& PatternNodes::lookupForm() const {
 }
 
 void PatternNodes::seal() {
+  // Built by appending, the arrays may hold up to twice what they need;
+  // a trie lives as long as its users, so it keeps only what it uses.
+  nodes.shrink_to_fit();
+  childKeys.shrink_to_fit();
+  childTargets.shrink_to_fit();
+  scores.shrink_to_fit();
   if (foreignNodes.empty()) {
     index_ = std::make_unique<const PatternIndex>(*this);
   } else {

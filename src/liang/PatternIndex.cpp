@@ -127,11 +127,16 @@ PatternIndex::PatternIndex(const PatternNodes& trie) : trie_(trie) {
       }
     }
   }
-  automaton_ = bytesSuffice && trie.nodes[0].scoreCount == 0;
-  if (automaton_) buildAutomaton();
+  automaton_ = bytesSuffice && trie.nodes[0].scoreCount == 0 && buildAutomaton();
+  if (!automaton_) {
+    outputs_ = {};
+    outputScores_ = {};
+  }
+  outputs_.shrink_to_fit();
+  outputScores_.shrink_to_fit();
 }
 
-void PatternIndex::buildAutomaton() {
+bool PatternIndex::buildAutomaton() {
   // Breadth first, so that a node's failure target -- a shorter path --
   // has its link and its output before the node itself.
   std::vector<std::uint32_t> depth(nodes_.size(), 0);
@@ -179,21 +184,30 @@ void PatternIndex::buildAutomaton() {
         high = std::max(high, ownFirst + t + 1);
       }
     }
-    Output result{toIndex(outputScores_.size()), 0, 0,
-                  ownFirst + static_cast<std::int64_t>(own.scoreCount)};
+    std::int64_t reach = ownFirst + static_cast<std::int64_t>(own.scoreCount);
     const Output* suffix = inherited != 0 ? &outputs_[inherited] : nullptr;
     if (suffix != nullptr) {
-      result.reach = std::max(result.reach, suffix->reach);
+      reach = std::max<std::int64_t>(reach, suffix->reach);
       if (suffix->count != 0) {
-        low = std::min(low, suffix->first);
-        high = std::max(high, suffix->first + static_cast<std::int64_t>(suffix->count));
+        low = std::min<std::int64_t>(low, suffix->first);
+        high = std::max<std::int64_t>(high, suffix->first + std::int64_t{suffix->count});
       }
     }
-    if (low < high) {
+    Output result{toIndex(outputScores_.size()), 0, 0, 0};
+    const std::int64_t count = low < high ? high - low : 0;
+    if (count > std::numeric_limits<std::uint16_t>::max() ||
+        (count != 0 && (low < std::numeric_limits<std::int16_t>::min() ||
+                        low > std::numeric_limits<std::int16_t>::max())) ||
+        reach < std::numeric_limits<std::int32_t>::min() ||
+        reach > std::numeric_limits<std::int32_t>::max()) {
+      return false;  // patterns too long for the compact records: walk instead
+    }
+    result.reach = static_cast<std::int32_t>(reach);
+    if (count != 0) {
       // Merged in place at the end of the pool; the suffix's entries are
       // read by index, since growing the pool may move it.
-      result.first = low;
-      result.count = toIndex(static_cast<std::size_t>(high - low));
+      result.first = static_cast<std::int16_t>(low);
+      result.count = static_cast<std::uint16_t>(count);
       outputScores_.resize(outputScores_.size() + result.count, 0);
       std::uint8_t* merged = outputScores_.data() + result.begin;
       for (std::uint32_t t = 0; t < own.scoreCount; ++t) {
@@ -201,7 +215,7 @@ void PatternIndex::buildAutomaton() {
       }
       if (suffix != nullptr) {
         for (std::uint32_t e = 0; e < suffix->count; ++e) {
-          std::uint8_t& into = merged[suffix->first + e - low];
+          std::uint8_t& into = merged[std::int64_t{suffix->first} + e - low];
           into = std::max(into, outputScores_[suffix->begin + e]);
         }
       }
@@ -209,6 +223,38 @@ void PatternIndex::buildAutomaton() {
     nodes_[parent].output = toIndex(outputs_.size());
     outputs_.push_back(result);
   }
+  resolveTransitions(order, depth);
+  return true;
+}
+
+void PatternIndex::resolveTransitions(const std::vector<std::uint32_t>& breadthFirst,
+                                      const std::vector<std::uint32_t>& depth) {
+  const std::size_t stride = std::size_t{alphabetSize_} + 1;
+  constexpr std::size_t kStates = 0xFFFF;
+  if (nodes_.size() > kStates || outputs_.size() > kStates ||
+      nodes_.size() * stride > kResolvedEntries) {
+    return;
+  }
+  // A node goes on a letter to its child, or else wherever its failure
+  // target goes; breadth first, the target's row is complete already.
+  transitions_.assign(nodes_.size() * stride, 0);
+  stateDepth_.resize(nodes_.size());
+  stateOutput_.resize(nodes_.size());
+  for (const std::uint32_t state : breadthFirst) {
+    const Node& node = nodes_[state];
+    std::uint16_t* row = transitions_.data() + state * stride;
+    if (state != 0) std::copy_n(transitions_.data() + node.fail * stride, stride, row);
+    for (std::uint32_t k = 0; k < node.childCount; ++k) {
+      row[edgeSymbols_[node.childBegin + k]] =
+          static_cast<std::uint16_t>(edgeTargets_[node.childBegin + k]);
+    }
+    stateDepth_[state] = static_cast<std::uint16_t>(depth[state]);
+    stateOutput_[state] = static_cast<std::uint16_t>(node.output);
+  }
+  nodes_ = {};
+  edgeSymbols_ = {};
+  edgeTargets_ = {};
+  rows_ = {};
 }
 
 inline std::uint32_t PatternIndex::childOf(const Node& node, std::uint32_t symbol) const noexcept {
@@ -239,6 +285,22 @@ void PatternIndex::symbolsOfPadded(std::u32string_view word,
 
 std::size_t PatternIndex::walkEveryStart(std::u32string_view word, std::int64_t* boundaryScores,
                                          bool exact) const {
+  if (resolved()) {
+    const std::size_t stride = std::size_t{alphabetSize_} + 1;
+    return walkEveryStartWith(word, boundaryScores, exact,
+                              [&](std::uint32_t state, std::uint32_t symbol) -> std::uint32_t {
+                                const std::uint16_t next = transitions_[state * stride + symbol];
+                                return stateDepth_[next] == stateDepth_[state] + 1 ? next : 0;
+                              });
+  }
+  return walkEveryStartWith(
+      word, boundaryScores, exact,
+      [&](std::uint32_t node, std::uint32_t symbol) { return childOf(nodes_[node], symbol); });
+}
+
+template <class ChildOf>
+std::size_t PatternIndex::walkEveryStartWith(std::u32string_view word, std::int64_t* boundaryScores,
+                                             bool exact, ChildOf childOf) const {
   // Boundary b of the padded word s is the one before s[b]. Every start
   // position contributes at least a 0 on its own boundary, so boundaries
   // 0 .. L-1 start at 0; past the end only the matches that reach there
@@ -264,20 +326,19 @@ std::size_t PatternIndex::walkEveryStart(std::u32string_view word, std::int64_t*
     // position's match list, and once more on the final boundary.
     for (std::size_t start = 0; start <= paddedLength; ++start) combineAt(start, 0);
   }
-  const std::uint32_t* rootRow = rows_.data() + nodes_[0].row;
   for (std::size_t start = 0; start < paddedLength; ++start) {
-    std::uint32_t node = rootRow[symbols[start]];
+    std::uint32_t node = childOf(0, symbols[start]);
     const std::uint32_t* next = symbols + start + 1;
     while (node != 0) {
       combineAt(start, node);
-      node = childOf(nodes_[node], *next++);
+      node = childOf(node, *next++);
     }
   }
   return length;
 }
 
-std::size_t PatternIndex::runAutomaton(std::u32string_view word,
-                                       std::int64_t* boundaryScores) const {
+std::size_t PatternIndex::scoreByAutomaton(std::u32string_view word,
+                                           std::uint8_t* boundaryScores) const {
   const std::size_t paddedLength = word.size() + 2;
   ScratchBuffer<std::uint32_t, 128> symbolBuffer(paddedLength + 1);
   std::uint32_t* symbols = symbolBuffer.data();
@@ -285,6 +346,24 @@ std::size_t PatternIndex::runAutomaton(std::u32string_view word,
   std::fill_n(boundaryScores, paddedLength + longestScores_ + 1, 0);
 
   auto length = static_cast<std::int64_t>(paddedLength);
+  const auto emit = [&](std::size_t j, std::uint32_t id) {
+    const Output& output = outputs_[id];
+    const auto anchor = static_cast<std::int64_t>(j + 1);
+    length = std::max(length, anchor + output.reach);
+    std::uint8_t* into = boundaryScores + (anchor + output.first);
+    const std::uint8_t* from = outputScores_.data() + output.begin;
+    for (std::uint32_t e = 0; e < output.count; ++e) into[e] = std::max(into[e], from[e]);
+  };
+  if (resolved()) {
+    // Letter 0 (no letter) leads every state back to the root.
+    const std::size_t stride = std::size_t{alphabetSize_} + 1;
+    std::size_t state = 0;
+    for (std::size_t j = 0; j < paddedLength; ++j) {
+      state = transitions_[state * stride + symbols[j]];
+      if (const std::uint32_t id = stateOutput_[state]) emit(j, id);
+    }
+    return static_cast<std::size_t>(length);
+  }
   std::uint32_t state = 0;
   for (std::size_t j = 0; j < paddedLength; ++j) {
     const std::uint32_t symbol = symbols[j];
@@ -300,23 +379,13 @@ std::size_t PatternIndex::runAutomaton(std::u32string_view word,
       if (state == 0) break;
       state = nodes_[state].fail;
     }
-    if (const std::uint32_t id = nodes_[state].output) {
-      const Output& output = outputs_[id];
-      const auto anchor = static_cast<std::int64_t>(j + 1);
-      length = std::max(length, anchor + output.reach);
-      std::int64_t* into = boundaryScores + (anchor + output.first);
-      const std::uint8_t* from = outputScores_.data() + output.begin;
-      for (std::uint32_t e = 0; e < output.count; ++e) {
-        into[e] = std::max<std::int64_t>(into[e], from[e]);
-      }
-    }
+    if (const std::uint32_t id = nodes_[state].output) emit(j, id);
   }
   return static_cast<std::size_t>(length);
 }
 
 std::size_t PatternIndex::score(std::u32string_view word, std::int64_t* boundaryScores,
                                 bool exact) const {
-  if (!exact && automaton_) return runAutomaton(word, boundaryScores);
   return walkEveryStart(word, boundaryScores, exact);
 }
 

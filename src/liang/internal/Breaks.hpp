@@ -15,6 +15,10 @@ namespace liang::internal {
 // piece. p == n means a trailing empty piece. Throws what hyphenate throws.
 void findBreaks(const Hyphenator& h, std::u32string_view word, std::vector<std::size_t>& breaks);
 
+// The same boundaries written to `breaks`, which must hold word.size()
+// entries; returns how many there are.
+std::size_t collectBreaks(const Hyphenator& h, std::u32string_view word, std::size_t* breaks);
+
 }  // namespace liang::internal
 
 #endif  // LIANG_INTERNAL_BREAKS_HPP_

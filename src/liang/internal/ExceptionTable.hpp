@@ -3,6 +3,7 @@
 #define LIANG_INTERNAL_EXCEPTIONTABLE_HPP_
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -38,7 +39,8 @@ class ExceptionTable {
     while (capacity < 2 * entries_.size()) capacity *= 2;
     slots_.resize(capacity);
     for (const auto& entry : entries_) {
-      lengths_ |= lengthBit(entry.first.size());
+      const std::size_t bit = filterBit(entry.first);
+      filter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
       const std::uint64_t hash = hashWord(entry.first);
       std::size_t at = hash & (capacity - 1);
       while (slots_[at].key != nullptr) at = (at + 1) & (capacity - 1);
@@ -49,11 +51,12 @@ class ExceptionTable {
   // The words and their score lists.
   const Entries& entries() const noexcept { return entries_; }
 
-  // The stored list of exactly `word`, or null. A word whose length no
-  // entry has is turned away before it is hashed; otherwise one hash and a
-  // short linear probe of a table at most half full.
+  // The stored list of exactly `word`, or null. Most words are turned away
+  // by a filter on their length and first and last letters before they are
+  // hashed; the rest cost one hash and a short probe of a half-full table.
   const Scores* find(std::u32string_view word) const noexcept {
-    if ((lengths_ & lengthBit(word.size())) == 0) return nullptr;
+    const std::size_t bit = filterBit(word);
+    if ((filter_[bit / 64] >> (bit % 64) & 1) == 0) return nullptr;
     const std::uint64_t hash = hashWord(word);
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
@@ -70,13 +73,19 @@ class ExceptionTable {
     const Scores* scores = nullptr;
   };
 
-  static std::uint64_t lengthBit(std::size_t length) noexcept {
-    return std::uint64_t{1} << std::min<std::size_t>(length, 63);
+  static constexpr std::size_t kFilterBits = 1024;
+  static std::size_t filterBit(std::u32string_view word) noexcept {
+    const std::uint64_t first = word.empty() ? 0 : word.front();
+    const std::uint64_t last = word.empty() ? 0 : word.back();
+    const std::uint64_t mixed = (word.size() * 0x9E3779B97F4A7C15ULL) ^
+                                (first * 0xC2B2AE3D27D4EB4FULL) ^ (last * 0x165667B19E3779F9ULL);
+    return static_cast<std::size_t>(mixed >> 54) % kFilterBits;
   }
 
   Entries entries_;
   std::vector<Slot> slots_;
-  std::uint64_t lengths_ = 0;  // bit k: some key has length k (bit 63: 63 or more)
+  // Bit filterBit(key) of every key, so a word that sets none can be turned away.
+  std::array<std::uint64_t, kFilterBits / 64> filter_{};
 };
 
 struct ExceptionsAccess {

@@ -36,6 +36,14 @@ class PatternIndex {
   // exact; those past it only when `exact` is set (hyphenate never reads there).
   std::size_t score(std::u32string_view word, std::int64_t* boundaryScores, bool exact) const;
 
+  // Whether scoreByAutomaton serves this trie: its root has no scores of its
+  // own and every positive score fits a byte.
+  bool hasAutomaton() const noexcept { return automaton_; }
+
+  // As score(word, boundaryScores, false), in bytes: boundaries below
+  // word.size() + 2 are exact, those past it are not. Needs hasAutomaton().
+  std::size_t scoreByAutomaton(std::u32string_view word, std::uint8_t* boundaryScores) const;
+
  private:
   static constexpr std::uint32_t kNoRow = 0xFFFFFFFF;
 
@@ -54,15 +62,19 @@ class PatternIndex {
   // boundary (relative to the same anchor) that any of the patterns covers.
   struct Output {
     std::uint32_t begin;  // into outputScores_
-    std::uint32_t count;
-    std::int64_t first;  // anchor-relative boundary of outputScores_[begin]
-    std::int64_t reach;
+    std::uint16_t count;
+    std::int16_t first;  // anchor-relative boundary of outputScores_[begin]
+    std::int32_t reach;
   };
 
   std::size_t walkEveryStart(std::u32string_view word, std::int64_t* boundaryScores,
                              bool exact) const;
-  std::size_t runAutomaton(std::u32string_view word, std::int64_t* boundaryScores) const;
-  void buildAutomaton();
+  template <class ChildOf>
+  std::size_t walkEveryStartWith(std::u32string_view word, std::int64_t* boundaryScores, bool exact,
+                                 ChildOf childOf) const;
+  void resolveTransitions(const std::vector<std::uint32_t>& breadthFirst,
+                          const std::vector<std::uint32_t>& depth);
+  bool buildAutomaton();
 
   std::uint32_t childOf(const Node& node, std::uint32_t symbol) const noexcept;
 
@@ -86,12 +98,26 @@ class PatternIndex {
   std::vector<std::uint32_t> rows_;  // alphabetSize_ + 1 child nodes per row, 0 for none
   std::size_t longestScores_ = 0;
 
-  // The automaton serves hyphenate when every positive score fits a byte
-  // and the root has no scores of its own (the shipped data, and any trie
-  // of digit patterns with letters on every line).
+  // The automaton serves hyphenate when every positive score fits a byte,
+  // the root has no scores of its own, and its merged outputs fit their
+  // compact records (the shipped data, and any trie of digit patterns of
+  // ordinary length with letters on every line).
   bool automaton_ = false;
   std::vector<Output> outputs_;  // outputs_[0] unused
   std::vector<std::uint8_t> outputScores_;
+
+  // For a trie small enough, the automaton's transitions resolved into one
+  // table, transitions_[state * (alphabetSize_ + 1) + letter], so that a
+  // character costs one load and no failure link is followed. The per-node
+  // records above are then dropped: a trie child is the transition that
+  // goes one letter deeper. A table is at most kResolvedEntries entries of
+  // 16 bits, which keeps all 73 languages well within their memory budget
+  // while covering the tries of most of them.
+  static constexpr std::size_t kResolvedEntries = std::size_t{1} << 18;
+  bool resolved() const noexcept { return !transitions_.empty(); }
+  std::vector<std::uint16_t> transitions_;
+  std::vector<std::uint16_t> stateDepth_;
+  std::vector<std::uint16_t> stateOutput_;
 };
 
 }  // namespace liang::internal
