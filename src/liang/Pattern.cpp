@@ -222,10 +222,24 @@ void appendScores(std::u32string_view line, std::vector<std::int64_t>& out) {
 // node allocates; at the end the edges are grouped by parent and sorted.
 class TrieBuilder {
  public:
-  TrieBuilder() : store_(std::make_shared<PatternNodes>()) {
+  // `sizeHint`, the length of the text, sizes the table so that a pattern
+  // file of the usual density (a node per three or four characters) never
+  // rehashes.
+  // `text` sizes the arrays: a well-formed line's score list has one entry
+  // per letter and one more, which a line feed pays for (reserved exactly,
+  // so nothing is copied later); and
+  // a pattern file of the usual density has a node per three or four
+  // characters, which the hash table holds without rehashing.
+  explicit TrieBuilder(std::u32string_view text) : store_(std::make_shared<PatternNodes>()) {
+    std::size_t digits = 0;
+    for (char32_t c : text) digits += isDigit(c);
+    store_->scores.reserve(text.size() - digits + 1);
+    store_->nodes.reserve(text.size() / 4 + 1);
+    edges_.reserve(text.size() / 4);
     store_->nodes.emplace_back();
-    scored_.push_back(false);
-    slots_.resize(1024);
+    std::size_t slots = 1024;
+    while (slots < text.size() / 3) slots *= 2;
+    slots_.resize(slots);
   }
 
   void add(std::u32string_view line) {
@@ -233,9 +247,9 @@ class TrieBuilder {
     for (char32_t c : line) {
       if (!isDigit(c)) node = childOf(node, c);
     }
-    if (scored_[node]) return;
-    scored_[node] = true;
+    // Score lists are never empty, so an empty one means "not yet scored".
     PatternNodes::Node& target = store_->nodes[node];
+    if (target.scoreCount != 0) return;
     target.scoreBegin = checkedIndex(store_->scores.size());
     appendScores(line, store_->scores);
     target.scoreCount = checkedIndex(store_->scores.size() - target.scoreBegin);
@@ -243,7 +257,7 @@ class TrieBuilder {
 
   Patterns build() {
     std::vector<PatternNodes::Node>& nodes = store_->nodes;
-    if (nodes.size() == 1 && !scored_[0]) return Patterns();
+    if (nodes.size() == 1 && nodes[0].scoreCount == 0) return Patterns();
     for (const Edge& edge : edges_) nodes[edge.parent].childCount++;
     std::uint32_t begin = 0;
     for (PatternNodes::Node& node : nodes) {
@@ -298,7 +312,6 @@ class TrieBuilder {
     }
     const std::uint32_t child = checkedIndex(store_->nodes.size());
     store_->nodes.emplace_back();
-    scored_.push_back(false);
     edges_.push_back({parent, c, child});
     slots_[at] = {key, child};
     if (2 * edges_.size() > slots_.size()) grow();
@@ -318,7 +331,6 @@ class TrieBuilder {
   }
 
   std::shared_ptr<PatternNodes> store_;
-  std::vector<bool> scored_;
   std::vector<Edge> edges_;
   std::vector<Slot> slots_;  // a power of two, at most half full
 };
@@ -457,7 +469,7 @@ Patterns insertPattern(std::u32string_view line, const Patterns& trie) {
 }
 
 Patterns parsePatterns(std::u32string_view text) {
-  internal::TrieBuilder builder;
+  internal::TrieBuilder builder(text);
   internal::forEachLine(text, [&](std::u32string_view line) { builder.add(line); });
   return builder.build();
 }

@@ -143,6 +143,7 @@ bool PatternIndex::buildAutomaton() {
   std::vector<std::uint32_t> order{0};
   order.reserve(nodes_.size());
   outputs_.reserve(nodes_.size() / 2 + 1);
+  outputScores_.reserve(trie_.scores.size());
   outputs_.push_back({});  // output 0: no pattern ends here
   for (std::size_t next = 0; next < order.size(); ++next) {
     const std::uint32_t parent = order[next];
