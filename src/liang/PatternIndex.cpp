@@ -347,21 +347,27 @@ std::size_t PatternIndex::scoreByAutomaton(std::u32string_view word,
   std::fill_n(boundaryScores, paddedLength + longestScores_ + 1, 0);
 
   auto length = static_cast<std::int64_t>(paddedLength);
+  // The tables are read through locals: the byte stores below may alias
+  // anything, and would otherwise make every member be loaded again.
+  const Output* outputs = outputs_.data();
+  const std::uint8_t* outputScores = outputScores_.data();
   const auto emit = [&](std::size_t j, std::uint32_t id) {
-    const Output& output = outputs_[id];
+    const Output& output = outputs[id];
     const auto anchor = static_cast<std::int64_t>(j + 1);
     length = std::max(length, anchor + output.reach);
     std::uint8_t* into = boundaryScores + (anchor + output.first);
-    const std::uint8_t* from = outputScores_.data() + output.begin;
+    const std::uint8_t* from = outputScores + output.begin;
     for (std::uint32_t e = 0; e < output.count; ++e) into[e] = std::max(into[e], from[e]);
   };
   if (resolved()) {
     // Letter 0 (no letter) leads every state back to the root.
     const std::size_t stride = std::size_t{alphabetSize_} + 1;
+    const std::uint16_t* transitions = transitions_.data();
+    const std::uint16_t* stateOutput = stateOutput_.data();
     std::size_t state = 0;
     for (std::size_t j = 0; j < paddedLength; ++j) {
-      state = transitions_[state * stride + symbols[j]];
-      if (const std::uint32_t id = stateOutput_[state]) emit(j, id);
+      state = transitions[state * stride + symbols[j]];
+      if (const std::uint32_t id = stateOutput[state]) emit(j, id);
     }
     return static_cast<std::size_t>(length);
   }
