@@ -60,13 +60,7 @@ std::uint32_t toIndex(std::size_t value) {
 
 void PagedTable::set(char32_t key, std::uint32_t value) {
   if (key > 0x10FFFF) {
-    auto it = std::lower_bound(beyond_.begin(), beyond_.end(), key,
-                               [](const auto& entry, char32_t k) { return entry.first < k; });
-    if (it != beyond_.end() && it->first == key) {
-      it->second = value;
-    } else {
-      beyond_.insert(it, {key, value});
-    }
+    beyond_.set(key, value);
     return;
   }
   const std::uint32_t block = key >> 8;
@@ -76,12 +70,6 @@ void PagedTable::set(char32_t key, std::uint32_t value) {
     pageOfBlock_[block] = static_cast<std::uint32_t>(values_.size() / 256);
   }
   values_[(pageOfBlock_[block] - 1) * std::size_t{256} + (key & 0xFF)] = value;
-}
-
-std::uint32_t PagedTable::lookupBeyond(char32_t key) const noexcept {
-  auto it = std::lower_bound(beyond_.begin(), beyond_.end(), key,
-                             [](const auto& entry, char32_t k) { return entry.first < k; });
-  return it != beyond_.end() && it->first == key ? it->second : 0;
 }
 
 PatternIndex::PatternIndex(const PatternNodes& trie) : trie_(trie) {

@@ -17,6 +17,8 @@
 #include <utility>
 #include <vector>
 
+#include "liang/internal/PagedTable.hpp"
+
 namespace liang::internal {
 
 class CodePointMap {
@@ -24,13 +26,7 @@ class CodePointMap {
   // Sets the image of `from`, replacing an earlier one.
   void set(char32_t from, char32_t to) {
     if (from > kLastScalar) {
-      auto it = std::lower_bound(beyond_.begin(), beyond_.end(), from,
-                                 [](const auto& entry, char32_t key) { return entry.first < key; });
-      if (it != beyond_.end() && it->first == from) {
-        it->second = to;
-      } else {
-        beyond_.insert(it, {from, to});
-      }
+      beyond_.set(from, to);
       return;
     }
     const std::uint32_t page = from >> 8;
@@ -55,15 +51,13 @@ class CodePointMap {
       return slot == 0 ? c : pages_[(slot - 1) * std::size_t{256} + (c & 0xFF)];
     }
     if (beyond_.empty()) return c;
-    return lookupBeyond(c);
+    const char32_t* image = beyond_.find(c);
+    return image == nullptr ? c : *image;
   }
 
   // Whether a value was set for `c`.
   bool contains(char32_t c) const noexcept {
-    if (c > kLastScalar) {
-      return std::binary_search(beyond_.begin(), beyond_.end(), std::pair<char32_t, char32_t>(c, 0),
-                                [](const auto& a, const auto& b) { return a.first < b.first; });
-    }
+    if (c > kLastScalar) return beyond_.find(c) != nullptr;
     const std::uint32_t page = c >> 8;
     if (page >= pageOfTop_.size() || pageOfTop_[page] == 0) return false;
     return (present_[pageOfTop_[page] - 1][(c & 0xFF) >> 6] >> (c & 63)) & 1;
@@ -81,16 +75,10 @@ class CodePointMap {
  private:
   static constexpr char32_t kLastScalar = 0x10FFFF;
 
-  char32_t lookupBeyond(char32_t c) const noexcept {
-    auto it = std::lower_bound(beyond_.begin(), beyond_.end(), c,
-                               [](const auto& entry, char32_t key) { return entry.first < key; });
-    return it != beyond_.end() && it->first == c ? it->second : c;
-  }
-
   std::vector<std::uint16_t> pageOfTop_;               // 0: no page; else 1 + page slot
   std::vector<char32_t> pages_;                        // 256 images per page slot
   std::vector<std::array<std::uint64_t, 4>> present_;  // which entries of a slot were set
-  std::vector<std::pair<char32_t, char32_t>> beyond_;  // keys above U+10FFFF, sorted
+  SortedKeyTable<char32_t> beyond_;                    // keys above U+10FFFF
 };
 
 }  // namespace liang::internal
