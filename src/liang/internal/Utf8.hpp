@@ -51,13 +51,24 @@ inline DecodedChar decodeUtf8Char(std::string_view bytes) noexcept {
 
 // Decodes all of `bytes`.
 inline std::u32string decodeUtf8(std::string_view bytes) {
-  std::u32string text;
-  text.reserve(bytes.size());
-  while (!bytes.empty()) {
-    const DecodedChar decoded = decodeUtf8Char(bytes);
-    text.push_back(decoded.codePoint);
-    bytes.remove_prefix(decoded.length);
+  // Sized for the worst case (one character per byte) and trimmed after:
+  // pattern files are mostly ASCII, which is copied a byte at a time
+  // without the general decoder.
+  std::u32string text(bytes.size(), U'\0');
+  std::size_t length = 0;
+  std::size_t at = 0;
+  while (at < bytes.size()) {
+    const auto byte = static_cast<std::uint8_t>(bytes[at]);
+    if (byte < 0x80) {
+      text[length++] = byte;
+      ++at;
+      continue;
+    }
+    const DecodedChar decoded = decodeUtf8Char(bytes.substr(at));
+    text[length++] = decoded.codePoint;
+    at += decoded.length;
   }
+  text.resize(length);
   return text;
 }
 
