@@ -130,6 +130,15 @@ inline std::vector<std::u32string> lines(std::u32string_view text) {
   return result;
 }
 
+// An exception entry's word: the entry with every "-" removed.
+inline std::u32string withoutBreakMarks(std::u32string_view entry) {
+  std::u32string key;
+  for (char32_t c : entry) {
+    if (c != U'-') key.push_back(c);
+  }
+  return key;
+}
+
 inline std::u32string concatenate(const std::vector<liang::Word>& pieces) {
   std::u32string all;
   for (const auto& piece : pieces) all += piece;

@@ -61,14 +61,6 @@ Scores modelZipMin(const Scores& a, const Scores& b) {
   return result;
 }
 
-std::u32string keyOf(std::u32string_view entry) {
-  std::u32string key;
-  for (char32_t c : entry) {
-    if (c != U'-') key.push_back(c);
-  }
-  return key;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -87,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Scores scores = modelScore(line);
     FUZZ_CHECK(liang::scoreException(line) == scores);
     FUZZ_CHECK(!scores.empty());
-    auto [it, fresh] = model.emplace(keyOf(line), scores);
+    auto [it, fresh] = model.emplace(fuzz::withoutBreakMarks(line), scores);
     if (!fresh) {
       FUZZ_CHECK(liang::zipMin(it->second, scores) == modelZipMin(it->second, scores));
       FUZZ_CHECK(liang::zipMin(scores, it->second) == modelZipMin(it->second, scores));

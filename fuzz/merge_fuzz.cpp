@@ -99,14 +99,6 @@ std::u32string withoutDigits(std::u32string_view line) {
   return letters;
 }
 
-std::u32string withoutMarks(std::u32string_view line) {
-  std::u32string key;
-  for (char32_t c : line) {
-    if (c != U'-') key.push_back(c);
-  }
-  return key;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -159,7 +151,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Exceptions mergedDs = liang::merge(ds[0], ds[1]);
   std::set<std::u32string> keys;
   for (int k = 0; k < 2; ++k) {
-    for (const auto& line : fuzz::lines(exceptionTexts[k])) keys.insert(withoutMarks(line));
+    for (const auto& line : fuzz::lines(exceptionTexts[k]))
+      keys.insert(fuzz::withoutBreakMarks(line));
   }
   // A word with a "-" is the key of no entry, in either input or the merge.
   keys.insert(U"\x10FFFF-not-a-key");

@@ -17,6 +17,8 @@
 #include "liang/Language.hpp"
 #include "liang/Types.hpp"
 
+#include "test_support.hpp"
+
 namespace liang {
 // Failures then name the member rather than its ordinal.
 void PrintTo(Language x, std::ostream* out) { *out << show(x); }
@@ -110,14 +112,7 @@ std::vector<Language> allLanguages() {
   return all;
 }
 
-std::string errorOf(auto&& action) {
-  try {
-    action();
-  } catch (const liang::Error& error) {
-    return error.what();
-  }
-  return "(no error)";
-}
+using testing_support::errorOf;
 
 TEST(LanguageOrdinals, DeclarationOrder) {
   EXPECT_EQ(liang::fromEnum(Language::Afrikaans), 0);

@@ -25,6 +25,8 @@
 #include "liang/internal/EmbeddedFiles.hpp"
 #include "liang/internal/Loader.hpp"
 
+#include "test_support.hpp"
+
 namespace {
 
 using liang::Language;
@@ -35,14 +37,7 @@ std::vector<Language> allLanguages() {
   return std::vector<Language>(all.begin(), all.end());
 }
 
-std::string errorOf(auto&& action) {
-  try {
-    action();
-  } catch (const liang::Error& error) {
-    return error.what();
-  }
-  return "(no error)";
-}
+using testing_support::errorOf;
 
 std::vector<std::u32string> pieces(const liang::Hyphenator& h, std::u32string_view word) {
   return liang::hyphenate(h, word);
