@@ -44,9 +44,11 @@ struct BreakRange {
   std::size_t begin = 0, end = 0;
 };
 
+// Minima up to this are handled in plain word arithmetic.
+constexpr std::int64_t kOrdinaryMinimum = (std::int64_t{1} << 32) - 1;
+
 BreakRange breakRange(std::size_t n, std::int64_t left, std::int64_t right, std::size_t rawLength) {
-  constexpr std::int64_t kOrdinary = std::int64_t{1} << 32;
-  if (left >= 0 && right >= 0 && left < kOrdinary && right < kOrdinary) {
+  if (left >= 0 && right >= 0 && left <= kOrdinaryMinimum && right <= kOrdinaryMinimum) {
     // The case of every real hyphenator, in plain word arithmetic; the
     // caller has checked n >= L + R, so n + 1 - R > L.
     const auto l = static_cast<std::size_t>(left), r = static_cast<std::size_t>(right);
@@ -100,7 +102,20 @@ std::size_t collectBreaks(const Hyphenator& h, std::u32string_view word, std::si
   const PatternIndex& index = nodes->lookupForm().index();
   // Raw entry p is boundary p + 1 of the padded word, whose first and last
   // entries are not part of it.
-  if (index.hasAutomaton()) {
+  if (index.hasScoreWindow() && left >= 0 && right >= 1 && left <= kOrdinaryMinimum &&
+      right <= kOrdinaryMinimum) {
+    // Every real hyphenator: breaks at 1 <= max(L, 1) <= p < n + 1 - R <= n,
+    // where the combined list always reaches, so its length is not needed.
+    ScratchBuffer<std::uint8_t, 128> buffer(PatternIndex::windowCapacityFor(n));
+    const std::uint8_t* boundaries = index.scoreByWindow(foldedWord, buffer.data());
+    const std::size_t end = n + 1 - static_cast<std::size_t>(right);
+    for (std::size_t p = std::max<std::size_t>(static_cast<std::size_t>(left), 1); p < end; ++p) {
+      breaks[count] = p;  // kept only where the score is odd: no branch on it
+      count += boundaries[p + 1] & 1u;
+    }
+    return count;
+  }
+  if (index.hasAutomaton() && !index.hasScoreWindow()) {
     ScratchBuffer<std::uint8_t, 256> boundaries(index.capacityFor(n));
     const std::size_t length = index.scoreByAutomaton(foldedWord, boundaries.data());
     breaksWithin(length - 2, [&](std::size_t p) { return boundaries.data()[p + 1]; });

@@ -22,6 +22,14 @@
 // that the automaton's chain at j passes -- so they agree on every boundary
 // hyphenate reads, and on the length of the combined list.
 //
+// Where every node's merged scores span at most 16 boundaries (all the
+// shipped languages), the automaton keeps the scores of the 16 boundaries
+// that a pattern ending at the current position can still reach in one
+// vector register: each step raises it by the node's block with one
+// byte-wise max and retires its lowest boundary, which no later match can
+// reach. A word then costs a handful of instructions per letter and no
+// branch that depends on the patterns found.
+//
 // A step must be cheap either way. The trie's letters get dense numbers,
 // looked up once per position (a character that is no letter leads nowhere).
 // The root, and every node with many children, has a row indexed by letter
@@ -30,9 +38,21 @@
 #include "liang/internal/PatternIndex.hpp"
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 #include <limits>
 #include <stdexcept>
+#include <tuple>
+#include <unordered_map>
+#include <utility>
+
+#if defined(__SSE2__) && !defined(LIANG_PORTABLE_WINDOW)
+#include <emmintrin.h>
+#define LIANG_WINDOW_SSE2 1
+#elif defined(__ARM_NEON) && !defined(LIANG_PORTABLE_WINDOW)
+#include <arm_neon.h>
+#define LIANG_WINDOW_NEON 1
+#endif
 
 #include "liang/internal/PatternNodes.hpp"
 #include "liang/internal/Scratch.hpp"
@@ -55,6 +75,61 @@ std::uint32_t toIndex(std::size_t value) {
   }
   return static_cast<std::uint32_t>(value);
 }
+
+// The scores of the next 16 boundaries, the lowest first, in one register
+// where the target has one.
+class ScoreWindow {
+ public:
+#if defined(LIANG_WINDOW_SSE2)
+  void raise(const std::uint8_t* block) noexcept {
+    scores_ = _mm_max_epu8(scores_, _mm_load_si128(reinterpret_cast<const __m128i*>(block)));
+  }
+  // Returns the lowest boundary's score and moves the window up by one.
+  std::uint8_t retire() noexcept {
+    const auto lowest = static_cast<std::uint8_t>(_mm_cvtsi128_si32(scores_));
+    scores_ = _mm_srli_si128(scores_, 1);
+    return lowest;
+  }
+  void store(std::uint8_t* out) const noexcept {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), scores_);
+  }
+
+ private:
+  __m128i scores_ = _mm_setzero_si128();
+#elif defined(LIANG_WINDOW_NEON)
+  void raise(const std::uint8_t* block) noexcept { scores_ = vmaxq_u8(scores_, vld1q_u8(block)); }
+  std::uint8_t retire() noexcept {
+    const std::uint8_t lowest = vgetq_lane_u8(scores_, 0);
+    scores_ = vextq_u8(scores_, vdupq_n_u8(0), 1);
+    return lowest;
+  }
+  void store(std::uint8_t* out) const noexcept { vst1q_u8(out, scores_); }
+
+ private:
+  uint8x16_t scores_ = vdupq_n_u8(0);
+#else
+  // Anywhere else: a ring of 16 bytes, the lowest at `first_`.
+  void raise(const std::uint8_t* block) noexcept {
+    for (unsigned k = 0; k < 16; ++k) {
+      std::uint8_t& into = scores_[(first_ + k) % 16];
+      into = std::max(into, block[k]);
+    }
+  }
+  std::uint8_t retire() noexcept {
+    const std::uint8_t lowest = scores_[first_];
+    scores_[first_] = 0;
+    first_ = (first_ + 1) % 16;
+    return lowest;
+  }
+  void store(std::uint8_t* out) const noexcept {
+    for (unsigned k = 0; k < 16; ++k) out[k] = scores_[(first_ + k) % 16];
+  }
+
+ private:
+  std::uint8_t scores_[16] = {};
+  unsigned first_ = 0;
+#endif
+};
 
 }  // namespace
 
@@ -212,8 +287,61 @@ bool PatternIndex::buildAutomaton() {
     nodes_[parent].output = toIndex(outputs_.size());
     outputs_.push_back(result);
   }
+  buildScoreBlocks();
   resolveTransitions(order, depth);
   return true;
+}
+
+void PatternIndex::buildScoreBlocks() {
+  // The window starts at the lowest boundary any output scores, and at the
+  // boundary before the anchor at the latest, so that the scores of a word's
+  // boundaries sit at or after the start of the caller's buffer.
+  std::int64_t low = -1, high = 0;
+  for (std::size_t id = 1; id < outputs_.size(); ++id) {
+    const Output& output = outputs_[id];
+    if (output.count == 0) continue;
+    low = std::min<std::int64_t>(low, output.first);
+    high = std::max<std::int64_t>(high, std::int64_t{output.first} + output.count);
+  }
+  if (high - low > static_cast<std::int64_t>(kWindow)) return;
+  windowBase_ = static_cast<std::int32_t>(low);
+
+  struct BlockHash {
+    std::size_t operator()(const std::string_view& bytes) const noexcept {
+      std::uint64_t halves[2];
+      std::memcpy(halves, bytes.data(), sizeof halves);
+      return static_cast<std::size_t>((halves[0] * 0x9E3779B97F4A7C15ULL) ^
+                                      (halves[1] * 0xC2B2AE3D27D4EB4FULL));
+    }
+  };
+  // Numbers the distinct blocks; keys view blocks_, which is reserved up
+  // front so that it never moves.
+  blocks_.reserve(outputs_.size() + 1);
+  blocks_.push_back({});
+  std::unordered_map<std::string_view, std::uint32_t, BlockHash> numbers;
+  numbers.reserve(outputs_.size());
+  const auto bytesOf = [&](std::size_t number) {
+    return std::string_view(reinterpret_cast<const char*>(blocks_[number].scores), kWindow);
+  };
+  numbers.emplace(bytesOf(0), 0);
+  std::vector<std::uint32_t> blockOfOutput(outputs_.size(), 0);
+  for (std::size_t id = 1; id < outputs_.size(); ++id) {
+    const Output& output = outputs_[id];
+    ScoreBlock& block = blocks_.emplace_back();
+    std::copy_n(outputScores_.data() + output.begin, output.count,
+                block.scores + (output.first - windowBase_));
+    const auto [at, added] = numbers.emplace(bytesOf(blocks_.size() - 1), 0);
+    if (added) {
+      at->second = toIndex(blocks_.size() - 1);
+    } else {
+      blocks_.pop_back();
+    }
+    blockOfOutput[id] = at->second;
+  }
+  for (Node& node : nodes_) node.output = blockOfOutput[node.output];
+  blocks_.shrink_to_fit();
+  outputs_ = {};
+  outputScores_ = {};
 }
 
 void PatternIndex::resolveTransitions(const std::vector<std::uint32_t>& breadthFirst,
@@ -361,22 +489,61 @@ std::size_t PatternIndex::scoreByAutomaton(std::u32string_view word,
   }
   std::uint32_t state = 0;
   for (std::size_t j = 0; j < paddedLength; ++j) {
-    const std::uint32_t symbol = symbols[j];
-    if (symbol == 0) {  // no letter: no pattern continues through it
-      state = 0;
-      continue;
-    }
-    while (true) {
-      if (const std::uint32_t child = childOf(nodes_[state], symbol)) {
-        state = child;
-        break;
-      }
-      if (state == 0) break;
-      state = nodes_[state].fail;
-    }
+    state = nextState(state, symbols[j]);
     if (const std::uint32_t id = nodes_[state].output) emit(j, id);
   }
   return static_cast<std::size_t>(length);
+}
+
+inline std::uint32_t PatternIndex::nextState(std::uint32_t state,
+                                             std::uint32_t symbol) const noexcept {
+  if (symbol == 0) return 0;  // no letter: no pattern continues through it
+  while (true) {
+    if (const std::uint32_t child = childOf(nodes_[state], symbol)) return child;
+    if (state == 0) return 0;
+    state = nodes_[state].fail;
+  }
+}
+
+template <class Step>
+inline const std::uint8_t* PatternIndex::scoreByWindowWith(std::u32string_view word,
+                                                           std::uint8_t* buffer, Step step) const {
+  // The step on character j of the padded word retires boundary
+  // j + 1 + windowBase_ into buffer[j]; the window left after the last
+  // step holds the boundaries after it.
+  const ScoreBlock* blocks = blocks_.data();
+  const std::uint32_t edge = symbolOf(kEdge);
+  ScoreWindow window;
+  std::uint32_t state = 0;
+  const auto advance = [&](std::uint32_t symbol, std::uint8_t* out) {
+    std::uint32_t block;
+    std::tie(state, block) = step(state, symbol);
+    window.raise(blocks[block].scores);
+    *out = window.retire();
+  };
+  advance(edge, buffer);
+  for (std::size_t j = 0; j < word.size(); ++j) advance(symbolOf(word[j]), buffer + j + 1);
+  advance(edge, buffer + word.size() + 1);
+  window.store(buffer + word.size() + 2);
+  return buffer + (-1 - windowBase_);
+}
+
+const std::uint8_t* PatternIndex::scoreByWindow(std::u32string_view word,
+                                                std::uint8_t* buffer) const {
+  if (resolved()) {
+    // Letter 0 (no letter) leads every state back to the root.
+    const std::size_t stride = std::size_t{alphabetSize_} + 1;
+    const std::uint16_t* transitions = transitions_.data();
+    const std::uint16_t* stateBlock = stateOutput_.data();
+    return scoreByWindowWith(word, buffer, [=](std::uint32_t state, std::uint32_t symbol) {
+      const std::uint32_t next = transitions[state * stride + symbol];
+      return std::pair<std::uint32_t, std::uint32_t>(next, stateBlock[next]);
+    });
+  }
+  return scoreByWindowWith(word, buffer, [this](std::uint32_t state, std::uint32_t symbol) {
+    state = nextState(state, symbol);
+    return std::pair<std::uint32_t, std::uint32_t>(state, nodes_[state].output);
+  });
 }
 
 std::size_t PatternIndex::score(std::u32string_view word, std::int64_t* boundaryScores,

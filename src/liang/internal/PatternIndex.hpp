@@ -44,6 +44,23 @@ class PatternIndex {
   // word.size() + 2 are exact, those past it are not. Needs hasAutomaton().
   std::size_t scoreByAutomaton(std::u32string_view word, std::uint8_t* boundaryScores) const;
 
+  // Whether scoreByWindow serves this trie: it has an automaton, and each
+  // node's merged scores fit one ScoreWindow (no pattern's scores span more
+  // than kWindow boundaries).
+  bool hasScoreWindow() const noexcept { return !blocks_.empty(); }
+
+  // Entries of the buffer that scoreByWindow needs for a word of `length`.
+  static constexpr std::size_t windowCapacityFor(std::size_t length) noexcept {
+    return length + 2 + kWindow;
+  }
+
+  // Scores the boundaries 0 .. word.size() + 1 of the padded word, in bytes,
+  // into `buffer` (windowCapacityFor(word.size()) entries) and returns where
+  // boundary 0 is: the result r has r[b] for boundary b. Needs hasScoreWindow().
+  // Entries past the end are not the combined list's (its length is not
+  // found): a caller that needs the list's length uses score().
+  const std::uint8_t* scoreByWindow(std::u32string_view word, std::uint8_t* buffer) const;
+
  private:
   static constexpr std::uint32_t kNoRow = 0xFFFFFFFF;
 
@@ -75,8 +92,14 @@ class PatternIndex {
   void resolveTransitions(const std::vector<std::uint32_t>& breadthFirst,
                           const std::vector<std::uint32_t>& depth);
   bool buildAutomaton();
+  void buildScoreBlocks();
+  template <class Step>
+  const std::uint8_t* scoreByWindowWith(std::u32string_view word, std::uint8_t* buffer,
+                                        Step step) const;
 
   std::uint32_t childOf(const Node& node, std::uint32_t symbol) const noexcept;
+  // The automaton's move from `state` on `symbol`, by failure links.
+  std::uint32_t nextState(std::uint32_t state, std::uint32_t symbol) const noexcept;
 
   // The letter number of `c`: 1-based, 0 for a character that is no letter.
   std::uint32_t symbolOf(char32_t c) const noexcept {
@@ -105,6 +128,20 @@ class PatternIndex {
   bool automaton_ = false;
   std::vector<Output> outputs_;  // outputs_[0] unused
   std::vector<std::uint8_t> outputScores_;
+
+  // Where the merged scores fit a window, each output becomes one
+  // fixed-width block, placed so that its entry k scores the boundary
+  // windowBase_ + k relative to the output's anchor; a step of the automaton
+  // then merges a whole block by one byte-wise max, with no branch on the
+  // output's length. Equal blocks are stored once; block 0 is all zeros,
+  // the block of a node where no pattern ends. The outputs are dropped then,
+  // and Node::output (stateOutput_ when resolved) holds a block number.
+  static constexpr std::size_t kWindow = 16;
+  struct alignas(kWindow) ScoreBlock {
+    std::uint8_t scores[kWindow];
+  };
+  std::vector<ScoreBlock> blocks_;
+  std::int32_t windowBase_ = 0;
 
   // For a trie small enough, the automaton's transitions resolved into one
   // table, transitions_[state * (alphabetSize_ + 1) + letter], so that a
