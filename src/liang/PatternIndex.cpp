@@ -38,6 +38,7 @@
 #include "liang/internal/PatternIndex.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <iterator>
 #include <limits>
@@ -288,7 +289,7 @@ bool PatternIndex::buildAutomaton() {
     outputs_.push_back(result);
   }
   buildScoreBlocks();
-  resolveTransitions(order, depth);
+  resolveTransitions(order);
   return true;
 }
 
@@ -344,30 +345,39 @@ void PatternIndex::buildScoreBlocks() {
   outputScores_ = {};
 }
 
-void PatternIndex::resolveTransitions(const std::vector<std::uint32_t>& breadthFirst,
-                                      const std::vector<std::uint32_t>& depth) {
+void PatternIndex::resolveTransitions(const std::vector<std::uint32_t>& breadthFirst) {
   const std::size_t stride = std::size_t{alphabetSize_} + 1;
-  constexpr std::size_t kStates = 0xFFFF;
-  if (nodes_.size() > kStates || outputs_.size() > kStates ||
-      nodes_.size() * stride > kResolvedEntries) {
+  // Only the nodes with children (and the root) get a row, breadth first:
+  // a leaf moves as its failure target does, so a node's moves are those of
+  // the first node with children on its failure chain, its row node.
+  std::vector<std::uint32_t> rowOf(nodes_.size(), 0);
+  std::uint32_t rowCount = 0;
+  for (const std::uint32_t node : breadthFirst) {
+    rowOf[node] = node == 0 || nodes_[node].childCount != 0 ? rowCount++ : rowOf[nodes_[node].fail];
+  }
+  const auto rowBits = static_cast<std::uint32_t>(std::bit_width(rowCount * stride - 1));
+  const auto blockBits = static_cast<std::uint32_t>(std::bit_width(blocks_.size() - 1));
+  if (!hasScoreWindow() || rowCount * stride > kResolvedEntries || rowBits + blockBits > 32) {
     return;
   }
-  // A node goes on a letter to its child, or else wherever its failure
-  // target goes; breadth first, the target's row is complete already.
-  transitions_.assign(nodes_.size() * stride, 0);
-  stateDepth_.resize(nodes_.size());
-  stateOutput_.resize(nodes_.size());
-  for (const std::uint32_t state : breadthFirst) {
-    const Node& node = nodes_[state];
-    std::uint16_t* row = transitions_.data() + state * stride;
-    if (state != 0) std::copy_n(transitions_.data() + node.fail * stride, stride, row);
-    for (std::uint32_t k = 0; k < node.childCount; ++k) {
-      row[edgeSymbols_[node.childBegin + k]] =
-          static_cast<std::uint16_t>(edgeTargets_[node.childBegin + k]);
+  // A row starts as that of its node's failure target, complete already
+  // breadth first, and the node's children overrule it. The table holds
+  // trie nodes until every row is done, then what a step needs of them.
+  transitions_.assign(rowCount * stride, 0);
+  std::uint32_t row = 0;
+  for (const std::uint32_t node : breadthFirst) {
+    const Node& from = nodes_[node];
+    if (node != 0 && from.childCount == 0) continue;
+    std::uint32_t* entries = transitions_.data() + std::size_t{row++} * stride;
+    if (node != 0) std::copy_n(transitions_.data() + rowOf[from.fail] * stride, stride, entries);
+    for (std::uint32_t k = 0; k < from.childCount; ++k) {
+      entries[edgeSymbols_[from.childBegin + k]] = edgeTargets_[from.childBegin + k];
     }
-    stateDepth_[state] = static_cast<std::uint16_t>(depth[state]);
-    stateOutput_[state] = static_cast<std::uint16_t>(node.output);
   }
+  for (std::uint32_t& entry : transitions_) {
+    entry = rowOf[entry] * static_cast<std::uint32_t>(stride) | nodes_[entry].output << rowBits;
+  }
+  rowBits_ = rowBits;
   nodes_ = {};
   edgeSymbols_ = {};
   edgeTargets_ = {};
@@ -391,28 +401,32 @@ inline std::uint32_t PatternIndex::childOf(const Node& node, std::uint32_t symbo
 
 void PatternIndex::symbolsOfPadded(std::u32string_view word,
                                    std::uint32_t* symbols) const noexcept {
-  // The trailing 0 is carried by no edge, so a walk stops at the end
-  // without a test of its own.
   const std::uint32_t edge = symbolOf(kEdge);
   symbols[0] = edge;
   for (std::size_t j = 0; j < word.size(); ++j) symbols[j + 1] = symbolOf(word[j]);
   symbols[word.size() + 1] = edge;
-  symbols[word.size() + 2] = 0;
 }
 
 std::size_t PatternIndex::walkEveryStart(std::u32string_view word, std::int64_t* boundaryScores,
                                          bool exact) const {
   if (resolved()) {
-    const std::size_t stride = std::size_t{alphabetSize_} + 1;
-    return walkEveryStartWith(word, boundaryScores, exact,
-                              [&](std::uint32_t state, std::uint32_t symbol) -> std::uint32_t {
-                                const std::uint16_t next = transitions_[state * stride + symbol];
-                                return stateDepth_[next] == stateDepth_[state] + 1 ? next : 0;
-                              });
+    // The per-node records are gone: walk the store itself, whose edges
+    // are sorted by code point. (Only lookupPattern comes here.)
+    return walkEveryStartWith(
+        word, boundaryScores, exact, [&](std::uint32_t node, char32_t c) -> std::uint32_t {
+          const PatternNodes::Node& from = trie_.nodes[node];
+          const char32_t* begin = trie_.childKeys.data() + from.childBegin;
+          const char32_t* end = begin + from.childCount;
+          const char32_t* found = std::lower_bound(begin, end, c);
+          return found != end && *found == c ? trie_.childTargets[found - trie_.childKeys.data()]
+                                             : 0;
+        });
   }
-  return walkEveryStartWith(
-      word, boundaryScores, exact,
-      [&](std::uint32_t node, std::uint32_t symbol) { return childOf(nodes_[node], symbol); });
+  return walkEveryStartWith(word, boundaryScores, exact,
+                            [&](std::uint32_t node, char32_t c) -> std::uint32_t {
+                              const std::uint32_t symbol = symbolOf(c);
+                              return symbol == 0 ? 0 : childOf(nodes_[node], symbol);
+                            });
 }
 
 template <class ChildOf>
@@ -423,9 +437,9 @@ std::size_t PatternIndex::walkEveryStartWith(std::u32string_view word, std::int6
   // 0 .. L-1 start at 0; past the end only the matches that reach there
   // count, and the combined list is as long as the furthest of them.
   const std::size_t paddedLength = word.size() + 2;
-  ScratchBuffer<std::uint32_t, 128> symbolBuffer(paddedLength + 1);
-  std::uint32_t* symbols = symbolBuffer.data();
-  symbolsOfPadded(word, symbols);
+  const auto padded = [&](std::size_t b) {
+    return b == 0 || b > word.size() ? kEdge : word[b - 1];
+  };
 
   std::fill_n(boundaryScores, paddedLength, 0);
   std::fill_n(boundaryScores + paddedLength, longestScores_ + 1, exact ? kUncovered : 0);
@@ -444,11 +458,10 @@ std::size_t PatternIndex::walkEveryStartWith(std::u32string_view word, std::int6
     for (std::size_t start = 0; start <= paddedLength; ++start) combineAt(start, 0);
   }
   for (std::size_t start = 0; start < paddedLength; ++start) {
-    std::uint32_t node = childOf(0, symbols[start]);
-    const std::uint32_t* next = symbols + start + 1;
-    while (node != 0) {
+    std::uint32_t node = childOf(0, padded(start));
+    for (std::size_t next = start + 1; node != 0; ++next) {
       combineAt(start, node);
-      node = childOf(node, *next++);
+      node = next < paddedLength ? childOf(node, padded(next)) : 0;
     }
   }
   return length;
@@ -457,7 +470,7 @@ std::size_t PatternIndex::walkEveryStartWith(std::u32string_view word, std::int6
 std::size_t PatternIndex::scoreByAutomaton(std::u32string_view word,
                                            std::uint8_t* boundaryScores) const {
   const std::size_t paddedLength = word.size() + 2;
-  ScratchBuffer<std::uint32_t, 128> symbolBuffer(paddedLength + 1);
+  ScratchBuffer<std::uint32_t, 128> symbolBuffer(paddedLength);
   std::uint32_t* symbols = symbolBuffer.data();
   symbolsOfPadded(word, symbols);
   std::fill_n(boundaryScores, paddedLength + longestScores_ + 1, 0);
@@ -475,18 +488,7 @@ std::size_t PatternIndex::scoreByAutomaton(std::u32string_view word,
     const std::uint8_t* from = outputScores + output.begin;
     for (std::uint32_t e = 0; e < output.count; ++e) into[e] = std::max(into[e], from[e]);
   };
-  if (resolved()) {
-    // Letter 0 (no letter) leads every state back to the root.
-    const std::size_t stride = std::size_t{alphabetSize_} + 1;
-    const std::uint16_t* transitions = transitions_.data();
-    const std::uint16_t* stateOutput = stateOutput_.data();
-    std::size_t state = 0;
-    for (std::size_t j = 0; j < paddedLength; ++j) {
-      state = transitions[state * stride + symbols[j]];
-      if (const std::uint32_t id = stateOutput[state]) emit(j, id);
-    }
-    return static_cast<std::size_t>(length);
-  }
+  // Only tries without a window come here, and those are never resolved.
   std::uint32_t state = 0;
   for (std::size_t j = 0; j < paddedLength; ++j) {
     state = nextState(state, symbols[j]);
@@ -531,13 +533,15 @@ inline const std::uint8_t* PatternIndex::scoreByWindowWith(std::u32string_view w
 const std::uint8_t* PatternIndex::scoreByWindow(std::u32string_view word,
                                                 std::uint8_t* buffer) const {
   if (resolved()) {
-    // Letter 0 (no letter) leads every state back to the root.
-    const std::size_t stride = std::size_t{alphabetSize_} + 1;
-    const std::uint16_t* transitions = transitions_.data();
-    const std::uint16_t* stateBlock = stateOutput_.data();
-    return scoreByWindowWith(word, buffer, [=](std::uint32_t state, std::uint32_t symbol) {
-      const std::uint32_t next = transitions[state * stride + symbol];
-      return std::pair<std::uint32_t, std::uint32_t>(next, stateBlock[next]);
+    // The state carried from step to step is the table entry itself: the
+    // offset of its row plus the letter is where the next entry is, so a
+    // step is one load and no multiplication. Letter 0 (no letter) leads
+    // every state back to the root.
+    const std::uint32_t* transitions = transitions_.data();
+    const std::uint32_t rowMask = (std::uint32_t{1} << rowBits_) - 1, rowBits = rowBits_;
+    return scoreByWindowWith(word, buffer, [=](std::uint32_t entry, std::uint32_t symbol) {
+      const std::uint32_t next = transitions[(entry & rowMask) + symbol];
+      return std::pair<std::uint32_t, std::uint32_t>(next, next >> rowBits);
     });
   }
   return scoreByWindowWith(word, buffer, [this](std::uint32_t state, std::uint32_t symbol) {

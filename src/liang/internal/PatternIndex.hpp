@@ -89,8 +89,7 @@ class PatternIndex {
   template <class ChildOf>
   std::size_t walkEveryStartWith(std::u32string_view word, std::int64_t* boundaryScores, bool exact,
                                  ChildOf childOf) const;
-  void resolveTransitions(const std::vector<std::uint32_t>& breadthFirst,
-                          const std::vector<std::uint32_t>& depth);
+  void resolveTransitions(const std::vector<std::uint32_t>& breadthFirst);
   bool buildAutomaton();
   void buildScoreBlocks();
   template <class Step>
@@ -105,7 +104,7 @@ class PatternIndex {
   std::uint32_t symbolOf(char32_t c) const noexcept {
     return c < kDirectSymbols ? directSymbols_[c] : symbols_(c);
   }
-  // Fills symbols[0, word.size() + 3): the padded word's letter numbers and a 0.
+  // Fills symbols[0, word.size() + 2): the padded word's letter numbers.
   void symbolsOfPadded(std::u32string_view word, std::uint32_t* symbols) const noexcept;
 
   // Latin-1 is looked up directly, everything else through the paged table.
@@ -135,7 +134,7 @@ class PatternIndex {
   // then merges a whole block by one byte-wise max, with no branch on the
   // output's length. Equal blocks are stored once; block 0 is all zeros,
   // the block of a node where no pattern ends. The outputs are dropped then,
-  // and Node::output (stateOutput_ when resolved) holds a block number.
+  // and Node::output holds a block number.
   static constexpr std::size_t kWindow = 16;
   struct alignas(kWindow) ScoreBlock {
     std::uint8_t scores[kWindow];
@@ -143,18 +142,21 @@ class PatternIndex {
   std::vector<ScoreBlock> blocks_;
   std::int32_t windowBase_ = 0;
 
-  // For a trie small enough, the automaton's transitions resolved into one
-  // table, transitions_[state * (alphabetSize_ + 1) + letter], so that a
-  // character costs one load and no failure link is followed. The per-node
-  // records above are then dropped: a trie child is the transition that
-  // goes one letter deeper. A table is at most kResolvedEntries entries of
-  // 16 bits, which keeps all 73 languages well within their memory budget
-  // while covering the tries of most of them.
+  // For a trie small enough whose scores fit the window, the automaton's
+  // moves resolved into one table, so that a character costs one load and
+  // no failure link is followed. Only nodes with children get a row, of
+  // alphabetSize_ + 1 entries, breadth first: a leaf moves as its failure
+  // target does. The entry for a move packs what the next step needs of
+  // the node reached: in its low rowBits_ bits the offset of the row it
+  // moves by (its own, or the first on its failure chain), above them its
+  // block number. The per-node records above are then dropped; the walk
+  // that lookupPattern takes follows the store's own edges. A table is at
+  // most kResolvedEntries entries, which keeps all 73 languages well within
+  // their memory budget while covering the tries of most of them.
   static constexpr std::size_t kResolvedEntries = std::size_t{1} << 18;
   bool resolved() const noexcept { return !transitions_.empty(); }
-  std::vector<std::uint16_t> transitions_;
-  std::vector<std::uint16_t> stateDepth_;
-  std::vector<std::uint16_t> stateOutput_;
+  std::vector<std::uint32_t> transitions_;
+  std::uint32_t rowBits_ = 0;
 };
 
 }  // namespace liang::internal
