@@ -357,10 +357,6 @@ PatternNodes::~PatternNodes() {
   releasing = nullptr;
 }
 
-const PatternNodes& PatternNodes::lookupForm() const {
-  return flattened_ == nullptr ? *this : *flattened_->get();
-}
-
 void PatternNodes::seal() {
   // Built by appending, the arrays may hold up to twice what they need;
   // a trie lives as long as its users, so it keeps only what it uses.

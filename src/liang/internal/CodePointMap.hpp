@@ -1,7 +1,9 @@
-// A map from code point to code point that answers in two loads.
+// A map from code point to code point that answers in one load for Latin-1
+// and two for the rest.
 //
 // Folding runs once for every character of every word hyphenated, so the map
-// is a two-level page table: the code point's top bits pick a 256-entry page,
+// keeps the images of U+0000..U+00FF in a direct array, and the rest in a
+// two-level page table: the code point's top bits pick a 256-entry page,
 // its low byte the entry. Pages exist only where some key lives, and a page
 // starts out as the identity, so an absent key maps to itself without a
 // branch on presence. Keys above U+10FFFF (never produced by the UTF-8
@@ -25,6 +27,7 @@ class CodePointMap {
  public:
   // Sets the image of `from`, replacing an earlier one.
   void set(char32_t from, char32_t to) {
+    if (from < kDirect) latin1_[from] = to;
     if (from > kLastScalar) {
       beyond_.set(from, to);
       return;
@@ -45,6 +48,7 @@ class CodePointMap {
 
   // The image of `c`: the value set for it, or `c` itself.
   char32_t operator()(char32_t c) const noexcept {
+    if (c < kDirect) return latin1_[c];
     const std::uint32_t page = c >> 8;
     if (page < pageOfTop_.size()) {
       const std::uint32_t slot = pageOfTop_[page];
@@ -74,6 +78,15 @@ class CodePointMap {
 
  private:
   static constexpr char32_t kLastScalar = 0x10FFFF;
+  static constexpr char32_t kDirect = 0x100;
+
+  static constexpr std::array<char32_t, kDirect> identity() noexcept {
+    std::array<char32_t, kDirect> images{};
+    for (char32_t c = 0; c < kDirect; ++c) images[c] = c;
+    return images;
+  }
+
+  std::array<char32_t, kDirect> latin1_ = identity();  // images of U+0000..U+00FF
 
   std::vector<std::uint16_t> pageOfTop_;               // 0: no page; else 1 + page slot
   std::vector<char32_t> pages_;                        // 256 images per page slot

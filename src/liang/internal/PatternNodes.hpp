@@ -52,7 +52,9 @@ class PatternNodes : public std::enable_shared_from_this<PatternNodes> {
 
   // The self-contained form that lookups walk: this store itself when it has
   // no foreign edges, otherwise a flattened copy built on first use.
-  const PatternNodes& lookupForm() const;
+  const PatternNodes& lookupForm() const {
+    return flattened_ == nullptr ? *this : *flattened_->get();
+  }
 
   // Lookup form only: the index that lookups walk.
   const PatternIndex& index() const noexcept { return *index_; }
