@@ -17,6 +17,11 @@ namespace liang {
 namespace internal {
 
 struct CharFoldAccess {
+  // The fold's table, built now if need be; null for any other fold.
+  static const CodePointMap* table(const CharFold& fold) {
+    return fold.table_ != nullptr ? &fold.table_->get() : nullptr;
+  }
+
   // Folds `word` into `out` (word.size() characters), looking the table up
   // once for the whole word rather than once per character.
   static void foldWord(const CharFold& fold, std::u32string_view word, char32_t* out) {
@@ -78,9 +83,22 @@ std::size_t collectBreaks(const Hyphenator& h, std::u32string_view word, std::si
   const std::int64_t left = hyphenatorLeftMin(h), right = hyphenatorRightMin(h);
   if (tooShortToBreak(n, left, right)) return 0;  // no fold, no lookup at all
 
+  // A table fold is applied where each character is used: to the first and
+  // last for the dictionary's filter, inside the automaton's step for the
+  // patterns; the whole folded word is only made where something reads it.
+  // Any other fold runs over the word once, up front.
+  const CharFold& chars = hyphenatorChars(h);
+  const CodePointMap* table = CharFoldAccess::table(chars);
   ScratchBuffer<char32_t, 64> folded(n);
-  CharFoldAccess::foldWord(hyphenatorChars(h), word, folded.data());
-  const std::u32string_view foldedWord(folded.data(), n);
+  std::u32string_view foldedWord;
+  const auto foldedWhole = [&]() {
+    if (foldedWord.empty()) {
+      CharFoldAccess::foldWord(chars, word, folded.data());
+      foldedWord = {folded.data(), n};
+    }
+    return foldedWord;
+  };
+  if (table == nullptr) foldedWhole();
 
   std::size_t count = 0;
   const auto breaksWithin = [&](std::size_t rawLength, auto rawScore) {
@@ -93,9 +111,13 @@ std::size_t collectBreaks(const Hyphenator& h, std::u32string_view word, std::si
     }
   };
 
-  if (const Scores* stored = findException(hyphenatorExceptions(h), foldedWord)) {
-    breaksWithin(stored->size(), [&](std::size_t p) { return (*stored)[p]; });
-    return count;
+  if (const ExceptionTable* exceptions = ExceptionsAccess::table(hyphenatorExceptions(h))) {
+    const bool candidate = table == nullptr ||
+                           exceptions->mayContain(n, (*table)(word.front()), (*table)(word.back()));
+    if (const Scores* stored = candidate ? exceptions->find(foldedWhole()) : nullptr) {
+      breaksWithin(stored->size(), [&](std::size_t p) { return (*stored)[p]; });
+      return count;
+    }
   }
   const PatternNodes* nodes = PatternsAccess::nodes(hyphenatorPatterns(h));
   if (nodes == nullptr) return 0;  // the empty trie scores every boundary 0
@@ -107,7 +129,9 @@ std::size_t collectBreaks(const Hyphenator& h, std::u32string_view word, std::si
     // Every real hyphenator: breaks at 1 <= max(L, 1) <= p < n + 1 - R <= n,
     // where the combined list always reaches, so its length is not needed.
     ScratchBuffer<std::uint8_t, 128> buffer(PatternIndex::windowCapacityFor(n));
-    const std::uint8_t* boundaries = index.scoreByWindow(foldedWord, buffer.data());
+    const std::uint8_t* boundaries = table != nullptr
+                                         ? index.scoreByWindow(word, buffer.data(), table)
+                                         : index.scoreByWindow(foldedWord, buffer.data(), nullptr);
     const std::size_t end = n + 1 - static_cast<std::size_t>(right);
     for (std::size_t p = std::max<std::size_t>(static_cast<std::size_t>(left), 1); p < end; ++p) {
       breaks[count] = p;  // kept only where the score is odd: no branch on it
@@ -115,6 +139,7 @@ std::size_t collectBreaks(const Hyphenator& h, std::u32string_view word, std::si
     }
     return count;
   }
+  foldedWhole();
   if (index.hasAutomaton() && !index.hasScoreWindow()) {
     ScratchBuffer<std::uint8_t, 256> boundaries(index.capacityFor(n));
     const std::size_t length = index.scoreByAutomaton(foldedWord, boundaries.data());

@@ -55,6 +55,7 @@
 #define LIANG_WINDOW_NEON 1
 #endif
 
+#include "liang/internal/CodePointMap.hpp"
 #include "liang/internal/PatternNodes.hpp"
 #include "liang/internal/Scratch.hpp"
 
@@ -507,9 +508,10 @@ inline std::uint32_t PatternIndex::nextState(std::uint32_t state,
   }
 }
 
-template <class Step>
+template <class LetterOf, class Step>
 inline const std::uint8_t* PatternIndex::scoreByWindowWith(std::u32string_view word,
-                                                           std::uint8_t* buffer, Step step) const {
+                                                           std::uint8_t* buffer, LetterOf letterOf,
+                                                           Step step) const {
   // The step on character j of the padded word retires boundary
   // j + 1 + windowBase_ into buffer[j]; the window left after the last
   // step holds the boundaries after it.
@@ -524,14 +526,16 @@ inline const std::uint8_t* PatternIndex::scoreByWindowWith(std::u32string_view w
     *out = window.retire();
   };
   advance(edge, buffer);
-  for (std::size_t j = 0; j < word.size(); ++j) advance(symbolOf(word[j]), buffer + j + 1);
+  for (std::size_t j = 0; j < word.size(); ++j) advance(letterOf(word[j]), buffer + j + 1);
   advance(edge, buffer + word.size() + 1);
   window.store(buffer + word.size() + 2);
   return buffer + (-1 - windowBase_);
 }
 
-const std::uint8_t* PatternIndex::scoreByWindow(std::u32string_view word,
-                                                std::uint8_t* buffer) const {
+template <class LetterOf>
+inline const std::uint8_t* PatternIndex::scoreByWindowLettered(std::u32string_view word,
+                                                               std::uint8_t* buffer,
+                                                               LetterOf letterOf) const {
   if (resolved()) {
     // The state carried from step to step is the table entry itself: the
     // offset of its row plus the letter is where the next entry is, so a
@@ -539,15 +543,26 @@ const std::uint8_t* PatternIndex::scoreByWindow(std::u32string_view word,
     // every state back to the root.
     const std::uint32_t* transitions = transitions_.data();
     const std::uint32_t rowMask = (std::uint32_t{1} << rowBits_) - 1, rowBits = rowBits_;
-    return scoreByWindowWith(word, buffer, [=](std::uint32_t entry, std::uint32_t symbol) {
-      const std::uint32_t next = transitions[(entry & rowMask) + symbol];
-      return std::pair<std::uint32_t, std::uint32_t>(next, next >> rowBits);
-    });
+    return scoreByWindowWith(
+        word, buffer, letterOf, [=](std::uint32_t entry, std::uint32_t symbol) {
+          const std::uint32_t next = transitions[(entry & rowMask) + symbol];
+          return std::pair<std::uint32_t, std::uint32_t>(next, next >> rowBits);
+        });
   }
-  return scoreByWindowWith(word, buffer, [this](std::uint32_t state, std::uint32_t symbol) {
-    state = nextState(state, symbol);
-    return std::pair<std::uint32_t, std::uint32_t>(state, nodes_[state].output);
-  });
+  return scoreByWindowWith(
+      word, buffer, letterOf, [this](std::uint32_t state, std::uint32_t symbol) {
+        state = nextState(state, symbol);
+        return std::pair<std::uint32_t, std::uint32_t>(state, nodes_[state].output);
+      });
+}
+
+const std::uint8_t* PatternIndex::scoreByWindow(std::u32string_view word, std::uint8_t* buffer,
+                                                const CodePointMap* fold) const {
+  if (fold != nullptr) {
+    return scoreByWindowLettered(word, buffer,
+                                 [this, fold](char32_t c) { return symbolOf((*fold)(c)); });
+  }
+  return scoreByWindowLettered(word, buffer, [this](char32_t c) { return symbolOf(c); });
 }
 
 std::size_t PatternIndex::score(std::u32string_view word, std::int64_t* boundaryScores,

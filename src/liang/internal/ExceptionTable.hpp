@@ -39,7 +39,9 @@ class ExceptionTable {
     while (capacity < 2 * entries_.size()) capacity *= 2;
     slots_.resize(capacity);
     for (const auto& entry : entries_) {
-      const std::size_t bit = filterBit(entry.first);
+      const Word& key = entry.first;
+      const std::size_t bit =
+          filterBit(key.size(), key.empty() ? 0 : key.front(), key.empty() ? 0 : key.back());
       filter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
       const std::uint64_t hash = hashWord(entry.first);
       std::size_t at = hash & (capacity - 1);
@@ -51,12 +53,20 @@ class ExceptionTable {
   // The words and their score lists.
   const Entries& entries() const noexcept { return entries_; }
 
-  // The stored list of exactly `word`, or null. Most words are turned away
-  // by a filter on their length and first and last letters before they are
-  // hashed; the rest cost one hash and a short probe of a half-full table.
+  // Whether a word of `length` characters from `first` to `last` may be
+  // stored: most words are turned away by this filter before they are
+  // hashed, or even folded as a whole.
+  bool mayContain(std::size_t length, char32_t first, char32_t last) const noexcept {
+    const std::size_t bit = filterBit(length, first, last);
+    return (filter_[bit / 64] >> (bit % 64) & 1) != 0;
+  }
+
+  // The stored list of exactly `word`, or null. A word that passes the
+  // filter costs one hash and a short probe of a half-full table.
   const Scores* find(std::u32string_view word) const noexcept {
-    const std::size_t bit = filterBit(word);
-    if ((filter_[bit / 64] >> (bit % 64) & 1) == 0) return nullptr;
+    if (!mayContain(word.size(), word.empty() ? 0 : word.front(), word.empty() ? 0 : word.back())) {
+      return nullptr;
+    }
     const std::uint64_t hash = hashWord(word);
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
@@ -74,11 +84,10 @@ class ExceptionTable {
   };
 
   static constexpr std::size_t kFilterBits = 1024;
-  static std::size_t filterBit(std::u32string_view word) noexcept {
-    const std::uint64_t first = word.empty() ? 0 : word.front();
-    const std::uint64_t last = word.empty() ? 0 : word.back();
-    const std::uint64_t mixed = (word.size() * 0x9E3779B97F4A7C15ULL) ^
-                                (first * 0xC2B2AE3D27D4EB4FULL) ^ (last * 0x165667B19E3779F9ULL);
+  static std::size_t filterBit(std::uint64_t length, std::uint64_t first,
+                               std::uint64_t last) noexcept {
+    const std::uint64_t mixed = (length * 0x9E3779B97F4A7C15ULL) ^ (first * 0xC2B2AE3D27D4EB4FULL) ^
+                                (last * 0x165667B19E3779F9ULL);
     return static_cast<std::size_t>(mixed >> 54) % kFilterBits;
   }
 

@@ -11,6 +11,7 @@
 
 namespace liang::internal {
 
+class CodePointMap;
 class PatternNodes;
 
 // Built once for a self-contained store (see PatternIndex.cpp) and kept
@@ -58,8 +59,10 @@ class PatternIndex {
   // into `buffer` (windowCapacityFor(word.size()) entries) and returns where
   // boundary 0 is: the result r has r[b] for boundary b. Needs hasScoreWindow().
   // Entries past the end are not the combined list's (its length is not
-  // found): a caller that needs the list's length uses score().
-  const std::uint8_t* scoreByWindow(std::u32string_view word, std::uint8_t* buffer) const;
+  // found): a caller that needs the list's length uses score(). `fold`, when
+  // not null, is applied to each character of `word` first.
+  const std::uint8_t* scoreByWindow(std::u32string_view word, std::uint8_t* buffer,
+                                    const CodePointMap* fold) const;
 
  private:
   static constexpr std::uint32_t kNoRow = 0xFFFFFFFF;
@@ -92,9 +95,12 @@ class PatternIndex {
   void resolveTransitions(const std::vector<std::uint32_t>& breadthFirst);
   bool buildAutomaton();
   void buildScoreBlocks();
-  template <class Step>
+  template <class LetterOf>
+  const std::uint8_t* scoreByWindowLettered(std::u32string_view word, std::uint8_t* buffer,
+                                            LetterOf letterOf) const;
+  template <class LetterOf, class Step>
   const std::uint8_t* scoreByWindowWith(std::u32string_view word, std::uint8_t* buffer,
-                                        Step step) const;
+                                        LetterOf letterOf, Step step) const;
 
   std::uint32_t childOf(const Node& node, std::uint32_t symbol) const noexcept;
   // The automaton's move from `state` on `symbol`, by failure links.
