@@ -356,9 +356,8 @@ void PatternIndex::resolveTransitions(const std::vector<std::uint32_t>& breadthF
   for (const std::uint32_t node : breadthFirst) {
     rowOf[node] = node == 0 || nodes_[node].childCount != 0 ? rowCount++ : rowOf[nodes_[node].fail];
   }
-  const auto rowBits = static_cast<std::uint32_t>(std::bit_width(rowCount * stride - 1));
-  const auto blockBits = static_cast<std::uint32_t>(std::bit_width(blocks_.size() - 1));
-  if (!hasScoreWindow() || rowCount * stride > kResolvedEntries || rowBits + blockBits > 32) {
+  if (!hasScoreWindow() || rowCount * stride > kResolvedEntries ||
+      blocks_.size() > (std::size_t{1} << (32 - kRowBits))) {
     return;
   }
   // A row starts as that of its node's failure target, complete already
@@ -376,9 +375,8 @@ void PatternIndex::resolveTransitions(const std::vector<std::uint32_t>& breadthF
     }
   }
   for (std::uint32_t& entry : transitions_) {
-    entry = rowOf[entry] * static_cast<std::uint32_t>(stride) | nodes_[entry].output << rowBits;
+    entry = rowOf[entry] * static_cast<std::uint32_t>(stride) | nodes_[entry].output << kRowBits;
   }
-  rowBits_ = rowBits;
   nodes_ = {};
   edgeSymbols_ = {};
   edgeTargets_ = {};
@@ -542,11 +540,11 @@ inline const std::uint8_t* PatternIndex::scoreByWindowLettered(std::u32string_vi
     // step is one load and no multiplication. Letter 0 (no letter) leads
     // every state back to the root.
     const std::uint32_t* transitions = transitions_.data();
-    const std::uint32_t rowMask = (std::uint32_t{1} << rowBits_) - 1, rowBits = rowBits_;
     return scoreByWindowWith(
-        word, buffer, letterOf, [=](std::uint32_t entry, std::uint32_t symbol) {
-          const std::uint32_t next = transitions[(entry & rowMask) + symbol];
-          return std::pair<std::uint32_t, std::uint32_t>(next, next >> rowBits);
+        word, buffer, letterOf, [transitions](std::uint32_t entry, std::uint32_t symbol) {
+          constexpr std::uint32_t kRowMask = (std::uint32_t{1} << kRowBits) - 1;
+          const std::uint32_t next = transitions[(entry & kRowMask) + symbol];
+          return std::pair<std::uint32_t, std::uint32_t>(next, next >> kRowBits);
         });
   }
   return scoreByWindowWith(

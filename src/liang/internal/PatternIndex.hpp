@@ -153,16 +153,16 @@ class PatternIndex {
   // no failure link is followed. Only nodes with children get a row, of
   // alphabetSize_ + 1 entries, breadth first: a leaf moves as its failure
   // target does. The entry for a move packs what the next step needs of
-  // the node reached: in its low rowBits_ bits the offset of the row it
+  // the node reached: in its low kRowBits bits the offset of the row it
   // moves by (its own, or the first on its failure chain), above them its
   // block number. The per-node records above are then dropped; the walk
   // that lookupPattern takes follows the store's own edges. A table is at
   // most kResolvedEntries entries, which keeps all 73 languages well within
   // their memory budget while covering the tries of most of them.
-  static constexpr std::size_t kResolvedEntries = std::size_t{1} << 18;
+  static constexpr std::uint32_t kRowBits = 18;
+  static constexpr std::size_t kResolvedEntries = std::size_t{1} << kRowBits;
   bool resolved() const noexcept { return !transitions_.empty(); }
   std::vector<std::uint32_t> transitions_;
-  std::uint32_t rowBits_ = 0;
 };
 
 }  // namespace liang::internal
