@@ -222,24 +222,22 @@ void appendScores(std::u32string_view line, std::vector<std::int64_t>& out) {
 // node allocates; at the end the edges are grouped by parent and sorted.
 class TrieBuilder {
  public:
-  // `sizeHint`, the length of the text, sizes the table so that a pattern
-  // file of the usual density (a node per three or four characters) never
-  // rehashes.
   // `text` sizes the arrays: a well-formed line's score list has one entry
   // per letter and one more, which a line feed pays for (reserved exactly,
-  // so nothing is copied later); and
-  // a pattern file of the usual density has a node per three or four
-  // characters, which the hash table holds without rehashing.
+  // so nothing is copied later); a pattern file of the usual density has a
+  // node per three or four characters, which the arrays and the hash table
+  // hold without growing. (Reserved but unused capacity is never touched,
+  // so it costs address space, not memory.)
   explicit TrieBuilder(std::u32string_view text) : store_(std::make_shared<PatternNodes>()) {
     std::size_t digits = 0;
     for (char32_t c : text) digits += isDigit(c);
     store_->scores.reserve(text.size() - digits + 1);
-    store_->nodes.reserve(text.size() / 4 + 1);
-    edges_.reserve(text.size() / 4);
+    store_->nodes.reserve(text.size() / 3 + 1);
+    edges_.reserve(text.size() / 3);
     store_->nodes.emplace_back();
     std::size_t slots = 1024;
-    while (slots < text.size() / 3) slots *= 2;
-    slots_.resize(slots);
+    while (slots < text.size() / 3 * 2) slots *= 2;
+    slots_.resize(slots, 0);
   }
 
   void add(std::u32string_view line) {
@@ -291,48 +289,42 @@ class TrieBuilder {
     char32_t key;
     std::uint32_t child;
   };
-  struct Slot {
-    std::uint64_t key = kEmpty;  // parent << 32 | letter
-    std::uint32_t child = 0;
-  };
-  static constexpr std::uint64_t kEmpty = ~std::uint64_t{0};  // no node index is 2^32 - 1
-
-  static std::size_t spread(std::uint64_t key) {
+  static std::size_t spread(std::uint32_t parent, char32_t c) {
+    std::uint64_t key = (std::uint64_t{parent} << 32) | c;
     key *= 0x9E3779B97F4A7C15ULL;
     return static_cast<std::size_t>(key ^ (key >> 29));
   }
 
+  // Node n > 0 was made by edge n - 1, so a slot holds just the node, and
+  // its edge holds the key it is found by.
   std::uint32_t childOf(std::uint32_t parent, char32_t c) {
-    const std::uint64_t key = (std::uint64_t{parent} << 32) | c;
-    std::size_t mask = slots_.size() - 1;
-    std::size_t at = spread(key) & mask;
-    while (slots_[at].key != kEmpty) {
-      if (slots_[at].key == key) return slots_[at].child;
-      at = (at + 1) & mask;
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t at = spread(parent, c) & mask;
+    for (; slots_[at] != 0; at = (at + 1) & mask) {
+      const Edge& edge = edges_[slots_[at] - 1];
+      if (edge.parent == parent && edge.key == c) return edge.child;
     }
     const std::uint32_t child = checkedIndex(store_->nodes.size());
     store_->nodes.emplace_back();
     edges_.push_back({parent, c, child});
-    slots_[at] = {key, child};
+    slots_[at] = child;
     if (2 * edges_.size() > slots_.size()) grow();
     return child;
   }
 
   void grow() {
-    std::vector<Slot> old(slots_.size() * 2);
-    old.swap(slots_);
+    slots_.assign(slots_.size() * 2, 0);
     const std::size_t mask = slots_.size() - 1;
-    for (const Slot& slot : old) {
-      if (slot.key == kEmpty) continue;
-      std::size_t at = spread(slot.key) & mask;
-      while (slots_[at].key != kEmpty) at = (at + 1) & mask;
-      slots_[at] = slot;
+    for (const Edge& edge : edges_) {
+      std::size_t at = spread(edge.parent, edge.key) & mask;
+      while (slots_[at] != 0) at = (at + 1) & mask;
+      slots_[at] = edge.child;
     }
   }
 
   std::shared_ptr<PatternNodes> store_;
   std::vector<Edge> edges_;
-  std::vector<Slot> slots_;  // a power of two, at most half full
+  std::vector<std::uint32_t> slots_;  // nodes, 0 for none; a power of two, at most half full
 };
 
 }  // namespace
@@ -357,13 +349,24 @@ PatternNodes::~PatternNodes() {
   releasing = nullptr;
 }
 
+namespace {
+
+// Built by appending, an array may hold up to twice what it needs, and a
+// trie lives as long as its users. Capacity that was reserved but never
+// written costs no memory, though, while a copy costs a fresh write of the
+// whole array: only an array with much more room than content is copied.
+template <class T>
+void shrinkIfRoomy(std::vector<T>& array) {
+  if (array.capacity() - array.size() > array.size() / 2) array.shrink_to_fit();
+}
+
+}  // namespace
+
 void PatternNodes::seal() {
-  // Built by appending, the arrays may hold up to twice what they need;
-  // a trie lives as long as its users, so it keeps only what it uses.
-  nodes.shrink_to_fit();
-  childKeys.shrink_to_fit();
-  childTargets.shrink_to_fit();
-  scores.shrink_to_fit();
+  shrinkIfRoomy(nodes);
+  shrinkIfRoomy(childKeys);
+  shrinkIfRoomy(childTargets);
+  shrinkIfRoomy(scores);
   if (foreignNodes.empty()) {
     index_ = std::make_unique<const PatternIndex>(*this);
   } else {

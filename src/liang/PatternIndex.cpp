@@ -308,37 +308,36 @@ void PatternIndex::buildScoreBlocks() {
   if (high - low > static_cast<std::int64_t>(kWindow)) return;
   windowBase_ = static_cast<std::int32_t>(low);
 
-  struct BlockHash {
-    std::size_t operator()(const std::string_view& bytes) const noexcept {
-      std::uint64_t halves[2];
-      std::memcpy(halves, bytes.data(), sizeof halves);
-      return static_cast<std::size_t>((halves[0] * 0x9E3779B97F4A7C15ULL) ^
-                                      (halves[1] * 0xC2B2AE3D27D4EB4FULL));
-    }
+  // Numbers the distinct blocks through an open-addressing table of block
+  // numbers (0: empty, since block 0 is never looked up).
+  const auto hashOf = [](const ScoreBlock& block) {
+    std::uint64_t halves[2];
+    std::memcpy(halves, block.scores, sizeof halves);
+    const std::uint64_t mixed =
+        (halves[0] * 0x9E3779B97F4A7C15ULL) ^ (halves[1] * 0xC2B2AE3D27D4EB4FULL);
+    return static_cast<std::size_t>(mixed ^ (mixed >> 31));
   };
-  // Numbers the distinct blocks; keys view blocks_, which is reserved up
-  // front so that it never moves.
+  std::size_t slotCount = 16;
+  while (slotCount < 2 * outputs_.size()) slotCount *= 2;
+  std::vector<std::uint32_t> slots(slotCount, 0);
   blocks_.reserve(outputs_.size() + 1);
   blocks_.push_back({});
-  std::unordered_map<std::string_view, std::uint32_t, BlockHash> numbers;
-  numbers.reserve(outputs_.size());
-  const auto bytesOf = [&](std::size_t number) {
-    return std::string_view(reinterpret_cast<const char*>(blocks_[number].scores), kWindow);
-  };
-  numbers.emplace(bytesOf(0), 0);
   std::vector<std::uint32_t> blockOfOutput(outputs_.size(), 0);
   for (std::size_t id = 1; id < outputs_.size(); ++id) {
     const Output& output = outputs_[id];
-    ScoreBlock& block = blocks_.emplace_back();
+    if (output.count == 0) continue;  // no positive score: block 0
+    ScoreBlock block{};
     std::copy_n(outputScores_.data() + output.begin, output.count,
                 block.scores + (output.first - windowBase_));
-    const auto [at, added] = numbers.emplace(bytesOf(blocks_.size() - 1), 0);
-    if (added) {
-      at->second = toIndex(blocks_.size() - 1);
-    } else {
-      blocks_.pop_back();
+    std::size_t at = hashOf(block) & (slotCount - 1);
+    while (slots[at] != 0 && std::memcmp(blocks_[slots[at]].scores, block.scores, kWindow) != 0) {
+      at = (at + 1) & (slotCount - 1);
     }
-    blockOfOutput[id] = at->second;
+    if (slots[at] == 0) {
+      slots[at] = toIndex(blocks_.size());
+      blocks_.push_back(block);
+    }
+    blockOfOutput[id] = slots[at];
   }
   for (Node& node : nodes_) node.output = blockOfOutput[node.output];
   blocks_.shrink_to_fit();
