@@ -24,6 +24,8 @@
 #include "liang/internal/CodePointMap.hpp"
 #include "liang/internal/EmbeddedFiles.hpp"
 #include "liang/internal/Loader.hpp"
+#include "liang/internal/PatternNodes.hpp"
+#include "liang/internal/Utf8.hpp"
 
 #include "test_support.hpp"
 
@@ -402,6 +404,31 @@ TEST(Loader, MatchesTheParsersOnTheDecodedFiles) {
             liang::parsePatterns(liang::internal::embeddedFileText("hyph-ca.pat.txt.gz")));
   EXPECT_EQ(liang::hyphenatorExceptions(h),
             liang::parseExceptions(liang::internal::embeddedFileText("hyph-ca.hyp.txt.gz")));
+}
+
+// The loader decodes pattern files a line at a time; that must be the
+// parse of the whole decoded text, ill-formed bytes and line ends included.
+TEST(Loader, LineByLineDecodingParsesLikeTheWholeText) {
+  using liang::internal::decodeUtf8;
+  using liang::internal::parsePatternsUtf8;
+  for (const std::string_view bytes : {std::string_view("a1b\n\xC3\n\xA9\n2\xE2\x82\n\xAC"
+                                                        "3\n"),
+                                       std::string_view("\xF0\x9F\x98\x80"
+                                                        "1x\r\n\xED\xA0\x80"
+                                                        "2\n\xC0\xAF"
+                                                        "3y"),
+                                       std::string_view("\n\n.4\n1\n"),
+                                       std::string_view("\xE9"
+                                                        "1\xE9"
+                                                        "2")}) {
+    EXPECT_EQ(parsePatternsUtf8(bytes), liang::parsePatterns(decodeUtf8(bytes)))
+        << testing::PrintToString(std::string(bytes));
+  }
+  for (const EmbeddedFile& file : liang::internal::embeddedFiles()) {
+    if (!file.name.ends_with(".pat.txt.gz")) continue;
+    const std::string bytes = liang::internal::inflateGzip(file.bytes);
+    ASSERT_EQ(parsePatternsUtf8(bytes), liang::parsePatterns(decodeUtf8(bytes))) << file.name;
+  }
 }
 
 TEST(Loader, TwoLoadsAreIndependentAndAgree) {

@@ -21,6 +21,7 @@
 #include "liang/internal/EmbeddedFiles.hpp"
 #include "liang/internal/Lines.hpp"
 #include "liang/internal/Loader.hpp"
+#include "liang/internal/PatternNodes.hpp"
 #include "liang/internal/Utf8.hpp"
 
 namespace liang {
@@ -179,12 +180,17 @@ struct InflateEnd {
   ~InflateEnd() { inflateEnd(&stream); }
 };
 
-// A deferred component that parses the text of one file on first use.
+// A deferred component that parses the bytes of one file on first use.
 template <class T>
 std::shared_ptr<const Deferred<T>> deferFile(std::string name, std::span<const EmbeddedFile> files,
-                                             T (*parse)(std::u32string_view)) {
+                                             T (*parse)(std::string_view)) {
   return std::make_shared<const Deferred<T>>(std::function<T()>(
-      [name = std::move(name), files, parse] { return parse(embeddedFileText(name, files)); }));
+      [name = std::move(name), files, parse] { return parse(embeddedFileBytes(name, files)); }));
+}
+
+template <class T, T (*parse)(std::u32string_view)>
+T parseDecoded(std::string_view bytes) {
+  return parse(decodeUtf8(bytes));
 }
 
 }  // namespace
@@ -241,14 +247,18 @@ std::string inflateGzip(std::string_view compressed) {
   return text;
 }
 
-std::u32string embeddedFileText(std::string_view name, std::span<const EmbeddedFile> files) {
+std::string embeddedFileBytes(std::string_view name, std::span<const EmbeddedFile> files) {
   const auto* found = std::lower_bound(
       files.data(), files.data() + files.size(), name,
       [](const EmbeddedFile& file, std::string_view key) { return file.name < key; });
   if (found == files.data() + files.size() || found->name != name) {
     throw Error("Could not find " + std::string(name));
   }
-  return decodeUtf8(inflateGzip(found->bytes));
+  return inflateGzip(found->bytes);
+}
+
+std::u32string embeddedFileText(std::string_view name, std::span<const EmbeddedFile> files) {
+  return decodeUtf8(embeddedFileBytes(name, files));
 }
 
 std::u32string embeddedFileText(std::string_view name) {
@@ -270,10 +280,12 @@ CharFold parseChars(std::u32string_view text) {
 Hyphenator loadHyphenator(Language x, std::span<const EmbeddedFile> files) {
   const LanguageFacts& facts = factsOf(x);
   const std::string stem = "hyph-" + std::string(facts.affix);
-  return Hyphenator(CharFold(deferFile<CodePointMap>(stem + ".chr.txt.gz", files, parseCharMap)),
-                    deferFile<Patterns>(stem + ".pat.txt.gz", files, parsePatterns),
-                    deferFile<Exceptions>(stem + ".hyp.txt.gz", files, parseExceptions),
-                    facts.leftMin, facts.rightMin);
+  return Hyphenator(
+      CharFold(deferFile<CodePointMap>(stem + ".chr.txt.gz", files,
+                                       parseDecoded<CodePointMap, parseCharMap>)),
+      deferFile<Patterns>(stem + ".pat.txt.gz", files, parsePatternsUtf8),
+      deferFile<Exceptions>(stem + ".hyp.txt.gz", files, parseDecoded<Exceptions, parseExceptions>),
+      facts.leftMin, facts.rightMin);
 }
 
 }  // namespace internal

@@ -228,9 +228,12 @@ class TrieBuilder {
   // node per three or four characters, which the arrays and the hash table
   // hold without growing. (Reserved but unused capacity is never touched,
   // so it costs address space, not memory.)
-  explicit TrieBuilder(std::u32string_view text) : store_(std::make_shared<PatternNodes>()) {
+  template <class Char>
+  explicit TrieBuilder(std::basic_string_view<Char> text)
+      : store_(std::make_shared<PatternNodes>()) {
+    // Counted in code units, which for UTF-8 is at least the characters.
     std::size_t digits = 0;
-    for (char32_t c : text) digits += isDigit(c);
+    for (Char c : text) digits += isDigit(static_cast<char32_t>(c));
     store_->scores.reserve(text.size() - digits + 1);
     store_->nodes.reserve(text.size() / 3 + 1);
     edges_.reserve(text.size() / 3);
@@ -472,6 +475,34 @@ Patterns parsePatterns(std::u32string_view text) {
   internal::forEachLine(text, [&](std::u32string_view line) { builder.add(line); });
   return builder.build();
 }
+
+namespace internal {
+
+Patterns parsePatternsUtf8(std::string_view bytes) {
+  // A line feed byte is never part of a multi-byte sequence, not even of an
+  // ill-formed one, so splitting first and decoding each line gives the
+  // lines of the decoded text.
+  TrieBuilder builder(bytes);
+  std::u32string line;
+  forEachLine(bytes, [&](std::string_view lineBytes) {
+    line.clear();
+    for (std::size_t at = 0; at < lineBytes.size();) {
+      const auto byte = static_cast<std::uint8_t>(lineBytes[at]);
+      if (byte < 0x80) {
+        line.push_back(byte);
+        ++at;
+        continue;
+      }
+      const DecodedChar decoded = decodeUtf8Char(lineBytes.substr(at));
+      line.push_back(decoded.codePoint);
+      at += decoded.length;
+    }
+    builder.add(line);
+  });
+  return builder.build();
+}
+
+}  // namespace internal
 
 Scores lookupPattern(std::u32string_view word, const Patterns& trie) {
   const PatternNodes* nodes = PatternsAccess::nodes(trie);

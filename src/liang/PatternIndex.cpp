@@ -169,7 +169,6 @@ PatternIndex::PatternIndex(const PatternNodes& trie) : trie_(trie) {
   for (std::size_t k = 0; k < trie.childKeys.size(); ++k) {
     edgeSymbols_[k] = symbolOf(trie.childKeys[k]);
   }
-  edgeTargets_ = trie.childTargets;
 
   const std::size_t rowLength = std::size_t{alphabetSize_} + 1;
   bool bytesSuffice = true;
@@ -188,7 +187,7 @@ PatternIndex::PatternIndex(const PatternNodes& trie) : trie_(trie) {
       to.row = toIndex(rows_.size());
       rows_.resize(rows_.size() + rowLength, 0);
       for (std::uint32_t k = 0; k < from.childCount; ++k) {
-        rows_[to.row + edgeSymbols_[from.childBegin + k]] = edgeTargets_[from.childBegin + k];
+        rows_[to.row + edgeSymbols_[from.childBegin + k]] = trie_.childTargets[from.childBegin + k];
       }
     }
   }
@@ -215,7 +214,7 @@ bool PatternIndex::buildAutomaton() {
     const Node& node = nodes_[parent];
     for (std::uint32_t k = 0; k < node.childCount; ++k) {
       const std::uint32_t symbol = edgeSymbols_[node.childBegin + k];
-      const std::uint32_t child = edgeTargets_[node.childBegin + k];
+      const std::uint32_t child = trie_.childTargets[node.childBegin + k];
       std::uint32_t fail = 0;
       if (parent != 0) {
         for (std::uint32_t suffix = node.fail;; suffix = nodes_[suffix].fail) {
@@ -350,6 +349,9 @@ void PatternIndex::resolveTransitions(const std::vector<std::uint32_t>& breadthF
   // Only the nodes with children (and the root) get a row, breadth first:
   // a leaf moves as its failure target does, so a node's moves are those of
   // the first node with children on its failure chain, its row node.
+  std::size_t rowNodes = 0;
+  for (const Node& node : nodes_) rowNodes += node.childCount != 0;
+  if (!hasScoreWindow() || std::max<std::size_t>(rowNodes, 1) * stride > kResolvedEntries) return;
   std::vector<std::uint32_t> rowOf(nodes_.size(), 0);
   std::uint32_t rowCount = 0;
   for (const std::uint32_t node : breadthFirst) {
@@ -370,7 +372,7 @@ void PatternIndex::resolveTransitions(const std::vector<std::uint32_t>& breadthF
     std::uint32_t* entries = transitions_.data() + std::size_t{row++} * stride;
     if (node != 0) std::copy_n(transitions_.data() + rowOf[from.fail] * stride, stride, entries);
     for (std::uint32_t k = 0; k < from.childCount; ++k) {
-      entries[edgeSymbols_[from.childBegin + k]] = edgeTargets_[from.childBegin + k];
+      entries[edgeSymbols_[from.childBegin + k]] = trie_.childTargets[from.childBegin + k];
     }
   }
   for (std::uint32_t& entry : transitions_) {
@@ -378,14 +380,13 @@ void PatternIndex::resolveTransitions(const std::vector<std::uint32_t>& breadthF
   }
   nodes_ = {};
   edgeSymbols_ = {};
-  edgeTargets_ = {};
   rows_ = {};
 }
 
 inline std::uint32_t PatternIndex::childOf(const Node& node, std::uint32_t symbol) const noexcept {
   if (node.row != kNoRow) return rows_[node.row + symbol];
   const std::uint32_t* symbols = edgeSymbols_.data() + node.childBegin;
-  const std::uint32_t* targets = edgeTargets_.data() + node.childBegin;
+  const std::uint32_t* targets = trie_.childTargets.data() + node.childBegin;
   if (node.childCount <= 2 * kScannedChildren) {
     for (std::uint32_t k = 0; k < node.childCount; ++k) {
       if (symbols[k] == symbol) return targets[k];

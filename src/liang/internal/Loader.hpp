@@ -25,10 +25,13 @@ namespace liang::internal {
 // own message when the stream is corrupt or truncated.
 std::string inflateGzip(std::string_view compressed);
 
-// The decoded text of the file named exactly `name` in `files` (sorted by
+// The inflated bytes of the file named exactly `name` in `files` (sorted by
 // name). Throws Error "Could not find <name>" when there is none, and what
-// inflateGzip throws. Ill-formed UTF-8 never fails: each stray byte becomes
-// the code point of the same value.
+// inflateGzip throws.
+std::string embeddedFileBytes(std::string_view name, std::span<const EmbeddedFile> files);
+
+// The decoded text of that file. Ill-formed UTF-8 never fails: each stray
+// byte becomes the code point of the same value.
 std::u32string embeddedFileText(std::string_view name, std::span<const EmbeddedFile> files);
 
 // The same, in the library's own table.

@@ -68,7 +68,7 @@ class PatternIndex {
   static constexpr std::uint32_t kNoRow = 0xFFFFFFFF;
 
   struct Node {
-    std::uint32_t childBegin;  // into edgeSymbols_ / edgeTargets_
+    std::uint32_t childBegin;  // into edgeSymbols_ / trie_.childTargets
     std::uint32_t childCount;
     std::uint32_t row;     // into rows_, or kNoRow
     std::uint32_t fail;    // the node of the longest proper suffix of this path
@@ -121,8 +121,9 @@ class PatternIndex {
   PagedTable symbols_;
   std::uint32_t alphabetSize_ = 0;
   std::vector<Node> nodes_;
-  std::vector<std::uint32_t> edgeSymbols_;  // sorted within each node
-  std::vector<std::uint32_t> edgeTargets_;
+  // The letter number of each edge of the trie, whose targets are
+  // trie_.childTargets; sorted within each node.
+  std::vector<std::uint32_t> edgeSymbols_;
   std::vector<std::uint32_t> rows_;  // alphabetSize_ + 1 child nodes per row, 0 for none
   std::size_t longestScores_ = 0;
 

@@ -79,6 +79,10 @@ struct PatternsAccess {
   }
 };
 
+// parsePatterns(decodeUtf8(bytes)), decoding a line at a time rather than
+// the whole text up front.
+Patterns parsePatternsUtf8(std::string_view bytes);
+
 }  // namespace liang::internal
 
 #endif  // LIANG_INTERNAL_PATTERNNODES_HPP_
