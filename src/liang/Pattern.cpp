@@ -40,6 +40,7 @@
 #include <cstring>
 #include <limits>
 #include <stdexcept>
+#include <tuple>
 #include <unordered_map>
 #include <utility>
 
@@ -238,9 +239,7 @@ class TrieBuilder {
     store_->nodes.reserve(text.size() / 3 + 1);
     edges_.reserve(text.size() / 3);
     store_->nodes.emplace_back();
-    std::size_t slots = 1024;
-    while (slots < text.size() / 3 * 2) slots *= 2;
-    slots_.resize(slots, 0);
+    slots_.resize(std::max<std::size_t>(1024, text.size() / 3 * 2), 0);
   }
 
   void add(std::u32string_view line) {
@@ -259,28 +258,48 @@ class TrieBuilder {
   Patterns build() {
     std::vector<PatternNodes::Node>& nodes = store_->nodes;
     if (nodes.size() == 1 && nodes[0].scoreCount == 0) return Patterns();
+    // A counting sort of the edges by parent, straight into the store: each
+    // node's childBegin starts at the end of its range and counts down.
     for (const Edge& edge : edges_) nodes[edge.parent].childCount++;
-    std::uint32_t begin = 0;
+    std::uint32_t end = 0;
     for (PatternNodes::Node& node : nodes) {
-      node.childBegin = begin;
-      begin += node.childCount;
+      end += node.childCount;
+      node.childBegin = end;
     }
-    std::vector<Edge> grouped(edges_.size());
-    std::vector<std::uint32_t> filled(nodes.size(), 0);
+    std::vector<char32_t>& keys = store_->childKeys;
+    std::vector<std::uint32_t>& targets = store_->childTargets;
+    keys.resize(edges_.size());
+    targets.resize(edges_.size());
     for (const Edge& edge : edges_) {
-      grouped[nodes[edge.parent].childBegin + filled[edge.parent]++] = edge;
+      const std::uint32_t k = --nodes[edge.parent].childBegin;
+      keys[k] = edge.key;
+      targets[k] = edge.child;
     }
     edges_ = {};
-    store_->childKeys.resize(grouped.size());
-    store_->childTargets.resize(grouped.size());
+    // Then each node's edges by letter: most nodes have a few, sorted in
+    // place; a wide one goes through a list of pairs.
+    std::vector<std::pair<char32_t, std::uint32_t>> wide;
     for (const PatternNodes::Node& node : nodes) {
-      const auto first = grouped.begin() + node.childBegin;
-      std::sort(first, first + node.childCount,
-                [](const Edge& a, const Edge& b) { return a.key < b.key; });
-      for (std::uint32_t k = node.childBegin; k < node.childBegin + node.childCount; ++k) {
-        store_->childKeys[k] = grouped[k].key;
-        store_->childTargets[k] = grouped[k].child;
+      char32_t* key = keys.data() + node.childBegin;
+      std::uint32_t* target = targets.data() + node.childBegin;
+      if (node.childCount <= kSortedInPlace) {
+        for (std::uint32_t k = 1; k < node.childCount; ++k) {
+          const char32_t movedKey = key[k];
+          const std::uint32_t movedTarget = target[k];
+          std::uint32_t at = k;
+          for (; at > 0 && key[at - 1] > movedKey; --at) {
+            key[at] = key[at - 1];
+            target[at] = target[at - 1];
+          }
+          key[at] = movedKey;
+          target[at] = movedTarget;
+        }
+        continue;
       }
+      wide.clear();
+      for (std::uint32_t k = 0; k < node.childCount; ++k) wide.emplace_back(key[k], target[k]);
+      std::sort(wide.begin(), wide.end());
+      for (std::uint32_t k = 0; k < node.childCount; ++k) std::tie(key[k], target[k]) = wide[k];
     }
     store_->seal();
     return PatternsAccess::make(std::move(store_));
@@ -292,18 +311,21 @@ class TrieBuilder {
     char32_t key;
     std::uint32_t child;
   };
-  static std::size_t spread(std::uint32_t parent, char32_t c) {
-    std::uint64_t key = (std::uint64_t{parent} << 32) | c;
-    key *= 0x9E3779B97F4A7C15ULL;
-    return static_cast<std::size_t>(key ^ (key >> 29));
+  static constexpr std::uint32_t kSortedInPlace = 16;
+
+  // The slot where the search for (parent, c) starts: the hash scaled to
+  // the table, which need not be a power of two.
+  std::size_t firstSlot(std::uint32_t parent, char32_t c) const {
+    __extension__ typedef unsigned __int128 Wide;
+    const std::uint64_t hash = ((std::uint64_t{parent} << 32) | c) * 0x9E3779B97F4A7C15ULL;
+    return static_cast<std::size_t>((Wide{hash ^ (hash >> 29)} * slots_.size()) >> 64);
   }
 
   // Node n > 0 was made by edge n - 1, so a slot holds just the node, and
   // its edge holds the key it is found by.
   std::uint32_t childOf(std::uint32_t parent, char32_t c) {
-    const std::size_t mask = slots_.size() - 1;
-    std::size_t at = spread(parent, c) & mask;
-    for (; slots_[at] != 0; at = (at + 1) & mask) {
+    std::size_t at = firstSlot(parent, c);
+    for (; slots_[at] != 0; at = at + 1 == slots_.size() ? 0 : at + 1) {
       const Edge& edge = edges_[slots_[at] - 1];
       if (edge.parent == parent && edge.key == c) return edge.child;
     }
@@ -317,17 +339,16 @@ class TrieBuilder {
 
   void grow() {
     slots_.assign(slots_.size() * 2, 0);
-    const std::size_t mask = slots_.size() - 1;
     for (const Edge& edge : edges_) {
-      std::size_t at = spread(edge.parent, edge.key) & mask;
-      while (slots_[at] != 0) at = (at + 1) & mask;
+      std::size_t at = firstSlot(edge.parent, edge.key);
+      while (slots_[at] != 0) at = at + 1 == slots_.size() ? 0 : at + 1;
       slots_[at] = edge.child;
     }
   }
 
   std::shared_ptr<PatternNodes> store_;
   std::vector<Edge> edges_;
-  std::vector<std::uint32_t> slots_;  // nodes, 0 for none; a power of two, at most half full
+  std::vector<std::uint32_t> slots_;  // nodes, 0 for none; at most half full
 };
 
 }  // namespace
@@ -360,7 +381,7 @@ namespace {
 // whole array: only an array with much more room than content is copied.
 template <class T>
 void shrinkIfRoomy(std::vector<T>& array) {
-  if (array.capacity() - array.size() > array.size() / 2) array.shrink_to_fit();
+  if (array.capacity() - array.size() > array.size()) array.shrink_to_fit();
 }
 
 }  // namespace
