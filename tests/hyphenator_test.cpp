@@ -199,6 +199,39 @@ TEST(Hyphenate, AgreesWithTheLiteralAlgorithmOnWideAlphabets) {
   }
 }
 
+// Patterns whose scores span more boundaries than the automaton merges in
+// one step (16) take its general path; those just within take the fast one.
+// Words are cut from the patterns' own letters so that the long ones match.
+TEST(Hyphenate, AgreesWithTheLiteralAlgorithmOnLongPatterns) {
+  std::mt19937 random(13);
+  for (int round = 0; round < 150; ++round) {
+    std::u32string text = reference::randomPatternText(random, random() % 8, false);
+    std::u32string letters;
+    for (int line = 0; line < 3; ++line) {
+      const std::size_t length = 13 + random() % 6;  // 14..19 scores: either side of 16
+      for (std::size_t k = 0; k < length; ++k) {
+        const char32_t letter = U"abc"[random() % 3];
+        letters.push_back(letter);
+        if (random() % 3 == 0) text.push_back(static_cast<char32_t>(U'1' + random() % 9));
+        text.push_back(letter);
+      }
+      text.push_back(U'\n');
+    }
+    const Patterns patterns = parsePatterns(text);
+    const auto model = reference::parse(text);
+    for (int w = 0; w < 20; ++w) {
+      const std::size_t from = random() % letters.size();
+      std::u32string word = letters.substr(from, 4 + random() % 24);
+      if (random() % 2 == 0) word = reference::randomWord(random, 3) + word;
+      const auto left = static_cast<std::int64_t>(random() % 4);
+      const auto right = static_cast<std::int64_t>(random() % 4);
+      ASSERT_EQ(hyphenate(make(patterns, {}, left, right), word),
+                reference::cut(word, reference::lookup(word, *model), left, right))
+          << "round " << round << " L=" << left << " R=" << right;
+    }
+  }
+}
+
 TEST(Hyphenate, PiecesAlwaysConcatenateToTheWord) {
   const Patterns patterns = parsePatterns(U"1a\n1b\n.c1\n");
   std::u32string odd{0xD800, U'a', 0x110000, U'b', 0xFFFFFFFF, U'a', 0};
