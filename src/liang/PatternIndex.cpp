@@ -375,9 +375,13 @@ void PatternIndex::resolveTransitions(const std::vector<std::uint32_t>& breadthF
       entries[edgeSymbols_[from.childBegin + k]] = trie_.childTargets[from.childBegin + k];
     }
   }
-  for (std::uint32_t& entry : transitions_) {
-    entry = rowOf[entry] * static_cast<std::uint32_t>(stride) | nodes_[entry].output << kRowBits;
+  // What a step needs of each node, then of each entry's node.
+  std::vector<std::uint32_t>& packed = rowOf;
+  for (std::size_t node = 0; node < nodes_.size(); ++node) {
+    packed[node] = rowOf[node] * static_cast<std::uint32_t>(stride) | nodes_[node].output
+                                                                          << kRowBits;
   }
+  for (std::uint32_t& entry : transitions_) entry = packed[entry];
   nodes_ = {};
   edgeSymbols_ = {};
   rows_ = {};
