@@ -243,9 +243,26 @@ class TrieBuilder {
   }
 
   void add(std::u32string_view line) {
+    // Pattern files are sorted, so a line mostly shares its first letters
+    // with the line before: those follow the previous path, not the table.
     std::uint32_t node = 0;
+    std::size_t depth = 0;
+    bool onPath = true;
     for (char32_t c : line) {
-      if (!isDigit(c)) node = childOf(node, c);
+      if (isDigit(c)) continue;
+      if (onPath && depth < pathLetters_.size() && pathLetters_[depth] == c) {
+        node = pathNodes_[depth++];
+        continue;
+      }
+      if (onPath) {
+        onPath = false;
+        pathLetters_.resize(depth);
+        pathNodes_.resize(depth);
+      }
+      node = childOf(node, c);
+      pathLetters_.push_back(c);
+      pathNodes_.push_back(node);
+      ++depth;
     }
     // Score lists are never empty, so an empty one means "not yet scored".
     PatternNodes::Node& target = store_->nodes[node];
@@ -349,6 +366,9 @@ class TrieBuilder {
   std::shared_ptr<PatternNodes> store_;
   std::vector<Edge> edges_;
   std::vector<std::uint32_t> slots_;  // nodes, 0 for none; at most half full
+  // The letters of the last line added and the node after each of them.
+  std::u32string pathLetters_;
+  std::vector<std::uint32_t> pathNodes_;
 };
 
 }  // namespace
