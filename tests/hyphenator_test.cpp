@@ -232,6 +232,54 @@ TEST(Hyphenate, AgreesWithTheLiteralAlgorithmOnLongPatterns) {
   }
 }
 
+// A trie may hold one subtree under several letters; each path through it
+// must score as if it had a copy of its own.
+Patterns sharedUnder(const Patterns& shared) {
+  return Patterns({}, {{U'a', Patterns({0, 2}, {{U'b', shared}})},
+                       {U'b', shared},
+                       {U'x', Patterns({}, {{U'a', shared}})}});
+}
+Patterns leafy() { return Patterns({0, 0, 1}, {{U'c', Patterns({1, 0, 0, 3}, {})}}); }
+
+// `levels` levels, each scoring its boundary by its distance from the top
+// and leading by both letters to the level below: one node per level when
+// `share`, else a copy per path.
+Patterns ladder(int levels, bool share, int level = 0) {
+  const Scores scores{0, level % 3};
+  if (level + 1 == levels) return Patterns(scores, {});
+  const Patterns below = ladder(levels, share, level + 1);
+  return Patterns(scores,
+                  {{U'a', below}, {U'b', share ? below : ladder(levels, false, level + 1)}});
+}
+
+TEST(Hyphenate, SharedSubtreesScoreLikeSeparateCopies) {
+  const Patterns shared = leafy();
+  const Patterns dag = sharedUnder(shared);
+  const Patterns tree = sharedUnder(leafy());
+  ASSERT_EQ(dag, tree);
+  std::mt19937 random(17);
+  for (int w = 0; w < 2000; ++w) {
+    std::u32string word;
+    for (int k = random() % 9; k > 0; --k) word.push_back(U"abcx"[random() % 4]);
+    const auto left = static_cast<std::int64_t>(random() % 3);
+    const auto right = static_cast<std::int64_t>(random() % 3);
+    ASSERT_EQ(hyphenate(make(dag, {}, left, right), word),
+              hyphenate(make(tree, {}, left, right), word))
+        << "word of " << word.size();
+    ASSERT_EQ(liang::lookupPattern(word, dag), liang::lookupPattern(word, tree));
+  }
+  // 2^40 paths through 40 nodes are scored without numbering every path.
+  // A word of five letters reaches five levels down at most, where a tree
+  // of copies of the top levels is the same trie.
+  const Patterns deep = ladder(40, true);
+  const Patterns copies = ladder(6, false);
+  for (int w = 0; w < 300; ++w) {
+    std::u32string word;
+    for (int k = 1 + random() % 5; k > 0; --k) word.push_back(U"ab"[random() % 2]);
+    ASSERT_EQ(hyphenate(make(deep, {}, 1, 1), word), hyphenate(make(copies, {}, 1, 1), word));
+  }
+}
+
 TEST(Hyphenate, PiecesAlwaysConcatenateToTheWord) {
   const Patterns patterns = parsePatterns(U"1a\n1b\n.c1\n");
   std::u32string odd{0xD800, U'a', 0x110000, U'b', 0xFFFFFFFF, U'a', 0};

@@ -164,32 +164,20 @@ PatternIndex::PatternIndex(const PatternNodes& trie) : trie_(trie) {
     if (letters[k] < kDirectSymbols) directSymbols_[letters[k]] = k + 1;
     symbols_.set(letters[k], k + 1);
   }
-  // Letter numbers follow code point order, so each node's edges stay sorted.
-  edgeSymbols_.resize(trie.childKeys.size());
-  for (std::size_t k = 0; k < trie.childKeys.size(); ++k) {
-    edgeSymbols_[k] = symbolOf(trie.childKeys[k]);
+  // In store order, which is sequential.
+  for (const PatternNodes::Node& node : trie.nodes) {
+    longestScores_ = std::max<std::size_t>(longestScores_, node.scoreCount);
   }
-
-  const std::size_t rowLength = std::size_t{alphabetSize_} + 1;
-  bool bytesSuffice = true;
-  nodes_.resize(trie.nodes.size());
-  for (std::size_t index = 0; index < trie.nodes.size(); ++index) {
-    const PatternNodes::Node& from = trie.nodes[index];
-    Node& to = nodes_[index];
-    to = {from.childBegin, from.childCount, kNoRow, 0, 0};
-    longestScores_ = std::max<std::size_t>(longestScores_, from.scoreCount);
-    for (std::uint32_t k = 0; k < from.scoreCount; ++k) {
-      if (trie.scores[from.scoreBegin + k] > 0xFF) bytesSuffice = false;
-    }
-    const bool wide = from.childCount > kScannedChildren &&
-                      rowLength <= std::size_t{kRowCostPerEdge} * from.childCount;
-    if (index == 0 || wide) {
-      to.row = toIndex(rows_.size());
-      rows_.resize(rows_.size() + rowLength, 0);
-      for (std::uint32_t k = 0; k < from.childCount; ++k) {
-        rows_[to.row + edgeSymbols_[from.childBegin + k]] = trie_.childTargets[from.childBegin + k];
-      }
-    }
+  const bool bytesSuffice =
+      std::all_of(trie.scores.begin(), trie.scores.end(), [](std::int64_t v) { return v <= 0xFF; });
+  if (!numberBreadthFirst()) {
+    // Too many paths share nodes: no index of paths, and lookups walk the store.
+    nodes_ = {};
+    edgeSymbols_ = {};
+    rows_ = {};
+    trieNodeOf_ = {};
+    walksStore_ = true;
+    return;
   }
   automaton_ = bytesSuffice && trie.nodes[0].scoreCount == 0 && buildAutomaton();
   if (!automaton_) {
@@ -200,21 +188,58 @@ PatternIndex::PatternIndex(const PatternNodes& trie) : trie_(trie) {
   outputScores_.shrink_to_fit();
 }
 
+bool PatternIndex::numberBreadthFirst() {
+  // The index numbers the paths of the trie breadth first: the children of
+  // a node are numbered after it, in letter order, one after another, so
+  // the edge to node e is edge e - 1 and needs no target of its own, every
+  // breadth-first pass below is a sequential one, and the shallow nodes that
+  // most steps visit sit together. Letter numbers follow code point order,
+  // so each node's edges stay sorted.
+  //
+  // A store may share a subtree between several parents (a trie built from
+  // the same trie placed under several letters): the automaton needs a node
+  // per path, so a shared subtree is numbered once per path that reaches it,
+  // up to a bound on the growth; past it, false.
+  const std::size_t rowLength = std::size_t{alphabetSize_} + 1;
+  const std::size_t limit = 2 * trie_.nodes.size() + 1024;
+  nodes_.reserve(trie_.nodes.size());
+  edgeSymbols_.reserve(trie_.childKeys.size());
+  trieNodeOf_.reserve(trie_.nodes.size());
+  trieNodeOf_.push_back(0);
+  for (std::size_t index = 0; index < trieNodeOf_.size(); ++index) {
+    const PatternNodes::Node& from = trie_.nodes[trieNodeOf_[index]];
+    if (trieNodeOf_.size() + from.childCount > limit) return false;
+    Node& to =
+        nodes_.emplace_back(Node{toIndex(edgeSymbols_.size()), from.childCount, kNoRow, 0, 0});
+    for (std::uint32_t k = 0; k < from.childCount; ++k) {
+      edgeSymbols_.push_back(symbolOf(trie_.childKeys[from.childBegin + k]));
+      trieNodeOf_.push_back(trie_.childTargets[from.childBegin + k]);
+    }
+    const bool wide = from.childCount > kScannedChildren &&
+                      rowLength <= std::size_t{kRowCostPerEdge} * from.childCount;
+    if (index == 0 || wide) {
+      to.row = toIndex(rows_.size());
+      rows_.resize(rows_.size() + rowLength, 0);
+      for (std::uint32_t k = 0; k < from.childCount; ++k) {
+        rows_[to.row + edgeSymbols_[to.childBegin + k]] = to.childBegin + k + 1;
+      }
+    }
+  }
+  return true;
+}
+
 bool PatternIndex::buildAutomaton() {
   // Breadth first, so that a node's failure target -- a shorter path --
   // has its link and its output before the node itself.
   std::vector<std::uint32_t> depth(nodes_.size(), 0);
-  std::vector<std::uint32_t> order{0};
-  order.reserve(nodes_.size());
   outputs_.reserve(nodes_.size() / 2 + 1);
   outputScores_.reserve(trie_.scores.size());
   outputs_.push_back({});  // output 0: no pattern ends here
-  for (std::size_t next = 0; next < order.size(); ++next) {
-    const std::uint32_t parent = order[next];
+  for (std::uint32_t parent = 0; parent < nodes_.size(); ++parent) {
     const Node& node = nodes_[parent];
     for (std::uint32_t k = 0; k < node.childCount; ++k) {
       const std::uint32_t symbol = edgeSymbols_[node.childBegin + k];
-      const std::uint32_t child = trie_.childTargets[node.childBegin + k];
+      const std::uint32_t child = node.childBegin + k + 1;
       std::uint32_t fail = 0;
       if (parent != 0) {
         for (std::uint32_t suffix = node.fail;; suffix = nodes_[suffix].fail) {
@@ -227,11 +252,10 @@ bool PatternIndex::buildAutomaton() {
       }
       nodes_[child].fail = fail;
       depth[child] = depth[parent] + 1;
-      order.push_back(child);
     }
     if (parent == 0) continue;
 
-    const PatternNodes::Node& own = trie_.nodes[parent];
+    const PatternNodes::Node& own = trie_.nodes[trieNodeOf_[parent]];
     const std::uint32_t inherited = nodes_[node.fail].output;
     if (own.scoreCount == 0) {
       nodes_[parent].output = inherited;
@@ -289,7 +313,7 @@ bool PatternIndex::buildAutomaton() {
     outputs_.push_back(result);
   }
   buildScoreBlocks();
-  resolveTransitions(order);
+  resolveTransitions();
   return true;
 }
 
@@ -344,7 +368,7 @@ void PatternIndex::buildScoreBlocks() {
   outputScores_ = {};
 }
 
-void PatternIndex::resolveTransitions(const std::vector<std::uint32_t>& breadthFirst) {
+void PatternIndex::resolveTransitions() {
   const std::size_t stride = std::size_t{alphabetSize_} + 1;
   // Only the nodes with children (and the root) get a row, breadth first:
   // a leaf moves as its failure target does, so a node's moves are those of
@@ -354,7 +378,7 @@ void PatternIndex::resolveTransitions(const std::vector<std::uint32_t>& breadthF
   if (!hasScoreWindow() || std::max<std::size_t>(rowNodes, 1) * stride > kResolvedEntries) return;
   std::vector<std::uint32_t> rowOf(nodes_.size(), 0);
   std::uint32_t rowCount = 0;
-  for (const std::uint32_t node : breadthFirst) {
+  for (std::uint32_t node = 0; node < nodes_.size(); ++node) {
     rowOf[node] = node == 0 || nodes_[node].childCount != 0 ? rowCount++ : rowOf[nodes_[node].fail];
   }
   if (!hasScoreWindow() || rowCount * stride > kResolvedEntries ||
@@ -366,13 +390,13 @@ void PatternIndex::resolveTransitions(const std::vector<std::uint32_t>& breadthF
   // trie nodes until every row is done, then what a step needs of them.
   transitions_.assign(rowCount * stride, 0);
   std::uint32_t row = 0;
-  for (const std::uint32_t node : breadthFirst) {
+  for (std::uint32_t node = 0; node < nodes_.size(); ++node) {
     const Node& from = nodes_[node];
     if (node != 0 && from.childCount == 0) continue;
     std::uint32_t* entries = transitions_.data() + std::size_t{row++} * stride;
     if (node != 0) std::copy_n(transitions_.data() + rowOf[from.fail] * stride, stride, entries);
     for (std::uint32_t k = 0; k < from.childCount; ++k) {
-      entries[edgeSymbols_[from.childBegin + k]] = trie_.childTargets[from.childBegin + k];
+      entries[edgeSymbols_[from.childBegin + k]] = from.childBegin + k + 1;
     }
   }
   // What a step needs of each node, then of each entry's node.
@@ -385,21 +409,24 @@ void PatternIndex::resolveTransitions(const std::vector<std::uint32_t>& breadthF
   nodes_ = {};
   edgeSymbols_ = {};
   rows_ = {};
+  trieNodeOf_ = {};
 }
 
 inline std::uint32_t PatternIndex::childOf(const Node& node, std::uint32_t symbol) const noexcept {
   if (node.row != kNoRow) return rows_[node.row + symbol];
+  // Edge e leads to node e + 1.
   const std::uint32_t* symbols = edgeSymbols_.data() + node.childBegin;
-  const std::uint32_t* targets = trie_.childTargets.data() + node.childBegin;
   if (node.childCount <= 2 * kScannedChildren) {
     for (std::uint32_t k = 0; k < node.childCount; ++k) {
-      if (symbols[k] == symbol) return targets[k];
+      if (symbols[k] == symbol) return node.childBegin + k + 1;
     }
     return 0;
   }
   const std::uint32_t* end = symbols + node.childCount;
   const std::uint32_t* found = std::lower_bound(symbols, end, symbol);
-  return found != end && *found == symbol ? targets[found - symbols] : 0;
+  return found != end && *found == symbol
+             ? node.childBegin + static_cast<std::uint32_t>(found - symbols) + 1
+             : 0;
 }
 
 void PatternIndex::symbolsOfPadded(std::u32string_view word,
@@ -412,29 +439,34 @@ void PatternIndex::symbolsOfPadded(std::u32string_view word,
 
 std::size_t PatternIndex::walkEveryStart(std::u32string_view word, std::int64_t* boundaryScores,
                                          bool exact) const {
-  if (resolved()) {
-    // The per-node records are gone: walk the store itself, whose edges
-    // are sorted by code point. (Only lookupPattern comes here.)
+  if (resolved() || walksStore_) {
+    // No per-node records (gone, or never made): walk the store itself,
+    // whose edges are sorted by code point.
     return walkEveryStartWith(
-        word, boundaryScores, exact, [&](std::uint32_t node, char32_t c) -> std::uint32_t {
+        word, boundaryScores, exact,
+        [&](std::uint32_t node, char32_t c) -> std::uint32_t {
           const PatternNodes::Node& from = trie_.nodes[node];
           const char32_t* begin = trie_.childKeys.data() + from.childBegin;
           const char32_t* end = begin + from.childCount;
           const char32_t* found = std::lower_bound(begin, end, c);
           return found != end && *found == c ? trie_.childTargets[found - trie_.childKeys.data()]
                                              : 0;
-        });
+        },
+        [](std::uint32_t node) { return node; });
   }
-  return walkEveryStartWith(word, boundaryScores, exact,
-                            [&](std::uint32_t node, char32_t c) -> std::uint32_t {
-                              const std::uint32_t symbol = symbolOf(c);
-                              return symbol == 0 ? 0 : childOf(nodes_[node], symbol);
-                            });
+  return walkEveryStartWith(
+      word, boundaryScores, exact,
+      [&](std::uint32_t node, char32_t c) -> std::uint32_t {
+        const std::uint32_t symbol = symbolOf(c);
+        return symbol == 0 ? 0 : childOf(nodes_[node], symbol);
+      },
+      [&](std::uint32_t node) { return trieNodeOf_[node]; });
 }
 
-template <class ChildOf>
+template <class ChildOf, class TrieNodeOf>
 std::size_t PatternIndex::walkEveryStartWith(std::u32string_view word, std::int64_t* boundaryScores,
-                                             bool exact, ChildOf childOf) const {
+                                             bool exact, ChildOf childOf,
+                                             TrieNodeOf trieNodeOf) const {
   // Boundary b of the padded word s is the one before s[b]. Every start
   // position contributes at least a 0 on its own boundary, so boundaries
   // 0 .. L-1 start at 0; past the end only the matches that reach there
@@ -448,7 +480,7 @@ std::size_t PatternIndex::walkEveryStartWith(std::u32string_view word, std::int6
   std::fill_n(boundaryScores + paddedLength, longestScores_ + 1, exact ? kUncovered : 0);
   std::size_t length = paddedLength;
   const auto combineAt = [&](std::size_t start, std::uint32_t node) {
-    const PatternNodes::Node& scored = trie_.nodes[node];
+    const PatternNodes::Node& scored = trie_.nodes[trieNodeOf(node)];
     length = std::max<std::size_t>(length, start + scored.scoreCount);
     const std::int64_t* from = trie_.scores.data() + scored.scoreBegin;
     std::int64_t* into = boundaryScores + start;

@@ -67,8 +67,10 @@ class PatternIndex {
  private:
   static constexpr std::uint32_t kNoRow = 0xFFFFFFFF;
 
+  // Nodes are numbered breadth first (see PatternIndex.cpp); edge e leads
+  // to node e + 1.
   struct Node {
-    std::uint32_t childBegin;  // into edgeSymbols_ / trie_.childTargets
+    std::uint32_t childBegin;  // into edgeSymbols_
     std::uint32_t childCount;
     std::uint32_t row;     // into rows_, or kNoRow
     std::uint32_t fail;    // the node of the longest proper suffix of this path
@@ -89,10 +91,11 @@ class PatternIndex {
 
   std::size_t walkEveryStart(std::u32string_view word, std::int64_t* boundaryScores,
                              bool exact) const;
-  template <class ChildOf>
+  template <class ChildOf, class TrieNodeOf>
   std::size_t walkEveryStartWith(std::u32string_view word, std::int64_t* boundaryScores, bool exact,
-                                 ChildOf childOf) const;
-  void resolveTransitions(const std::vector<std::uint32_t>& breadthFirst);
+                                 ChildOf childOf, TrieNodeOf trieNodeOf) const;
+  void resolveTransitions();
+  bool numberBreadthFirst();
   bool buildAutomaton();
   void buildScoreBlocks();
   template <class LetterOf>
@@ -121,10 +124,10 @@ class PatternIndex {
   PagedTable symbols_;
   std::uint32_t alphabetSize_ = 0;
   std::vector<Node> nodes_;
-  // The letter number of each edge of the trie, whose targets are
-  // trie_.childTargets; sorted within each node.
-  std::vector<std::uint32_t> edgeSymbols_;
-  std::vector<std::uint32_t> rows_;  // alphabetSize_ + 1 child nodes per row, 0 for none
+  std::vector<std::uint32_t> edgeSymbols_;  // letter numbers, sorted within each node
+  std::vector<std::uint32_t> trieNodeOf_;   // the store's number of each node
+  bool walksStore_ = false;                 // no per-node records: too many paths share nodes
+  std::vector<std::uint32_t> rows_;         // alphabetSize_ + 1 child nodes per row, 0 for none
   std::size_t longestScores_ = 0;
 
   // The automaton serves hyphenate when every positive score fits a byte,
