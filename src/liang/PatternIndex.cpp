@@ -30,10 +30,17 @@
 // reach. A word then costs a handful of instructions per letter and no
 // branch that depends on the patterns found.
 //
+// For a small enough trie the automaton's moves are resolved into one
+// table, whose entries carry what the next step needs (where the next row is
+// and which block to merge), so a letter costs one load; a larger trie
+// follows failure links.
+//
 // A step must be cheap either way. The trie's letters get dense numbers,
 // looked up once per position (a character that is no letter leads nowhere).
-// The root, and every node with many children, has a row indexed by letter
-// number, so a child is one load; a node with a few children is scanned.
+// The index numbers the trie's paths breadth first, which keeps the shallow
+// nodes, those most steps visit, together. The root, and every node with
+// many children, has a row indexed by letter number, so a child is one load;
+// a node with a few children is scanned.
 
 #include "liang/internal/PatternIndex.hpp"
 

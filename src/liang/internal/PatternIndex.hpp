@@ -15,10 +15,11 @@ class CodePointMap;
 class PatternNodes;
 
 // Built once for a self-contained store (see PatternIndex.cpp) and kept
-// beside it: a dense alphabet of the trie's letters, one compact record per
-// node with its failure link, a row indexed by letter for the root and every
-// node wide enough to make a row pay, and the merged scores of every node's
-// suffix patterns.
+// beside it, immutable after: a dense alphabet of the trie's letters, one
+// compact record per path with its failure link, a row indexed by letter for
+// the root and every node wide enough to make a row pay, the merged scores of
+// every node's suffix patterns as fixed-width blocks, and for a small trie
+// the automaton's moves resolved into one table (which replaces the records).
 class PatternIndex {
  public:
   explicit PatternIndex(const PatternNodes& trie);
