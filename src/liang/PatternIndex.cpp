@@ -236,12 +236,9 @@ bool PatternIndex::numberBreadthFirst() {
 }
 
 bool PatternIndex::buildAutomaton() {
-  // Breadth first, so that a node's failure target -- a shorter path --
-  // has its link and its output before the node itself.
+  // Breadth first, so that a node's failure target -- a shorter path, so a
+  // lower number -- has its link and its output before the node itself.
   std::vector<std::uint32_t> depth(nodes_.size(), 0);
-  outputs_.reserve(nodes_.size() / 2 + 1);
-  outputScores_.reserve(trie_.scores.size());
-  outputs_.push_back({});  // output 0: no pattern ends here
   for (std::uint32_t parent = 0; parent < nodes_.size(); ++parent) {
     const Node& node = nodes_[parent];
     for (std::uint32_t k = 0; k < node.childCount; ++k) {
@@ -260,17 +257,87 @@ bool PatternIndex::buildAutomaton() {
       nodes_[child].fail = fail;
       depth[child] = depth[parent] + 1;
     }
-    if (parent == 0) continue;
+  }
+  // A node's merged scores are its own and its failure target's, all
+  // anchored after its last letter, where own entry t scores the boundary
+  // t - depth. So the bounds of every merged list are those of the nodes'
+  // own positive entries; the window, when they fit one, starts at the
+  // lowest of them, and at the boundary before the anchor at the latest, so
+  // that a word's boundaries sit at or after the start of the caller's buffer.
+  std::int64_t low = -1, high = 0;
+  std::size_t scored = 0;
+  for (std::uint32_t node = 1; node < nodes_.size(); ++node) {
+    const PatternNodes::Node& own = trie_.nodes[trieNodeOf_[node]];
+    scored += own.scoreCount != 0;
+    const std::int64_t* scores = trie_.scores.data() + own.scoreBegin;
+    for (std::uint32_t t = 0; t < own.scoreCount; ++t) {
+      if (scores[t] <= 0) continue;
+      low = std::min<std::int64_t>(low, std::int64_t{t} - depth[node]);
+      high = std::max<std::int64_t>(high, std::int64_t{t} - depth[node] + 1);
+    }
+  }
+  if (high - low <= static_cast<std::int64_t>(kWindow)) {
+    windowBase_ = static_cast<std::int32_t>(low);
+    buildScoreBlocks(depth, scored);
+    resolveTransitions();
+    return true;
+  }
+  return buildOutputs(depth);
+}
 
-    const PatternNodes::Node& own = trie_.nodes[trieNodeOf_[parent]];
-    const std::uint32_t inherited = nodes_[node.fail].output;
+void PatternIndex::buildScoreBlocks(const std::vector<std::uint32_t>& depth, std::size_t scored) {
+  // Breadth first, a node's block is its failure target's raised by its own
+  // scores; equal blocks are numbered once, through an open-addressing
+  // table of block numbers (0: empty, since block 0 is never looked up).
+  const auto hashOf = [](const ScoreBlock& block) {
+    std::uint64_t halves[2];
+    std::memcpy(halves, block.scores, sizeof halves);
+    const std::uint64_t mixed =
+        (halves[0] * 0x9E3779B97F4A7C15ULL) ^ (halves[1] * 0xC2B2AE3D27D4EB4FULL);
+    return static_cast<std::size_t>(mixed ^ (mixed >> 31));
+  };
+  std::size_t slotCount = 16;
+  while (slotCount < 2 * scored) slotCount *= 2;
+  std::vector<std::uint32_t> slots(slotCount, 0);
+  blocks_.reserve(scored + 1);
+  blocks_.push_back({});
+  for (std::uint32_t node = 1; node < nodes_.size(); ++node) {
+    Node& to = nodes_[node];
+    const PatternNodes::Node& own = trie_.nodes[trieNodeOf_[node]];
+    to.output = nodes_[to.fail].output;
+    if (own.scoreCount == 0) continue;
+    ScoreBlock block = blocks_[to.output];
+    const std::int64_t* scores = trie_.scores.data() + own.scoreBegin;
+    for (std::uint32_t t = 0; t < own.scoreCount; ++t) {
+      if (scores[t] <= 0) continue;
+      std::uint8_t& into = block.scores[std::int64_t{t} - depth[node] - windowBase_];
+      into = std::max(into, static_cast<std::uint8_t>(scores[t]));
+    }
+    std::size_t at = hashOf(block) & (slotCount - 1);
+    while (slots[at] != 0 && std::memcmp(blocks_[slots[at]].scores, block.scores, kWindow) != 0) {
+      at = (at + 1) & (slotCount - 1);
+    }
+    if (slots[at] == 0) {
+      slots[at] = toIndex(blocks_.size());
+      blocks_.push_back(block);
+    }
+    to.output = slots[at];
+  }
+  blocks_.shrink_to_fit();
+}
+
+bool PatternIndex::buildOutputs(const std::vector<std::uint32_t>& depth) {
+  outputs_.reserve(nodes_.size() / 2 + 1);
+  outputScores_.reserve(trie_.scores.size());
+  outputs_.push_back({});  // output 0: no pattern ends here
+  for (std::uint32_t node = 1; node < nodes_.size(); ++node) {
+    const PatternNodes::Node& own = trie_.nodes[trieNodeOf_[node]];
+    const std::uint32_t inherited = nodes_[nodes_[node].fail].output;
     if (own.scoreCount == 0) {
-      nodes_[parent].output = inherited;
+      nodes_[node].output = inherited;
       continue;
     }
-    // Own entry t scores boundary start + t; anchored after the last
-    // letter (start + depth) that is t - depth.
-    const std::int64_t ownFirst = -static_cast<std::int64_t>(depth[parent]);
+    const std::int64_t ownFirst = -static_cast<std::int64_t>(depth[node]);
     const std::int64_t* scores = trie_.scores.data() + own.scoreBegin;
     std::int64_t low = std::numeric_limits<std::int64_t>::max();
     std::int64_t high = std::numeric_limits<std::int64_t>::min();
@@ -316,63 +383,10 @@ bool PatternIndex::buildAutomaton() {
         }
       }
     }
-    nodes_[parent].output = toIndex(outputs_.size());
+    nodes_[node].output = toIndex(outputs_.size());
     outputs_.push_back(result);
   }
-  buildScoreBlocks();
-  resolveTransitions();
   return true;
-}
-
-void PatternIndex::buildScoreBlocks() {
-  // The window starts at the lowest boundary any output scores, and at the
-  // boundary before the anchor at the latest, so that the scores of a word's
-  // boundaries sit at or after the start of the caller's buffer.
-  std::int64_t low = -1, high = 0;
-  for (std::size_t id = 1; id < outputs_.size(); ++id) {
-    const Output& output = outputs_[id];
-    if (output.count == 0) continue;
-    low = std::min<std::int64_t>(low, output.first);
-    high = std::max<std::int64_t>(high, std::int64_t{output.first} + output.count);
-  }
-  if (high - low > static_cast<std::int64_t>(kWindow)) return;
-  windowBase_ = static_cast<std::int32_t>(low);
-
-  // Numbers the distinct blocks through an open-addressing table of block
-  // numbers (0: empty, since block 0 is never looked up).
-  const auto hashOf = [](const ScoreBlock& block) {
-    std::uint64_t halves[2];
-    std::memcpy(halves, block.scores, sizeof halves);
-    const std::uint64_t mixed =
-        (halves[0] * 0x9E3779B97F4A7C15ULL) ^ (halves[1] * 0xC2B2AE3D27D4EB4FULL);
-    return static_cast<std::size_t>(mixed ^ (mixed >> 31));
-  };
-  std::size_t slotCount = 16;
-  while (slotCount < 2 * outputs_.size()) slotCount *= 2;
-  std::vector<std::uint32_t> slots(slotCount, 0);
-  blocks_.reserve(outputs_.size() + 1);
-  blocks_.push_back({});
-  std::vector<std::uint32_t> blockOfOutput(outputs_.size(), 0);
-  for (std::size_t id = 1; id < outputs_.size(); ++id) {
-    const Output& output = outputs_[id];
-    if (output.count == 0) continue;  // no positive score: block 0
-    ScoreBlock block{};
-    std::copy_n(outputScores_.data() + output.begin, output.count,
-                block.scores + (output.first - windowBase_));
-    std::size_t at = hashOf(block) & (slotCount - 1);
-    while (slots[at] != 0 && std::memcmp(blocks_[slots[at]].scores, block.scores, kWindow) != 0) {
-      at = (at + 1) & (slotCount - 1);
-    }
-    if (slots[at] == 0) {
-      slots[at] = toIndex(blocks_.size());
-      blocks_.push_back(block);
-    }
-    blockOfOutput[id] = slots[at];
-  }
-  for (Node& node : nodes_) node.output = blockOfOutput[node.output];
-  blocks_.shrink_to_fit();
-  outputs_ = {};
-  outputScores_ = {};
 }
 
 void PatternIndex::resolveTransitions() {

@@ -98,7 +98,8 @@ class PatternIndex {
   void resolveTransitions();
   bool numberBreadthFirst();
   bool buildAutomaton();
-  void buildScoreBlocks();
+  void buildScoreBlocks(const std::vector<std::uint32_t>& depth, std::size_t scored);
+  bool buildOutputs(const std::vector<std::uint32_t>& depth);
   template <class LetterOf>
   const std::uint8_t* scoreByWindowLettered(std::u32string_view word, std::uint8_t* buffer,
                                             LetterOf letterOf) const;
@@ -139,13 +140,13 @@ class PatternIndex {
   std::vector<Output> outputs_;  // outputs_[0] unused
   std::vector<std::uint8_t> outputScores_;
 
-  // Where the merged scores fit a window, each output becomes one
-  // fixed-width block, placed so that its entry k scores the boundary
-  // windowBase_ + k relative to the output's anchor; a step of the automaton
-  // then merges a whole block by one byte-wise max, with no branch on the
-  // output's length. Equal blocks are stored once; block 0 is all zeros,
-  // the block of a node where no pattern ends. The outputs are dropped then,
-  // and Node::output holds a block number.
+  // Where the merged scores fit a window, a node's merged scores are one
+  // fixed-width block instead of an Output, placed so that its entry k
+  // scores the boundary windowBase_ + k relative to the node's anchor; a
+  // step of the automaton then merges a whole block by one byte-wise max,
+  // with no branch on the output's length. Equal blocks are stored once;
+  // block 0 is all zeros, the block of a node where no pattern ends, and
+  // Node::output holds a block number.
   static constexpr std::size_t kWindow = 16;
   struct alignas(kWindow) ScoreBlock {
     std::uint8_t scores[kWindow];
