@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 #include <liang/liang.hpp>
 
+#include <cstdint>
+#include <limits>
 #include <map>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -202,6 +205,62 @@ TEST(Randomised, AgreesWithTheModelForEveryWayOfBuilding) {
       const std::u32string word = reference::randomWord(random, 7);
       ASSERT_EQ(lookupPattern(word, parsed), reference::lookup(word, *model)) << show(parsed);
       ASSERT_EQ(lookupPattern(word, inserted), reference::lookup(word, *model));
+    }
+  }
+}
+
+// The model's trie through the public node constructor.
+Patterns assemble(const reference::Node& node) {
+  std::map<char32_t, Patterns> children;
+  for (const auto& [key, child] : node.children) children.emplace(key, assemble(*child));
+  return Patterns(node.scores, std::move(children));
+}
+
+// Parsed files score in single digits, which a trie stores in bytes; any
+// other 64-bit score, in any place among them, must come back unchanged.
+TEST(Randomised, ScoresBeyondAByteAgreeWithTheModel) {
+  const std::int64_t values[] = {0,
+                                 1,
+                                 2,
+                                 7,
+                                 127,
+                                 128,
+                                 255,
+                                 256,
+                                 300,
+                                 -1,
+                                 -128,
+                                 -129,
+                                 std::numeric_limits<std::int64_t>::max(),
+                                 std::numeric_limits<std::int64_t>::min()};
+  std::mt19937 random(8);
+  for (int round = 0; round < 200; ++round) {
+    reference::Node root;
+    for (int line = random() % 8; line > 0; --line) {
+      reference::Node* node = &root;
+      for (int k = 1 + random() % 4; k > 0; --k) {
+        auto& child = node->children[U"abc"[random() % 3]];
+        if (!child) child = std::make_unique<reference::Node>();
+        node = child.get();
+      }
+      node->scores.clear();
+      for (int k = random() % 6; k > 0; --k) node->scores.push_back(values[random() % 14]);
+    }
+    const Patterns trie = assemble(root);
+    const Patterns parsed = parsePatterns(U"a1b\n2bc\n.c3\n");
+    const Patterns merged = merge(parsed, trie);  // bytes first, then wider scores
+    EXPECT_EQ(merged, merge(trie, parsed));
+    EXPECT_EQ(show(assemble(root)), show(trie));
+    for (int w = 0; w < 20; ++w) {
+      const std::u32string word = reference::randomWord(random, 7);
+      ASSERT_EQ(lookupPattern(word, trie), reference::lookup(word, root)) << show(trie);
+      if (word.empty()) continue;
+      for (const Patterns* p : {&trie, &merged}) {
+        // Scores of any size decide by their parity alone.
+        const liang::Hyphenator h([](char32_t c) { return c; }, *p, liang::Exceptions(), 1, 1);
+        EXPECT_EQ(liang::hyphenate(h, word), reference::cut(word, lookupPattern(word, *p), 1, 1))
+            << show(*p);
+      }
     }
   }
 }

@@ -64,10 +64,10 @@ std::uint32_t checkedIndex(std::size_t size) {
 
 // combine of the lookup walk: the larger entry where both lists have one,
 // the rest of the longer list unchanged.
-void combineInto(std::vector<std::int64_t>& into, std::span<const std::int64_t> from) {
+void combineInto(std::vector<std::int64_t>& into, const ScoreView& from) {
   const std::size_t common = std::min(into.size(), from.size());
   for (std::size_t k = 0; k < common; ++k) into[k] = std::max(into[k], from[k]);
-  into.insert(into.end(), from.begin() + static_cast<std::ptrdiff_t>(common), from.end());
+  for (std::size_t k = common; k < from.size(); ++k) into.push_back(from[k]);
 }
 
 // A node anywhere: a store (null for the empty trie) and an index in it.
@@ -79,10 +79,10 @@ struct NodeRef {
 
   bool empty() const { return store == nullptr; }
   const PatternNodes::Node& node() const { return store->nodes[index]; }
-  std::span<const std::int64_t> scores() const {
+  ScoreView scores() const {
     if (empty()) return {};
     const auto& n = node();
-    return {store->scores.data() + n.scoreBegin, n.scoreCount};
+    return store->scores.view(n.scoreBegin, n.scoreCount);
   }
   std::uint32_t childCount() const { return empty() ? 0 : node().childCount; }
   char32_t childKey(std::uint32_t k) const { return store->childKeys[node().childBegin + k]; }
@@ -119,11 +119,13 @@ class StoreWriter {
     return index;
   }
 
-  void setScores(std::uint32_t node, std::span<const std::int64_t> scores) {
+  // From a list of another store or a Scores value.
+  template <class List>
+  void setScores(std::uint32_t node, const List& scores) {
     auto& n = store_->nodes[node];
     n.scoreBegin = checkedIndex(store_->scores.size());
     n.scoreCount = checkedIndex(scores.size());
-    store_->scores.insert(store_->scores.end(), scores.begin(), scores.end());
+    store_->scores.append(scores);
   }
 
   void beginChildren(std::uint32_t node) {
@@ -197,7 +199,8 @@ std::shared_ptr<const PatternNodes> flatten(NodeRef root) {
 // Pattern scoring: a digit scores the boundary at its place and consumes
 // the character after it unexamined (the letter after the boundary); a
 // letter scores its own boundary 0. Hence "a12b" scores 0, 1, 0, 0.
-void appendScores(std::u32string_view line, std::vector<std::int64_t>& out) {
+template <class Out>
+void appendScores(std::u32string_view line, Out& out) {
   std::size_t i = 0;
   while (true) {
     if (i == line.size()) {
@@ -410,7 +413,7 @@ void PatternNodes::seal() {
   shrinkIfRoomy(nodes);
   shrinkIfRoomy(childKeys);
   shrinkIfRoomy(childTargets);
-  shrinkIfRoomy(scores);
+  scores.shrinkIfRoomy();
   if (foreignNodes.empty()) {
     index_ = std::make_unique<const PatternIndex>(*this);
   } else {
@@ -448,8 +451,7 @@ bool operator==(const Patterns& a, const Patterns& b) {
     auto [x, y] = pending.back();
     pending.pop_back();
     if (x == y) continue;  // one subtree, shared
-    const auto xs = x.scores(), ys = y.scores();
-    if (!std::equal(xs.begin(), xs.end(), ys.begin(), ys.end())) return false;
+    if (!(x.scores() == y.scores())) return false;
     if (x.childCount() != y.childCount()) return false;
     for (std::uint32_t k = 0; k < x.childCount(); ++k) {
       if (x.childKey(k) != y.childKey(k)) return false;
@@ -577,7 +579,7 @@ Patterns merge(const Patterns& a, const Patterns& b) {
   while (!pending.empty()) {
     const Pending p = pending.back();
     pending.pop_back();
-    scores.assign(p.a.scores().begin(), p.a.scores().end());
+    scores = p.a.scores().toScores();
     internal::combineInto(scores, p.b.scores());
     writer.setScores(p.node, scores);
     writer.beginChildren(p.node);

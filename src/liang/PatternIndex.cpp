@@ -175,8 +175,7 @@ PatternIndex::PatternIndex(const PatternNodes& trie) : trie_(trie) {
   for (const PatternNodes::Node& node : trie.nodes) {
     longestScores_ = std::max<std::size_t>(longestScores_, node.scoreCount);
   }
-  const bool bytesSuffice =
-      std::all_of(trie.scores.begin(), trie.scores.end(), [](std::int64_t v) { return v <= 0xFF; });
+  const bool bytesSuffice = trie.scores.allAtMost(0xFF);
   if (!numberBreadthFirst()) {
     // Too many paths share nodes: no index of paths, and lookups walk the store.
     nodes_ = {};
@@ -269,7 +268,7 @@ bool PatternIndex::buildAutomaton() {
   for (std::uint32_t node = 1; node < nodes_.size(); ++node) {
     const PatternNodes::Node& own = trie_.nodes[trieNodeOf_[node]];
     scored += own.scoreCount != 0;
-    const std::int64_t* scores = trie_.scores.data() + own.scoreBegin;
+    const ScoreView scores = trie_.scores.view(own.scoreBegin, own.scoreCount);
     for (std::uint32_t t = 0; t < own.scoreCount; ++t) {
       if (scores[t] <= 0) continue;
       low = std::min<std::int64_t>(low, std::int64_t{t} - depth[node]);
@@ -307,7 +306,7 @@ void PatternIndex::buildScoreBlocks(const std::vector<std::uint32_t>& depth, std
     to.output = nodes_[to.fail].output;
     if (own.scoreCount == 0) continue;
     ScoreBlock block = blocks_[to.output];
-    const std::int64_t* scores = trie_.scores.data() + own.scoreBegin;
+    const ScoreView scores = trie_.scores.view(own.scoreBegin, own.scoreCount);
     for (std::uint32_t t = 0; t < own.scoreCount; ++t) {
       if (scores[t] <= 0) continue;
       std::uint8_t& into = block.scores[std::int64_t{t} - depth[node] - windowBase_];
@@ -338,7 +337,7 @@ bool PatternIndex::buildOutputs(const std::vector<std::uint32_t>& depth) {
       continue;
     }
     const std::int64_t ownFirst = -static_cast<std::int64_t>(depth[node]);
-    const std::int64_t* scores = trie_.scores.data() + own.scoreBegin;
+    const ScoreView scores = trie_.scores.view(own.scoreBegin, own.scoreCount);
     std::int64_t low = std::numeric_limits<std::int64_t>::max();
     std::int64_t high = std::numeric_limits<std::int64_t>::min();
     for (std::uint32_t t = 0; t < own.scoreCount; ++t) {
@@ -503,7 +502,7 @@ std::size_t PatternIndex::walkEveryStartWith(std::u32string_view word, std::int6
   const auto combineAt = [&](std::size_t start, std::uint32_t node) {
     const PatternNodes::Node& scored = trie_.nodes[trieNodeOf(node)];
     length = std::max<std::size_t>(length, start + scored.scoreCount);
-    const std::int64_t* from = trie_.scores.data() + scored.scoreBegin;
+    const ScoreView from = trie_.scores.view(scored.scoreBegin, scored.scoreCount);
     std::int64_t* into = boundaryScores + start;
     for (std::uint32_t k = 0; k < scored.scoreCount; ++k) into[k] = std::max(into[k], from[k]);
   };

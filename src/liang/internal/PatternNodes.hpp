@@ -23,6 +23,98 @@
 
 namespace liang::internal {
 
+// One score list of a ScorePool, read as 64-bit values.
+class ScoreView {
+ public:
+  ScoreView() noexcept = default;
+  ScoreView(const std::int8_t* narrow, const std::int64_t* wide, std::uint32_t count) noexcept
+      : narrow_(narrow), wide_(wide), count_(count) {}
+
+  std::size_t size() const noexcept { return count_; }
+  bool empty() const noexcept { return count_ == 0; }
+  std::int64_t operator[](std::size_t k) const noexcept {
+    return narrow_ != nullptr ? narrow_[k] : wide_[k];
+  }
+  Scores toScores() const {
+    Scores out(count_);
+    for (std::uint32_t k = 0; k < count_; ++k) out[k] = (*this)[k];
+    return out;
+  }
+  friend bool operator==(const ScoreView& x, const ScoreView& y) noexcept {
+    if (x.count_ != y.count_) return false;
+    for (std::uint32_t k = 0; k < x.count_; ++k) {
+      if (x[k] != y[k]) return false;
+    }
+    return true;
+  }
+
+ private:
+  const std::int8_t* narrow_ = nullptr;  // one of the two, or neither when empty
+  const std::int64_t* wide_ = nullptr;
+  std::uint32_t count_ = 0;
+};
+
+// The score lists of a store, one after another. Parsed patterns score with
+// single digits, so the pool holds bytes until some score does not fit one,
+// and 64-bit values from then on: the tries of the shipped files take an
+// eighth of the memory their scores would.
+class ScorePool {
+ public:
+  std::size_t size() const noexcept { return wide_ ? wideScores_.size() : narrowScores_.size(); }
+  void reserve(std::size_t count) {
+    if (!wide_) narrowScores_.reserve(count);
+  }
+  void push_back(std::int64_t value) {
+    if (!wide_ && value >= INT8_MIN && value <= INT8_MAX) {
+      narrowScores_.push_back(static_cast<std::int8_t>(value));
+    } else {
+      pushWide(value);
+    }
+  }
+  template <class List>
+  void append(const List& scores) {
+    for (std::size_t k = 0; k < scores.size(); ++k) push_back(scores[k]);
+  }
+  ScoreView view(std::uint32_t begin, std::uint32_t count) const noexcept {
+    if (count == 0) return {};
+    return wide_ ? ScoreView(nullptr, wideScores_.data() + begin, count)
+                 : ScoreView(narrowScores_.data() + begin, nullptr, count);
+  }
+  // Whether every score is at most `limit` (at least 127).
+  bool allAtMost(std::int64_t limit) const noexcept {
+    if (!wide_) return true;
+    for (std::int64_t value : wideScores_) {
+      if (value > limit) return false;
+    }
+    return true;
+  }
+  // Lets go of room reserved beyond a full array, which only a copy frees.
+  void shrinkIfRoomy() {
+    shrinkIfRoomy(narrowScores_);
+    shrinkIfRoomy(wideScores_);
+  }
+
+ private:
+  void pushWide(std::int64_t value) {
+    if (!wide_) {
+      wideScores_.assign(narrowScores_.begin(), narrowScores_.end());
+      narrowScores_ = {};
+      wide_ = true;
+    }
+    wideScores_.push_back(value);
+  }
+  template <class T>
+  static void shrinkIfRoomy(std::vector<T>& array) {
+    // Reserved but unwritten room costs no memory, so only an array with
+    // much more room than content is worth the copy.
+    if (array.capacity() - array.size() > array.size()) array.shrink_to_fit();
+  }
+
+  bool wide_ = false;
+  std::vector<std::int8_t> narrowScores_;
+  std::vector<std::int64_t> wideScores_;
+};
+
 class PatternNodes : public std::enable_shared_from_this<PatternNodes> {
  public:
   struct Node {
@@ -46,7 +138,7 @@ class PatternNodes : public std::enable_shared_from_this<PatternNodes> {
   std::vector<Node> nodes;
   std::vector<char32_t> childKeys;  // sorted ascending within each node
   std::vector<std::uint32_t> childTargets;
-  std::vector<std::int64_t> scores;
+  ScorePool scores;
   std::vector<std::shared_ptr<const PatternNodes>> foreignStores;
   std::vector<ForeignNode> foreignNodes;
 

@@ -16,7 +16,8 @@ inline void appendInteger(std::string& out, std::int64_t value) {
 }
 
 // "[0,1,0]"; "[]" for the empty list.
-inline void appendScoreList(std::string& out, std::span<const std::int64_t> scores) {
+template <class List>
+void appendScoreList(std::string& out, const List& scores) {
   out.push_back('[');
   for (std::size_t k = 0; k < scores.size(); ++k) {
     if (k != 0) out.push_back(',');
