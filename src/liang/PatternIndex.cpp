@@ -393,39 +393,36 @@ void PatternIndex::resolveTransitions() {
   // Only the nodes with children (and the root) get a row, breadth first:
   // a leaf moves as its failure target does, so a node's moves are those of
   // the first node with children on its failure chain, its row node.
+  if (!hasScoreWindow() || blocks_.size() > (std::size_t{1} << (32 - kRowBits))) return;
   std::size_t rowNodes = 0;
   for (const Node& node : nodes_) rowNodes += node.childCount != 0;
-  if (!hasScoreWindow() || std::max<std::size_t>(rowNodes, 1) * stride > kResolvedEntries) return;
-  std::vector<std::uint32_t> rowOf(nodes_.size(), 0);
+  if (std::max<std::size_t>(rowNodes, 1) * stride > kResolvedEntries) return;
+  // What a step needs of each node: the offset of its row node's row, and
+  // its block. Breadth first, a leaf's failure target is done before it.
+  std::vector<std::uint32_t> packed(nodes_.size(), 0);
+  constexpr std::uint32_t kRowMask = (std::uint32_t{1} << kRowBits) - 1;
   std::uint32_t rowCount = 0;
   for (std::uint32_t node = 0; node < nodes_.size(); ++node) {
-    rowOf[node] = node == 0 || nodes_[node].childCount != 0 ? rowCount++ : rowOf[nodes_[node].fail];
-  }
-  if (!hasScoreWindow() || rowCount * stride > kResolvedEntries ||
-      blocks_.size() > (std::size_t{1} << (32 - kRowBits))) {
-    return;
+    const Node& from = nodes_[node];
+    const std::uint32_t offset = node == 0 || from.childCount != 0
+                                     ? static_cast<std::uint32_t>(rowCount++ * stride)
+                                     : packed[from.fail] & kRowMask;
+    packed[node] = offset | from.output << kRowBits;
   }
   // A row starts as that of its node's failure target, complete already
-  // breadth first, and the node's children overrule it. The table holds
-  // trie nodes until every row is done, then what a step needs of them.
+  // breadth first, and the node's children overrule it.
   transitions_.assign(rowCount * stride, 0);
-  std::uint32_t row = 0;
+  std::uint32_t* entries = transitions_.data();
   for (std::uint32_t node = 0; node < nodes_.size(); ++node) {
     const Node& from = nodes_[node];
     if (node != 0 && from.childCount == 0) continue;
-    std::uint32_t* entries = transitions_.data() + std::size_t{row++} * stride;
-    if (node != 0) std::copy_n(transitions_.data() + rowOf[from.fail] * stride, stride, entries);
+    if (node != 0)
+      std::copy_n(transitions_.data() + (packed[from.fail] & kRowMask), stride, entries);
     for (std::uint32_t k = 0; k < from.childCount; ++k) {
-      entries[edgeSymbols_[from.childBegin + k]] = from.childBegin + k + 1;
+      entries[edgeSymbols_[from.childBegin + k]] = packed[from.childBegin + k + 1];
     }
+    entries += stride;
   }
-  // What a step needs of each node, then of each entry's node.
-  std::vector<std::uint32_t>& packed = rowOf;
-  for (std::size_t node = 0; node < nodes_.size(); ++node) {
-    packed[node] = rowOf[node] * static_cast<std::uint32_t>(stride) | nodes_[node].output
-                                                                          << kRowBits;
-  }
-  for (std::uint32_t& entry : transitions_) entry = packed[entry];
   nodes_ = {};
   edgeSymbols_ = {};
   rows_ = {};
