@@ -526,21 +526,22 @@ Patterns parsePatternsUtf8(std::string_view bytes) {
   // ill-formed one, so splitting first and decoding each line gives the
   // lines of the decoded text.
   TrieBuilder builder(bytes);
-  std::u32string line;
+  std::u32string line;  // a character per byte at most
   forEachLine(bytes, [&](std::string_view lineBytes) {
-    line.clear();
+    if (line.size() < lineBytes.size()) line.resize(lineBytes.size());
+    std::size_t length = 0;
     for (std::size_t at = 0; at < lineBytes.size();) {
       const auto byte = static_cast<std::uint8_t>(lineBytes[at]);
       if (byte < 0x80) {
-        line.push_back(byte);
+        line[length++] = byte;
         ++at;
         continue;
       }
       const DecodedChar decoded = decodeUtf8Char(lineBytes.substr(at));
-      line.push_back(decoded.codePoint);
+      line[length++] = decoded.codePoint;
       at += decoded.length;
     }
-    builder.add(line);
+    builder.add(std::u32string_view(line.data(), length));
   });
   return builder.build();
 }

@@ -235,10 +235,11 @@ bool PatternIndex::numberBreadthFirst() {
 }
 
 bool PatternIndex::buildAutomaton() {
+  const auto nodeCount = static_cast<std::uint32_t>(nodes_.size());
   // Breadth first, so that a node's failure target -- a shorter path, so a
   // lower number -- has its link and its output before the node itself.
   std::vector<std::uint32_t> depth(nodes_.size(), 0);
-  for (std::uint32_t parent = 0; parent < nodes_.size(); ++parent) {
+  for (std::uint32_t parent = 0; parent < nodeCount; ++parent) {
     const Node& node = nodes_[parent];
     for (std::uint32_t k = 0; k < node.childCount; ++k) {
       const std::uint32_t symbol = edgeSymbols_[node.childBegin + k];
@@ -265,7 +266,7 @@ bool PatternIndex::buildAutomaton() {
   // that a word's boundaries sit at or after the start of the caller's buffer.
   std::int64_t low = -1, high = 0;
   std::size_t scored = 0;
-  for (std::uint32_t node = 1; node < nodes_.size(); ++node) {
+  for (std::uint32_t node = 1; node < nodeCount; ++node) {
     const PatternNodes::Node& own = trie_.nodes[trieNodeOf_[node]];
     scored += own.scoreCount != 0;
     const ScoreView scores = trie_.scores.view(own.scoreBegin, own.scoreCount);
@@ -285,6 +286,7 @@ bool PatternIndex::buildAutomaton() {
 }
 
 void PatternIndex::buildScoreBlocks(const std::vector<std::uint32_t>& depth, std::size_t scored) {
+  const auto nodeCount = static_cast<std::uint32_t>(nodes_.size());
   // Breadth first, a node's block is its failure target's raised by its own
   // scores; equal blocks are numbered once, through an open-addressing
   // table of block numbers (0: empty, since block 0 is never looked up).
@@ -300,7 +302,7 @@ void PatternIndex::buildScoreBlocks(const std::vector<std::uint32_t>& depth, std
   std::vector<std::uint32_t> slots(slotCount, 0);
   blocks_.reserve(scored + 1);
   blocks_.push_back({});
-  for (std::uint32_t node = 1; node < nodes_.size(); ++node) {
+  for (std::uint32_t node = 1; node < nodeCount; ++node) {
     Node& to = nodes_[node];
     const PatternNodes::Node& own = trie_.nodes[trieNodeOf_[node]];
     to.output = nodes_[to.fail].output;
@@ -326,10 +328,11 @@ void PatternIndex::buildScoreBlocks(const std::vector<std::uint32_t>& depth, std
 }
 
 bool PatternIndex::buildOutputs(const std::vector<std::uint32_t>& depth) {
+  const auto nodeCount = static_cast<std::uint32_t>(nodes_.size());
   outputs_.reserve(nodes_.size() / 2 + 1);
   outputScores_.reserve(trie_.scores.size());
   outputs_.push_back({});  // output 0: no pattern ends here
-  for (std::uint32_t node = 1; node < nodes_.size(); ++node) {
+  for (std::uint32_t node = 1; node < nodeCount; ++node) {
     const PatternNodes::Node& own = trie_.nodes[trieNodeOf_[node]];
     const std::uint32_t inherited = nodes_[nodes_[node].fail].output;
     if (own.scoreCount == 0) {
@@ -389,6 +392,7 @@ bool PatternIndex::buildOutputs(const std::vector<std::uint32_t>& depth) {
 }
 
 void PatternIndex::resolveTransitions() {
+  const auto nodeCount = static_cast<std::uint32_t>(nodes_.size());
   const std::size_t stride = std::size_t{alphabetSize_} + 1;
   // Only the nodes with children (and the root) get a row, breadth first:
   // a leaf moves as its failure target does, so a node's moves are those of
@@ -402,7 +406,7 @@ void PatternIndex::resolveTransitions() {
   std::vector<std::uint32_t> packed(nodes_.size(), 0);
   constexpr std::uint32_t kRowMask = (std::uint32_t{1} << kRowBits) - 1;
   std::uint32_t rowCount = 0;
-  for (std::uint32_t node = 0; node < nodes_.size(); ++node) {
+  for (std::uint32_t node = 0; node < nodeCount; ++node) {
     const Node& from = nodes_[node];
     const std::uint32_t offset = node == 0 || from.childCount != 0
                                      ? static_cast<std::uint32_t>(rowCount++ * stride)
@@ -413,7 +417,7 @@ void PatternIndex::resolveTransitions() {
   // breadth first, and the node's children overrule it.
   transitions_.assign(rowCount * stride, 0);
   std::uint32_t* entries = transitions_.data();
-  for (std::uint32_t node = 0; node < nodes_.size(); ++node) {
+  for (std::uint32_t node = 0; node < nodeCount; ++node) {
     const Node& from = nodes_[node];
     if (node != 0 && from.childCount == 0) continue;
     if (node != 0)
