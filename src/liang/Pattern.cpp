@@ -240,9 +240,10 @@ class TrieBuilder {
     for (Char c : text) digits += isDigit(static_cast<char32_t>(c));
     store_->scores.reserve(text.size() - digits + 1);
     store_->nodes.reserve(text.size() / 3 + 1);
-    edges_.reserve(text.size() / 3);
     store_->nodes.emplace_back();
-    slots_.resize(std::max<std::size_t>(1024, text.size() / 3 * 2), 0);
+    // Room for a node per 2.5 letters (about a node per character but digits
+    // and line feeds), the table at most half full.
+    slots_.resize(std::max<std::size_t>(1024, (text.size() - digits) * 4 / 5), 0);
   }
 
   void add(std::u32string_view line) {
@@ -278,24 +279,27 @@ class TrieBuilder {
   Patterns build() {
     std::vector<PatternNodes::Node>& nodes = store_->nodes;
     if (nodes.size() == 1 && nodes[0].scoreCount == 0) return Patterns();
-    // A counting sort of the edges by parent, straight into the store: each
-    // node's childBegin starts at the end of its range and counts down.
-    for (const Edge& edge : edges_) nodes[edge.parent].childCount++;
+    // A counting sort of the edges by parent, straight into the store. The
+    // edge to node n comes from parentOf(n) by letterOf(n); ends[p] counts
+    // down from the end of p's range to its start.
+    const auto nodeCount = static_cast<std::uint32_t>(nodes.size());
+    std::vector<std::uint32_t> ends(nodeCount + 1, 0);
+    for (std::uint32_t n = 1; n < nodeCount; ++n) ++ends[parentOf(n)];
     std::uint32_t end = 0;
-    for (PatternNodes::Node& node : nodes) {
-      end += node.childCount;
-      node.childBegin = end;
-    }
+    for (std::uint32_t& count : ends) count = end += count;
     std::vector<char32_t>& keys = store_->childKeys;
     std::vector<std::uint32_t>& targets = store_->childTargets;
-    keys.resize(edges_.size());
-    targets.resize(edges_.size());
-    for (const Edge& edge : edges_) {
-      const std::uint32_t k = --nodes[edge.parent].childBegin;
-      keys[k] = edge.key;
-      targets[k] = edge.child;
+    keys.resize(nodeCount - 1);
+    targets.resize(nodeCount - 1);
+    for (std::uint32_t n = 1; n < nodeCount; ++n) {
+      const std::uint32_t k = --ends[parentOf(n)];
+      keys[k] = letterOf(n);
+      targets[k] = n;
     }
-    edges_ = {};
+    for (std::uint32_t p = 0; p < nodeCount; ++p) {
+      nodes[p].childBegin = ends[p];
+      nodes[p].childCount = ends[p + 1] - ends[p];
+    }
     // Then each node's edges by letter: most nodes have a few, sorted in
     // place; a wide one goes through a list of pairs.
     std::vector<std::pair<char32_t, std::uint32_t>> wide;
@@ -326,12 +330,12 @@ class TrieBuilder {
   }
 
  private:
-  struct Edge {
-    std::uint32_t parent;
-    char32_t key;
-    std::uint32_t child;
-  };
   static constexpr std::uint32_t kSortedInPlace = 16;
+
+  // Until build() lays out the edges, a node's child fields hold the edge
+  // that made it: the parent and the letter.
+  std::uint32_t parentOf(std::uint32_t node) const { return store_->nodes[node].childBegin; }
+  char32_t letterOf(std::uint32_t node) const { return store_->nodes[node].childCount; }
 
   // The slot where the search for (parent, c) starts: the hash scaled to
   // the table, which need not be a power of two.
@@ -341,33 +345,32 @@ class TrieBuilder {
     return static_cast<std::size_t>((Wide{hash ^ (hash >> 29)} * slots_.size()) >> 64);
   }
 
-  // Node n > 0 was made by edge n - 1, so a slot holds just the node, and
-  // its edge holds the key it is found by.
+  // A slot holds just the node; the node holds the key it is found by.
   std::uint32_t childOf(std::uint32_t parent, char32_t c) {
     std::size_t at = firstSlot(parent, c);
     for (; slots_[at] != 0; at = at + 1 == slots_.size() ? 0 : at + 1) {
-      const Edge& edge = edges_[slots_[at] - 1];
-      if (edge.parent == parent && edge.key == c) return edge.child;
+      const std::uint32_t node = slots_[at];
+      if (parentOf(node) == parent && letterOf(node) == c) return node;
     }
     const std::uint32_t child = checkedIndex(store_->nodes.size());
-    store_->nodes.emplace_back();
-    edges_.push_back({parent, c, child});
+    PatternNodes::Node& made = store_->nodes.emplace_back();
+    made.childBegin = parent;
+    made.childCount = c;
     slots_[at] = child;
-    if (2 * edges_.size() > slots_.size()) grow();
+    if (2 * child > slots_.size()) grow();
     return child;
   }
 
   void grow() {
     slots_.assign(slots_.size() * 2, 0);
-    for (const Edge& edge : edges_) {
-      std::size_t at = firstSlot(edge.parent, edge.key);
+    for (std::uint32_t node = 1; node < store_->nodes.size(); ++node) {
+      std::size_t at = firstSlot(parentOf(node), letterOf(node));
       while (slots_[at] != 0) at = at + 1 == slots_.size() ? 0 : at + 1;
-      slots_[at] = edge.child;
+      slots_[at] = node;
     }
   }
 
   std::shared_ptr<PatternNodes> store_;
-  std::vector<Edge> edges_;
   std::vector<std::uint32_t> slots_;  // nodes, 0 for none; at most half full
   // The letters of the last line added and the node after each of them.
   std::u32string pathLetters_;
