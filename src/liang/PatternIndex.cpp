@@ -238,7 +238,18 @@ bool PatternIndex::buildAutomaton() {
   const auto nodeCount = static_cast<std::uint32_t>(nodes_.size());
   // Breadth first, so that a node's failure target -- a shorter path, so a
   // lower number -- has its link and its output before the node itself.
-  std::vector<std::uint32_t> depth(nodes_.size(), 0);
+  // Numbered breadth first, the nodes of each depth are a run: the next
+  // depth starts after the children of this one. levelStarts ends with the
+  // node count.
+  std::vector<std::uint32_t> levelStarts{0, 1};
+  while (levelStarts.back() < nodeCount) {
+    std::uint32_t next = levelStarts.back();
+    for (std::uint32_t node = levelStarts[levelStarts.size() - 2]; node < levelStarts.back();
+         ++node) {
+      next += nodes_[node].childCount;
+    }
+    levelStarts.push_back(next);
+  }
   for (std::uint32_t parent = 0; parent < nodeCount; ++parent) {
     const Node& node = nodes_[parent];
     for (std::uint32_t k = 0; k < node.childCount; ++k) {
@@ -255,7 +266,6 @@ bool PatternIndex::buildAutomaton() {
         }
       }
       nodes_[child].fail = fail;
-      depth[child] = depth[parent] + 1;
     }
   }
   // A node's merged scores are its own and its failure target's, all
@@ -266,26 +276,29 @@ bool PatternIndex::buildAutomaton() {
   // that a word's boundaries sit at or after the start of the caller's buffer.
   std::int64_t low = -1, high = 0;
   std::size_t scored = 0;
+  std::uint32_t depth = 0;
   for (std::uint32_t node = 1; node < nodeCount; ++node) {
+    while (node >= levelStarts[depth + 1]) ++depth;
     const PatternNodes::Node& own = trie_.nodes[trieNodeOf_[node]];
     scored += own.scoreCount != 0;
     const ScoreView scores = trie_.scores.view(own.scoreBegin, own.scoreCount);
     for (std::uint32_t t = 0; t < own.scoreCount; ++t) {
       if (scores[t] <= 0) continue;
-      low = std::min<std::int64_t>(low, std::int64_t{t} - depth[node]);
-      high = std::max<std::int64_t>(high, std::int64_t{t} - depth[node] + 1);
+      low = std::min<std::int64_t>(low, std::int64_t{t} - depth);
+      high = std::max<std::int64_t>(high, std::int64_t{t} - depth + 1);
     }
   }
   if (high - low <= static_cast<std::int64_t>(kWindow)) {
     windowBase_ = static_cast<std::int32_t>(low);
-    buildScoreBlocks(depth, scored);
+    buildScoreBlocks(levelStarts, scored);
     resolveTransitions();
     return true;
   }
-  return buildOutputs(depth);
+  return buildOutputs(levelStarts);
 }
 
-void PatternIndex::buildScoreBlocks(const std::vector<std::uint32_t>& depth, std::size_t scored) {
+void PatternIndex::buildScoreBlocks(const std::vector<std::uint32_t>& levelStarts,
+                                    std::size_t scored) {
   const auto nodeCount = static_cast<std::uint32_t>(nodes_.size());
   // Breadth first, a node's block is its failure target's raised by its own
   // scores; equal blocks are numbered once, through an open-addressing
@@ -302,7 +315,9 @@ void PatternIndex::buildScoreBlocks(const std::vector<std::uint32_t>& depth, std
   std::vector<std::uint32_t> slots(slotCount, 0);
   blocks_.reserve(scored + 1);
   blocks_.push_back({});
+  std::uint32_t depth = 0;
   for (std::uint32_t node = 1; node < nodeCount; ++node) {
+    while (node >= levelStarts[depth + 1]) ++depth;
     Node& to = nodes_[node];
     const PatternNodes::Node& own = trie_.nodes[trieNodeOf_[node]];
     to.output = nodes_[to.fail].output;
@@ -311,7 +326,7 @@ void PatternIndex::buildScoreBlocks(const std::vector<std::uint32_t>& depth, std
     const ScoreView scores = trie_.scores.view(own.scoreBegin, own.scoreCount);
     for (std::uint32_t t = 0; t < own.scoreCount; ++t) {
       if (scores[t] <= 0) continue;
-      std::uint8_t& into = block.scores[std::int64_t{t} - depth[node] - windowBase_];
+      std::uint8_t& into = block.scores[std::int64_t{t} - depth - windowBase_];
       into = std::max(into, static_cast<std::uint8_t>(scores[t]));
     }
     std::size_t at = hashOf(block) & (slotCount - 1);
@@ -327,19 +342,21 @@ void PatternIndex::buildScoreBlocks(const std::vector<std::uint32_t>& depth, std
   blocks_.shrink_to_fit();
 }
 
-bool PatternIndex::buildOutputs(const std::vector<std::uint32_t>& depth) {
+bool PatternIndex::buildOutputs(const std::vector<std::uint32_t>& levelStarts) {
   const auto nodeCount = static_cast<std::uint32_t>(nodes_.size());
   outputs_.reserve(nodes_.size() / 2 + 1);
   outputScores_.reserve(trie_.scores.size());
   outputs_.push_back({});  // output 0: no pattern ends here
+  std::uint32_t depth = 0;
   for (std::uint32_t node = 1; node < nodeCount; ++node) {
+    while (node >= levelStarts[depth + 1]) ++depth;
     const PatternNodes::Node& own = trie_.nodes[trieNodeOf_[node]];
     const std::uint32_t inherited = nodes_[nodes_[node].fail].output;
     if (own.scoreCount == 0) {
       nodes_[node].output = inherited;
       continue;
     }
-    const std::int64_t ownFirst = -static_cast<std::int64_t>(depth[node]);
+    const std::int64_t ownFirst = -static_cast<std::int64_t>(depth);
     const ScoreView scores = trie_.scores.view(own.scoreBegin, own.scoreCount);
     std::int64_t low = std::numeric_limits<std::int64_t>::max();
     std::int64_t high = std::numeric_limits<std::int64_t>::min();

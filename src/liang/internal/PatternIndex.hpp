@@ -98,8 +98,9 @@ class PatternIndex {
   void resolveTransitions();
   bool numberBreadthFirst();
   bool buildAutomaton();
-  void buildScoreBlocks(const std::vector<std::uint32_t>& depth, std::size_t scored);
-  bool buildOutputs(const std::vector<std::uint32_t>& depth);
+  // From the first node of each depth, and the node count after them.
+  void buildScoreBlocks(const std::vector<std::uint32_t>& levelStarts, std::size_t scored);
+  bool buildOutputs(const std::vector<std::uint32_t>& levelStarts);
   template <class LetterOf>
   const std::uint8_t* scoreByWindowLettered(std::u32string_view word, std::uint8_t* buffer,
                                             LetterOf letterOf) const;
