@@ -532,19 +532,7 @@ Patterns parsePatternsUtf8(std::string_view bytes) {
   std::u32string line;  // a character per byte at most
   forEachLine(bytes, [&](std::string_view lineBytes) {
     if (line.size() < lineBytes.size()) line.resize(lineBytes.size());
-    std::size_t length = 0;
-    for (std::size_t at = 0; at < lineBytes.size();) {
-      const auto byte = static_cast<std::uint8_t>(lineBytes[at]);
-      if (byte < 0x80) {
-        line[length++] = byte;
-        ++at;
-        continue;
-      }
-      const DecodedChar decoded = decodeUtf8Char(lineBytes.substr(at));
-      line[length++] = decoded.codePoint;
-      at += decoded.length;
-    }
-    builder.add(std::u32string_view(line.data(), length));
+    builder.add(std::u32string_view(line.data(), decodeUtf8Into(lineBytes, line.data())));
   });
   return builder.build();
 }

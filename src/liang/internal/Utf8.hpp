@@ -49,26 +49,31 @@ inline DecodedChar decodeUtf8Char(std::string_view bytes) noexcept {
   return {lead, 1};
 }
 
-// Decodes all of `bytes`.
-inline std::u32string decodeUtf8(std::string_view bytes) {
-  // Sized for the worst case (one character per byte) and trimmed after:
-  // pattern files are mostly ASCII, which is copied a byte at a time
-  // without the general decoder.
-  std::u32string text(bytes.size(), U'\0');
+// Decodes `bytes` into `out`, which holds bytes.size() characters (the
+// worst case, a character per byte), and returns how many it wrote. Pattern
+// files are mostly ASCII, which is copied a byte at a time without the
+// general decoder.
+inline std::size_t decodeUtf8Into(std::string_view bytes, char32_t* out) noexcept {
   std::size_t length = 0;
   std::size_t at = 0;
   while (at < bytes.size()) {
     const auto byte = static_cast<std::uint8_t>(bytes[at]);
     if (byte < 0x80) {
-      text[length++] = byte;
+      out[length++] = byte;
       ++at;
       continue;
     }
     const DecodedChar decoded = decodeUtf8Char(bytes.substr(at));
-    text[length++] = decoded.codePoint;
+    out[length++] = decoded.codePoint;
     at += decoded.length;
   }
-  text.resize(length);
+  return length;
+}
+
+// Decodes all of `bytes`.
+inline std::u32string decodeUtf8(std::string_view bytes) {
+  std::u32string text(bytes.size(), U'\0');
+  text.resize(decodeUtf8Into(bytes, text.data()));
   return text;
 }
 
