@@ -236,8 +236,6 @@ bool PatternIndex::numberBreadthFirst() {
 
 bool PatternIndex::buildAutomaton() {
   const auto nodeCount = static_cast<std::uint32_t>(nodes_.size());
-  // Breadth first, so that a node's failure target -- a shorter path, so a
-  // lower number -- has its link and its output before the node itself.
   // Numbered breadth first, the nodes of each depth are a run: the next
   // depth starts after the children of this one. levelStarts ends with the
   // node count.
@@ -250,6 +248,8 @@ bool PatternIndex::buildAutomaton() {
     }
     levelStarts.push_back(next);
   }
+  // Breadth first, so that a node's failure target -- a shorter path, so a
+  // lower number -- has its link and its output before the node itself.
   for (std::uint32_t parent = 0; parent < nodeCount; ++parent) {
     const Node& node = nodes_[parent];
     for (std::uint32_t k = 0; k < node.childCount; ++k) {
@@ -437,8 +437,9 @@ void PatternIndex::resolveTransitions() {
   for (std::uint32_t node = 0; node < nodeCount; ++node) {
     const Node& from = nodes_[node];
     if (node != 0 && from.childCount == 0) continue;
-    if (node != 0)
+    if (node != 0) {
       std::copy_n(transitions_.data() + (packed[from.fail] & kRowMask), stride, entries);
+    }
     for (std::uint32_t k = 0; k < from.childCount; ++k) {
       entries[edgeSymbols_[from.childBegin + k]] = packed[from.childBegin + k + 1];
     }
