@@ -7,6 +7,7 @@
 
 #include "liang/internal/Breaks.hpp"
 #include "liang/internal/PatternLetters.hpp"
+#include "liang/internal/Scratch.hpp"
 #include "liang/internal/TextStream.hpp"
 #include "liang/internal/Utf8.hpp"
 
@@ -222,18 +223,19 @@ std::vector<std::string> hyphenate(const Hyphenator& h, std::string_view utf8Wor
   return pieces;
 }
 
+// The breaks are found into the stack and the result allocated once, at its size.
 std::vector<std::size_t> hyphenationPoints(const Hyphenator& h, std::u32string_view word) {
-  std::vector<std::size_t> points;
-  internal::findBreaks(h, word, points);
-  return points;
+  internal::ScratchBuffer<std::size_t, 64> breaks(word.size());
+  const std::size_t count = internal::collectBreaks(h, word, breaks.data());
+  return std::vector<std::size_t>(breaks.data(), breaks.data() + count);
 }
 
 std::vector<std::size_t> hyphenationPoints(const Hyphenator& h, std::string_view utf8Word) {
   const DecodedWord word(utf8Word);
-  std::vector<std::size_t> points;
-  internal::findBreaks(h, word.chars(), points);
-  for (std::size_t& p : points) p = word.byteOffset(p);
-  return points;
+  internal::ScratchBuffer<std::size_t, 64> breaks(word.chars().size());
+  const std::size_t count = internal::collectBreaks(h, word.chars(), breaks.data());
+  for (std::size_t k = 0; k < count; ++k) breaks.data()[k] = word.byteOffset(breaks.data()[k]);
+  return std::vector<std::size_t>(breaks.data(), breaks.data() + count);
 }
 
 std::string insertHyphens(const Hyphenator& h, std::string_view utf8Text, std::string_view hyphen) {
