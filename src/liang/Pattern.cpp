@@ -283,7 +283,9 @@ class TrieBuilder {
     // edge to node n comes from parentOf(n) by letterOf(n); ends[p] counts
     // down from the end of p's range to its start.
     const auto nodeCount = static_cast<std::uint32_t>(nodes.size());
-    std::vector<std::uint32_t> ends(nodeCount + 1, 0);
+    // In the hash table's memory, written already and at least twice as large.
+    std::vector<std::uint32_t> ends = std::move(slots_);
+    ends.assign(nodeCount + 1, 0);
     for (std::uint32_t n = 1; n < nodeCount; ++n) ++ends[parentOf(n)];
     std::uint32_t end = 0;
     for (std::uint32_t& count : ends) count = end += count;

@@ -207,7 +207,13 @@ bool PatternIndex::numberBreadthFirst() {
   // per path, so a shared subtree is numbered once per path that reaches it,
   // up to a bound on the growth; past it, false.
   const std::size_t rowLength = std::size_t{alphabetSize_} + 1;
+  const auto isWide = [&](std::uint32_t childCount) {
+    return childCount > kScannedChildren && rowLength <= std::size_t{kRowCostPerEdge} * childCount;
+  };
   const std::size_t limit = 2 * trie_.nodes.size() + 1024;
+  std::size_t rowCount = 1;  // the root's, and one per wide node of the store
+  for (const PatternNodes::Node& node : trie_.nodes) rowCount += isWide(node.childCount);
+  rows_.reserve(rowCount * rowLength);
   nodes_.reserve(trie_.nodes.size());
   edgeSymbols_.reserve(trie_.childKeys.size());
   trieNodeOf_.reserve(trie_.nodes.size());
@@ -221,9 +227,7 @@ bool PatternIndex::numberBreadthFirst() {
       edgeSymbols_.push_back(symbolOf(trie_.childKeys[from.childBegin + k]));
       trieNodeOf_.push_back(trie_.childTargets[from.childBegin + k]);
     }
-    const bool wide = from.childCount > kScannedChildren &&
-                      rowLength <= std::size_t{kRowCostPerEdge} * from.childCount;
-    if (index == 0 || wide) {
+    if (index == 0 || isWide(from.childCount)) {
       to.row = toIndex(rows_.size());
       rows_.resize(rows_.size() + rowLength, 0);
       for (std::uint32_t k = 0; k < from.childCount; ++k) {
