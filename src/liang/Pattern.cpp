@@ -251,22 +251,24 @@ class TrieBuilder {
     // with the line before: those follow the previous path, not the table.
     std::uint32_t node = 0;
     std::size_t depth = 0;
-    bool onPath = true;
-    for (char32_t c : line) {
+    std::size_t k = 0;
+    const std::size_t pathLength = pathLetters_.size();
+    for (; k < line.size(); ++k) {
+      const char32_t c = line[k];
       if (isDigit(c)) continue;
-      if (onPath && depth < pathLetters_.size() && pathLetters_[depth] == c) {
-        node = pathNodes_[depth++];
-        continue;
+      if (depth == pathLength || pathLetters_[depth] != c) break;
+      node = pathNodes_[depth++];
+    }
+    if (k < line.size()) {
+      pathLetters_.resize(depth);
+      pathNodes_.resize(depth);
+      for (; k < line.size(); ++k) {
+        const char32_t c = line[k];
+        if (isDigit(c)) continue;
+        node = childOf(node, c);
+        pathLetters_.push_back(c);
+        pathNodes_.push_back(node);
       }
-      if (onPath) {
-        onPath = false;
-        pathLetters_.resize(depth);
-        pathNodes_.resize(depth);
-      }
-      node = childOf(node, c);
-      pathLetters_.push_back(c);
-      pathNodes_.push_back(node);
-      ++depth;
     }
     // Score lists are never empty, so an empty one means "not yet scored".
     PatternNodes::Node& target = store_->nodes[node];
