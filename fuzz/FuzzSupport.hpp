@@ -130,6 +130,15 @@ inline std::vector<std::u32string> lines(std::u32string_view text) {
   return result;
 }
 
+// The letters of a pattern line: the line without its digits.
+inline std::u32string withoutDigits(std::u32string_view line) {
+  std::u32string letters;
+  for (char32_t c : line) {
+    if (!reference::isDigit(c)) letters.push_back(c);
+  }
+  return letters;
+}
+
 // An exception entry's word: the entry with every "-" removed.
 inline std::u32string withoutBreakMarks(std::u32string_view entry) {
   std::u32string key;

@@ -91,14 +91,6 @@ void checkAlgebra(const T& a, const T& b, const T& c, const T& empty, std::int64
   FUZZ_CHECK((a == b) == (b == a));
 }
 
-std::u32string withoutDigits(std::u32string_view line) {
-  std::u32string letters;
-  for (char32_t c : line) {
-    if (!reference::isDigit(c)) letters.push_back(c);
-  }
-  return letters;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -133,7 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(merged == fuzz::assemble(*modelMerged));
   std::vector<std::u32string> words;
   for (const auto& text : {patternTexts[0], patternTexts[1]}) {
-    for (const auto& line : fuzz::lines(text)) words.push_back(withoutDigits(line));
+    for (const auto& line : fuzz::lines(text)) words.push_back(fuzz::withoutDigits(line));
   }
   if (words.size() > kMaxWords) words.resize(kMaxWords);
   for (std::u32string& word : words) {

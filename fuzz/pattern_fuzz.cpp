@@ -38,14 +38,6 @@ bool allScalar(std::u32string_view word) {
   return true;
 }
 
-std::u32string withoutDigits(std::u32string_view line) {
-  std::u32string letters;
-  for (char32_t c : line) {
-    if (!reference::isDigit(c)) letters.push_back(c);
-  }
-  return letters;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -76,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   std::vector<std::u32string> words = extraWords;
   for (const auto& line : lines) {
-    std::u32string letters = withoutDigits(line);
+    std::u32string letters = fuzz::withoutDigits(line);
     words.push_back(letters);
     while (!letters.empty() && letters.front() == U'.') letters.erase(0, 1);
     while (!letters.empty() && letters.back() == U'.') letters.pop_back();

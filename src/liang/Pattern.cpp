@@ -403,19 +403,6 @@ PatternNodes::~PatternNodes() {
   releasing = nullptr;
 }
 
-namespace {
-
-// Built by appending, an array may hold up to twice what it needs, and a
-// trie lives as long as its users. Capacity that was reserved but never
-// written costs no memory, though, while a copy costs a fresh write of the
-// whole array: only an array with much more room than content is copied.
-template <class T>
-void shrinkIfRoomy(std::vector<T>& array) {
-  if (array.capacity() - array.size() > array.size()) array.shrink_to_fit();
-}
-
-}  // namespace
-
 void PatternNodes::seal() {
   shrinkIfRoomy(nodes);
   shrinkIfRoomy(childKeys);

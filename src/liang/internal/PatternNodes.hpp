@@ -23,6 +23,15 @@
 
 namespace liang::internal {
 
+// Built by appending, an array may hold up to twice what it needs, and a
+// trie lives as long as its users. Capacity that was reserved but never
+// written costs no memory, though, while a copy costs a fresh write of the
+// whole array: only an array with much more room than content is copied.
+template <class T>
+void shrinkIfRoomy(std::vector<T>& array) {
+  if (array.capacity() - array.size() > array.size()) array.shrink_to_fit();
+}
+
 // One score list of a ScorePool, read as 64-bit values.
 class ScoreView {
  public:
@@ -88,10 +97,10 @@ class ScorePool {
     }
     return true;
   }
-  // Lets go of room reserved beyond a full array, which only a copy frees.
+  // See the free function of that name.
   void shrinkIfRoomy() {
-    shrinkIfRoomy(narrowScores_);
-    shrinkIfRoomy(wideScores_);
+    internal::shrinkIfRoomy(narrowScores_);
+    internal::shrinkIfRoomy(wideScores_);
   }
 
  private:
@@ -103,13 +112,6 @@ class ScorePool {
     }
     wideScores_.push_back(value);
   }
-  template <class T>
-  static void shrinkIfRoomy(std::vector<T>& array) {
-    // Reserved but unwritten room costs no memory, so only an array with
-    // much more room than content is worth the copy.
-    if (array.capacity() - array.size() > array.size()) array.shrink_to_fit();
-  }
-
   bool wide_ = false;
   std::vector<std::int8_t> narrowScores_;
   std::vector<std::int64_t> wideScores_;
