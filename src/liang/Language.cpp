@@ -234,7 +234,10 @@ std::string inflateGzip(std::string_view compressed) {
     stream.next_out = reinterpret_cast<Bytef*>(text.data() + produced);
     stream.avail_out = static_cast<uInt>(std::min(text.size() - produced, kLargestPiece));
     const uInt room = stream.avail_out;
-    const int status = inflate(&stream, Z_NO_FLUSH);
+    // Z_FINISH once all the input is given: a stream that then completes
+    // within the buffer needs no sliding window, which zlib would otherwise
+    // allocate and fill after the call.
+    const int status = inflate(&stream, inputLeft == 0 ? Z_FINISH : Z_NO_FLUSH);
     produced += room - stream.avail_out;
     if (status == Z_STREAM_END) break;
     // Z_BUF_ERROR with the output full only asks for more room; with input
