@@ -57,8 +57,11 @@ namespace {
 
 bool isDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
 
-std::uint32_t checkedIndex(std::size_t size) {
-  if (size >= PatternNodes::kForeign) throw std::length_error("liang: pattern trie too large");
+[[noreturn]] void throwTrieTooLarge() { throw std::length_error("liang: pattern trie too large"); }
+
+inline std::uint32_t checkedIndex(std::size_t size) {
+  if (size >= PatternNodes::kForeign) [[unlikely]]
+    throwTrieTooLarge();
   return static_cast<std::uint32_t>(size);
 }
 
@@ -199,20 +202,23 @@ std::shared_ptr<const PatternNodes> flatten(NodeRef root) {
 // Pattern scoring: a digit scores the boundary at its place and consumes
 // the character after it unexamined (the letter after the boundary); a
 // letter scores its own boundary 0. Hence "a12b" scores 0, 1, 0, 0.
-template <class Out>
-void appendScores(std::u32string_view line, Out& out) {
+// Writes the score list of `line` to `out`, which holds line.size() + 1
+// entries (the most a line can have), and returns its length.
+template <class Score>
+std::size_t scoreLineInto(std::u32string_view line, Score* out) {
+  std::size_t count = 0;
   std::size_t i = 0;
   while (true) {
     if (i == line.size()) {
-      out.push_back(0);
-      return;
+      out[count++] = 0;
+      return count;
     }
     if (isDigit(line[i])) {
-      out.push_back(line[i] - U'0');
-      if (i + 1 == line.size()) return;
+      out[count++] = static_cast<Score>(line[i] - U'0');
+      if (i + 1 == line.size()) return count;
       i += 2;
     } else {
-      out.push_back(0);
+      out[count++] = 0;
       i += 1;
     }
   }
@@ -226,9 +232,9 @@ void appendScores(std::u32string_view line, Out& out) {
 // node allocates; at the end the edges are grouped by parent and sorted.
 class TrieBuilder {
  public:
-  // `text` sizes the arrays: a well-formed line's score list has one entry
-  // per letter and one more, which a line feed pays for (reserved exactly,
-  // so nothing is copied later); a pattern file of the usual density has a
+  // `text` sizes the arrays: a line's score list has at most an entry per
+  // character and one more, which a line feed pays for (so the scores are
+  // never copied while parsing); a pattern file of the usual density has a
   // node per three or four characters, which the arrays and the hash table
   // hold without growing. (Reserved but unused capacity is never touched,
   // so it costs address space, not memory.)
@@ -236,46 +242,51 @@ class TrieBuilder {
   explicit TrieBuilder(std::basic_string_view<Char> text)
       : store_(std::make_shared<PatternNodes>()) {
     // Counted in code units, which for UTF-8 is at least the characters.
-    std::size_t digits = 0;
-    for (Char c : text) digits += isDigit(static_cast<char32_t>(c));
-    store_->scores.reserve(text.size() - digits + 1);
+    store_->scores.reserve(text.size() + 1);
     store_->nodes.reserve(text.size() / 3 + 1);
     store_->nodes.emplace_back();
     // Room for a node per 2.5 letters (about a node per character but digits
-    // and line feeds), the table at most half full.
-    slots_.resize(std::max<std::size_t>(1024, (text.size() - digits) * 4 / 5), 0);
+    // and line feeds, a fifth of the text), the table at most half full.
+    slots_.resize(std::max<std::size_t>(1024, text.size() * 2 / 3), 0);
   }
 
   void add(std::u32string_view line) {
+    if (lineScores_.size() < line.size() + 1) {
+      // Longer than every line before, so than the previous path too.
+      lineScores_.resize(line.size() + 1);
+      pathLetters_.resize(line.size());
+      pathNodes_.resize(line.size());
+    }
+    char32_t* pathLetters = pathLetters_.data();
+    std::uint32_t* pathNodes = pathNodes_.data();
     // Pattern files are sorted, so a line mostly shares its first letters
     // with the line before: those follow the previous path, not the table.
     std::uint32_t node = 0;
     std::size_t depth = 0;
     std::size_t k = 0;
-    const std::size_t pathLength = pathLetters_.size();
     for (; k < line.size(); ++k) {
       const char32_t c = line[k];
       if (isDigit(c)) continue;
-      if (depth == pathLength || pathLetters_[depth] != c) break;
-      node = pathNodes_[depth++];
+      if (depth == pathLength_ || pathLetters[depth] != c) break;
+      node = pathNodes[depth++];
     }
     if (k < line.size()) {
-      pathLetters_.resize(depth);
-      pathNodes_.resize(depth);
       for (; k < line.size(); ++k) {
         const char32_t c = line[k];
         if (isDigit(c)) continue;
         node = childOf(node, c);
-        pathLetters_.push_back(c);
-        pathNodes_.push_back(node);
+        pathLetters[depth] = c;
+        pathNodes[depth++] = node;
       }
+      pathLength_ = depth;
     }
     // Score lists are never empty, so an empty one means "not yet scored".
     PatternNodes::Node& target = store_->nodes[node];
     if (target.scoreCount != 0) return;
+    const std::size_t count = scoreLineInto(line, lineScores_.data());
     target.scoreBegin = checkedIndex(store_->scores.size());
-    appendScores(line, store_->scores);
-    target.scoreCount = checkedIndex(store_->scores.size() - target.scoreBegin);
+    target.scoreCount = static_cast<std::uint32_t>(count);
+    store_->scores.appendDigits(lineScores_.data(), count);
   }
 
   Patterns build() {
@@ -295,7 +306,9 @@ class TrieBuilder {
     std::vector<std::uint32_t>& targets = store_->childTargets;
     keys.resize(nodeCount - 1);
     targets.resize(nodeCount - 1);
-    for (std::uint32_t n = 1; n < nodeCount; ++n) {
+    // Last node first, so that a node's edges come in the order their
+    // children were made: for a sorted file, the order of their letters.
+    for (std::uint32_t n = nodeCount - 1; n > 0; --n) {
       const std::uint32_t k = --ends[parentOf(n)];
       keys[k] = letterOf(n);
       targets[k] = n;
@@ -376,9 +389,12 @@ class TrieBuilder {
 
   std::shared_ptr<PatternNodes> store_;
   std::vector<std::uint32_t> slots_;  // nodes, 0 for none; at most half full
-  // The letters of the last line added and the node after each of them.
-  std::u32string pathLetters_;
+  // The letters of the last line added and the node after each of them,
+  // in the first pathLength_ entries.
+  std::vector<char32_t> pathLetters_;
   std::vector<std::uint32_t> pathNodes_;
+  std::size_t pathLength_ = 0;
+  std::vector<std::int8_t> lineScores_;  // the score list of the line being added
 };
 
 }  // namespace
@@ -458,8 +474,8 @@ bool operator==(const Patterns& a, const Patterns& b) {
 Patterns emptyPatterns() noexcept { return Patterns(); }
 
 Scores scorePattern(std::u32string_view line) {
-  Scores scores;
-  internal::appendScores(line, scores);
+  Scores scores(line.size() + 1);
+  scores.resize(internal::scoreLineInto(line, scores.data()));
   return scores;
 }
 
@@ -516,15 +532,32 @@ Patterns parsePatterns(std::u32string_view text) {
 namespace internal {
 
 Patterns parsePatternsUtf8(std::string_view bytes) {
-  // A line feed byte is never part of a multi-byte sequence, not even of an
-  // ill-formed one, so splitting first and decoding each line gives the
-  // lines of the decoded text.
+  // Each line is decoded as it is split off, in one pass over its bytes. A
+  // line feed byte is never part of a multi-byte sequence, not even of an
+  // ill-formed one, so this gives the lines of the decoded text.
   TrieBuilder builder(bytes);
-  std::u32string line;  // a character per byte at most
-  forEachLine(bytes, [&](std::string_view lineBytes) {
-    if (line.size() < lineBytes.size()) line.resize(lineBytes.size());
-    builder.add(std::u32string_view(line.data(), decodeUtf8Into(lineBytes, line.data())));
-  });
+  std::vector<char32_t> line(256);
+  std::size_t at = 0;
+  while (at < bytes.size()) {
+    std::size_t length = 0;
+    while (at < bytes.size()) {
+      const auto byte = static_cast<std::uint8_t>(bytes[at]);
+      if (byte == '\n') {
+        ++at;
+        break;
+      }
+      if (length == line.size()) line.resize(2 * line.size());
+      if (byte < 0x80) {
+        line[length++] = byte;
+        ++at;
+      } else {
+        const DecodedChar decoded = decodeUtf8Char(bytes.substr(at));
+        line[length++] = decoded.codePoint;
+        at += decoded.length;
+      }
+    }
+    builder.add(std::u32string_view(line.data(), length));
+  }
   return builder.build();
 }
 

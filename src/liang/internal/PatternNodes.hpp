@@ -80,6 +80,14 @@ class ScorePool {
       pushWide(value);
     }
   }
+  // Appends the scores of a parsed line, which single digits make.
+  void appendDigits(const std::int8_t* scores, std::size_t count) {
+    if (!wide_) {
+      narrowScores_.insert(narrowScores_.end(), scores, scores + count);
+    } else {
+      wideScores_.insert(wideScores_.end(), scores, scores + count);
+    }
+  }
   template <class List>
   void append(const List& scores) {
     for (std::size_t k = 0; k < scores.size(); ++k) push_back(scores[k]);
