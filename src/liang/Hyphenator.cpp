@@ -121,7 +121,7 @@ std::size_t collectBreaks(const Hyphenator& h, std::u32string_view word, std::si
   }
   const PatternNodes* nodes = PatternsAccess::nodes(hyphenatorPatterns(h));
   if (nodes == nullptr) return 0;  // the empty trie scores every boundary 0
-  const PatternIndex& index = nodes->lookupForm().index();
+  const PatternIndex& index = nodes->lookupForm().index().forWord();
   // Raw entry p is boundary p + 1 of the padded word, whose first and last
   // entries are not part of it.
   if (index.hasScoreWindow() && left >= 0 && right >= 1 && left <= kOrdinaryMinimum &&

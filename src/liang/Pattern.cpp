@@ -425,7 +425,7 @@ void PatternNodes::seal() {
   shrinkIfRoomy(childTargets);
   scores.shrinkIfRoomy();
   if (foreignNodes.empty()) {
-    index_ = std::make_unique<const PatternIndex>(*this);
+    index_ = std::make_unique<const StagedIndex>(*this);
   } else {
     flattened_ = std::make_unique<const Deferred<std::shared_ptr<const PatternNodes>>>(
         std::function<std::shared_ptr<const PatternNodes>()>([this] {
@@ -434,9 +434,20 @@ void PatternNodes::seal() {
   }
 }
 
+void buildFullIndex(const Patterns& trie) {
+  if (const PatternNodes* nodes = PatternsAccess::nodes(trie)) {
+    nodes->lookupForm().index().buildFull();
+  }
+}
+
+bool fullyIndexed(const Patterns& trie) {
+  const PatternNodes* nodes = PatternsAccess::nodes(trie);
+  return nodes == nullptr || nodes->lookupForm().index().fullyBuilt();
+}
+
 bool isPatternLetter(const Patterns& trie, char32_t c) {
   const PatternNodes* nodes = PatternsAccess::nodes(trie);
-  return nodes != nullptr && nodes->lookupForm().index().hasLetter(c);
+  return nodes != nullptr && nodes->lookupForm().index().current().hasLetter(c);
 }
 
 }  // namespace internal
@@ -566,7 +577,7 @@ Patterns parsePatternsUtf8(std::string_view bytes) {
 Scores lookupPattern(std::u32string_view word, const Patterns& trie) {
   const PatternNodes* nodes = PatternsAccess::nodes(trie);
   if (nodes == nullptr) return Scores(word.size(), 0);  // no pattern: every boundary 0
-  const internal::PatternIndex& index = nodes->lookupForm().index();
+  const internal::PatternIndex& index = nodes->lookupForm().index().current();
   internal::ScratchBuffer<std::int64_t, 256> boundaries(index.capacityFor(word.size()));
   const std::size_t length = index.score(word, boundaries.data(), true);
   if (length == 0 || length == 1) {

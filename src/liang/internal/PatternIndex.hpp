@@ -2,8 +2,11 @@
 #ifndef LIANG_INTERNAL_PATTERNINDEX_HPP_
 #define LIANG_INTERNAL_PATTERNINDEX_HPP_
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <string_view>
 #include <vector>
 
@@ -14,15 +17,20 @@ namespace liang::internal {
 class CodePointMap;
 class PatternNodes;
 
-// Built once for a self-contained store (see PatternIndex.cpp) and kept
-// beside it, immutable after: a dense alphabet of the trie's letters, one
-// compact record per path with its failure link, a row indexed by letter for
-// the root and every node wide enough to make a row pay, the merged scores of
-// every node's suffix patterns as fixed-width blocks, and for a small trie
-// the automaton's moves resolved into one table (which replaces the records).
+// Built for a self-contained store (see PatternIndex.cpp) and kept beside
+// it, immutable after: a dense alphabet of the trie's letters and, in full,
+// one compact record per path with its failure link, a row indexed by
+// letter for the root and every node wide enough to make a row pay, the
+// merged scores of every node's suffix patterns as fixed-width blocks, and
+// for a small trie the automaton's moves resolved into one table (which
+// replaces the records).
 class PatternIndex {
  public:
-  explicit PatternIndex(const PatternNodes& trie);
+  enum class Extent {
+    kAlphabet,  // the alphabet only: lookups walk the store
+    kFull,
+  };
+  PatternIndex(const PatternNodes& trie, Extent extent);
 
   // Whether `c` labels some edge of the trie.
   bool hasLetter(char32_t c) const noexcept { return symbolOf(c) != 0; }
@@ -129,8 +137,9 @@ class PatternIndex {
   std::vector<Node> nodes_;
   std::vector<std::uint32_t> edgeSymbols_;  // letter numbers, sorted within each node
   std::vector<std::uint32_t> trieNodeOf_;   // the store's number of each node
-  bool walksStore_ = false;                 // no per-node records: too many paths share nodes
-  std::vector<std::uint32_t> rows_;         // alphabetSize_ + 1 child nodes per row, 0 for none
+  // No per-node records: an alphabet-only index, or too many paths share nodes.
+  bool walksStore_ = false;
+  std::vector<std::uint32_t> rows_;  // alphabetSize_ + 1 child nodes per row, 0 for none
   std::size_t longestScores_ = 0;
 
   // The automaton serves hyphenate when every positive score fits a byte,
@@ -170,6 +179,62 @@ class PatternIndex {
   static constexpr std::size_t kResolvedEntries = std::size_t{1} << kRowBits;
   bool resolved() const noexcept { return !transitions_.empty(); }
   std::vector<std::uint32_t> transitions_;
+};
+
+// The index of a sealed store, in two stages. The full index takes twice
+// as long to build as the trie took to parse (about a millisecond for
+// English), which a program that hyphenates a few words never earns back. So a large trie
+// starts with an alphabet-only index, whose lookups walk the store as TeX
+// does, and gets the full one once it has hyphenated about as many words as
+// the build would have cost in walking: a program pays at most about twice
+// the cheaper of the two, whatever its number of words. A small trie is
+// indexed in full at once.
+//
+// The build runs inside the hyphenate call that reaches the count, on that
+// call's thread; other threads keep walking meanwhile, and then find the
+// full index by one acquire load. Only the walking stage counts words. A
+// build that fails (out of memory) is never tried again: lookups keep
+// walking, which is exact.
+class StagedIndex {
+ public:
+  explicit StagedIndex(const PatternNodes& trie);
+  ~StagedIndex();
+  StagedIndex(const StagedIndex&) = delete;
+  StagedIndex& operator=(const StagedIndex&) = delete;
+
+  // The full index once built, the walking one until then. Counts nothing,
+  // builds nothing: for letters and exact lookups, which gain nothing from
+  // the full index.
+  const PatternIndex& current() const noexcept {
+    const PatternIndex* full = full_.load(std::memory_order_acquire);
+    return full != nullptr ? *full : *walking_;
+  }
+
+  // The index to hyphenate one word with: current(), having counted the
+  // word while that is the walking index.
+  const PatternIndex& forWord() const {
+    const PatternIndex* full = full_.load(std::memory_order_acquire);
+    return full != nullptr ? *full : countWalkedWord();
+  }
+
+  // Builds the full index now unless it is built or failed already.
+  void buildFull() const;
+
+  // Whether the full index serves lookups.
+  bool fullyBuilt() const noexcept { return full_.load(std::memory_order_acquire) != nullptr; }
+
+  // Tries up to this many nodes are indexed in full at once.
+  static constexpr std::size_t kEagerNodes = 4096;
+
+ private:
+  const PatternIndex& countWalkedWord() const;
+
+  const PatternNodes& trie_;
+  std::unique_ptr<const PatternIndex> walking_;  // null when indexed in full at once
+  std::uint64_t wordsBeforeFull_ = 0;
+  mutable std::atomic<std::uint64_t> wordsWalked_{0};
+  mutable std::once_flag fullOnce_;
+  mutable std::atomic<const PatternIndex*> full_{nullptr};  // owned
 };
 
 }  // namespace liang::internal

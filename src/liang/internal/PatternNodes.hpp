@@ -159,7 +159,7 @@ class PatternNodes : public std::enable_shared_from_this<PatternNodes> {
   }
 
   // Lookup form only: the index that lookups walk.
-  const PatternIndex& index() const noexcept { return *index_; }
+  const StagedIndex& index() const noexcept { return *index_; }
 
   // Makes this store publishable: a store without foreign edges gets the
   // index that lookups use, one with foreign edges the recipe of its
@@ -167,7 +167,7 @@ class PatternNodes : public std::enable_shared_from_this<PatternNodes> {
   void seal();
 
  private:
-  std::unique_ptr<const PatternIndex> index_;
+  std::unique_ptr<const StagedIndex> index_;
   std::unique_ptr<const Deferred<std::shared_ptr<const PatternNodes>>> flattened_;
 };
 
@@ -184,6 +184,13 @@ struct PatternsAccess {
 // parsePatterns(decodeUtf8(bytes)), decoding a line at a time rather than
 // the whole text up front.
 Patterns parsePatternsUtf8(std::string_view bytes);
+
+// Indexes the trie in full now, as enough hyphenate calls would (see
+// StagedIndex); for benchmarks and tests that want that stage at once.
+void buildFullIndex(const Patterns& trie);
+
+// Whether hyphenate finds the trie indexed in full.
+bool fullyIndexed(const Patterns& trie);
 
 }  // namespace liang::internal
 
