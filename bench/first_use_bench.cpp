@@ -6,15 +6,19 @@
 //    and pattern files). Tearing the hyphenator down is not timed.
 //  - InflateAllPatterns / ParseAllPatterns: the pattern files of all 73
 //    languages, split into the two halves of that work.
+//  - FullIndex: the one hyphenate call of a large trie's life that builds
+//    its full index (see StagedIndex): the index alone, the trie parsed
+//    untimed beforehand.
 //  - SharedResidentMemory: the growth of the resident set when all 73 shared
-//    hyphenators are built with all three components. It runs first, once,
-//    before other benchmarks have grown the heap, and reports the bytes in
-//    the counter "resident_bytes".
+//    hyphenators are built with all three components, every trie indexed in
+//    full. It runs first, once, before other benchmarks have grown the heap,
+//    and reports the bytes in the counter "resident_bytes".
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <cstdint>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +28,7 @@
 #include "liang/Language.hpp"
 #include "liang/Pattern.hpp"
 #include "liang/internal/Loader.hpp"
+#include "liang/internal/PatternNodes.hpp"
 
 namespace {
 
@@ -54,7 +59,7 @@ void SharedResidentMemory(benchmark::State& state) {
     for (Language x : allLanguages()) {
       const liang::Hyphenator& h = liang::languageHyphenator(x);
       benchmark::DoNotOptimize(liang::hyphenatorChars(h)(U'a'));
-      benchmark::DoNotOptimize(&liang::hyphenatorPatterns(h));
+      liang::internal::buildFullIndex(liang::hyphenatorPatterns(h));
       benchmark::DoNotOptimize(&liang::hyphenatorExceptions(h));
     }
     state.counters["resident_bytes"] = static_cast<double>(residentBytes() - before);
@@ -77,6 +82,21 @@ BENCHMARK_CAPTURE(FirstHyphenate, English_US, Language::English_US, U"hyphenatio
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(FirstHyphenate, Hungarian, Language::Hungarian, U"megszentségteleníthetetlenség")
     ->Unit(benchmark::kMillisecond);
+
+void FullIndex(benchmark::State& state, Language language) {
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto h = std::make_unique<liang::Hyphenator>(liang::loadHyphenator(language));
+    const liang::Patterns& patterns = liang::hyphenatorPatterns(*h);
+    state.ResumeTiming();
+    liang::internal::buildFullIndex(patterns);
+    state.PauseTiming();
+    h.reset();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK_CAPTURE(FullIndex, English_US, Language::English_US)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(FullIndex, Hungarian, Language::Hungarian)->Unit(benchmark::kMillisecond);
 
 void InflateAllPatterns(benchmark::State& state) {
   std::int64_t codePoints = 0;

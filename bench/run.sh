@@ -59,7 +59,7 @@ echo "== hyphenate_bench ($repetitions repetitions)"
 sed -n '/^Summary/,$p' "$out/hyphenate.txt"
 
 echo "== first_use_bench ($repetitions repetitions)"
-"$build/bench/first_use_bench" --benchmark_filter='FirstHyphenate|ParseAllPatterns|InflateAllPatterns' \
+"$build/bench/first_use_bench" --benchmark_filter='FirstHyphenate|FullIndex|ParseAllPatterns|InflateAllPatterns' \
   --benchmark_repetitions="$repetitions" --benchmark_color=false \
   --benchmark_out="$out/first_use.json" --benchmark_out_format=json >"$out/first_use.txt" \
   2>"$out/first_use.err" || { cat "$out/first_use.err" >&2; exit 1; }
@@ -217,6 +217,9 @@ for language, limit in (("English_US", 1), ("Hungarian", 30)):
     row("first hyphenate, fresh %s hyphenator" % language, s, "ms", "%.3f", met(s, limit))
     s = stat(fresh[language])
     row("first hyphenate, fresh process, %s" % language, s, "ms", "%.3f", met(s, limit))
+for language in ("English_US", "Hungarian"):
+    row("full index, built after some words, %s" % language,
+        stat(first_ms("FullIndex/" + language)), "ms", "%.3f")
 row("inflate all 73 pattern files", stat(first_ms("InflateAllPatterns")), "ms", "%.1f")
 row("parse all 73 pattern files", stat(first_ms("ParseAllPatterns")), "ms", "%.1f")
 
