@@ -67,6 +67,7 @@ echo "== first_use_bench ($repetitions repetitions)"
 # The shared hyphenators are built once per process: memory and the first
 # use of a fresh process need a process per sample.
 echo "== memory of all 73 and first use in fresh processes ($repetitions each)"
+: >"$out/fresh.txt"  # a kept directory may hold an earlier run's samples
 for ((i = 0; i < repetitions; i++)); do
   "$build/bench/first_use_bench" --benchmark_filter='SharedResidentMemory' \
     --benchmark_out="$out/memory_$i.json" --benchmark_out_format=json >/dev/null 2>&1

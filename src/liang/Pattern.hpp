@@ -12,6 +12,9 @@
 //  - Any number of threads may use one trie at once without locking. The
 //    compact lookup form of a trie assembled by insertPattern, merge or the
 //    node constructor is built once, on its first lookup, and then shared.
+//    A trie of more than 4,096 nodes is hyphenated by walking it until it
+//    has served about a quarter as many words as it has nodes; the call that
+//    reaches that count builds its automaton, which serves every later one.
 //  - No operation recurses on the input: a pattern line of a million letters
 //    parses, looks up, merges, compares, renders and is destroyed safely.
 //  - parsePatterns runs in time linear in the text; lookupPattern in time
