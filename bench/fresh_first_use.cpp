@@ -3,9 +3,12 @@
 //   fresh_first_use [LANGUAGE [WORD]]   (default: English_US hyphenation)
 //
 // LANGUAGE is a member name as show() writes it (English_US, Hungarian, ...).
-// Prints "first_use <language> <nanoseconds>". Nothing of liang has run
+// Prints "first_use <language> <nanoseconds> pieces <n> faults <page
+// faults taken during the call>". Nothing of liang has run
 // before the timed call, so it pays everything a program's first call pays;
 // run it several times (bench/run.sh does) and take the median.
+#include <sys/resource.h>
+
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -14,6 +17,12 @@
 #include "liang/Language.hpp"
 
 namespace {
+
+long minorFaults() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_minflt;
+}
 
 // Decodes the ASCII or UTF-8 argument leniently enough for a word list of
 // our own choosing.
@@ -41,13 +50,15 @@ int main(int argc, char** argv) {
   const liang::LanguageRange all = liang::enumFrom(liang::lowestLanguage());
   for (const liang::Language x : all) {
     if (liang::show(x) != name) continue;
+    const long faultsBefore = minorFaults();
     const auto start = std::chrono::steady_clock::now();
     const std::vector<liang::Word> pieces = liang::hyphenate(liang::languageHyphenator(x), word);
     const auto stop = std::chrono::steady_clock::now();
-    std::printf("first_use %s %lld pieces %zu\n", name.c_str(),
+    const long faults = minorFaults() - faultsBefore;
+    std::printf("first_use %s %lld pieces %zu faults %ld\n", name.c_str(),
                 static_cast<long long>(
                     std::chrono::duration_cast<std::chrono::nanoseconds>(stop - start).count()),
-                pieces.size());
+                pieces.size(), faults);
     return 0;
   }
   std::fprintf(stderr, "fresh_first_use: no language %s\n", name.c_str());
