@@ -158,7 +158,7 @@ class PatternNodes : public std::enable_shared_from_this<PatternNodes> {
     return flattened_ == nullptr ? *this : *flattened_->get();
   }
 
-  // Lookup form only: the index that lookups walk.
+  // Lookup form only: the index that lookups use, walking or full.
   const StagedIndex& index() const noexcept { return *index_; }
 
   // Makes this store publishable: a store without foreign edges gets the
