@@ -285,7 +285,7 @@ class TrieBuilder {
     if (target.scoreCount != 0) return;
     const std::size_t count = scoreLineInto(line, lineScores_.data());
     target.scoreBegin = checkedIndex(store_->scores.size());
-    target.scoreCount = static_cast<std::uint32_t>(count);
+    target.scoreCount = checkedIndex(count);
     store_->scores.appendDigits(lineScores_.data(), count);
   }
 
@@ -543,32 +543,15 @@ Patterns parsePatterns(std::u32string_view text) {
 namespace internal {
 
 Patterns parsePatternsUtf8(std::string_view bytes) {
-  // Each line is decoded as it is split off, in one pass over its bytes. A
-  // line feed byte is never part of a multi-byte sequence, not even of an
-  // ill-formed one, so this gives the lines of the decoded text.
+  // A line feed byte is never part of a multi-byte sequence, not even of an
+  // ill-formed one, so splitting first and decoding each line gives the
+  // lines of the decoded text.
   TrieBuilder builder(bytes);
-  std::vector<char32_t> line(256);
-  std::size_t at = 0;
-  while (at < bytes.size()) {
-    std::size_t length = 0;
-    while (at < bytes.size()) {
-      const auto byte = static_cast<std::uint8_t>(bytes[at]);
-      if (byte == '\n') {
-        ++at;
-        break;
-      }
-      if (length == line.size()) line.resize(2 * line.size());
-      if (byte < 0x80) {
-        line[length++] = byte;
-        ++at;
-      } else {
-        const DecodedChar decoded = decodeUtf8Char(bytes.substr(at));
-        line[length++] = decoded.codePoint;
-        at += decoded.length;
-      }
-    }
-    builder.add(std::u32string_view(line.data(), length));
-  }
+  std::u32string line;  // a character per byte at most
+  forEachLine(bytes, [&](std::string_view lineBytes) {
+    if (line.size() < lineBytes.size()) line.resize(lineBytes.size());
+    builder.add(std::u32string_view(line.data(), decodeUtf8Into(lineBytes, line.data())));
+  });
   return builder.build();
 }
 
