@@ -232,6 +232,42 @@ TEST(Hyphenate, AgreesWithTheLiteralAlgorithmOnLongPatterns) {
   }
 }
 
+// Ordinary words are scored into the bits of one machine word, longer ones
+// through memory: words either side of that length (46 letters) must cut
+// alike. Long patterns, scored from their first boundary, are what make the
+// last boundaries of a word depend on the most bits past it; the words are
+// cut from their letters so that they match.
+TEST(Hyphenate, AgreesWithTheLiteralAlgorithmEitherSideOfTheLongestMaskedWord) {
+  std::mt19937 random(17);
+  for (int round = 0; round < 60; ++round) {
+    std::u32string text = reference::randomPatternText(random, random() % 8, false);
+    std::u32string letters;
+    for (int line = 0; line < 4; ++line) {
+      text.push_back(static_cast<char32_t>(U'1' + random() % 9));
+      for (std::size_t k = 13 + random() % 3; k > 0; --k) {  // reaches up to 16 boundaries
+        const char32_t letter = U"abc"[random() % 3];
+        letters.push_back(letter);
+        text.push_back(letter);
+        if (random() % 2 == 0) text.push_back(static_cast<char32_t>(U'1' + random() % 9));
+      }
+      text.push_back(U'\n');
+    }
+    const Patterns patterns = parsePatterns(text);
+    const auto model = reference::parse(text);
+    for (int w = 0; w < 20; ++w) {
+      const std::size_t length = 40 + random() % 12;
+      std::u32string word;
+      while (word.size() < length) word += letters.substr(random() % letters.size(), 16);
+      word.resize(length);
+      const auto left = static_cast<std::int64_t>(random() % 4);
+      const auto right = static_cast<std::int64_t>(1 + random() % 3);
+      ASSERT_EQ(hyphenate(make(patterns, {}, left, right), word),
+                reference::cut(word, reference::lookup(word, *model), left, right))
+          << "length " << word.size() << " L=" << left << " R=" << right;
+    }
+  }
+}
+
 // A trie may hold one subtree under several letters; each path through it
 // must score as if it had a copy of its own.
 Patterns sharedUnder(const Patterns& shared) {

@@ -4,6 +4,8 @@
 #include "liang/Hyphenator.hpp"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 
 #include "liang/internal/Breaks.hpp"
 #include "liang/internal/CodePointMap.hpp"
@@ -128,12 +130,23 @@ std::size_t collectBreaks(const Hyphenator& h, std::u32string_view word, std::si
       right <= kOrdinaryMinimum) {
     // Every real hyphenator: breaks at 1 <= max(L, 1) <= p < n + 1 - R <= n,
     // where the combined list always reaches, so its length is not needed.
-    ScratchBuffer<std::uint8_t, 128> buffer(PatternIndex::windowCapacityFor(n));
-    const std::uint8_t* boundaries = table != nullptr
-                                         ? index.scoreByWindow(word, buffer.data(), table)
-                                         : index.scoreByWindow(foldedWord, buffer.data(), nullptr);
+    const std::size_t begin = std::max<std::size_t>(static_cast<std::size_t>(left), 1);
     const std::size_t end = n + 1 - static_cast<std::size_t>(right);
-    for (std::size_t p = std::max<std::size_t>(static_cast<std::size_t>(left), 1); p < end; ++p) {
+    const std::u32string_view letters = table != nullptr ? word : foldedWord;
+    if (n <= PatternIndex::longestMaskedWord()) {
+      // Bit p of `odd`: raw entry p, boundary p + 1, scores odd. Only the
+      // breaks are visited, not every boundary.
+      std::uint64_t odd = index.oddBoundaries(letters, table) >> 1;
+      odd &= (std::uint64_t{1} << end) - (std::uint64_t{1} << begin);
+      while (odd != 0) {
+        breaks[count++] = static_cast<std::size_t>(std::countr_zero(odd));
+        odd &= odd - 1;
+      }
+      return count;
+    }
+    ScratchBuffer<std::uint8_t, 128> buffer(PatternIndex::windowCapacityFor(n));
+    const std::uint8_t* boundaries = index.scoreByWindow(letters, buffer.data(), table);
+    for (std::size_t p = begin; p < end; ++p) {
       breaks[count] = p;  // kept only where the score is odd: no branch on it
       count += boundaries[p + 1] & 1u;
     }

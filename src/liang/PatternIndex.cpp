@@ -28,7 +28,10 @@
 // vector register: each step raises it by the node's block with one
 // byte-wise max and retires its lowest boundary, which no later match can
 // reach. A word then costs a handful of instructions per letter and no
-// branch that depends on the patterns found.
+// branch that depends on the patterns found. Since a break depends only on
+// the parity of its boundary's score, a word of ordinary length keeps just
+// the parities, as the bits of one register: no score goes through memory,
+// and the caller visits only the breaks.
 //
 // The automaton is worth its build only once a trie has scored enough
 // words: a large trie starts with the walk alone and is indexed in full
@@ -107,6 +110,10 @@ class ScoreWindow {
   void store(std::uint8_t* out) const noexcept {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out), scores_);
   }
+  // Bit k: whether the score of the k-th lowest boundary is odd.
+  std::uint32_t oddMask() const noexcept {
+    return static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_slli_epi16(scores_, 7)));
+  }
 
  private:
   __m128i scores_ = _mm_setzero_si128();
@@ -118,6 +125,13 @@ class ScoreWindow {
     return lowest;
   }
   void store(std::uint8_t* out) const noexcept { vst1q_u8(out, scores_); }
+  std::uint32_t oddMask() const noexcept {
+    std::uint8_t scores[16];
+    vst1q_u8(scores, scores_);
+    std::uint32_t odd = 0;
+    for (unsigned k = 0; k < 16; ++k) odd |= std::uint32_t{scores[k] & 1u} << k;
+    return odd;
+  }
 
  private:
   uint8x16_t scores_ = vdupq_n_u8(0);
@@ -137,6 +151,11 @@ class ScoreWindow {
   }
   void store(std::uint8_t* out) const noexcept {
     for (unsigned k = 0; k < 16; ++k) out[k] = scores_[(first_ + k) % 16];
+  }
+  std::uint32_t oddMask() const noexcept {
+    std::uint32_t odd = 0;
+    for (unsigned k = 0; k < 16; ++k) odd |= std::uint32_t{scores_[(first_ + k) % 16] & 1u} << k;
+    return odd;
   }
 
  private:
@@ -431,21 +450,20 @@ void PatternIndex::resolveTransitions() {
   // Only the nodes with children (and the root) get a row, breadth first:
   // a leaf moves as its failure target does, so a node's moves are those of
   // the first node with children on its failure chain, its row node.
-  if (!hasScoreWindow() || blocks_.size() > (std::size_t{1} << (32 - kRowBits))) return;
+  if (!hasScoreWindow() || blocks_.size() > (std::size_t{1} << kBlockBits)) return;
   std::size_t rowNodes = 0;
   for (const Node& node : nodes_) rowNodes += node.childCount != 0;
   if (std::max<std::size_t>(rowNodes, 1) * stride > kResolvedEntries) return;
   // What a step needs of each node: the offset of its row node's row, and
   // its block. Breadth first, a leaf's failure target is done before it.
   std::vector<std::uint32_t> packed(nodes_.size(), 0);
-  constexpr std::uint32_t kRowMask = (std::uint32_t{1} << kRowBits) - 1;
   std::uint32_t rowCount = 0;
   for (std::uint32_t node = 0; node < nodeCount; ++node) {
     const Node& from = nodes_[node];
     const std::uint32_t offset = node == 0 || from.childCount != 0
                                      ? static_cast<std::uint32_t>(rowCount++ * stride)
-                                     : packed[from.fail] & kRowMask;
-    packed[node] = offset | from.output << kRowBits;
+                                     : packed[from.fail] >> kBlockBits;
+    packed[node] = offset << kBlockBits | from.output;
   }
   // A row starts as that of its node's failure target, complete already
   // breadth first, and the node's children overrule it.
@@ -455,7 +473,7 @@ void PatternIndex::resolveTransitions() {
     const Node& from = nodes_[node];
     if (node != 0 && from.childCount == 0) continue;
     if (node != 0) {
-      std::copy_n(transitions_.data() + (packed[from.fail] & kRowMask), stride, entries);
+      std::copy_n(transitions_.data() + (packed[from.fail] >> kBlockBits), stride, entries);
     }
     for (std::uint32_t k = 0; k < from.childCount; ++k) {
       entries[edgeSymbols_[from.childBegin + k]] = packed[from.childBegin + k + 1];
@@ -598,61 +616,100 @@ inline std::uint32_t PatternIndex::nextState(std::uint32_t state,
   }
 }
 
-template <class LetterOf, class Step>
-inline const std::uint8_t* PatternIndex::scoreByWindowWith(std::u32string_view word,
-                                                           std::uint8_t* buffer, LetterOf letterOf,
-                                                           Step step) const {
+template <class LetterOf, class Step, class Sink>
+inline void PatternIndex::walkWindow(std::u32string_view word, LetterOf letterOf, Step step,
+                                     Sink& sink) const {
   // The step on character j of the padded word retires boundary
-  // j + 1 + windowBase_ into buffer[j]; the window left after the last
-  // step holds the boundaries after it.
+  // j + 1 + windowBase_, which sink.retire receives; the window left after
+  // the last step holds the boundaries after it, for sink.finish.
   const ScoreBlock* blocks = blocks_.data();
   const std::uint32_t edge = symbolOf(kEdge);
   ScoreWindow window;
   std::uint32_t state = 0;
-  const auto advance = [&](std::uint32_t symbol, std::uint8_t* out) {
+  const auto advance = [&](std::uint32_t symbol, std::size_t j) {
     std::uint32_t block;
     std::tie(state, block) = step(state, symbol);
     window.raise(blocks[block].scores);
-    *out = window.retire();
+    sink.retire(j, window.retire());
   };
-  advance(edge, buffer);
-  for (std::size_t j = 0; j < word.size(); ++j) advance(letterOf(word[j]), buffer + j + 1);
-  advance(edge, buffer + word.size() + 1);
-  window.store(buffer + word.size() + 2);
-  return buffer + (-1 - windowBase_);
+  advance(edge, 0);
+  for (std::size_t j = 0; j < word.size(); ++j) advance(letterOf(word[j]), j + 1);
+  advance(edge, word.size() + 1);
+  sink.finish(word.size() + 2, window);
 }
 
-template <class LetterOf>
-inline const std::uint8_t* PatternIndex::scoreByWindowLettered(std::u32string_view word,
-                                                               std::uint8_t* buffer,
-                                                               LetterOf letterOf) const {
-  if (resolved()) {
-    // The state carried from step to step is the table entry itself: the
-    // offset of its row plus the letter is where the next entry is, so a
-    // step is one load and no multiplication. Letter 0 (no letter) leads
-    // every state back to the root.
-    const std::uint32_t* transitions = transitions_.data();
-    return scoreByWindowWith(
-        word, buffer, letterOf, [transitions](std::uint32_t entry, std::uint32_t symbol) {
-          constexpr std::uint32_t kRowMask = (std::uint32_t{1} << kRowBits) - 1;
-          const std::uint32_t next = transitions[(entry & kRowMask) + symbol];
-          return std::pair<std::uint32_t, std::uint32_t>(next, next >> kRowBits);
-        });
+template <class Sink>
+inline void PatternIndex::walkWindowFolded(std::u32string_view word, const CodePointMap* fold,
+                                           Sink& sink) const {
+  const auto walk = [&](auto letterOf) {
+    if (resolved()) {
+      // The state carried from step to step is the table entry itself, whose
+      // high bits are the offset of its row: the letter's column of the table
+      // is found apart from the state, so a step is a shift and one load, and
+      // no multiplication. Letter 0 (no letter) leads every state back to the
+      // root.
+      const std::uint32_t* transitions = transitions_.data();
+      walkWindow(
+          word, letterOf,
+          [transitions](std::uint32_t entry, std::uint32_t symbol) {
+            constexpr std::uint32_t kBlockMask = (std::uint32_t{1} << kBlockBits) - 1;
+            const std::uint32_t* column = transitions + symbol;
+#if defined(__GNUC__)
+            // Keeps the compiler from folding the letter back into the
+            // index, which would put an addition on the chain of steps.
+            asm("" : "+r"(column));
+#endif
+            const std::uint32_t next = column[entry >> kBlockBits];
+            return std::pair<std::uint32_t, std::uint32_t>(next, next & kBlockMask);
+          },
+          sink);
+      return;
+    }
+    walkWindow(
+        word, letterOf,
+        [this](std::uint32_t state, std::uint32_t symbol) {
+          state = nextState(state, symbol);
+          return std::pair<std::uint32_t, std::uint32_t>(state, nodes_[state].output);
+        },
+        sink);
+  };
+  if (fold != nullptr) {
+    walk([this, fold](char32_t c) { return symbolOf((*fold)(c)); });
+  } else {
+    walk([this](char32_t c) { return symbolOf(c); });
   }
-  return scoreByWindowWith(
-      word, buffer, letterOf, [this](std::uint32_t state, std::uint32_t symbol) {
-        state = nextState(state, symbol);
-        return std::pair<std::uint32_t, std::uint32_t>(state, nodes_[state].output);
-      });
 }
 
 const std::uint8_t* PatternIndex::scoreByWindow(std::u32string_view word, std::uint8_t* buffer,
                                                 const CodePointMap* fold) const {
-  if (fold != nullptr) {
-    return scoreByWindowLettered(word, buffer,
-                                 [this, fold](char32_t c) { return symbolOf((*fold)(c)); });
-  }
-  return scoreByWindowLettered(word, buffer, [this](char32_t c) { return symbolOf(c); });
+  struct ToBytes {
+    std::uint8_t* buffer;
+    void retire(std::size_t j, std::uint8_t score) const noexcept { buffer[j] = score; }
+    void finish(std::size_t j, const ScoreWindow& window) const noexcept {
+      window.store(buffer + j);
+    }
+  } sink{buffer};
+  walkWindowFolded(word, fold, sink);
+  return buffer + (-1 - windowBase_);
+}
+
+std::uint64_t PatternIndex::oddBoundaries(std::u32string_view word,
+                                          const CodePointMap* fold) const {
+  // Bit j of `odd` is the parity of the boundary that step j retires; the
+  // bits after the last step come from the window, 16 at a time. No score
+  // goes through memory.
+  struct ToBits {
+    std::uint64_t odd = 0;
+    void retire(std::size_t j, std::uint8_t score) noexcept {
+      odd |= std::uint64_t{score & 1u} << j;
+    }
+    void finish(std::size_t j, const ScoreWindow& window) noexcept {
+      odd |= std::uint64_t{window.oddMask()} << j;
+    }
+  } sink;
+  walkWindowFolded(word, fold, sink);
+  // Step j retires boundary j + 1 + windowBase_, and windowBase_ < 0.
+  return sink.odd >> (-1 - windowBase_);
 }
 
 std::size_t PatternIndex::score(std::u32string_view word, std::int64_t* boundaryScores,

@@ -73,6 +73,16 @@ class PatternIndex {
   const std::uint8_t* scoreByWindow(std::u32string_view word, std::uint8_t* buffer,
                                     const CodePointMap* fold) const;
 
+  // The longest word whose boundaries, and the window after them, fit the
+  // 64 bits of oddBoundaries.
+  static constexpr std::size_t longestMaskedWord() noexcept { return 64 - 2 - kWindow; }
+
+  // The parities of what scoreByWindow scores: bit b is set when boundary b
+  // (0 .. word.size() + 1) of the padded word scores odd; the bits above are
+  // not the combined list's. For a word of at most longestMaskedWord()
+  // characters; needs hasScoreWindow().
+  std::uint64_t oddBoundaries(std::u32string_view word, const CodePointMap* fold) const;
+
  private:
   static constexpr std::uint32_t kNoRow = 0xFFFFFFFF;
 
@@ -109,12 +119,12 @@ class PatternIndex {
   // From the first node of each depth, and the node count after them.
   void buildScoreBlocks(const std::vector<std::uint32_t>& levelStarts, std::size_t scored);
   bool buildOutputs(const std::vector<std::uint32_t>& levelStarts);
-  template <class LetterOf>
-  const std::uint8_t* scoreByWindowLettered(std::u32string_view word, std::uint8_t* buffer,
-                                            LetterOf letterOf) const;
-  template <class LetterOf, class Step>
-  const std::uint8_t* scoreByWindowWith(std::u32string_view word, std::uint8_t* buffer,
-                                        LetterOf letterOf, Step step) const;
+  // Runs the automaton with the window over the padded word, handing each
+  // retired boundary's score to `sink`.
+  template <class Sink>
+  void walkWindowFolded(std::u32string_view word, const CodePointMap* fold, Sink& sink) const;
+  template <class LetterOf, class Step, class Sink>
+  void walkWindow(std::u32string_view word, LetterOf letterOf, Step step, Sink& sink) const;
 
   std::uint32_t childOf(const Node& node, std::uint32_t symbol) const noexcept;
   // The automaton's move from `state` on `symbol`, by failure links.
@@ -169,14 +179,14 @@ class PatternIndex {
   // no failure link is followed. Only nodes with children get a row, of
   // alphabetSize_ + 1 entries, breadth first: a leaf moves as its failure
   // target does. The entry for a move packs what the next step needs of
-  // the node reached: in its low kRowBits bits the offset of the row it
-  // moves by (its own, or the first on its failure chain), above them its
-  // block number. The per-node records above are then dropped; the walk
+  // the node reached: in its low kBlockBits bits its block number, above
+  // them the offset of the row it moves by (its own, or the first on its
+  // failure chain). The per-node records above are then dropped; the walk
   // that lookupPattern takes follows the store's own edges. A table is at
   // most kResolvedEntries entries, which keeps all 73 languages well within
   // their memory budget while covering the tries of most of them.
-  static constexpr std::uint32_t kRowBits = 18;
-  static constexpr std::size_t kResolvedEntries = std::size_t{1} << kRowBits;
+  static constexpr std::uint32_t kBlockBits = 14;
+  static constexpr std::size_t kResolvedEntries = std::size_t{1} << (32 - kBlockBits);
   bool resolved() const noexcept { return !transitions_.empty(); }
   std::vector<std::uint32_t> transitions_;
 };
