@@ -425,7 +425,7 @@ void PatternNodes::seal() {
   shrinkIfRoomy(childTargets);
   scores.shrinkIfRoomy();
   if (foreignNodes.empty()) {
-    index_ = std::make_unique<const StagedIndex>(*this);
+    index_.emplace(*this);
   } else {
     flattened_ = std::make_unique<const Deferred<std::shared_ptr<const PatternNodes>>>(
         std::function<std::shared_ptr<const PatternNodes>()>([this] {

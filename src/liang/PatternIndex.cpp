@@ -222,6 +222,16 @@ PatternIndex::PatternIndex(const PatternNodes& trie, Extent extent) : trie_(trie
     outputs_ = {};
     outputScores_ = {};
   }
+  if (hasScoreWindow()) {
+    const std::uint32_t edge = symbolOf(kEdge);
+    if (resolved()) {
+      afterEdge_ = transitions_[edge];  // the root's row is the first
+      afterEdgeBlock_ = afterEdge_ & ((std::uint32_t{1} << kBlockBits) - 1);
+    } else {
+      afterEdge_ = nextState(0, edge);
+      afterEdgeBlock_ = nodes_[afterEdge_].output;
+    }
+  }
   outputs_.shrink_to_fit();
   outputScores_.shrink_to_fit();
 }
@@ -625,14 +635,16 @@ inline void PatternIndex::walkWindow(std::u32string_view word, LetterOf letterOf
   const ScoreBlock* blocks = blocks_.data();
   const std::uint32_t edge = symbolOf(kEdge);
   ScoreWindow window;
-  std::uint32_t state = 0;
+  // Every padded word starts with the same step, taken once beforehand.
+  std::uint32_t state = afterEdge_;
+  window.raise(blocks[afterEdgeBlock_].scores);
+  sink.retire(0, window.retire());
   const auto advance = [&](std::uint32_t symbol, std::size_t j) {
     std::uint32_t block;
     std::tie(state, block) = step(state, symbol);
     window.raise(blocks[block].scores);
     sink.retire(j, window.retire());
   };
-  advance(edge, 0);
   for (std::size_t j = 0; j < word.size(); ++j) advance(letterOf(word[j]), j + 1);
   advance(edge, word.size() + 1);
   sink.finish(word.size() + 2, window);

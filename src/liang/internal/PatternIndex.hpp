@@ -173,6 +173,10 @@ class PatternIndex {
   };
   std::vector<ScoreBlock> blocks_;
   std::int32_t windowBase_ = 0;
+  // The state after the opening "." that starts every padded word (a table
+  // entry when the moves are resolved, else a node), and its block.
+  std::uint32_t afterEdge_ = 0;
+  std::uint32_t afterEdgeBlock_ = 0;
 
   // For a trie small enough whose scores fit the window, the automaton's
   // moves resolved into one table, so that a character costs one load and
