@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -212,30 +213,23 @@ class PatternIndex {
 class StagedIndex {
  public:
   explicit StagedIndex(const PatternNodes& trie);
-  ~StagedIndex();
   StagedIndex(const StagedIndex&) = delete;
   StagedIndex& operator=(const StagedIndex&) = delete;
 
   // The full index once built, the walking one until then. Counts nothing,
   // builds nothing: for letters and exact lookups, which gain nothing from
   // the full index.
-  const PatternIndex& current() const noexcept {
-    const PatternIndex* full = full_.load(std::memory_order_acquire);
-    return full != nullptr ? *full : *walking_;
-  }
+  const PatternIndex& current() const noexcept { return fullyBuilt() ? *full_ : *walking_; }
 
   // The index to hyphenate one word with: current(), having counted the
   // word while that is the walking index.
-  const PatternIndex& forWord() const {
-    const PatternIndex* full = full_.load(std::memory_order_acquire);
-    return full != nullptr ? *full : countWalkedWord();
-  }
+  const PatternIndex& forWord() const { return fullyBuilt() ? *full_ : countWalkedWord(); }
 
   // Builds the full index now unless it is built or failed already.
   void buildFull() const;
 
   // Whether the full index serves lookups.
-  bool fullyBuilt() const noexcept { return full_.load(std::memory_order_acquire) != nullptr; }
+  bool fullyBuilt() const noexcept { return fullBuilt_.load(std::memory_order_acquire); }
 
   // Tries up to this many nodes are indexed in full at once.
   static constexpr std::size_t kEagerNodes = 4096;
@@ -244,11 +238,15 @@ class StagedIndex {
   const PatternIndex& countWalkedWord() const;
 
   const PatternNodes& trie_;
-  std::unique_ptr<const PatternIndex> walking_;  // null when indexed in full at once
+  // Both indexes are held in place, not behind pointers: the flag, not a
+  // pointer, says which one serves, so no load stands between a lookup
+  // and the index it uses.
+  std::optional<const PatternIndex> walking_;  // empty when indexed in full at once
   std::uint64_t wordsBeforeFull_ = 0;
   mutable std::atomic<std::uint64_t> wordsWalked_{0};
   mutable std::once_flag fullOnce_;
-  mutable std::atomic<const PatternIndex*> full_{nullptr};  // owned
+  mutable std::optional<PatternIndex> full_;  // made inside fullOnce_, before fullBuilt_ is set
+  mutable std::atomic<bool> fullBuilt_{false};
 };
 
 }  // namespace liang::internal
