@@ -7,7 +7,8 @@
 // when its callable throws, which would rebuild a failed component; keeping
 // the failure inside the block is what makes a failure permanent.) Every
 // later get(), from any thread, returns the same value or rethrows the same
-// failure. After the build, get() is one acquire load: no lock is taken.
+// failure. After a build that succeeded, get() is one acquire load and one
+// branch: no lock is taken.
 #ifndef LIANG_DEFERRED_HPP_
 #define LIANG_DEFERRED_HPP_
 
@@ -24,7 +25,10 @@ template <class T>
 class Deferred {
  public:
   // An already built value.
-  explicit Deferred(T value) : value_(std::move(value)) { built_.store(true); }
+  explicit Deferred(T value) : value_(std::move(value)) {
+    built_.store(true);
+    ready_.store(&*value_);
+  }
 
   // A value that `build` makes on the first get().
   explicit Deferred(std::function<T()> build) : build_(std::move(build)) {}
@@ -34,6 +38,8 @@ class Deferred {
 
   // The value, built now if it is not yet; rethrows a failed build's exception.
   const T& get() const {
+    // Once built, one load and one branch: ready_ is set only by a build that succeeded.
+    if (const T* ready = ready_.load(std::memory_order_acquire)) return *ready;
     if (!built_.load(std::memory_order_acquire)) build();
     if (failure_) std::rethrow_exception(failure_);
     return *value_;
@@ -51,12 +57,14 @@ class Deferred {
         failure_ = std::current_exception();
       }
       build_ = nullptr;  // release whatever the recipe captured
+      if (!failure_) ready_.store(&*value_, std::memory_order_release);
       built_.store(true, std::memory_order_release);
     });
   }
 
   mutable std::once_flag once_;
   mutable std::atomic<bool> built_{false};
+  mutable std::atomic<const T*> ready_{nullptr};  // the value, once built without failure
   mutable std::optional<T> value_;
   mutable std::exception_ptr failure_;
   mutable std::function<T()> build_;
