@@ -199,6 +199,20 @@ TEST(Hyphenate, AgreesWithTheLiteralAlgorithmOnWideAlphabets) {
   }
 }
 
+// Appends to `text` a line of `length` letters of "abc", each after a digit
+// with chance 1 / `digitOdds`, and the letters to `letters`, from which words
+// that match such lines are cut.
+void appendLongPattern(std::mt19937& random, std::size_t length, unsigned digitOdds,
+                       std::u32string& text, std::u32string& letters) {
+  for (std::size_t k = 0; k < length; ++k) {
+    const char32_t letter = U"abc"[random() % 3];
+    letters.push_back(letter);
+    if (random() % digitOdds == 0) text.push_back(static_cast<char32_t>(U'1' + random() % 9));
+    text.push_back(letter);
+  }
+  text.push_back(U'\n');
+}
+
 // Patterns whose scores span more boundaries than the automaton merges in
 // one step (16) take its general path; those just within take the fast one.
 // Words are cut from the patterns' own letters so that the long ones match.
@@ -208,14 +222,8 @@ TEST(Hyphenate, AgreesWithTheLiteralAlgorithmOnLongPatterns) {
     std::u32string text = reference::randomPatternText(random, random() % 8, false);
     std::u32string letters;
     for (int line = 0; line < 3; ++line) {
-      const std::size_t length = 13 + random() % 6;  // 14..19 scores: either side of 16
-      for (std::size_t k = 0; k < length; ++k) {
-        const char32_t letter = U"abc"[random() % 3];
-        letters.push_back(letter);
-        if (random() % 3 == 0) text.push_back(static_cast<char32_t>(U'1' + random() % 9));
-        text.push_back(letter);
-      }
-      text.push_back(U'\n');
+      // 14..19 scores: either side of 16
+      appendLongPattern(random, 13 + random() % 6, 3, text, letters);
     }
     const Patterns patterns = parsePatterns(text);
     const auto model = reference::parse(text);
@@ -244,13 +252,7 @@ TEST(Hyphenate, AgreesWithTheLiteralAlgorithmEitherSideOfTheLongestMaskedWord) {
     std::u32string letters;
     for (int line = 0; line < 4; ++line) {
       text.push_back(static_cast<char32_t>(U'1' + random() % 9));
-      for (std::size_t k = 13 + random() % 3; k > 0; --k) {  // reaches up to 16 boundaries
-        const char32_t letter = U"abc"[random() % 3];
-        letters.push_back(letter);
-        text.push_back(letter);
-        if (random() % 2 == 0) text.push_back(static_cast<char32_t>(U'1' + random() % 9));
-      }
-      text.push_back(U'\n');
+      appendLongPattern(random, 13 + random() % 3, 2, text, letters);  // up to 16 boundaries
     }
     const Patterns patterns = parsePatterns(text);
     const auto model = reference::parse(text);
