@@ -226,7 +226,7 @@ PatternIndex::PatternIndex(const PatternNodes& trie, Extent extent) : trie_(trie
     const std::uint32_t edge = symbolOf(kEdge);
     if (resolved()) {
       afterEdge_ = transitions_[edge];  // the root's row is the first
-      afterEdgeBlock_ = afterEdge_ & ((std::uint32_t{1} << kBlockBits) - 1);
+      afterEdgeBlock_ = afterEdge_ & kBlockMask;
     } else {
       afterEdge_ = nextState(0, edge);
       afterEdgeBlock_ = nodes_[afterEdge_].output;
@@ -664,7 +664,6 @@ inline void PatternIndex::walkWindowFolded(std::u32string_view word, const CodeP
       walkWindow(
           word, letterOf,
           [transitions](std::uint32_t entry, std::uint32_t symbol) {
-            constexpr std::uint32_t kBlockMask = (std::uint32_t{1} << kBlockBits) - 1;
             const std::uint32_t* column = transitions + symbol;
 #if defined(__GNUC__)
             // Keeps the compiler from folding the letter back into the

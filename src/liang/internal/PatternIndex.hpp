@@ -191,6 +191,7 @@ class PatternIndex {
   // most kResolvedEntries entries, which keeps all 73 languages well within
   // their memory budget while covering the tries of most of them.
   static constexpr std::uint32_t kBlockBits = 14;
+  static constexpr std::uint32_t kBlockMask = (std::uint32_t{1} << kBlockBits) - 1;
   static constexpr std::size_t kResolvedEntries = std::size_t{1} << (32 - kBlockBits);
   bool resolved() const noexcept { return !transitions_.empty(); }
   std::vector<std::uint32_t> transitions_;
