@@ -113,13 +113,15 @@ TEST(StagedIndex, UseEarnsTheFullIndexOnceAndCopiesShareIt) {
 }
 
 // Threads hyphenate one trie while it passes from walking to its full
-// index, which one of them builds as the others go on walking.
+// index, which one of them builds as the others go on walking. The fold is
+// a character table, as in loaded hyphenators: once the full index is
+// there, the threads also race to number its folded letters.
 TEST(StagedIndexConcurrency, ThreadsAcrossTheFullIndexAgreeWithTheModel) {
   std::mt19937 random(31);
   const std::u32string text = largePatternText(random, false);
   const Patterns patterns = parsePatterns(text);
   const auto model = reference::parse(text);
-  const Hyphenator h(same, patterns, {}, 1, 1);
+  const Hyphenator h(liang::internal::parseChars(U""), patterns, {}, 1, 1);
   // Together the threads hyphenate as many words as the trie has nodes,
   // past the point where the full index is built.
   constexpr int kThreads = 4;

@@ -7,6 +7,7 @@
 #include <bit>
 #include <cstdint>
 
+#include "liang/internal/BreakPlan.hpp"
 #include "liang/internal/Breaks.hpp"
 #include "liang/internal/CodePointMap.hpp"
 #include "liang/internal/ExceptionTable.hpp"
@@ -23,6 +24,9 @@ struct CharFoldAccess {
   static const CodePointMap* table(const CharFold& fold) {
     return fold.table_ != nullptr ? &fold.table_->get() : nullptr;
   }
+
+  // Whether the fold is a caller's function rather than a table or the identity.
+  static bool isFunction(const CharFold& fold) noexcept { return fold.function_ != nullptr; }
 
   // Folds `word` into `out` (word.size() characters), looking the table up
   // once for the whole word rather than once per character.
@@ -77,9 +81,41 @@ bool tooShortToBreak(std::size_t n, std::int64_t left, std::int64_t right) {
   return static_cast<Wide>(n) < static_cast<Wide>(left) + right;
 }
 
-}  // namespace
+// Writes the positions of the set bits of `mask`, lowest first; returns their number.
+std::size_t writeBits(std::uint64_t mask, std::size_t* out) noexcept {
+  std::size_t count = 0;
+  for (; mask != 0; mask &= mask - 1)
+    out[count++] = static_cast<std::size_t>(std::countr_zero(mask));
+  return count;
+}
 
-std::size_t collectBreaks(const Hyphenator& h, std::u32string_view word, std::size_t* breaks) {
+// The plan of `h`, made now if `h` fits one; `index` is the one that
+// hyphenates the word, `table` the fold's table (null for the identity).
+const BreakPlan* planOf(const Hyphenator& h, const PatternIndex& index,
+                        const ExceptionTable* exceptions, const CodePointMap* table) noexcept {
+  const std::int64_t left = hyphenatorLeftMin(h), right = hyphenatorRightMin(h);
+  if (!index.hasScoreWindow() || CharFoldAccess::isFunction(hyphenatorChars(h)) || left < 0 ||
+      right < 1 || left > kOrdinaryMinimum || right > kOrdinaryMinimum) {
+    return nullptr;
+  }
+  const BreakPlanSlot* slot = HyphenatorAccess::planSlot(h);
+  if (slot == nullptr) return nullptr;
+  if (const BreakPlan* plan = slot->get()) return plan;
+  return slot->make([&](BreakPlan& plan) noexcept {
+    plan.index = &index;
+    plan.exceptions = exceptions;
+    plan.fold = table;
+    const auto l = static_cast<std::size_t>(left), r = static_cast<std::size_t>(right);
+    plan.shortest = l + r;
+    plan.firstBreak = std::max<std::size_t>(l, 1);
+    plan.rightMin = r;
+    index.foldedLatin1Letters(table, plan.latin1Letters);
+  });
+}
+
+// collectBreaks for every word the plan does not answer alone.
+std::size_t collectBreaksInFull(const Hyphenator& h, std::u32string_view word,
+                                std::size_t* breaks) {
   const std::size_t n = word.size();
   if (n == 0) return 0;
   const std::int64_t left = hyphenatorLeftMin(h), right = hyphenatorRightMin(h);
@@ -113,7 +149,8 @@ std::size_t collectBreaks(const Hyphenator& h, std::u32string_view word, std::si
     }
   };
 
-  if (const ExceptionTable* exceptions = ExceptionsAccess::table(hyphenatorExceptions(h))) {
+  const ExceptionTable* exceptions = ExceptionsAccess::table(hyphenatorExceptions(h));
+  if (exceptions != nullptr) {
     const bool candidate = table == nullptr ||
                            exceptions->mayContain(n, (*table)(word.front()), (*table)(word.back()));
     if (const Scores* stored = candidate ? exceptions->find(foldedWhole()) : nullptr) {
@@ -130,22 +167,23 @@ std::size_t collectBreaks(const Hyphenator& h, std::u32string_view word, std::si
       right <= kOrdinaryMinimum) {
     // Every real hyphenator: breaks at 1 <= max(L, 1) <= p < n + 1 - R <= n,
     // where the combined list always reaches, so its length is not needed.
+    // A table fold or the identity has a plan by now, whose letters fold;
+    // a function fold has folded the word already.
+    const BreakPlan* plan = planOf(h, index, exceptions, table);
+    const std::u32string_view letters = plan != nullptr ? word : foldedWord;
+    const PatternIndex::LetterMap letterMap =
+        plan != nullptr ? plan->letters() : index.identityLetters();
     const std::size_t begin = std::max<std::size_t>(static_cast<std::size_t>(left), 1);
     const std::size_t end = n + 1 - static_cast<std::size_t>(right);
-    const std::u32string_view letters = table != nullptr ? word : foldedWord;
     if (n <= PatternIndex::longestMaskedWord()) {
       // Bit p of `odd`: raw entry p, boundary p + 1, scores odd. Only the
       // breaks are visited, not every boundary.
-      std::uint64_t odd = index.oddBoundaries(letters, table) >> 1;
+      std::uint64_t odd = index.oddBoundaries(letters, letterMap) >> 1;
       odd &= (std::uint64_t{1} << end) - (std::uint64_t{1} << begin);
-      while (odd != 0) {
-        breaks[count++] = static_cast<std::size_t>(std::countr_zero(odd));
-        odd &= odd - 1;
-      }
-      return count;
+      return writeBits(odd, breaks);
     }
     ScratchBuffer<std::uint8_t, 128> buffer(PatternIndex::windowCapacityFor(n));
-    const std::uint8_t* boundaries = index.scoreByWindow(letters, buffer.data(), table);
+    const std::uint8_t* boundaries = index.scoreByWindow(letters, buffer.data(), letterMap);
     for (std::size_t p = begin; p < end; ++p) {
       breaks[count] = p;  // kept only where the score is odd: no branch on it
       count += boundaries[p + 1] & 1u;
@@ -165,6 +203,38 @@ std::size_t collectBreaks(const Hyphenator& h, std::u32string_view word, std::si
   return count;
 }
 
+}  // namespace
+
+bool BreakPlan::breaks(std::u32string_view word, std::uint64_t& mask) const noexcept {
+  const std::size_t n = word.size();
+  if (n < shortest) {  // shortest >= 1, so this takes the empty word too
+    mask = 0;
+    return true;
+  }
+  if (n > PatternIndex::longestMaskedWord()) return false;
+  if (exceptions != nullptr) {
+    const auto folded = [this](char32_t c) { return fold != nullptr ? (*fold)(c) : c; };
+    if (exceptions->mayContain(n, folded(word.front()), folded(word.back()))) return false;
+  }
+  // Bit p of `odd`: raw entry p, boundary p + 1 of the padded word, scores
+  // odd; breaks lie at max(L, 1) <= p < n + 1 - R.
+  const std::uint64_t odd = index->oddBoundaries(word, letters()) >> 1;
+  mask = odd & ((std::uint64_t{1} << (n + 1 - rightMin)) - (std::uint64_t{1} << firstBreak));
+  return true;
+}
+
+bool planBreaks(const Hyphenator& h, std::u32string_view word, std::uint64_t& mask) noexcept {
+  const BreakPlanSlot* slot = HyphenatorAccess::planSlot(h);
+  const BreakPlan* plan = slot != nullptr ? slot->get() : nullptr;
+  return plan != nullptr && plan->breaks(word, mask);
+}
+
+std::size_t collectBreaks(const Hyphenator& h, std::u32string_view word, std::size_t* breaks) {
+  std::uint64_t mask;
+  if (planBreaks(h, word, mask)) return writeBits(mask, breaks);
+  return collectBreaksInFull(h, word, breaks);
+}
+
 void findBreaks(const Hyphenator& h, std::u32string_view word, std::vector<std::size_t>& breaks) {
   ScratchBuffer<std::size_t, 64> found(word.size());
   const std::size_t count = collectBreaks(h, word, found.data());
@@ -172,6 +242,16 @@ void findBreaks(const Hyphenator& h, std::u32string_view word, std::vector<std::
 }
 
 }  // namespace internal
+
+Hyphenator::Hyphenator(CharFold chars, std::shared_ptr<const Deferred<Patterns>> patterns,
+                       std::shared_ptr<const Deferred<Exceptions>> exceptions, std::int64_t leftMin,
+                       std::int64_t rightMin)
+    : chars_(std::move(chars)),
+      patterns_(std::move(patterns)),
+      exceptions_(std::move(exceptions)),
+      leftMin_(leftMin),
+      rightMin_(rightMin),
+      plan_(std::make_shared<const internal::BreakPlanSlot>()) {}
 
 char32_t CharFold::operator()(char32_t c) const {
   if (table_ != nullptr) return table_->get()(c);

@@ -35,8 +35,10 @@
 namespace liang {
 
 namespace internal {
+class BreakPlanSlot;
 class CodePointMap;
 struct CharFoldAccess;
+struct HyphenatorAccess;
 }  // namespace internal
 
 // A folding function char32_t(char32_t), the type every such callable
@@ -84,14 +86,10 @@ class Hyphenator {
   // dictionary are built when a hyphenate call (or an accessor) first needs them.
   Hyphenator(CharFold chars, std::shared_ptr<const Deferred<Patterns>> patterns,
              std::shared_ptr<const Deferred<Exceptions>> exceptions, std::int64_t leftMin,
-             std::int64_t rightMin) noexcept
-      : chars_(std::move(chars)),
-        patterns_(std::move(patterns)),
-        exceptions_(std::move(exceptions)),
-        leftMin_(leftMin),
-        rightMin_(rightMin) {}
+             std::int64_t rightMin);
 
  private:
+  friend struct internal::HyphenatorAccess;
   friend const CharFold& hyphenatorChars(const Hyphenator& h) noexcept;
   friend const Patterns& hyphenatorPatterns(const Hyphenator& h);
   friend const Exceptions& hyphenatorExceptions(const Hyphenator& h);
@@ -103,6 +101,9 @@ class Hyphenator {
   std::shared_ptr<const Deferred<Exceptions>> exceptions_;
   std::int64_t leftMin_;
   std::int64_t rightMin_;
+  // What an ordinary word needs of the components, gathered once they are
+  // built (see internal/BreakPlan.hpp); shared by copies.
+  std::shared_ptr<const internal::BreakPlanSlot> plan_;
 };
 
 // The folding function: hyphenatorChars(h)(c) folds c.

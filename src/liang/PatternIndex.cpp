@@ -651,48 +651,61 @@ inline void PatternIndex::walkWindow(std::u32string_view word, LetterOf letterOf
 }
 
 template <class Sink>
-inline void PatternIndex::walkWindowFolded(std::u32string_view word, const CodePointMap* fold,
+inline void PatternIndex::walkWindowMapped(std::u32string_view word, LetterMap letters,
                                            Sink& sink) const {
-  const auto walk = [&](auto letterOf) {
-    if (resolved()) {
-      // The state carried from step to step is the table entry itself, whose
-      // high bits are the offset of its row: the letter's column of the table
-      // is found apart from the state, so a step is a shift and one load, and
-      // no multiplication. Letter 0 (no letter) leads every state back to the
-      // root.
-      const std::uint32_t* transitions = transitions_.data();
-      walkWindow(
-          word, letterOf,
-          [transitions](std::uint32_t entry, std::uint32_t symbol) {
-            const std::uint32_t* column = transitions + symbol;
-#if defined(__GNUC__)
-            // Keeps the compiler from folding the letter back into the
-            // index, which would put an addition on the chain of steps.
-            asm("" : "+r"(column));
-#endif
-            const std::uint32_t next = column[entry >> kBlockBits];
-            return std::pair<std::uint32_t, std::uint32_t>(next, next & kBlockMask);
-          },
-          sink);
-      return;
-    }
+  // A Latin-1 character, folded or not, is one load; only the rest is
+  // folded here, and looked up in the alphabet.
+  const std::uint32_t* latin1 = letters.latin1;
+  const auto letterOf = [this, latin1, fold = letters.fold](char32_t c) {
+    if (c < kDirectSymbols) [[likely]]
+      return latin1[c];
+    return beyondLatin1Letter(c, fold);
+  };
+  if (resolved()) {
+    // The state carried from step to step is the table entry itself, whose
+    // high bits are the offset of its row: the letter's column of the table
+    // is found apart from the state, so a step is a shift and one load, and
+    // no multiplication. Letter 0 (no letter) leads every state back to the
+    // root.
+    const std::uint32_t* transitions = transitions_.data();
     walkWindow(
         word, letterOf,
-        [this](std::uint32_t state, std::uint32_t symbol) {
-          state = nextState(state, symbol);
-          return std::pair<std::uint32_t, std::uint32_t>(state, nodes_[state].output);
+        [transitions](std::uint32_t entry, std::uint32_t symbol) {
+          const std::uint32_t* column = transitions + symbol;
+#if defined(__GNUC__)
+          // Keeps the compiler from folding the letter back into the
+          // index, which would put an addition on the chain of steps.
+          asm("" : "+r"(column));
+#endif
+          const std::uint32_t next = column[entry >> kBlockBits];
+          return std::pair<std::uint32_t, std::uint32_t>(next, next & kBlockMask);
         },
         sink);
-  };
-  if (fold != nullptr) {
-    walk([this, fold](char32_t c) { return symbolOf((*fold)(c)); });
-  } else {
-    walk([this](char32_t c) { return symbolOf(c); });
+    return;
+  }
+  walkWindow(
+      word, letterOf,
+      [this](std::uint32_t state, std::uint32_t symbol) {
+        state = nextState(state, symbol);
+        return std::pair<std::uint32_t, std::uint32_t>(state, nodes_[state].output);
+      },
+      sink);
+}
+
+std::uint32_t PatternIndex::beyondLatin1Letter(char32_t c,
+                                               const CodePointMap* fold) const noexcept {
+  return symbolOf(fold != nullptr ? (*fold)(c) : c);
+}
+
+void PatternIndex::foldedLatin1Letters(const CodePointMap* fold,
+                                       std::uint32_t* latin1) const noexcept {
+  for (char32_t c = 0; c < kDirectSymbols; ++c) {
+    latin1[c] = symbolOf(fold != nullptr ? (*fold)(c) : c);
   }
 }
 
 const std::uint8_t* PatternIndex::scoreByWindow(std::u32string_view word, std::uint8_t* buffer,
-                                                const CodePointMap* fold) const {
+                                                LetterMap letters) const {
   struct ToBytes {
     std::uint8_t* buffer;
     void retire(std::size_t j, std::uint8_t score) const noexcept { buffer[j] = score; }
@@ -700,12 +713,11 @@ const std::uint8_t* PatternIndex::scoreByWindow(std::u32string_view word, std::u
       window.store(buffer + j);
     }
   } sink{buffer};
-  walkWindowFolded(word, fold, sink);
+  walkWindowMapped(word, letters, sink);
   return buffer + (-1 - windowBase_);
 }
 
-std::uint64_t PatternIndex::oddBoundaries(std::u32string_view word,
-                                          const CodePointMap* fold) const {
+std::uint64_t PatternIndex::oddBoundaries(std::u32string_view word, LetterMap letters) const {
   // Bit j of `odd` is the parity of the boundary that step j retires; the
   // bits after the last step come from the window, 16 at a time. No score
   // goes through memory.
@@ -718,7 +730,7 @@ std::uint64_t PatternIndex::oddBoundaries(std::u32string_view word,
       odd |= std::uint64_t{window.oddMask()} << j;
     }
   } sink;
-  walkWindowFolded(word, fold, sink);
+  walkWindowMapped(word, letters, sink);
   // Step j retires boundary j + 1 + windowBase_, and windowBase_ < 0.
   return sink.odd >> (-1 - windowBase_);
 }

@@ -3,6 +3,7 @@
 #define LIANG_INTERNAL_BREAKS_HPP_
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -18,6 +19,11 @@ void findBreaks(const Hyphenator& h, std::u32string_view word, std::vector<std::
 // The same boundaries written to `breaks`, which must hold word.size()
 // entries; returns how many there are.
 std::size_t collectBreaks(const Hyphenator& h, std::u32string_view word, std::size_t* breaks);
+
+// The same boundaries as the set bits of `mask` (bit p: a break at p), when
+// the hyphenator's plan answers the word alone (see BreakPlan.hpp); false,
+// and `mask` unset, when only collectBreaks can.
+bool planBreaks(const Hyphenator& h, std::u32string_view word, std::uint64_t& mask) noexcept;
 
 }  // namespace liang::internal
 

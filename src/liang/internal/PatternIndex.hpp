@@ -65,14 +65,29 @@ class PatternIndex {
     return length + 2 + kWindow;
   }
 
+  // How a walk turns the characters of a word into letter numbers: a
+  // Latin-1 character in one load from `latin1`, a table that may fold as
+  // well; any other through `fold` (none when null) and the alphabet.
+  struct LetterMap {
+    const std::uint32_t* latin1;
+    const CodePointMap* fold;
+  };
+
+  // The map of an unfolded word (or one folded already).
+  LetterMap identityLetters() const noexcept { return {directSymbols_, nullptr}; }
+
+  // Fills `latin1` with the letter number of fold(c) for every c < 256
+  // (fold null: the identity), the table of a LetterMap that folds by `fold`.
+  void foldedLatin1Letters(const CodePointMap* fold, std::uint32_t* latin1) const noexcept;
+
   // Scores the boundaries 0 .. word.size() + 1 of the padded word, in bytes,
   // into `buffer` (windowCapacityFor(word.size()) entries) and returns where
   // boundary 0 is: the result r has r[b] for boundary b. Needs hasScoreWindow().
   // Entries past the end are not the combined list's (its length is not
-  // found): a caller that needs the list's length uses score(). `fold`, when
-  // not null, is applied to each character of `word` first.
+  // found): a caller that needs the list's length uses score(). The word's
+  // characters are read through `letters`.
   const std::uint8_t* scoreByWindow(std::u32string_view word, std::uint8_t* buffer,
-                                    const CodePointMap* fold) const;
+                                    LetterMap letters) const;
 
   // The longest word whose boundaries, and the window after them, fit the
   // 64 bits of oddBoundaries.
@@ -82,7 +97,7 @@ class PatternIndex {
   // (0 .. word.size() + 1) of the padded word scores odd; the bits above are
   // not the combined list's. For a word of at most longestMaskedWord()
   // characters; needs hasScoreWindow().
-  std::uint64_t oddBoundaries(std::u32string_view word, const CodePointMap* fold) const;
+  std::uint64_t oddBoundaries(std::u32string_view word, LetterMap letters) const;
 
  private:
   static constexpr std::uint32_t kNoRow = 0xFFFFFFFF;
@@ -123,7 +138,7 @@ class PatternIndex {
   // Runs the automaton with the window over the padded word, handing each
   // retired boundary's score to `sink`.
   template <class Sink>
-  void walkWindowFolded(std::u32string_view word, const CodePointMap* fold, Sink& sink) const;
+  void walkWindowMapped(std::u32string_view word, LetterMap letters, Sink& sink) const;
   template <class LetterOf, class Step, class Sink>
   void walkWindow(std::u32string_view word, LetterOf letterOf, Step step, Sink& sink) const;
 
@@ -135,6 +150,10 @@ class PatternIndex {
   std::uint32_t symbolOf(char32_t c) const noexcept {
     return c < kDirectSymbols ? directSymbols_[c] : symbols_(c);
   }
+  // The letter number of fold(c) for a c beyond Latin-1; out of line, off
+  // the walk's path.
+  [[gnu::noinline]] std::uint32_t beyondLatin1Letter(char32_t c,
+                                                     const CodePointMap* fold) const noexcept;
   // Fills symbols[0, word.size() + 2): the padded word's letter numbers.
   void symbolsOfPadded(std::u32string_view word, std::uint32_t* symbols) const noexcept;
 
