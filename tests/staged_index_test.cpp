@@ -112,6 +112,44 @@ TEST(StagedIndex, UseEarnsTheFullIndexOnceAndCopiesShareIt) {
   EXPECT_TRUE(fullyIndexed(patterns)) << "after " << words << " words";
 }
 
+// The full index of a trie small enough resolves its moves into one table
+// whose rows are numbered in 16 bits: 65,536 rows of nodes with children at
+// most. Every binary string of 16 letters makes 65,535 (the root's and those
+// of 15 levels). A pattern one letter longer gives the string "b" x 16
+// children, and the last row; one more letter again, a row past the limit.
+// On either side, the full index must cut like the store's own walk, on
+// words through the last rows.
+TEST(StagedIndex, FullIndexCutsLikeTheStoreEitherSideOfTheMostRowsItNumbers) {
+  const auto binary = [](std::uint32_t bits, int length) {
+    std::u32string letters;
+    for (int k = length - 1; k >= 0; --k) letters.push_back(bits >> k & 1 ? U'b' : U'a');
+    return letters;
+  };
+  std::u32string text;
+  for (std::uint32_t bits = 0; bits < (1u << 16); ++bits) {
+    const std::u32string letters = binary(bits, 16);
+    text += letters.substr(0, 5) + (bits % 3 == 0 ? U"3" : U"") + letters.substr(5) + U"\n";
+  }
+  const std::u32string last = binary(0xFFFF, 16);
+  std::mt19937 random(37);
+  const std::u32string oneRowMore = last + U"a5\n", twoRowsMore = oneRowMore + last + U"b2b7\n";
+  for (const std::u32string& longer : {oneRowMore, twoRowsMore}) {
+    const Patterns patterns = parsePatterns(text + longer);
+    buildFullIndex(patterns);
+    ASSERT_TRUE(fullyIndexed(patterns));
+    const Hyphenator h(liang::internal::parseChars(U""), patterns, {}, 1, 1);
+    std::vector<std::u32string> words = {U"ab" + last + U"ab", last + U"bb", last + U"bbb"};
+    for (int w = 0; w < 200; ++w) words.push_back(binary(random(), 12 + random() % 10));
+    for (const std::u32string& word : words) {
+      const Pieces expected = reference::cut(word, liang::lookupPattern(word, patterns), 1, 1);
+      for (int call = 0; call < 2; ++call) {
+        ASSERT_EQ(hyphenate(h, word), expected)
+            << (longer == oneRowMore ? "65,536" : "65,537") << " rows, call " << call;
+      }
+    }
+  }
+}
+
 // Threads hyphenate one trie while it passes from walking to its full
 // index, which one of them builds as the others go on walking. The fold is
 // a character table, as in loaded hyphenators: once the full index is

@@ -38,9 +38,11 @@
 // after that many hyphenate calls (StagedIndex, below).
 //
 // For a small enough trie the automaton's moves are resolved into one
-// table, whose entries carry what the next step needs (where the next row is
-// and which block to merge), so a letter costs one load; a larger trie
-// follows failure links.
+// table, whose entries carry what the next step needs (the row of the next
+// move and the block to merge). It is kept by column, one per letter, so
+// that the letter selects a column apart from the walk and each step is a
+// single load at the carried row: the walk is a chain of loads and nothing
+// else. A larger trie follows failure links.
 //
 // A step must be cheap either way. The trie's letters get dense numbers,
 // looked up once per position (a character that is no letter leads nowhere).
@@ -53,6 +55,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstddef>
 #include <cstring>
 #include <iterator>
 #include <limits>
@@ -225,8 +228,9 @@ PatternIndex::PatternIndex(const PatternNodes& trie, Extent extent) : trie_(trie
   if (hasScoreWindow()) {
     const std::uint32_t edge = symbolOf(kEdge);
     if (resolved()) {
-      afterEdge_ = transitions_[edge];  // the root's row is the first
-      afterEdgeBlock_ = afterEdge_ & kBlockMask;
+      const Move first = moves_[edge * rowCount_];  // from the root, row 0
+      afterEdge_ = first.row;
+      afterEdgeBlock_ = first.block;
     } else {
       afterEdge_ = nextState(0, edge);
       afterEdgeBlock_ = nodes_[afterEdge_].output;
@@ -456,39 +460,44 @@ bool PatternIndex::buildOutputs(const std::vector<std::uint32_t>& levelStarts) {
 
 void PatternIndex::resolveTransitions() {
   const auto nodeCount = static_cast<std::uint32_t>(nodes_.size());
-  const std::size_t stride = std::size_t{alphabetSize_} + 1;
-  // Only the nodes with children (and the root) get a row, breadth first:
-  // a leaf moves as its failure target does, so a node's moves are those of
+  const std::size_t columns = std::size_t{alphabetSize_} + 1;
+  // Only the root and the nodes with children get a row, breadth first: a
+  // leaf moves as its failure target does, so a node's moves are those of
   // the first node with children on its failure chain, its row node.
-  if (!hasScoreWindow() || blocks_.size() > (std::size_t{1} << kBlockBits)) return;
-  std::size_t rowNodes = 0;
-  for (const Node& node : nodes_) rowNodes += node.childCount != 0;
-  if (std::max<std::size_t>(rowNodes, 1) * stride > kResolvedEntries) return;
-  // What a step needs of each node: the offset of its row node's row, and
-  // its block. Breadth first, a leaf's failure target is done before it.
-  std::vector<std::uint32_t> packed(nodes_.size(), 0);
-  std::uint32_t rowCount = 0;
+  if (!hasScoreWindow() || blocks_.size() > kMoveNumbers) return;
+  std::size_t rowNodes = 1;
+  for (std::uint32_t node = 1; node < nodeCount; ++node) rowNodes += nodes_[node].childCount != 0;
+  if (rowNodes > kMoveNumbers || rowNodes * columns > kResolvedMoves) return;
+  // The move that reaches each node. Breadth first, a leaf's failure
+  // target has its move before the leaf.
+  std::vector<Move> reaching(nodes_.size());
+  std::uint32_t nextRow = 0;
   for (std::uint32_t node = 0; node < nodeCount; ++node) {
     const Node& from = nodes_[node];
-    const std::uint32_t offset = node == 0 || from.childCount != 0
-                                     ? static_cast<std::uint32_t>(rowCount++ * stride)
-                                     : packed[from.fail] >> kBlockBits;
-    packed[node] = offset << kBlockBits | from.output;
+    const std::uint32_t row =
+        node == 0 || from.childCount != 0 ? nextRow++ : reaching[from.fail].row;
+    reaching[node] = {static_cast<std::uint16_t>(from.output), static_cast<std::uint16_t>(row)};
   }
-  // A row starts as that of its node's failure target, complete already
-  // breadth first, and the node's children overrule it.
-  transitions_.assign(rowCount * stride, 0);
-  std::uint32_t* entries = transitions_.data();
+  rowCount_ = rowNodes;
+  // Letter 0, and any letter that leads nowhere from the root, moves to the
+  // root: row 0, block 0 (the root has no scores of its own). A row starts
+  // as that of its node's failure target, complete already breadth first,
+  // and the node's children overrule it.
+  moves_.assign(rowNodes * columns, Move{0, 0});
   for (std::uint32_t node = 0; node < nodeCount; ++node) {
     const Node& from = nodes_[node];
     if (node != 0 && from.childCount == 0) continue;
+    const std::size_t row = reaching[node].row;
     if (node != 0) {
-      std::copy_n(transitions_.data() + (packed[from.fail] >> kBlockBits), stride, entries);
+      const std::size_t failRow = reaching[from.fail].row;
+      for (std::size_t column = 0; column < columns; ++column) {
+        moves_[column * rowCount_ + row] = moves_[column * rowCount_ + failRow];
+      }
     }
     for (std::uint32_t k = 0; k < from.childCount; ++k) {
-      entries[edgeSymbols_[from.childBegin + k]] = packed[from.childBegin + k + 1];
+      const std::size_t column = edgeSymbols_[from.childBegin + k];
+      moves_[column * rowCount_ + row] = reaching[from.childBegin + k + 1];
     }
-    entries += stride;
   }
   nodes_ = {};
   edgeSymbols_ = {};
@@ -639,7 +648,7 @@ inline void PatternIndex::walkWindow(std::u32string_view word, LetterOf letterOf
   std::uint32_t state = afterEdge_;
   window.raise(blocks[afterEdgeBlock_].scores);
   sink.retire(0, window.retire());
-  const auto advance = [&](std::uint32_t symbol, std::size_t j) {
+  const auto advance = [&](std::size_t symbol, std::size_t j) {
     std::uint32_t block;
     std::tie(state, block) = step(state, symbol);
     window.raise(blocks[block].scores);
@@ -656,29 +665,34 @@ inline void PatternIndex::walkWindowMapped(std::u32string_view word, LetterMap l
   // A Latin-1 character, folded or not, is one load; only the rest is
   // folded here, and looked up in the alphabet.
   const std::uint32_t* latin1 = letters.latin1;
-  const auto letterOf = [this, latin1, fold = letters.fold](char32_t c) {
+  const auto letterOf = [this, latin1, fold = letters.fold](char32_t c) -> std::size_t {
     if (c < kDirectSymbols) [[likely]]
       return latin1[c];
     return beyondLatin1Letter(c, fold);
   };
   if (resolved()) {
-    // The state carried from step to step is the table entry itself, whose
-    // high bits are the offset of its row: the letter's column of the table
-    // is found apart from the state, so a step is a shift and one load, and
-    // no multiplication. Letter 0 (no letter) leads every state back to the
-    // root.
-    const std::uint32_t* transitions = transitions_.data();
+    // The state carried from step to step is a row number; the letter's
+    // column is found apart from it, so the chain of steps is a chain of
+    // loads. Letter 0 (no letter) leads every state back to the root.
+    const Move* moves = moves_.data();
+    const std::size_t rowCount = rowCount_;
     walkWindow(
         word, letterOf,
-        [transitions](std::uint32_t entry, std::uint32_t symbol) {
-          const std::uint32_t* column = transitions + symbol;
+        [moves, rowCount](std::uint32_t row, std::size_t symbol) {
+          const Move* column = moves + symbol * rowCount;
 #if defined(__GNUC__)
-          // Keeps the compiler from folding the letter back into the
-          // index, which would put an addition on the chain of steps.
+          // Keeps the compiler from folding the row into the column's
+          // offset, which would put arithmetic on the chain of steps.
           asm("" : "+r"(column));
 #endif
-          const std::uint32_t next = column[entry >> kBlockBits];
-          return std::pair<std::uint32_t, std::uint32_t>(next, next & kBlockMask);
+          // Each half read on its own, from the column's base plus the
+          // scaled row: reading the move whole and splitting it would put
+          // a shift, or an address computed apart, on the chain.
+          const auto* bytes = reinterpret_cast<const unsigned char*>(column);
+          std::uint16_t next, block;
+          std::memcpy(&next, bytes + std::size_t{row} * sizeof(Move) + offsetof(Move, row), 2);
+          std::memcpy(&block, bytes + std::size_t{row} * sizeof(Move) + offsetof(Move, block), 2);
+          return std::pair<std::uint32_t, std::uint32_t>(next, block);
         },
         sink);
     return;

@@ -193,27 +193,35 @@ class PatternIndex {
   };
   std::vector<ScoreBlock> blocks_;
   std::int32_t windowBase_ = 0;
-  // The state after the opening "." that starts every padded word (a table
-  // entry when the moves are resolved, else a node), and its block.
+  // The state after the opening "." that starts every padded word (a row
+  // of the table when the moves are resolved, else a node), and its block.
   std::uint32_t afterEdge_ = 0;
   std::uint32_t afterEdgeBlock_ = 0;
 
   // For a trie small enough whose scores fit the window, the automaton's
   // moves resolved into one table, so that a character costs one load and
-  // no failure link is followed. Only nodes with children get a row, of
-  // alphabetSize_ + 1 entries, breadth first: a leaf moves as its failure
-  // target does. The entry for a move packs what the next step needs of
-  // the node reached: in its low kBlockBits bits its block number, above
-  // them the offset of the row it moves by (its own, or the first on its
-  // failure chain). The per-node records above are then dropped; the walk
-  // that lookupPattern takes follows the store's own edges. A table is at
-  // most kResolvedEntries entries, which keeps all 73 languages well within
-  // their memory budget while covering the tries of most of them.
-  static constexpr std::uint32_t kBlockBits = 14;
-  static constexpr std::uint32_t kBlockMask = (std::uint32_t{1} << kBlockBits) - 1;
-  static constexpr std::size_t kResolvedEntries = std::size_t{1} << (32 - kBlockBits);
-  bool resolved() const noexcept { return !transitions_.empty(); }
-  std::vector<std::uint32_t> transitions_;
+  // no failure link is followed. Only nodes with children get a row (the
+  // root first, then breadth first): a leaf moves as its failure target
+  // does. A move holds what the next step needs of the node it reaches: the
+  // row that node moves by (its own, or the first on its failure chain) and
+  // its block. The table is stored by column -- every row's move on letter
+  // 0, then every row's move on letter 1, ... -- so a walk carries a row
+  // number, the letter picks the column apart from it, and a step is one
+  // load of a 16-bit row number at that place in the column: no arithmetic
+  // stands between one step's load and the next. The per-node records above
+  // are then dropped; the walk that lookupPattern takes follows the store's
+  // own edges. Row and block numbers fit 16 bits, and a table is at most
+  // kResolvedMoves moves, which keeps all 73 languages well within their
+  // memory budget while covering the tries of most of them.
+  struct Move {
+    std::uint16_t block;
+    std::uint16_t row;
+  };
+  static constexpr std::size_t kMoveNumbers = std::size_t{1} << 16;  // rows, and blocks
+  static constexpr std::size_t kResolvedMoves = std::size_t{1} << 18;
+  bool resolved() const noexcept { return !moves_.empty(); }
+  std::vector<Move> moves_;
+  std::size_t rowCount_ = 0;  // the length of a column
 };
 
 // The index of a sealed store, in two stages. The full index takes twice
