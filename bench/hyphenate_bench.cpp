@@ -8,7 +8,10 @@
 //  - The words: the lines of FILE (default /usr/share/dict/american-english
 //    when present, else a small built-in list) whose every character is a
 //    lowercase ASCII letter, so no case folding is needed on either side.
-//    They are decoded to code points once, before any timing.
+//    They are decoded to code points once, before any timing. Each side
+//    reads its words as views into one text, the way a layout engine hands
+//    out the words of a paragraph: bytes for libhyphen and the UTF-8
+//    overload, code points for the rest, each word followed by a NUL.
 //  - One benchmark iteration hyphenates every word once. Each benchmark sums
 //    the break positions it gets (the "checksum" counter, per pass), so no
 //    result can be optimised away, and the sides can be compared.
@@ -102,8 +105,10 @@ struct Options {
 
 struct Corpus {
   std::string source;
-  std::vector<std::string> bytes;    // for libhyphen and the UTF-8 overload
-  std::vector<std::u32string> wide;  // for the code point calls
+  std::string byteText;                   // the words, each followed by a NUL
+  std::u32string wideText;                // the same in code points
+  std::vector<std::string_view> bytes;    // into byteText: for libhyphen and the UTF-8 overload
+  std::vector<std::u32string_view> wide;  // into wideText: for the code point calls
   std::size_t linesRead = 0;
 };
 
@@ -123,6 +128,7 @@ void loadCorpus(const Options& options) {
   if (path.empty()) {
     if (std::ifstream(kDefaultWords).good()) path = kDefaultWords;
   }
+  std::vector<std::string> words;
   if (!path.empty()) {
     std::ifstream in(path);
     if (!in) {
@@ -133,20 +139,32 @@ void loadCorpus(const Options& options) {
     for (std::string line; std::getline(in, line);) {
       ++c.linesRead;
       if (!line.empty() && line.back() == '\r') line.pop_back();
-      if (isLowercaseAsciiWord(line)) c.bytes.push_back(line);
+      if (isLowercaseAsciiWord(line)) words.push_back(line);
     }
   } else {
     c.source = "built-in list";
     for (const char* w : kBuiltinWords) {
       ++c.linesRead;
-      c.bytes.emplace_back(w);
+      words.emplace_back(w);
     }
   }
-  if (options.maxWords != 0 && c.bytes.size() > options.maxWords) c.bytes.resize(options.maxWords);
-  for (const std::string& w : c.bytes) c.wide.emplace_back(w.begin(), w.end());  // ASCII
-  if (c.bytes.empty()) {
+  if (options.maxWords != 0 && words.size() > options.maxWords) words.resize(options.maxWords);
+  if (words.empty()) {
     std::fprintf(stderr, "hyphenate_bench: no lowercase words in %s\n", c.source.c_str());
     std::exit(2);
+  }
+  // Both texts are complete before any view is taken: they never move after.
+  for (const std::string& w : words) {
+    c.byteText += w;
+    c.byteText.push_back('\0');
+    c.wideText.append(w.begin(), w.end());  // ASCII
+    c.wideText.push_back(U'\0');
+  }
+  std::size_t at = 0;
+  for (const std::string& w : words) {
+    c.bytes.emplace_back(c.byteText.data() + at, w.size());
+    c.wide.emplace_back(c.wideText.data() + at, w.size());
+    at += w.size() + 1;
   }
 }
 
@@ -168,7 +186,7 @@ using Pass = std::uint64_t (*)();
 std::uint64_t passLiangPoints() {
   const liang::Hyphenator& h = liang::english_US();
   std::uint64_t checksum = 0;
-  for (const std::u32string& w : corpus().wide) {
+  for (const std::u32string_view w : corpus().wide) {
     for (const std::size_t p : liang::hyphenationPoints(h, w)) checksum += p;
   }
   return checksum;
@@ -177,8 +195,8 @@ std::uint64_t passLiangPoints() {
 std::uint64_t passLiangPointsUtf8() {
   const liang::Hyphenator& h = liang::english_US();
   std::uint64_t checksum = 0;
-  for (const std::string& w : corpus().bytes) {
-    for (const std::size_t p : liang::hyphenationPoints(h, std::string_view(w))) checksum += p;
+  for (const std::string_view w : corpus().bytes) {
+    for (const std::size_t p : liang::hyphenationPoints(h, w)) checksum += p;
   }
   return checksum;
 }
@@ -186,8 +204,8 @@ std::uint64_t passLiangPointsUtf8() {
 std::uint64_t passLiangHyphenate() {
   const liang::Hyphenator& h = liang::english_US();
   std::uint64_t checksum = 0;
-  for (const std::u32string& w : corpus().wide) {
-    const std::vector<liang::Word> pieces = liang::hyphenate(h, std::u32string_view(w));
+  for (const std::u32string_view w : corpus().wide) {
+    const std::vector<liang::Word> pieces = liang::hyphenate(h, w);
     std::size_t p = 0;
     for (std::size_t i = 0; i + 1 < pieces.size(); ++i) checksum += (p += pieces[i].size());
   }
@@ -200,7 +218,7 @@ std::uint64_t passLiangFindBreaksReused() {
   const liang::Hyphenator& h = liang::english_US();
   thread_local std::vector<std::size_t> breaks;
   std::uint64_t checksum = 0;
-  for (const std::u32string& w : corpus().wide) {
+  for (const std::u32string_view w : corpus().wide) {
     breaks.clear();
     liang::internal::findBreaks(h, w, breaks);
     for (const std::size_t p : breaks) checksum += p;
@@ -236,7 +254,7 @@ void readDicMinima(const std::string& path, int& leftMin, int& rightMin) {
 // means a hyphen may follow byte i, i.e. a break at i + 1. `hyphens` holds
 // at least w.size() + 5 bytes.
 template <class Emit>
-void libHyphenBreaks(const LibHyphen& l, const std::string& w, char* hyphens, Emit&& emit) {
+void libHyphenBreaks(const LibHyphen& l, std::string_view w, char* hyphens, Emit&& emit) {
   char** rep = nullptr;
   int* pos = nullptr;
   int* cut = nullptr;
@@ -259,7 +277,7 @@ std::uint64_t passLibHyphen() {
   thread_local std::vector<char> hyphens;
   hyphens.resize(l.longestWord + 5);
   std::uint64_t checksum = 0;
-  for (const std::string& w : corpus().bytes) {
+  for (const std::string_view w : corpus().bytes) {
     libHyphenBreaks(l, w, hyphens.data(), [&](std::size_t p) { checksum += p; });
   }
   return checksum;
@@ -402,10 +420,10 @@ void crossCheck() {
         std::string out;
         std::size_t start = 0;
         for (const std::size_t p : breaks) {
-          out += c.bytes[i].substr(start, p - start) + "-";
+          out.append(c.bytes[i].substr(start, p - start)).append("-");
           start = p;
         }
-        return out + c.bytes[i].substr(start);
+        return out.append(c.bytes[i].substr(start));
       };
       examples.push_back(render(ours) + " / " + render(theirs));
     }
@@ -516,7 +534,8 @@ int main(int argc, char** argv) {
   } else {
     l.path = options.dicPath;
     readDicMinima(options.dicPath, l.leftMin, l.rightMin);
-    for (const std::string& w : corpus().bytes) l.longestWord = std::max(l.longestWord, w.size());
+    for (const std::string_view w : corpus().bytes)
+      l.longestWord = std::max(l.longestWord, w.size());
     contenders().push_back({"libhyphen/hyphenate3", passLibHyphen});
   }
 #endif

@@ -53,8 +53,11 @@ cmake --build "$build" --target hyphenate_bench first_use_bench fresh_first_use 
 echo "== load before measuring: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
 
 echo "== hyphenate_bench ($repetitions repetitions)"
+# Repetitions run interleaved in a random order, so that a slow spell of a
+# shared machine falls on both sides alike rather than on one contender.
 "$build/bench/hyphenate_bench" "${word_args[@]}" --benchmark_repetitions="$repetitions" \
-  --benchmark_color=false --benchmark_out="$out/hyphenate.json" --benchmark_out_format=json \
+  --benchmark_enable_random_interleaving=true --benchmark_color=false \
+  --benchmark_out="$out/hyphenate.json" --benchmark_out_format=json \
   >"$out/hyphenate.txt" 2>"$out/hyphenate.err" || { cat "$out/hyphenate.err" >&2; exit 1; }
 sed -n '/^Summary/,$p' "$out/hyphenate.txt"
 
