@@ -218,7 +218,7 @@ class PatternIndex {
     std::uint16_t row;
   };
   static constexpr std::size_t kMoveNumbers = std::size_t{1} << 16;  // rows, and blocks
-  static constexpr std::size_t kResolvedMoves = std::size_t{1} << 18;
+  static constexpr std::size_t kResolvedMoves = std::size_t{1} << 19;
   bool resolved() const noexcept { return !moves_.empty(); }
   std::vector<Move> moves_;
   std::size_t rowCount_ = 0;  // the length of a column
