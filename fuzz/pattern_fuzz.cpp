@@ -11,13 +11,18 @@
 // lookup agrees with the model on every trie; hyphenate gives the model's
 // pieces for any pair of minima, its pieces concatenate to the word and
 // respect non-negative minima; hyphenationPoints and the UTF-8 hyphenate
-// agree with it.
+// agree with it; so does a hyphenator whose fold is a character table (the
+// form of loaded hyphenators, which numbers its folded letters once), on its
+// first call for a word and after it.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "FuzzSupport.hpp"
+#include "liang/internal/CodePointMap.hpp"
 #include "liang/internal/Utf8.hpp"
 #include "reference_model.hpp"
 
@@ -77,10 +82,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (words.size() > kMaxWords) words.resize(kMaxWords);
 
   const liang::Hyphenator h(fold, trie, liang::emptyExceptions(), leftMin, rightMin);
-  std::vector<Word> expected;
+  // The same fold as a table, over every character the words hold.
+  liang::internal::CodePointMap table;
   for (std::u32string& word : words) {
     if (word.size() > kMaxWordLength) word.resize(kMaxWordLength);
-
+    for (const char32_t c : word) table.set(c, fold(c));
+  }
+  const liang::Hyphenator byTable(
+      liang::CharFold(
+          std::make_shared<const liang::Deferred<liang::internal::CodePointMap>>(std::move(table))),
+      trie, liang::emptyExceptions(), leftMin, rightMin);
+  std::vector<Word> expected;
+  for (const std::u32string& word : words) {
     const Scores scores = liang::lookupPattern(word, trie);
     FUZZ_CHECK(scores == reference::lookup(word, *model));
     FUZZ_CHECK(scores.size() >= word.size());
@@ -100,6 +113,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(pieces == expected);
     fuzz::checkPieces(word, pieces, leftMin, rightMin);
     FUZZ_CHECK(liang::hyphenationPoints(h, word) == fuzz::pieceStarts(pieces));
+    FUZZ_CHECK(liang::hyphenate(byTable, word) == pieces);
+    FUZZ_CHECK(liang::hyphenationPoints(byTable, word) == fuzz::pieceStarts(pieces));
 
     if (allScalar(word)) {
       const std::vector<std::string> utf8Pieces =
