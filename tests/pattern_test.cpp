@@ -82,6 +82,16 @@ TEST(ParsePatterns, LineRule) {
   EXPECT_EQ(lookupPattern(U"x", parsePatterns(U"a1b\n\nc1d\n")), (Scores{0, 0}));
 }
 
+// A text too short to make 65,536 nodes is parsed with 16-bit node numbers.
+// A line of letters alone makes a node per code unit: paths either side of
+// that width must come out as inserting the line builds them.
+TEST(ParsePatterns, PathsEitherSideOfTheWidthOfNodeNumbers) {
+  for (std::size_t length = 65'530; length <= 65'540; ++length) {
+    const std::u32string line(length, U'a');
+    ASSERT_EQ(parsePatterns(line), insertPattern(line, emptyPatterns())) << length;
+  }
+}
+
 TEST(ParsePatterns, DoubleDigitsAreStoredUnderTheirLetters) {
   EXPECT_EQ(show(parsePatterns(U"a12b")),
             "Patterns [] (fromList [(97,Patterns [] (fromList [(98,Patterns [0,1,0,0] (fromList "

@@ -230,6 +230,10 @@ std::size_t scoreLineInto(std::u32string_view line, Score* out) {
 // replacement leaves. Children are found through one hash table keyed by
 // (parent, letter), so a wide node costs no more than a narrow one and no
 // node allocates; at the end the edges are grouped by parent and sorted.
+// A slot holds a node number as a Slot: 16 bits for a text too short to
+// make 65,536 nodes (most pattern files), which halves the table, the
+// largest array that only the parse itself needs.
+template <class Slot>
 class TrieBuilder {
  public:
   // `text` sizes the arrays: a line's score list has at most an entry per
@@ -296,12 +300,13 @@ class TrieBuilder {
     // edge to node n comes from parentOf(n) by letterOf(n); ends[p] counts
     // down from the end of p's range to its start.
     const auto nodeCount = static_cast<std::uint32_t>(nodes.size());
-    // In the hash table's memory, written already and at least twice as large.
-    std::vector<std::uint32_t> ends = std::move(slots_);
+    // In the hash table's memory, written already and at least twice as
+    // large; no count exceeds the node count, which a Slot holds.
+    std::vector<Slot> ends = std::move(slots_);
     ends.assign(nodeCount + 1, 0);
     for (std::uint32_t n = 1; n < nodeCount; ++n) ++ends[parentOf(n)];
-    std::uint32_t end = 0;
-    for (std::uint32_t& count : ends) count = end += count;
+    Slot end = 0;
+    for (Slot& count : ends) count = end += count;
     std::vector<char32_t>& keys = store_->childKeys;
     std::vector<std::uint32_t>& targets = store_->childTargets;
     keys.resize(nodeCount - 1);
@@ -373,7 +378,7 @@ class TrieBuilder {
     PatternNodes::Node& made = store_->nodes.emplace_back();
     made.childBegin = parent;
     made.childCount = c;
-    slots_[at] = child;
+    slots_[at] = static_cast<Slot>(child);
     if (2 * child > slots_.size()) grow();
     return child;
   }
@@ -383,12 +388,12 @@ class TrieBuilder {
     for (std::uint32_t node = 1; node < store_->nodes.size(); ++node) {
       std::size_t at = firstSlot(parentOf(node), letterOf(node));
       while (slots_[at] != 0) at = at + 1 == slots_.size() ? 0 : at + 1;
-      slots_[at] = node;
+      slots_[at] = static_cast<Slot>(node);
     }
   }
 
   std::shared_ptr<PatternNodes> store_;
-  std::vector<std::uint32_t> slots_;  // nodes, 0 for none; at most half full
+  std::vector<Slot> slots_;  // nodes, 0 for none; at most half full
   // The letters of the last line added and the node after each of them,
   // in the first pathLength_ entries.
   std::vector<char32_t> pathLetters_;
@@ -396,6 +401,24 @@ class TrieBuilder {
   std::size_t pathLength_ = 0;
   std::vector<std::int8_t> lineScores_;  // the score list of the line being added
 };
+
+// Node numbers below this many fit a 16-bit slot; a text of fewer code
+// units has fewer letters, so fewer nodes.
+constexpr std::size_t kNarrowSlotText = 0xFFFF;
+
+// The trie of the lines that `addLines(builder)` adds to a builder of
+// `text`, with slots as narrow as the text allows.
+template <class Char, class AddLines>
+Patterns buildTrie(std::basic_string_view<Char> text, AddLines addLines) {
+  if (text.size() < kNarrowSlotText) {
+    TrieBuilder<std::uint16_t> builder(text);
+    addLines(builder);
+    return builder.build();
+  }
+  TrieBuilder<std::uint32_t> builder(text);
+  addLines(builder);
+  return builder.build();
+}
 
 }  // namespace
 
@@ -535,9 +558,9 @@ Patterns insertPattern(std::u32string_view line, const Patterns& trie) {
 }
 
 Patterns parsePatterns(std::u32string_view text) {
-  internal::TrieBuilder builder(text);
-  internal::forEachLine(text, [&](std::u32string_view line) { builder.add(line); });
-  return builder.build();
+  return internal::buildTrie(text, [text](auto& builder) {
+    internal::forEachLine(text, [&](std::u32string_view line) { builder.add(line); });
+  });
 }
 
 namespace internal {
@@ -546,13 +569,13 @@ Patterns parsePatternsUtf8(std::string_view bytes) {
   // A line feed byte is never part of a multi-byte sequence, not even of an
   // ill-formed one, so splitting first and decoding each line gives the
   // lines of the decoded text.
-  TrieBuilder builder(bytes);
-  std::u32string line;  // a character per byte at most
-  forEachLine(bytes, [&](std::string_view lineBytes) {
-    if (line.size() < lineBytes.size()) line.resize(lineBytes.size());
-    builder.add(std::u32string_view(line.data(), decodeUtf8Into(lineBytes, line.data())));
+  return buildTrie(bytes, [bytes](auto& builder) {
+    std::u32string line;  // a character per byte at most
+    forEachLine(bytes, [&](std::string_view lineBytes) {
+      if (line.size() < lineBytes.size()) line.resize(lineBytes.size());
+      builder.add(std::u32string_view(line.data(), decodeUtf8Into(lineBytes, line.data())));
+    });
   });
-  return builder.build();
 }
 
 }  // namespace internal
