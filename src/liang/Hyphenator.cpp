@@ -89,23 +89,33 @@ std::size_t writeBits(std::uint64_t mask, std::size_t* out) noexcept {
   return count;
 }
 
-// The plan of `h`, made now if `h` fits one; `index` is the one that
-// hyphenates the word, `table` the fold's table (null for the identity).
+// The breaks of a word of at most PatternIndex::longestMaskedWord()
+// characters, from the parities of its boundaries: bit p set for a break at
+// firstBreak <= p < n + 1 - rightMin. Bit p of the parities shifted down by
+// one is raw entry p, boundary p + 1 of the padded word.
+std::uint64_t maskedBreaks(const PatternIndex& index, std::u32string_view word,
+                           PatternIndex::LetterMap letters, std::size_t firstBreak,
+                           std::size_t rightMin) {
+  const std::uint64_t odd = index.oddBoundaries(word, letters) >> 1;
+  return odd &
+         ((std::uint64_t{1} << (word.size() + 1 - rightMin)) - (std::uint64_t{1} << firstBreak));
+}
+
+// The plan of `h`, made now unless its fold is a caller's function. For a
+// hyphenator whose `index`, the one that hyphenates the word, has a score
+// window, and whose minima are ordinary (0 <= L, 1 <= R, both at most
+// kOrdinaryMinimum); `table` is the fold's table, null for the identity.
 const BreakPlan* planOf(const Hyphenator& h, const PatternIndex& index,
                         const ExceptionTable* exceptions, const CodePointMap* table) noexcept {
-  const std::int64_t left = hyphenatorLeftMin(h), right = hyphenatorRightMin(h);
-  if (!index.hasScoreWindow() || CharFoldAccess::isFunction(hyphenatorChars(h)) || left < 0 ||
-      right < 1 || left > kOrdinaryMinimum || right > kOrdinaryMinimum) {
-    return nullptr;
-  }
   const BreakPlanSlot* slot = HyphenatorAccess::planSlot(h);
-  if (slot == nullptr) return nullptr;
+  if (slot == nullptr || CharFoldAccess::isFunction(hyphenatorChars(h))) return nullptr;
   if (const BreakPlan* plan = slot->get()) return plan;
   return slot->make([&](BreakPlan& plan) noexcept {
     plan.index = &index;
     plan.exceptions = exceptions;
     plan.fold = table;
-    const auto l = static_cast<std::size_t>(left), r = static_cast<std::size_t>(right);
+    const auto l = static_cast<std::size_t>(hyphenatorLeftMin(h));
+    const auto r = static_cast<std::size_t>(hyphenatorRightMin(h));
     plan.shortest = l + r;
     plan.firstBreak = std::max<std::size_t>(l, 1);
     plan.rightMin = r;
@@ -176,11 +186,9 @@ std::size_t collectBreaksInFull(const Hyphenator& h, std::u32string_view word,
     const std::size_t begin = std::max<std::size_t>(static_cast<std::size_t>(left), 1);
     const std::size_t end = n + 1 - static_cast<std::size_t>(right);
     if (n <= PatternIndex::longestMaskedWord()) {
-      // Bit p of `odd`: raw entry p, boundary p + 1, scores odd. Only the
-      // breaks are visited, not every boundary.
-      std::uint64_t odd = index.oddBoundaries(letters, letterMap) >> 1;
-      odd &= (std::uint64_t{1} << end) - (std::uint64_t{1} << begin);
-      return writeBits(odd, breaks);
+      // Only the breaks are visited, not every boundary.
+      return writeBits(
+          maskedBreaks(index, letters, letterMap, begin, static_cast<std::size_t>(right)), breaks);
     }
     ScratchBuffer<std::uint8_t, 128> buffer(PatternIndex::windowCapacityFor(n));
     const std::uint8_t* boundaries = index.scoreByWindow(letters, buffer.data(), letterMap);
@@ -216,10 +224,7 @@ bool BreakPlan::breaks(std::u32string_view word, std::uint64_t& mask) const noex
     const auto folded = [this](char32_t c) { return fold != nullptr ? (*fold)(c) : c; };
     if (exceptions->mayContain(n, folded(word.front()), folded(word.back()))) return false;
   }
-  // Bit p of `odd`: raw entry p, boundary p + 1 of the padded word, scores
-  // odd; breaks lie at max(L, 1) <= p < n + 1 - R.
-  const std::uint64_t odd = index->oddBoundaries(word, letters()) >> 1;
-  mask = odd & ((std::uint64_t{1} << (n + 1 - rightMin)) - (std::uint64_t{1} << firstBreak));
+  mask = maskedBreaks(*index, word, letters(), firstBreak, rightMin);
   return true;
 }
 

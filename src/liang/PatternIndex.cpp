@@ -668,7 +668,7 @@ inline void PatternIndex::walkWindowMapped(std::u32string_view word, LetterMap l
   const auto letterOf = [this, latin1, fold = letters.fold](char32_t c) -> std::size_t {
     if (c < kDirectSymbols) [[likely]]
       return latin1[c];
-    return beyondLatin1Letter(c, fold);
+    return foldedLetter(c, fold);
   };
   if (resolved()) {
     // The state carried from step to step is a row number; the letter's
@@ -706,16 +706,13 @@ inline void PatternIndex::walkWindowMapped(std::u32string_view word, LetterMap l
       sink);
 }
 
-std::uint32_t PatternIndex::beyondLatin1Letter(char32_t c,
-                                               const CodePointMap* fold) const noexcept {
+std::uint32_t PatternIndex::foldedLetter(char32_t c, const CodePointMap* fold) const noexcept {
   return symbolOf(fold != nullptr ? (*fold)(c) : c);
 }
 
 void PatternIndex::foldedLatin1Letters(const CodePointMap* fold,
                                        std::uint32_t* latin1) const noexcept {
-  for (char32_t c = 0; c < kDirectSymbols; ++c) {
-    latin1[c] = symbolOf(fold != nullptr ? (*fold)(c) : c);
-  }
+  for (char32_t c = 0; c < kDirectSymbols; ++c) latin1[c] = foldedLetter(c, fold);
 }
 
 const std::uint8_t* PatternIndex::scoreByWindow(std::u32string_view word, std::uint8_t* buffer,

@@ -150,10 +150,9 @@ class PatternIndex {
   std::uint32_t symbolOf(char32_t c) const noexcept {
     return c < kDirectSymbols ? directSymbols_[c] : symbols_(c);
   }
-  // The letter number of fold(c) for a c beyond Latin-1; out of line, off
-  // the walk's path.
-  [[gnu::noinline]] std::uint32_t beyondLatin1Letter(char32_t c,
-                                                     const CodePointMap* fold) const noexcept;
+  // The letter number of fold(c) (fold null: the identity). Out of line:
+  // the walk calls it only for a character beyond Latin-1, off its path.
+  [[gnu::noinline]] std::uint32_t foldedLetter(char32_t c, const CodePointMap* fold) const noexcept;
   // Fills symbols[0, word.size() + 2): the padded word's letter numbers.
   void symbolsOfPadded(std::u32string_view word, std::uint32_t* symbols) const noexcept;
 
