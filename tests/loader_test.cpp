@@ -406,7 +406,7 @@ TEST(Loader, MatchesTheParsersOnTheDecodedFiles) {
             liang::parseExceptions(liang::internal::embeddedFileText("hyph-ca.hyp.txt.gz")));
 }
 
-// The loader decodes pattern files a line at a time; that must be the
+// The loader decodes pattern files as it parses them; that must be the
 // parse of the whole decoded text, ill-formed bytes and line ends included.
 TEST(Loader, LineByLineDecodingParsesLikeTheWholeText) {
   using liang::internal::decodeUtf8;

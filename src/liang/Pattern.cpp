@@ -44,7 +44,6 @@
 #include <unordered_map>
 #include <utility>
 
-#include "liang/internal/Lines.hpp"
 #include "liang/internal/PatternLetters.hpp"
 #include "liang/internal/PatternNodes.hpp"
 #include "liang/internal/Render.hpp"
@@ -204,8 +203,7 @@ std::shared_ptr<const PatternNodes> flatten(NodeRef root) {
 // letter scores its own boundary 0. Hence "a12b" scores 0, 1, 0, 0.
 // Writes the score list of `line` to `out`, which holds line.size() + 1
 // entries (the most a line can have), and returns its length.
-template <class Score>
-std::size_t scoreLineInto(std::u32string_view line, Score* out) {
+std::size_t scoreLineInto(std::u32string_view line, std::int64_t* out) {
   std::size_t count = 0;
   std::size_t i = 0;
   while (true) {
@@ -214,7 +212,7 @@ std::size_t scoreLineInto(std::u32string_view line, Score* out) {
       return count;
     }
     if (isDigit(line[i])) {
-      out[count++] = static_cast<Score>(line[i] - U'0');
+      out[count++] = line[i] - U'0';
       if (i + 1 == line.size()) return count;
       i += 2;
     } else {
@@ -222,6 +220,26 @@ std::size_t scoreLineInto(std::u32string_view line, Score* out) {
       i += 1;
     }
   }
+}
+
+// The character at `at`, which moves past it: a code unit of UTF-32, or a
+// leniently decoded UTF-8 sequence. Decoding the whole text this way gives
+// the characters of its lines decoded one by one, because a line feed byte
+// is never part of a multi-byte sequence, not even of an ill-formed one.
+inline char32_t takeChar(const char32_t*& at, const char32_t*) noexcept { return *at++; }
+// Out of line, and by value so that the caller's position stays in a register.
+[[gnu::noinline]] DecodedChar decodeMultiByteChar(const char* at, const char* end) noexcept {
+  return decodeUtf8Char(std::string_view(at, end - at));
+}
+inline char32_t takeChar(const char*& at, const char* end) noexcept {
+  const auto byte = static_cast<std::uint8_t>(*at);
+  if (byte < 0x80) [[likely]] {
+    ++at;
+    return byte;
+  }
+  const DecodedChar decoded = decodeMultiByteChar(at, end);
+  at += decoded.length;
+  return decoded.codePoint;
 }
 
 // Builds the trie of a whole pattern text in one store, in place: no trie
@@ -237,16 +255,17 @@ template <class Slot>
 class TrieBuilder {
  public:
   // `text` sizes the arrays: a line's score list has at most an entry per
-  // character and one more, which a line feed pays for (so the scores are
-  // never copied while parsing); a pattern file of the usual density has a
-  // node per three or four characters, which the arrays and the hash table
-  // hold without growing. (Reserved but unused capacity is never touched,
-  // so it costs address space, not memory.)
+  // character and one more, which a line feed pays for, so the scores of
+  // every line fit the text's size plus one and are written in place; a
+  // pattern file of the usual density has a node per three or four
+  // characters, which the arrays and the hash table hold without growing.
+  // (Reserved but unused capacity is never touched, so it costs address
+  // space, not memory.)
   template <class Char>
   explicit TrieBuilder(std::basic_string_view<Char> text)
       : store_(std::make_shared<PatternNodes>()) {
     // Counted in code units, which for UTF-8 is at least the characters.
-    store_->scores.reserve(text.size() + 1);
+    scores_ = store_->scores.digitRoom(text.size() + 1);
     store_->nodes.reserve(text.size() / 3 + 1);
     store_->nodes.emplace_back();
     // Room for a node per 2.5 letters (about a node per character but digits
@@ -254,48 +273,86 @@ class TrieBuilder {
     slots_.resize(std::max<std::size_t>(1024, text.size() * 2 / 3), 0);
   }
 
-  void add(std::u32string_view line) {
-    if (lineScores_.size() < line.size() + 1) {
-      // Longer than every line before, so than the previous path too.
-      lineScores_.resize(line.size() + 1);
-      pathLetters_.resize(line.size());
-      pathNodes_.resize(line.size());
-    }
+  // Adds every line of `text`, in one pass over its characters: each is
+  // scored (by the rule of scoreLineInto) and, if a letter, stepped to in
+  // the trie as it is read, so no line is split off, decoded or scanned
+  // twice.
+  template <class Char>
+  void add(std::basic_string_view<Char> text) {
+    const Char* at = text.data();
+    const Char* const end = at + text.size();
+    // Held in locals: every score is written through a byte pointer, which
+    // could alias any member, so members would be read again after each.
+    std::int8_t* const scores = scores_;
+    std::size_t scoreCount = 0;  // kept so far, at the start of scores
     char32_t* pathLetters = pathLetters_.data();
     std::uint32_t* pathNodes = pathNodes_.data();
-    // Pattern files are sorted, so a line mostly shares its first letters
-    // with the line before: those follow the previous path, not the table.
-    std::uint32_t node = 0;
-    std::size_t depth = 0;
-    std::size_t k = 0;
-    for (; k < line.size(); ++k) {
-      const char32_t c = line[k];
-      if (isDigit(c)) continue;
-      if (depth == pathLength_ || pathLetters[depth] != c) break;
-      node = pathNodes[depth++];
-    }
-    if (k < line.size()) {
-      for (; k < line.size(); ++k) {
-        const char32_t c = line[k];
-        if (isDigit(c)) continue;
-        node = childOf(node, c);
-        pathLetters[depth] = c;
-        pathNodes[depth++] = node;
+    std::size_t pathLength = 0;
+    while (at != end) {
+      std::int8_t* const lineScores = scores + scoreCount;
+      std::size_t count = 0;
+      // Whether the character before was a scored digit, whose score
+      // consumes this character unexamined.
+      bool afterScore = false;
+      // Scores the characters up to the next letter of the line and takes
+      // it; false at the end of the line.
+      const auto nextLetter = [&](char32_t& letter) {
+        while (at != end) {
+          const char32_t c = takeChar(at, end);
+          if (c == U'\n') return false;
+          const bool digit = isDigit(c);
+          if (afterScore) {
+            afterScore = false;
+          } else {
+            lineScores[count++] = digit ? static_cast<std::int8_t>(c - U'0') : 0;
+            afterScore = digit;
+          }
+          if (!digit) {
+            letter = c;
+            return true;
+          }
+        }
+        return false;
+      };
+      // Pattern files are sorted, so a line mostly shares its first letters
+      // with the line before: those follow the previous path, not the table.
+      std::uint32_t node = 0;
+      std::size_t depth = 0;
+      char32_t letter;
+      bool more = nextLetter(letter);
+      while (more && depth < pathLength && pathLetters[depth] == letter) {
+        node = pathNodes[depth++];
+        more = nextLetter(letter);
       }
-      pathLength_ = depth;
+      if (more) {
+        do {
+          node = childOf(node, letter);
+          if (depth == pathLetters_.size()) {
+            growPath();
+            pathLetters = pathLetters_.data();
+            pathNodes = pathNodes_.data();
+          }
+          pathLetters[depth] = letter;
+          pathNodes[depth++] = node;
+        } while (nextLetter(letter));
+        pathLength = depth;
+      }
+      if (!afterScore) lineScores[count++] = 0;  // the boundary after the last character
+      // Score lists are never empty, so an empty one means "not yet scored";
+      // a node already scored leaves this line's scores to be overwritten.
+      PatternNodes::Node& target = store_->nodes[node];
+      if (target.scoreCount != 0) continue;
+      target.scoreBegin = checkedIndex(scoreCount);
+      target.scoreCount = checkedIndex(count);
+      scoreCount += count;
     }
-    // Score lists are never empty, so an empty one means "not yet scored".
-    PatternNodes::Node& target = store_->nodes[node];
-    if (target.scoreCount != 0) return;
-    const std::size_t count = scoreLineInto(line, lineScores_.data());
-    target.scoreBegin = checkedIndex(store_->scores.size());
-    target.scoreCount = checkedIndex(count);
-    store_->scores.appendDigits(lineScores_.data(), count);
+    scoreCount_ = scoreCount;
   }
 
   Patterns build() {
     std::vector<PatternNodes::Node>& nodes = store_->nodes;
     if (nodes.size() == 1 && nodes[0].scoreCount == 0) return Patterns();
+    store_->scores.keepDigits(scoreCount_);
     // A counting sort of the edges by parent, straight into the store. The
     // edge to node n comes from parentOf(n) by letterOf(n); ends[p] counts
     // down from the end of p's range to its start.
@@ -368,7 +425,9 @@ class TrieBuilder {
   }
 
   // A slot holds just the node; the node holds the key it is found by.
-  std::uint32_t childOf(std::uint32_t parent, char32_t c) {
+  // Out of line: called only for letters off the previous path, it keeps
+  // the registers of the loop over every character free.
+  [[gnu::noinline]] std::uint32_t childOf(std::uint32_t parent, char32_t c) {
     std::size_t at = firstSlot(parent, c);
     for (; slots_[at] != 0; at = at + 1 == slots_.size() ? 0 : at + 1) {
       const std::uint32_t node = slots_[at];
@@ -392,31 +451,36 @@ class TrieBuilder {
     }
   }
 
+  void growPath() {
+    const std::size_t size = std::max<std::size_t>(16, 2 * pathLetters_.size());
+    pathLetters_.resize(size);
+    pathNodes_.resize(size);
+  }
+
   std::shared_ptr<PatternNodes> store_;
-  std::vector<Slot> slots_;  // nodes, 0 for none; at most half full
-  // The letters of the last line added and the node after each of them,
-  // in the first pathLength_ entries.
+  std::int8_t* scores_;         // the store's scores, room for every line's
+  std::size_t scoreCount_ = 0;  // kept, at the start of scores_
+  std::vector<Slot> slots_;     // nodes, 0 for none; at most half full
+  // During add, the letters of the last line that left the path before it,
+  // and the node after each of them.
   std::vector<char32_t> pathLetters_;
   std::vector<std::uint32_t> pathNodes_;
-  std::size_t pathLength_ = 0;
-  std::vector<std::int8_t> lineScores_;  // the score list of the line being added
 };
 
 // Node numbers below this many fit a 16-bit slot; a text of fewer code
 // units has fewer letters, so fewer nodes.
 constexpr std::size_t kNarrowSlotText = 0xFFFF;
 
-// The trie of the lines that `addLines(builder)` adds to a builder of
-// `text`, with slots as narrow as the text allows.
-template <class Char, class AddLines>
-Patterns buildTrie(std::basic_string_view<Char> text, AddLines addLines) {
+// The trie of `text`, built with slots as narrow as the text allows.
+template <class Char>
+Patterns buildTrie(std::basic_string_view<Char> text) {
   if (text.size() < kNarrowSlotText) {
     TrieBuilder<std::uint16_t> builder(text);
-    addLines(builder);
+    builder.add(text);
     return builder.build();
   }
   TrieBuilder<std::uint32_t> builder(text);
-  addLines(builder);
+  builder.add(text);
   return builder.build();
 }
 
@@ -557,26 +621,11 @@ Patterns insertPattern(std::u32string_view line, const Patterns& trie) {
   return writer.finish();
 }
 
-Patterns parsePatterns(std::u32string_view text) {
-  return internal::buildTrie(text, [text](auto& builder) {
-    internal::forEachLine(text, [&](std::u32string_view line) { builder.add(line); });
-  });
-}
+Patterns parsePatterns(std::u32string_view text) { return internal::buildTrie(text); }
 
 namespace internal {
 
-Patterns parsePatternsUtf8(std::string_view bytes) {
-  // A line feed byte is never part of a multi-byte sequence, not even of an
-  // ill-formed one, so splitting first and decoding each line gives the
-  // lines of the decoded text.
-  return buildTrie(bytes, [bytes](auto& builder) {
-    std::u32string line;  // a character per byte at most
-    forEachLine(bytes, [&](std::string_view lineBytes) {
-      if (line.size() < lineBytes.size()) line.resize(lineBytes.size());
-      builder.add(std::u32string_view(line.data(), decodeUtf8Into(lineBytes, line.data())));
-    });
-  });
-}
+Patterns parsePatternsUtf8(std::string_view bytes) { return buildTrie(bytes); }
 
 }  // namespace internal
 

@@ -81,14 +81,14 @@ class ScorePool {
       pushWide(value);
     }
   }
-  // Appends the scores of a parsed line, which single digits make.
-  void appendDigits(const std::int8_t* scores, std::size_t count) {
-    if (!wide_) {
-      narrowScores_.insert(narrowScores_.end(), scores, scores + count);
-    } else {
-      wideScores_.insert(wideScores_.end(), scores, scores + count);
-    }
+  // For a parse, which scores in single digits and knows how many at most:
+  // room for `capacity` of them at the returned address, of which
+  // keepDigits then keeps the first `count`. The pool must be empty.
+  std::int8_t* digitRoom(std::size_t capacity) {
+    narrowScores_.resize(capacity);
+    return narrowScores_.data();
   }
+  void keepDigits(std::size_t count) { narrowScores_.resize(count); }
   template <class List>
   void append(const List& scores) {
     for (std::size_t k = 0; k < scores.size(); ++k) push_back(scores[k]);
@@ -184,8 +184,8 @@ struct PatternsAccess {
   }
 };
 
-// parsePatterns(decodeUtf8(bytes)), decoding a line at a time rather than
-// the whole text up front.
+// parsePatterns(decodeUtf8(bytes)), decoding each character as the parse
+// reads it rather than the whole text up front.
 Patterns parsePatternsUtf8(std::string_view bytes);
 
 // Indexes the trie in full now, as enough hyphenate calls would (see
