@@ -1,6 +1,7 @@
 #include "liang/Text.hpp"
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <memory>
 #include <utility>
@@ -14,6 +15,23 @@
 namespace liang {
 
 namespace {
+
+// The points of the breaks in `mask` (bit p: a break at character p), each
+// placed by `place`. Built straight from the bits: the allocation is most
+// of what a word costs beyond finding its breaks, and it is cheapest at one
+// size for every word (a size that follows the count cost some 3 ns more
+// a word), a size that holds the breaks of all but a few words in a
+// thousand.
+template <class Place>
+std::vector<std::size_t> pointsOf(std::uint64_t mask, Place place) {
+  constexpr std::size_t kUsualMostPoints = 4;
+  std::vector<std::size_t> points;
+  if (mask != 0) {
+    points.reserve(kUsualMostPoints);
+    for (; mask != 0; mask &= mask - 1) points.push_back(place(std::countr_zero(mask)));
+  }
+  return points;
+}
 
 using internal::DecodedChar;
 using internal::decodeUtf8Char;
@@ -225,6 +243,8 @@ std::vector<std::string> hyphenate(const Hyphenator& h, std::string_view utf8Wor
 
 // The breaks are found into the stack and the result allocated once, at its size.
 std::vector<std::size_t> hyphenationPoints(const Hyphenator& h, std::u32string_view word) {
+  std::uint64_t mask;
+  if (internal::planBreaks(h, word, mask)) return pointsOf(mask, [](std::size_t p) { return p; });
   internal::ScratchBuffer<std::size_t, 64> breaks(word.size());
   const std::size_t count = internal::collectBreaks(h, word, breaks.data());
   return std::vector<std::size_t>(breaks.data(), breaks.data() + count);
@@ -232,9 +252,12 @@ std::vector<std::size_t> hyphenationPoints(const Hyphenator& h, std::u32string_v
 
 std::vector<std::size_t> hyphenationPoints(const Hyphenator& h, std::string_view utf8Word) {
   const DecodedWord word(utf8Word);
+  const auto byteOffset = [&word](std::size_t p) { return word.byteOffset(p); };
+  std::uint64_t mask;
+  if (internal::planBreaks(h, word.chars(), mask)) return pointsOf(mask, byteOffset);
   internal::ScratchBuffer<std::size_t, 64> breaks(word.chars().size());
   const std::size_t count = internal::collectBreaks(h, word.chars(), breaks.data());
-  for (std::size_t k = 0; k < count; ++k) breaks.data()[k] = word.byteOffset(breaks.data()[k]);
+  for (std::size_t k = 0; k < count; ++k) breaks.data()[k] = byteOffset(breaks.data()[k]);
   return std::vector<std::size_t>(breaks.data(), breaks.data() + count);
 }
 
