@@ -285,12 +285,11 @@ class TrieBuilder {
     // could alias any member, so members would be read again after each.
     std::int8_t* const scores = scores_;
     std::size_t scoreCount = 0;  // kept so far, at the start of scores
-    char32_t* pathLetters = pathLetters_.data();
-    std::uint32_t* pathNodes = pathNodes_.data();
-    std::size_t pathLength = 0;
+    PathStep* path = path_.data();
+    PathStep* pathEnd = path;  // the previous path: the steps before pathEnd
     while (at != end) {
       std::int8_t* const lineScores = scores + scoreCount;
-      std::size_t count = 0;
+      std::int8_t* score = lineScores;  // the next of this line's scores
       // Whether the character before was a scored digit, whose score
       // consumes this character unexamined.
       bool afterScore = false;
@@ -304,7 +303,7 @@ class TrieBuilder {
           if (afterScore) {
             afterScore = false;
           } else {
-            lineScores[count++] = digit ? static_cast<std::int8_t>(c - U'0') : 0;
+            *score++ = digit ? static_cast<std::int8_t>(c - U'0') : 0;
             afterScore = digit;
           }
           if (!digit) {
@@ -316,32 +315,33 @@ class TrieBuilder {
       };
       // Pattern files are sorted, so a line mostly shares its first letters
       // with the line before: those follow the previous path, not the table.
-      std::uint32_t node = 0;
-      std::size_t depth = 0;
+      PathStep* step = path;
       char32_t letter;
       bool more = nextLetter(letter);
-      while (more && depth < pathLength && pathLetters[depth] == letter) {
-        node = pathNodes[depth++];
+      while (more && step != pathEnd && step->letter == letter) {
+        ++step;
         more = nextLetter(letter);
       }
+      std::uint32_t node = step == path ? 0 : step[-1].node;
       if (more) {
         do {
           node = childOf(node, letter);
-          if (depth == pathLetters_.size()) {
-            growPath();
-            pathLetters = pathLetters_.data();
-            pathNodes = pathNodes_.data();
+          if (step == path + path_.size()) {
+            const std::size_t depth = step - path;
+            path_.resize(std::max<std::size_t>(16, 2 * depth));
+            path = path_.data();
+            step = path + depth;
           }
-          pathLetters[depth] = letter;
-          pathNodes[depth++] = node;
+          *step++ = {letter, node};
         } while (nextLetter(letter));
-        pathLength = depth;
+        pathEnd = step;
       }
-      if (!afterScore) lineScores[count++] = 0;  // the boundary after the last character
+      if (!afterScore) *score++ = 0;  // the boundary after the last character
       // Score lists are never empty, so an empty one means "not yet scored";
       // a node already scored leaves this line's scores to be overwritten.
       PatternNodes::Node& target = store_->nodes[node];
       if (target.scoreCount != 0) continue;
+      const std::size_t count = score - lineScores;
       target.scoreBegin = checkedIndex(scoreCount);
       target.scoreCount = checkedIndex(count);
       scoreCount += count;
@@ -418,43 +418,39 @@ class TrieBuilder {
 
   // The slot where the search for (parent, c) starts: the hash scaled to
   // the table, which need not be a power of two.
-  std::size_t firstSlot(std::uint32_t parent, char32_t c) const {
+  static std::size_t firstSlot(std::uint32_t parent, char32_t c, std::size_t slotCount) {
     __extension__ typedef unsigned __int128 Wide;
     const std::uint64_t hash = ((std::uint64_t{parent} << 32) | c) * 0x9E3779B97F4A7C15ULL;
-    return static_cast<std::size_t>((Wide{hash ^ (hash >> 29)} * slots_.size()) >> 64);
+    return static_cast<std::size_t>((Wide{hash ^ (hash >> 29)} * slotCount) >> 64);
   }
 
   // A slot holds just the node; the node holds the key it is found by.
   // Out of line: called only for letters off the previous path, it keeps
   // the registers of the loop over every character free.
   [[gnu::noinline]] std::uint32_t childOf(std::uint32_t parent, char32_t c) {
-    std::size_t at = firstSlot(parent, c);
-    for (; slots_[at] != 0; at = at + 1 == slots_.size() ? 0 : at + 1) {
-      const std::uint32_t node = slots_[at];
-      if (parentOf(node) == parent && letterOf(node) == c) return node;
+    Slot* const slots = slots_.data();
+    const std::size_t slotCount = slots_.size();
+    std::vector<PatternNodes::Node>& nodes = store_->nodes;
+    std::size_t at = firstSlot(parent, c, slotCount);
+    for (; slots[at] != 0; at = at + 1 == slotCount ? 0 : at + 1) {
+      const PatternNodes::Node& node = nodes[slots[at]];
+      if (node.childBegin == parent && node.childCount == c) return slots[at];
     }
-    const std::uint32_t child = checkedIndex(store_->nodes.size());
-    PatternNodes::Node& made = store_->nodes.emplace_back();
-    made.childBegin = parent;
-    made.childCount = c;
-    slots_[at] = static_cast<Slot>(child);
-    if (2 * child > slots_.size()) grow();
+    const std::uint32_t child = checkedIndex(nodes.size());
+    nodes.push_back({.childBegin = parent, .childCount = c});
+    slots[at] = static_cast<Slot>(child);
+    if (2 * child > slotCount) [[unlikely]]
+      grow();
     return child;
   }
 
-  void grow() {
+  [[gnu::noinline]] void grow() {
     slots_.assign(slots_.size() * 2, 0);
     for (std::uint32_t node = 1; node < store_->nodes.size(); ++node) {
-      std::size_t at = firstSlot(parentOf(node), letterOf(node));
+      std::size_t at = firstSlot(parentOf(node), letterOf(node), slots_.size());
       while (slots_[at] != 0) at = at + 1 == slots_.size() ? 0 : at + 1;
       slots_[at] = static_cast<Slot>(node);
     }
-  }
-
-  void growPath() {
-    const std::size_t size = std::max<std::size_t>(16, 2 * pathLetters_.size());
-    pathLetters_.resize(size);
-    pathNodes_.resize(size);
   }
 
   std::shared_ptr<PatternNodes> store_;
@@ -462,9 +458,12 @@ class TrieBuilder {
   std::size_t scoreCount_ = 0;  // kept, at the start of scores_
   std::vector<Slot> slots_;     // nodes, 0 for none; at most half full
   // During add, the letters of the last line that left the path before it,
-  // and the node after each of them.
-  std::vector<char32_t> pathLetters_;
-  std::vector<std::uint32_t> pathNodes_;
+  // each with the node it leads to.
+  struct PathStep {
+    char32_t letter;
+    std::uint32_t node;
+  };
+  std::vector<PathStep> path_;
 };
 
 // Node numbers below this many fit a 16-bit slot; a text of fewer code
