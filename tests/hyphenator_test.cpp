@@ -41,25 +41,33 @@ Hyphenator make(const Patterns& patterns, const Exceptions& exceptions, std::int
   return Hyphenator(same, patterns, exceptions, left, right);
 }
 
-// Whether hyphenate cuts `word` into `expected` with the identity fold given
-// either way: as a function, which hyphenate calls on the characters of
-// each word, and as a character table, the form of loaded hyphenators,
-// whose folded letters are numbered once for the hyphenator. The table's
-// first call finds the breaks the general way and numbers the letters; its
-// later calls find them from those numbers alone, so it is asked twice.
+// Whether hyphenate cuts `word` into `expected`, and hyphenationPoints
+// gives where those pieces start, with the identity fold given either way:
+// as a function, which hyphenate calls on the characters of each word, and
+// as a character table, the form of loaded hyphenators, whose folded
+// letters are numbered once for the hyphenator. The table's first call
+// finds the breaks the general way and numbers the letters; its later calls
+// find them from those numbers alone, so it is asked twice.
 testing::AssertionResult cutsAs(const Pieces& expected, const Patterns& patterns,
                                 const Exceptions& exceptions, std::int64_t left, std::int64_t right,
                                 const Word& word) {
-  if (hyphenate(make(patterns, exceptions, left, right), word) != expected) {
-    return testing::AssertionFailure() << "with the fold given as a function";
+  std::vector<std::size_t> starts;
+  for (std::size_t i = 0, start = 0; i + 1 < expected.size(); ++i)
+    starts.push_back(start += expected[i].size());
+  const auto check = [&](const Hyphenator& h, const char* how) {
+    if (hyphenate(h, word) != expected) return testing::AssertionFailure() << "hyphenate " << how;
+    if (liang::hyphenationPoints(h, word) != starts) {
+      return testing::AssertionFailure() << "hyphenationPoints " << how;
+    }
+    return testing::AssertionSuccess();
+  };
+  if (auto result = check(make(patterns, exceptions, left, right), "with a function fold");
+      !result) {
+    return result;
   }
   const Hyphenator table(liang::internal::parseChars(U""), patterns, exceptions, left, right);
-  for (const char* call : {"first", "second"}) {
-    if (hyphenate(table, word) != expected) {
-      return testing::AssertionFailure() << "with the fold given as a table, " << call << " call";
-    }
-  }
-  return testing::AssertionSuccess();
+  if (auto result = check(table, "with a table fold, first call"); !result) return result;
+  return check(table, "with a table fold, second call");
 }
 
 // Gives "abcd" the raw score list 0, 1, 0, 3, 0.

@@ -8,7 +8,9 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <iterator>
 #include <latch>
+#include <random>
 #include <set>
 #include <span>
 #include <string>
@@ -408,7 +410,7 @@ TEST(Loader, MatchesTheParsersOnTheDecodedFiles) {
 
 // The loader decodes pattern files as it parses them; that must be the
 // parse of the whole decoded text, ill-formed bytes and line ends included.
-TEST(Loader, LineByLineDecodingParsesLikeTheWholeText) {
+TEST(Loader, ParsingTheBytesParsesLikeTheDecodedText) {
   using liang::internal::decodeUtf8;
   using liang::internal::parsePatternsUtf8;
   for (const std::string_view bytes : {std::string_view("a1b\n\xC3\n\xA9\n2\xE2\x82\n\xAC"
@@ -423,6 +425,24 @@ TEST(Loader, LineByLineDecodingParsesLikeTheWholeText) {
                                                         "2")}) {
     EXPECT_EQ(parsePatternsUtf8(bytes), liang::parsePatterns(decodeUtf8(bytes)))
         << testing::PrintToString(std::string(bytes));
+  }
+  // Pieces of sequences, whole and cut short, among letters, digits and line
+  // feeds, in any order: a decoder that ran past a line feed or the end of
+  // the text, or lost its place after an ill-formed byte, parses otherwise.
+  const std::string_view pieces[] = {"a",        "b",
+                                     "1",        "2",
+                                     ".",        "\n",
+                                     "\xC3\xA9", "\xC3",
+                                     "\xA9",     "\xE2\x82\xAC",
+                                     "\xE2\x82", "\xF0\x9F\x98\x80",
+                                     "\xF0\x9F", "\xED\xA0\x80",
+                                     "\xFF"};
+  std::mt19937 random(1901);
+  for (int round = 0; round < 2000; ++round) {
+    std::string bytes;
+    for (std::size_t k = random() % 24; k > 0; --k) bytes += pieces[random() % std::size(pieces)];
+    ASSERT_EQ(parsePatternsUtf8(bytes), liang::parsePatterns(decodeUtf8(bytes)))
+        << testing::PrintToString(bytes);
   }
   for (const EmbeddedFile& file : liang::internal::embeddedFiles()) {
     if (!file.name.ends_with(".pat.txt.gz")) continue;
