@@ -423,7 +423,7 @@ TEST(Loader, ParsingTheBytesParsesLikeTheDecodedText) {
                                        std::string_view("\xE9"
                                                         "1\xE9"
                                                         "2")}) {
-    EXPECT_EQ(parsePatternsUtf8(bytes), liang::parsePatterns(decodeUtf8(bytes)))
+    EXPECT_EQ(parsePatternsUtf8(std::string(bytes)), liang::parsePatterns(decodeUtf8(bytes)))
         << testing::PrintToString(std::string(bytes));
   }
   // Pieces of sequences, whole and cut short, among letters, digits and line

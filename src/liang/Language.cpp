@@ -183,13 +183,13 @@ struct InflateEnd {
 // A deferred component that parses the bytes of one file on first use.
 template <class T>
 std::shared_ptr<const Deferred<T>> deferFile(std::string name, std::span<const EmbeddedFile> files,
-                                             T (*parse)(std::string_view)) {
+                                             T (*parse)(std::string)) {
   return std::make_shared<const Deferred<T>>(std::function<T()>(
       [name = std::move(name), files, parse] { return parse(embeddedFileBytes(name, files)); }));
 }
 
 template <class T, T (*parse)(std::u32string_view)>
-T parseDecoded(std::string_view bytes) {
+T parseDecoded(std::string bytes) {
   return parse(decodeUtf8(bytes));
 }
 

@@ -254,36 +254,36 @@ inline char32_t takeChar(const char*& at, const char* end) noexcept {
 template <class Slot>
 class TrieBuilder {
  public:
-  // `text` sizes the arrays: a line's score list has at most an entry per
-  // character and one more, which a line feed pays for, so the scores of
-  // every line fit the text's size plus one and are written in place; a
-  // pattern file of the usual density has a node per three or four
-  // characters, which the arrays and the hash table hold without growing.
-  // (Reserved but unused capacity is never touched, so it costs address
-  // space, not memory.)
-  template <class Char>
-  explicit TrieBuilder(std::basic_string_view<Char> text)
-      : store_(std::make_shared<PatternNodes>()) {
-    // Counted in code units, which for UTF-8 is at least the characters.
-    scores_ = store_->scores.digitRoom(text.size() + 1);
-    store_->nodes.reserve(text.size() / 3 + 1);
+  // The size of the text, in code units, sizes the arrays: a pattern file
+  // of the usual density has a node per three or four characters, which the
+  // arrays and the hash table hold without growing. (Reserved but unused
+  // capacity is never touched, so it costs address space, not memory.)
+  explicit TrieBuilder(std::size_t textSize) : store_(std::make_shared<PatternNodes>()) {
+    store_->nodes.reserve(textSize / 3 + 1);
     store_->nodes.emplace_back();
     // Room for a node per 2.5 letters (about a node per character but digits
     // and line feeds, a fifth of the text), the table at most half full.
-    slots_.resize(std::max<std::size_t>(1024, text.size() * 2 / 3), 0);
+    slots_.resize(std::max<std::size_t>(1024, textSize * 2 / 3), 0);
   }
+
+  // The pool that add writes the scores to, in the room it is given there.
+  ScorePool& scores() noexcept { return store_->scores; }
 
   // Adds every line of `text`, in one pass over its characters: each is
   // scored (by the rule of scoreLineInto) and, if a letter, stepped to in
   // the trie as it is read, so no line is split off, decoded or scanned
-  // twice.
+  // twice. The scores go to `scores`, room in the pool for text.size() + 1
+  // of them: a line's score list has at most an entry per character and one
+  // more, which its line feed pays for (the last line's, if it has none, is
+  // the spare entry). So the entries written never outrun the code units
+  // read, and `scores` may be the text itself, each entry overwriting a
+  // code unit already read.
   template <class Char>
-  void add(std::basic_string_view<Char> text) {
+  void add(std::basic_string_view<Char> text, std::int8_t* const scores) {
     const Char* at = text.data();
     const Char* const end = at + text.size();
     // Held in locals: every score is written through a byte pointer, which
     // could alias any member, so members would be read again after each.
-    std::int8_t* const scores = scores_;
     std::size_t scoreCount = 0;  // kept so far, at the start of scores
     PathStep* path = path_.data();
     PathStep* pathEnd = path;  // the previous path: the steps before pathEnd
@@ -454,8 +454,7 @@ class TrieBuilder {
   }
 
   std::shared_ptr<PatternNodes> store_;
-  std::int8_t* scores_;         // the store's scores, room for every line's
-  std::size_t scoreCount_ = 0;  // kept, at the start of scores_
+  std::size_t scoreCount_ = 0;  // kept, at the start of the room add was given
   std::vector<Slot> slots_;     // nodes, 0 for none; at most half full
   // During add, the letters of the last line that left the path before it,
   // each with the node it leads to.
@@ -470,16 +469,23 @@ class TrieBuilder {
 // units has fewer letters, so fewer nodes.
 constexpr std::size_t kNarrowSlotText = 0xFFFF;
 
-// The trie of `text`, built with slots as narrow as the text allows.
-template <class Char>
-Patterns buildTrie(std::basic_string_view<Char> text) {
-  if (text.size() < kNarrowSlotText) {
-    TrieBuilder<std::uint16_t> builder(text);
-    builder.add(text);
-    return builder.build();
-  }
-  TrieBuilder<std::uint32_t> builder(text);
-  builder.add(text);
+// The trie of `text`, its scores in a room of their own.
+template <class Slot>
+Patterns parseText(std::u32string_view text) {
+  TrieBuilder<Slot> builder(text.size());
+  builder.add(text, builder.scores().digitRoom(text.size() + 1));
+  return builder.build();
+}
+
+// The trie of the UTF-8 `bytes`, its scores written over them.
+template <class Slot>
+Patterns parseBytes(std::string bytes) {
+  const std::size_t size = bytes.size();
+  bytes.push_back('\0');  // the spare entry
+  TrieBuilder<Slot> builder(size);
+  // Read where the pool now holds them: a short string's bytes move.
+  std::int8_t* const room = builder.scores().adoptDigitRoom(std::move(bytes));
+  builder.add(std::string_view(reinterpret_cast<const char*>(room), size), room);
   return builder.build();
 }
 
@@ -620,11 +626,18 @@ Patterns insertPattern(std::u32string_view line, const Patterns& trie) {
   return writer.finish();
 }
 
-Patterns parsePatterns(std::u32string_view text) { return internal::buildTrie(text); }
+Patterns parsePatterns(std::u32string_view text) {
+  // Slots as narrow as the text allows.
+  return text.size() < internal::kNarrowSlotText ? internal::parseText<std::uint16_t>(text)
+                                                 : internal::parseText<std::uint32_t>(text);
+}
 
 namespace internal {
 
-Patterns parsePatternsUtf8(std::string_view bytes) { return buildTrie(bytes); }
+Patterns parsePatternsUtf8(std::string bytes) {
+  return bytes.size() < kNarrowSlotText ? parseBytes<std::uint16_t>(std::move(bytes))
+                                        : parseBytes<std::uint32_t>(std::move(bytes));
+}
 
 }  // namespace internal
 

@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -28,8 +29,8 @@ namespace liang::internal {
 // trie lives as long as its users. Capacity that was reserved but never
 // written costs no memory, though, while a copy costs a fresh write of the
 // whole array: only an array with much more room than content is copied.
-template <class T>
-void shrinkIfRoomy(std::vector<T>& array) {
+template <class Array>
+void shrinkIfRoomy(Array& array) {
   if (array.capacity() - array.size() > array.size()) array.shrink_to_fit();
 }
 
@@ -67,16 +68,15 @@ class ScoreView {
 // The score lists of a store, one after another. Parsed patterns score with
 // single digits, so the pool holds bytes until some score does not fit one,
 // and 64-bit values from then on: the tries of the shipped files take an
-// eighth of the memory their scores would.
+// eighth of the memory their scores would. The bytes are kept in a string,
+// the form in which a pattern file arrives, so that a parse can write the
+// scores over the file's own text (see adoptDigitRoom).
 class ScorePool {
  public:
   std::size_t size() const noexcept { return wide_ ? wideScores_.size() : narrowScores_.size(); }
-  void reserve(std::size_t count) {
-    if (!wide_) narrowScores_.reserve(count);
-  }
   void push_back(std::int64_t value) {
     if (!wide_ && value >= INT8_MIN && value <= INT8_MAX) {
-      narrowScores_.push_back(static_cast<std::int8_t>(value));
+      narrowScores_.push_back(static_cast<char>(static_cast<std::int8_t>(value)));
     } else {
       pushWide(value);
     }
@@ -86,7 +86,13 @@ class ScorePool {
   // keepDigits then keeps the first `count`. The pool must be empty.
   std::int8_t* digitRoom(std::size_t capacity) {
     narrowScores_.resize(capacity);
-    return narrowScores_.data();
+    return narrowDigits();
+  }
+  // The same in `room`, whose bytes the parse may still be reading: the
+  // pool holds them from now on, at the returned address.
+  std::int8_t* adoptDigitRoom(std::string&& room) noexcept {
+    narrowScores_ = std::move(room);
+    return narrowDigits();
   }
   void keepDigits(std::size_t count) { narrowScores_.resize(count); }
   template <class List>
@@ -96,7 +102,8 @@ class ScorePool {
   ScoreView view(std::uint32_t begin, std::uint32_t count) const noexcept {
     if (count == 0) return {};
     return wide_ ? ScoreView(nullptr, wideScores_.data() + begin, count)
-                 : ScoreView(narrowScores_.data() + begin, nullptr, count);
+                 : ScoreView(reinterpret_cast<const std::int8_t*>(narrowScores_.data()) + begin,
+                             nullptr, count);
   }
   // Whether every score is at most `limit` (at least 127).
   bool allAtMost(std::int64_t limit) const noexcept {
@@ -113,16 +120,20 @@ class ScorePool {
   }
 
  private:
+  std::int8_t* narrowDigits() noexcept {
+    return reinterpret_cast<std::int8_t*>(narrowScores_.data());
+  }
   void pushWide(std::int64_t value) {
     if (!wide_) {
-      wideScores_.assign(narrowScores_.begin(), narrowScores_.end());
+      wideScores_.reserve(narrowScores_.size() + 1);
+      for (const char score : narrowScores_) wideScores_.push_back(static_cast<std::int8_t>(score));
       narrowScores_ = {};
       wide_ = true;
     }
     wideScores_.push_back(value);
   }
   bool wide_ = false;
-  std::vector<std::int8_t> narrowScores_;
+  std::string narrowScores_;  // signed bytes, whatever the signedness of char
   std::vector<std::int64_t> wideScores_;
 };
 
@@ -185,8 +196,10 @@ struct PatternsAccess {
 };
 
 // parsePatterns(decodeUtf8(bytes)), decoding each character as the parse
-// reads it rather than the whole text up front.
-Patterns parsePatternsUtf8(std::string_view bytes);
+// reads it rather than the whole text up front, and writing the trie's
+// scores over the bytes already read: a pattern file's text becomes its
+// trie's score pool, with no second buffer.
+Patterns parsePatternsUtf8(std::string bytes);
 
 // Indexes the trie in full now, as enough hyphenate calls would (see
 // StagedIndex); for benchmarks and tests that want that stage at once.
