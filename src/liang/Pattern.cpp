@@ -375,18 +375,18 @@ class TrieBuilder {
       keys[k] = letterOf(n);
       targets[k] = n;
     }
-    for (std::uint32_t p = 0; p < nodeCount; ++p) {
-      nodes[p].childBegin = ends[p];
-      nodes[p].childCount = ends[p + 1] - ends[p];
-    }
-    // Then each node's edges by letter: most nodes have a few, sorted in
-    // place; a wide one goes through a list of pairs.
+    // Then each node's edges by letter, in the same pass: most nodes have
+    // none or a few, sorted in place; a wide one goes through a list of pairs.
     std::vector<std::pair<char32_t, std::uint32_t>> wide;
-    for (const PatternNodes::Node& node : nodes) {
-      char32_t* key = keys.data() + node.childBegin;
-      std::uint32_t* target = targets.data() + node.childBegin;
-      if (node.childCount <= kSortedInPlace) {
-        for (std::uint32_t k = 1; k < node.childCount; ++k) {
+    for (std::uint32_t p = 0; p < nodeCount; ++p) {
+      const std::uint32_t begin = ends[p], count = ends[p + 1] - begin;
+      nodes[p].childBegin = begin;
+      nodes[p].childCount = count;
+      if (count < 2) continue;
+      char32_t* key = keys.data() + begin;
+      std::uint32_t* target = targets.data() + begin;
+      if (count <= kSortedInPlace) {
+        for (std::uint32_t k = 1; k < count; ++k) {
           const char32_t movedKey = key[k];
           const std::uint32_t movedTarget = target[k];
           std::uint32_t at = k;
@@ -400,9 +400,9 @@ class TrieBuilder {
         continue;
       }
       wide.clear();
-      for (std::uint32_t k = 0; k < node.childCount; ++k) wide.emplace_back(key[k], target[k]);
+      for (std::uint32_t k = 0; k < count; ++k) wide.emplace_back(key[k], target[k]);
       std::sort(wide.begin(), wide.end());
-      for (std::uint32_t k = 0; k < node.childCount; ++k) std::tie(key[k], target[k]) = wide[k];
+      for (std::uint32_t k = 0; k < count; ++k) std::tie(key[k], target[k]) = wide[k];
     }
     store_->seal();
     return PatternsAccess::make(std::move(store_));
