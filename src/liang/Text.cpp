@@ -17,11 +17,11 @@ namespace liang {
 namespace {
 
 // The points of the breaks in `mask` (bit p: a break at character p), each
-// placed by `place`. Built straight from the bits: the allocation is most
+// placed by `place`, built straight from the bits. The allocation is most
 // of what a word costs beyond finding its breaks, and it is cheapest at one
-// size for every word (a size that follows the count cost some 3 ns more
-// a word), a size that holds the breaks of all but a few words in a
-// thousand.
+// size for every word (a size that follows the count costs some 3 ns more
+// a word); four points hold the breaks of all but a few words in a
+// thousand, and a word with more grows the vector.
 template <class Place>
 std::vector<std::size_t> pointsOf(std::uint64_t mask, Place place) {
   constexpr std::size_t kUsualMostPoints = 4;
@@ -241,7 +241,8 @@ std::vector<std::string> hyphenate(const Hyphenator& h, std::string_view utf8Wor
   return pieces;
 }
 
-// The breaks are found into the stack and the result allocated once, at its size.
+// A word the plan answers goes from its break bits to the result; any other
+// has its breaks found into the stack and the result allocated at its size.
 std::vector<std::size_t> hyphenationPoints(const Hyphenator& h, std::u32string_view word) {
   std::uint64_t mask;
   if (internal::planBreaks(h, word, mask)) return pointsOf(mask, [](std::size_t p) { return p; });
