@@ -282,13 +282,33 @@ TEST(InflateGzip, LengthInTheTrailerIsOnlyAHint) {
   EXPECT_EQ(errorOf([&] { liang::internal::inflateGzip(stored); }), "incorrect length check");
 }
 
-TEST(CharacterFile, LaterVariantsFoldToTheFirstCodePoint) {
-  const liang::internal::CodePointMap map = liang::internal::parseCharMap(U"aA\nßSS\nsS\n");
+TEST(CharacterFile, ACapitalFormOfOneCodePointFoldsToItsLetter) {
+  const liang::internal::CodePointMap map = liang::internal::parseCharMap(U"aA\nsS\nxQ\nyQ\n");
   EXPECT_EQ(map(U'A'), U'a');
-  EXPECT_EQ(map(U'S'), U's');  // the later line wins
-  EXPECT_EQ(map(U'ß'), U'ß');  // first of its line, not entered
-  EXPECT_FALSE(map.contains(U'ß'));
-  EXPECT_EQ(map.size(), 2u);
+  EXPECT_EQ(map(U'S'), U's');
+  EXPECT_EQ(map(U'Q'), U'y');  // the later line wins
+  EXPECT_EQ(map(U's'), U's');  // the letter of its line, not entered
+  EXPECT_FALSE(map.contains(U's'));
+  EXPECT_EQ(map.size(), 3u);
+}
+
+TEST(CharacterFile, ACapitalFormOfSeveralCodePointsAddsNothing) {
+  // German "ßSS", a Greek capital with a combining accent, Armenian "ևԵՒ":
+  // before or after the line that folds a code point of theirs, they leave
+  // it alone, and they fold none of their own code points.
+  for (const std::u32string_view text :
+       {std::u32string_view(U"sS\nßSS\n"), std::u32string_view(U"ßSS\nsS\n")}) {
+    const liang::internal::CodePointMap map = liang::internal::parseCharMap(text);
+    EXPECT_EQ(map(U'S'), U's');
+    EXPECT_EQ(map(U'ß'), U'ß');
+    EXPECT_EQ(map.size(), 1u);
+  }
+  const liang::internal::CodePointMap greek =
+      liang::internal::parseCharMap(U"\u03B0\u03AB\u0301\n\u03C5\u03A5\n");
+  EXPECT_EQ(greek(U'\u0301'), U'\u0301');
+  EXPECT_EQ(greek(U'\u03AB'), U'\u03AB');
+  EXPECT_EQ(greek(U'\u03A5'), U'\u03C5');
+  EXPECT_EQ(liang::internal::parseCharMap(U"\u0587\u0535\u0552\n").size(), 0u);
 }
 
 TEST(CharacterFile, LineRuleEdges) {
@@ -296,15 +316,17 @@ TEST(CharacterFile, LineRuleEdges) {
   EXPECT_EQ(identity(U'A'), U'A');
   // The last line counts without its line feed.
   EXPECT_EQ(liang::internal::parseChars(U"bB\naA")(U'A'), U'a');
-  // A carriage return is one more variant.
-  const liang::CharFold crlf = liang::internal::parseChars(U"aA\r\n");
-  EXPECT_EQ(crlf(U'A'), U'a');
-  EXPECT_EQ(crlf(U'\r'), U'a');
-  // Single code points and empty lines add nothing; a space is a variant.
-  const liang::internal::CodePointMap map = liang::internal::parseCharMap(U"x\n\n\ny z\n");
-  EXPECT_EQ(map.size(), 2u);
+  // Nothing is trimmed: a carriage return makes "A\r" the capital form, of
+  // two code points, which adds nothing.
+  const liang::CharFold crlf = liang::internal::parseChars(U"aA\r\nbB\n");
+  EXPECT_EQ(crlf(U'A'), U'A');
+  EXPECT_EQ(crlf(U'\r'), U'\r');
+  EXPECT_EQ(crlf(U'B'), U'b');
+  // Single code points and empty lines add nothing; a space is a capital form.
+  const liang::internal::CodePointMap map = liang::internal::parseCharMap(U"x\n\n\ny \nz w\n");
+  EXPECT_EQ(map.size(), 1u);
   EXPECT_EQ(map(U' '), U'y');
-  EXPECT_EQ(map(U'z'), U'y');
+  EXPECT_EQ(map(U'w'), U'w');
   EXPECT_EQ(map(U'x'), U'x');
 }
 
@@ -315,11 +337,11 @@ TEST(CharacterFile, ShippedFilesHaveTheirSizes) {
   EXPECT_EQ(parseCharMap(embeddedFileText("hyph-sa.chr.txt.gz")).size(), 482u);
 }
 
-TEST(Folding, GermanCapitalSFoldsToSharpS) {
+TEST(Folding, GermanCapitalSFoldsToS) {
   for (Language x : {Language::German_1901, Language::German_1996, Language::German_Swiss}) {
     const liang::Hyphenator h = liang::loadHyphenator(x);
     const liang::CharFold& fold = liang::hyphenatorChars(h);
-    EXPECT_EQ(fold(U'S'), U'ß') << liang::show(x);
+    EXPECT_EQ(fold(U'S'), U's') << liang::show(x);
     EXPECT_EQ(fold(U's'), U's');
     EXPECT_EQ(fold(U'ß'), U'ß');
     EXPECT_EQ(fold(U'\u1E9E'), U'\u1E9E');
@@ -332,18 +354,26 @@ TEST(Folding, OtherScripts) {
   EXPECT_EQ(liang::hyphenatorChars(turkish)(U'İ'), U'İ');
 
   const liang::Hyphenator armenian = liang::loadHyphenator(Language::Armenian);
-  EXPECT_EQ(liang::hyphenatorChars(armenian)(U'\u0535'), U'\u0587');
-  EXPECT_EQ(liang::hyphenatorChars(armenian)(U'\u0552'), U'\u0587');
+  EXPECT_EQ(liang::hyphenatorChars(armenian)(U'\u0535'), U'\u0565');
+  EXPECT_EQ(liang::hyphenatorChars(armenian)(U'\u0552'), U'\u0552');  // no line of its own
+  EXPECT_EQ(liang::hyphenatorChars(armenian)(U'\u0587'), U'\u0587');
 
-  const liang::Hyphenator greek = liang::loadHyphenator(Language::Greek_Mono);
-  EXPECT_EQ(liang::hyphenatorChars(greek)(U'\u0301'), U'\u03B0');
-  EXPECT_EQ(liang::hyphenatorChars(greek)(U'\u0308'), U'\u03B0');
-  EXPECT_EQ(liang::hyphenatorChars(greek)(U'\u03A3'), U'\u03C3');
-  EXPECT_EQ(liang::hyphenatorChars(greek)(U'\u03C2'), U'\u03C2');
+  for (Language x : {Language::Greek_Mono, Language::Greek_Poly, Language::Greek_Ancient}) {
+    const liang::CharFold& greek = liang::hyphenatorChars(liang::languageHyphenator(x));
+    EXPECT_EQ(greek(U'\u0399'), U'\u03B9') << liang::show(x);
+    EXPECT_EQ(greek(U'\u03A5'), U'\u03C5') << liang::show(x);
+    EXPECT_EQ(greek(U'\u03AA'), U'\u03CA') << liang::show(x);
+    EXPECT_EQ(greek(U'\u03AB'), U'\u03CB') << liang::show(x);
+    EXPECT_EQ(greek(U'\u03A3'), U'\u03C3') << liang::show(x);
+    EXPECT_EQ(greek(U'\u03C2'), U'\u03C2') << liang::show(x);
+    for (char32_t mark : {U'\u0301', U'\u0308', U'\u0313', U'\u0342'}) {
+      EXPECT_EQ(greek(mark), mark) << liang::show(x);
+    }
+  }
 
   const liang::Hyphenator sanskrit = liang::loadHyphenator(Language::Sanskrit);
-  EXPECT_EQ(liang::hyphenatorChars(sanskrit)(U'H'), U'\u1E96');
-  EXPECT_EQ(liang::hyphenatorChars(sanskrit)(U'\u0331'), U'\u1E96');
+  EXPECT_EQ(liang::hyphenatorChars(sanskrit)(U'H'), U'h');
+  EXPECT_EQ(liang::hyphenatorChars(sanskrit)(U'\u0331'), U'\u0331');
 }
 
 TEST(Folding, EnglishLowersAsciiLettersOnly) {
@@ -518,8 +548,9 @@ TEST(Loader, FilesGoThroughTheWholePath) {
       .add("hyph-en-us.hyp.txt.gz", gzipStored(""));
   const liang::Hyphenator h = liang::internal::loadHyphenator(Language::English_US, files.table());
   const liang::CharFold& fold = liang::hyphenatorChars(h);
-  EXPECT_EQ(fold(U'A'), U'a');
-  EXPECT_EQ(fold(U'\r'), U'a');
+  EXPECT_EQ(fold(U'A'), U'A');  // its capital form is "A\r", two code points
+  EXPECT_EQ(fold(U'\r'), U'\r');
+  EXPECT_EQ(fold(U'B'), U'b');
   EXPECT_EQ(fold(U'\u00C9'), U'\u00E9');  // the lone 0xC9 byte, folded to the lone 0xE9
   // "1b" permits a break before every b; the minima 2 and 3 keep only one.
   EXPECT_EQ(pieces(h, U"aBaBaBa"), (std::vector<std::u32string>{U"aBa", U"BaBa"}));

@@ -177,10 +177,11 @@ TEST(EndToEnd, EnglishUS) {
   EXPECT_EQ(liang::hyphenate(h, U"abcd"), (Pieces{U"abcd"}));
 }
 
-TEST(EndToEnd, German1996FoldsCapitalSToSharpS) {
+TEST(EndToEnd, German1996CapitalsHyphenateLikeLowerCase) {
   const liang::Hyphenator& h = liang::german_1996();
   EXPECT_EQ(liang::hyphenate(h, U"Silbentrennung"), (Pieces{U"Sil", U"ben", U"tren", U"nung"}));
-  EXPECT_EQ(liang::hyphenate(h, U"STRASSE"), (Pieces{U"STRA", U"S", U"SE"}));
+  EXPECT_EQ(liang::hyphenate(h, U"STRASSE"), (Pieces{U"STRAS", U"SE"}));
+  EXPECT_EQ(liang::hyphenate(h, U"strasse"), (Pieces{U"stras", U"se"}));
 }
 
 TEST(EndToEnd, French) {

@@ -268,10 +268,15 @@ std::u32string embeddedFileText(std::string_view name) {
   return embeddedFileText(name, embeddedFiles());
 }
 
+// A line is a letter followed by its capital form. That form is usually one
+// code point, but not always: German "ßSS", Greek "ΐΪ́" (a capital and a
+// combining accent), Armenian "ևԵՒ". A per-character fold cannot map a
+// sequence, and reading such a line one code point at a time would send 'S'
+// to 'ß' and a combining accent to a letter, so it contributes nothing.
 CodePointMap parseCharMap(std::u32string_view text) {
   CodePointMap map;
   forEachLine(text, [&map](std::u32string_view line) {
-    for (std::size_t i = 1; i < line.size(); ++i) map.set(line[i], line[0]);
+    if (line.size() == 2) map.set(line[1], line[0]);
   });
   return map;
 }

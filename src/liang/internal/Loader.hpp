@@ -37,9 +37,11 @@ std::u32string embeddedFileText(std::string_view name, std::span<const EmbeddedF
 // The same, in the library's own table.
 std::u32string embeddedFileText(std::string_view name);
 
-// The character table of a character file: in each line of two or more code
-// points, every code point after the first folds to the first; a code point
-// on several lines takes the last of them. Never fails.
+// The character table of a character file. A line is a letter and then its
+// capital form: when that form is one code point it folds to the letter, and
+// a code point on several lines takes the last of them; a form of several
+// code points (German "ßSS") cannot be folded character by character and
+// adds nothing, nor does a line of one code point. Never fails.
 CodePointMap parseCharMap(std::u32string_view text);
 
 // The folding function over parseCharMap(text).
