@@ -258,6 +258,10 @@ Hyphenator::Hyphenator(CharFold chars, std::shared_ptr<const Deferred<Patterns>>
       rightMin_(rightMin),
       plan_(std::make_shared<const internal::BreakPlanSlot>()) {}
 
+Hyphenator withMinima(const Hyphenator& h, std::int64_t leftMin, std::int64_t rightMin) {
+  return Hyphenator(h.chars_, h.patterns_, h.exceptions_, leftMin, rightMin);
+}
+
 char32_t CharFold::operator()(char32_t c) const {
   if (table_ != nullptr) return table_->get()(c);
   if (function_ != nullptr) return (*function_)(c);

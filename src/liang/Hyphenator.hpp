@@ -90,6 +90,7 @@ class Hyphenator {
 
  private:
   friend struct internal::HyphenatorAccess;
+  friend Hyphenator withMinima(const Hyphenator& h, std::int64_t leftMin, std::int64_t rightMin);
   friend const CharFold& hyphenatorChars(const Hyphenator& h) noexcept;
   friend const Patterns& hyphenatorPatterns(const Hyphenator& h);
   friend const Exceptions& hyphenatorExceptions(const Hyphenator& h);
@@ -114,6 +115,10 @@ inline const Patterns& hyphenatorPatterns(const Hyphenator& h) { return h.patter
 inline const Exceptions& hyphenatorExceptions(const Hyphenator& h) { return h.exceptions_->get(); }
 inline std::int64_t hyphenatorLeftMin(const Hyphenator& h) noexcept { return h.leftMin_; }
 inline std::int64_t hyphenatorRightMin(const Hyphenator& h) noexcept { return h.rightMin_; }
+
+// The same hyphenator with other minima: it shares the fold, the trie and
+// the dictionary of `h` (built or not), so it costs O(1) and builds nothing.
+Hyphenator withMinima(const Hyphenator& h, std::int64_t leftMin, std::int64_t rightMin);
 
 // The pieces of `word` between which a hyphen may go; they concatenate to
 // `word`. An empty word gives one empty piece. Throws Error "Malformed

@@ -1,5 +1,6 @@
 #include "liang/Text.hpp"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -262,6 +263,41 @@ std::vector<std::size_t> hyphenationPoints(const Hyphenator& h, std::string_view
   return std::vector<std::size_t>(breaks.data(), breaks.data() + count);
 }
 
+std::size_t hyphenationPoints(const Hyphenator& h, std::u32string_view word,
+                              std::span<std::size_t> out) {
+  std::uint64_t mask;
+  if (internal::planBreaks(h, word, mask)) {
+    const std::size_t count = static_cast<std::size_t>(std::popcount(mask));
+    for (std::size_t k = 0; mask != 0 && k < out.size(); mask &= mask - 1, ++k) {
+      out[k] = static_cast<std::size_t>(std::countr_zero(mask));
+    }
+    return count;
+  }
+  internal::ScratchBuffer<std::size_t, 64> breaks(word.size());
+  const std::size_t count = internal::collectBreaks(h, word, breaks.data());
+  std::copy_n(breaks.data(), std::min(count, out.size()), out.begin());
+  return count;
+}
+
+std::size_t hyphenationPoints(const Hyphenator& h, std::string_view utf8Word,
+                              std::span<std::size_t> out) {
+  const DecodedWord word(utf8Word);
+  std::uint64_t mask;
+  if (internal::planBreaks(h, word.chars(), mask)) {
+    const std::size_t count = static_cast<std::size_t>(std::popcount(mask));
+    for (std::size_t k = 0; mask != 0 && k < out.size(); mask &= mask - 1, ++k) {
+      out[k] = word.byteOffset(static_cast<std::size_t>(std::countr_zero(mask)));
+    }
+    return count;
+  }
+  internal::ScratchBuffer<std::size_t, 64> breaks(word.chars().size());
+  const std::size_t count = internal::collectBreaks(h, word.chars(), breaks.data());
+  for (std::size_t k = 0; k < count && k < out.size(); ++k) {
+    out[k] = word.byteOffset(breaks.data()[k]);
+  }
+  return count;
+}
+
 std::string insertHyphens(const Hyphenator& h, std::string_view utf8Text, std::string_view hyphen) {
   std::string out;
   if (utf8Text.empty()) return out;
@@ -269,6 +305,38 @@ std::string insertHyphens(const Hyphenator& h, std::string_view utf8Text, std::s
   out.reserve(utf8Text.size() + utf8Text.size() / 4);
   internal::appendHyphenatedText(h, utf8Text, hyphen, true, out);
   return out;
+}
+
+// Provisional: the options beyond the hyphen are not honoured yet.
+std::string insertHyphens(const Hyphenator& h, std::string_view utf8Text,
+                          const TextOptions& options) {
+  return insertHyphens(h, utf8Text, std::string_view(options.hyphen));
+}
+
+struct TextStream::State {
+  Hyphenator hyphenator;
+  TextOptions options;
+  std::string pending;
+};
+
+TextStream::TextStream(const Hyphenator& h, TextOptions options)
+    : state_(std::make_unique<State>(State{h, std::move(options), {}})) {}
+TextStream::TextStream(TextStream&&) noexcept = default;
+TextStream& TextStream::operator=(TextStream&&) noexcept = default;
+TextStream::~TextStream() = default;
+
+void TextStream::feed(std::string_view chunk, std::string& out) {
+  State& s = *state_;
+  s.pending.append(chunk);
+  const std::size_t used =
+      internal::appendHyphenatedText(s.hyphenator, s.pending, s.options.hyphen, false, out);
+  s.pending.erase(0, used);
+}
+
+void TextStream::finish(std::string& out) {
+  State& s = *state_;
+  internal::appendHyphenatedText(s.hyphenator, s.pending, s.options.hyphen, true, out);
+  s.pending.clear();
 }
 
 }  // namespace liang

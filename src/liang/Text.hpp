@@ -19,6 +19,9 @@
 #define LIANG_TEXT_HPP_
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +45,14 @@ std::vector<std::size_t> hyphenationPoints(const Hyphenator& h, std::u32string_v
 // hyphenate(h, utf8Word) after the first begins.
 std::vector<std::size_t> hyphenationPoints(const Hyphenator& h, std::string_view utf8Word);
 
+// Into the caller's storage: writes at most out.size() points into `out`
+// and returns how many there are (more than out.size(): call again with room
+// for all). Allocates nothing for words of ordinary length.
+std::size_t hyphenationPoints(const Hyphenator& h, std::u32string_view word,
+                              std::span<std::size_t> out);
+std::size_t hyphenationPoints(const Hyphenator& h, std::string_view utf8Word,
+                              std::span<std::size_t> out);
+
 // Running text: every word gets `hyphen` at each of its breaks; all other
 // bytes are copied unchanged, ill-formed UTF-8 included. A word is a maximal
 // run of characters that, once folded with hyphenatorChars(h), occur as
@@ -52,6 +63,51 @@ std::vector<std::size_t> hyphenationPoints(const Hyphenator& h, std::string_view
 // U+00AD SOFT HYPHEN, which renderers show only where they break a line.
 std::string insertHyphens(const Hyphenator& h, std::string_view utf8Text,
                           std::string_view hyphen = "\xC2\xAD");
+
+// How running text is hyphenated. The defaults are those of insertHyphens.
+struct TextOptions {
+  // Put at every break. U+00AD SOFT HYPHEN is shown only where a line breaks.
+  std::string hyphen = "\xC2\xAD";
+  // HTML, XHTML or XML: only text content is hyphenated (see TextStream).
+  bool markup = false;
+  // Words of fewer code points than this are left alone.
+  std::size_t minWordLength = 0;
+  // Minima that replace the hyphenator's own when positive (at least 1).
+  std::int64_t leftMin = 0;
+  std::int64_t rightMin = 0;
+  // Whether words that begin with an uppercase letter are hyphenated.
+  bool capitalized = true;
+  // Whether words in all capitals are hyphenated.
+  bool allCaps = true;
+};
+
+// Running text with the given options.
+std::string insertHyphens(const Hyphenator& h, std::string_view utf8Text,
+                          const TextOptions& options);
+
+// Running text in chunks: feed() takes the text in pieces of any size, split
+// anywhere (inside a word, a UTF-8 sequence, a tag or a reference), and
+// appends to `out` the output for as much as is settled; finish() appends the
+// rest. The output equals insertHyphens of the whole text, and the memory
+// held is bounded whatever the input. A stream is used by one thread at a
+// time; it holds a copy of the hyphenator (O(1)).
+class TextStream {
+ public:
+  explicit TextStream(const Hyphenator& h, TextOptions options = {});
+  TextStream(TextStream&&) noexcept;
+  TextStream& operator=(TextStream&&) noexcept;
+  ~TextStream();
+
+  // Takes the next chunk; appends to `out` the output that is settled.
+  void feed(std::string_view chunk, std::string& out);
+  // Ends the text: appends all the output not yet given. The stream may then
+  // take a new text.
+  void finish(std::string& out);
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
 
 }  // namespace liang
 
