@@ -59,23 +59,6 @@ void complain(std::string_view message) {
   std::fprintf(stderr, "liang: %.*s\n", static_cast<int>(message.size()), message.data());
 }
 
-bool sameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
-// A member name (any case) or anything languageForTag knows.
-std::optional<liang::Language> findLanguage(std::string_view name) {
-  for (const liang::Language x : liang::enumFrom(liang::lowestLanguage())) {
-    if (sameIgnoringCase(liang::show(x), name)) return x;
-  }
-  return liang::languageForTag(name);
-}
-
 // Writes to standard output; false (with errno set) when that failed.
 bool writeOut(std::string_view bytes) {
   return bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
@@ -245,7 +228,7 @@ int run(int argc, char** argv) {
     return writeOut("liang " LIANG_VERSION "\n") ? 0 : ioFailure("cannot write standard output");
   }
   if (options.list) return printList();
-  const std::optional<liang::Language> language = findLanguage(options.language);
+  const std::optional<liang::Language> language = liang::languageForName(options.language);
   if (!language) {
     complain("unknown language '" + std::string(options.language) +
              "'; 'liang --list' shows the languages");

@@ -1,7 +1,9 @@
 #include "liang/LanguageTag.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
+#include <string>
 
 namespace liang {
 
@@ -376,6 +378,18 @@ std::optional<Language> languageForTag(std::string_view tag) {
   }
   if (best == nullptr) return std::nullopt;
   return best->result;
+}
+
+std::optional<Language> languageForName(std::string_view name) {
+  for (const Language x : enumFrom(lowestLanguage())) {
+    const std::string member = show(x);
+    if (name.size() == member.size() &&
+        std::equal(name.begin(), name.end(), member.begin(),
+                   [](char a, char b) { return lowerAscii(a) == lowerAscii(b); })) {
+      return x;
+    }
+  }
+  return languageForTag(name);
 }
 
 }  // namespace liang

@@ -63,6 +63,12 @@ namespace liang {
 // above; nothing when none fits.
 std::optional<Language> languageForTag(std::string_view tag);
 
+// The language a person or a program names: a member name in any case
+// ("German_Swiss", "english_us"), or anything languageForTag knows ("de-CH",
+// "de_DE.UTF-8", "de-1996"); nothing when none fits. The tool, the C and the
+// Python interfaces read language names with it.
+std::optional<Language> languageForName(std::string_view name);
+
 }  // namespace liang
 
 #endif  // LIANG_LANGUAGETAG_HPP_
