@@ -53,6 +53,7 @@ write_basic_package_version_file(
 install(FILES
   "${CMAKE_CURRENT_BINARY_DIR}/liangConfig.cmake"
   "${CMAKE_CURRENT_BINARY_DIR}/liangConfigVersion.cmake"
+  "${CMAKE_CURRENT_LIST_DIR}/FindUtf8proc.cmake"
   DESTINATION "${LIANG_INSTALL_CMAKEDIR}"
 )
 

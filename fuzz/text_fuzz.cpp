@@ -1,18 +1,23 @@
-// Running text: insertHyphens and the chunked form beneath it.
+// Running text, plain and marked up: insertHyphens and TextStream.
 //
 // Input: a selector byte (one of the 73 shared hyphenators, or one made of
-// the patterns in the input), a chunking seed byte, the left and right
-// minimum of a made hyphenator, then the hyphen, a NUL, the patterns of a
-// made hyphenator, a NUL, and the text.
+// the patterns in the input), a chunking seed byte, an options byte (bit 0
+// markup; bits 1, 2, 3 turn off capitalised and all-caps words and turn on
+// mixed case; bits 4-6 the least word length), a minima byte (two bits for
+// each of the text's left and right minima, 0 for the hyphenator's own),
+// the left and right minimum of a made hyphenator, then the hyphen, a NUL,
+// the patterns of a made hyphenator, a NUL, and the text.
 //
 // Invariants:
-//  - With an empty hyphen the text comes back unchanged, byte for byte.
-//  - The result is the text with the hyphen inserted, and nothing else
-//    changed, at the breaks that hyphenate gives each word, a word being a
-//    maximal run of characters that fold to a letter of the patterns other
-//    than ".", decoded leniently as the UTF-8 word interfaces decode.
-//  - Fed in chunks, each call settling what it can and the rest carried
-//    into the next chunk, the text hyphenates to the same result.
+//  - Every byte of the text comes out unchanged: the output with every
+//    inserted hyphen removed is the text (checked with a hyphen that does not
+//    occur in the text, so that removing it is exact).
+//  - In markup, no hyphen falls inside a tag, comment or other markup, nor
+//    inside a character reference.
+//  - Fed in chunks of 1 to 64 bytes, cut anywhere, the text gives the same
+//    output as in one piece.
+//  - Hyphenating with soft hyphens twice gives what once gives: a word that
+//    holds a soft hyphen is the author's.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -20,52 +25,72 @@
 #include <vector>
 
 #include "FuzzSupport.hpp"
-#include "liang/internal/PatternLetters.hpp"
-#include "liang/internal/TextStream.hpp"
-#include "liang/internal/Utf8.hpp"
 
 namespace {
 
 constexpr std::size_t kMaxInputBytes = 6144;
 constexpr std::size_t kMaxHyphenBytes = 8;
 
-// insertHyphens by its definition, one character at a time.
-std::string modelInsert(const liang::Hyphenator& h, std::string_view text,
-                        std::string_view hyphen) {
-  const liang::CharFold& fold = liang::hyphenatorChars(h);
-  const liang::Patterns& trie = liang::hyphenatorPatterns(h);
-  const auto isWordChar = [&](char32_t c) {
-    const char32_t folded = fold(c);
-    return folded != U'.' && liang::internal::isPatternLetter(trie, folded);
+// Whether offset `at` of `text` lies inside markup as a reader that knows
+// nothing of quoting would see it: after a '<' that opens a tag, comment or
+// declaration and before the next '>'. (Quoted '>' make it see a tag end
+// early, which only makes the check weaker.)
+bool insideMarkup(std::string_view text, std::size_t at) {
+  const std::size_t open = text.rfind('<', at == 0 ? 0 : at - 1);
+  if (open == std::string_view::npos || open + 1 >= text.size() || open >= at) return false;
+  const char next = text[open + 1];
+  const bool opens = (next >= 'a' && next <= 'z') || (next >= 'A' && next <= 'Z') || next == '/' ||
+                     next == '!' || next == '?';
+  return opens && text.substr(open, at - open).find('>') == std::string_view::npos;
+}
+
+// The length of the character reference at the start of `text` ("&#233;",
+// "&#xE9;", "&name;"), or 0. Stricter than the library, which also reads a
+// name that begins with a digit: a break it finds inside one of these is a
+// fault whatever the rest of its reading.
+std::size_t referenceLength(std::string_view text) {
+  const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+  const auto isHex = [&](char c) {
+    return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
   };
-  std::string out;
-  std::size_t at = 0;
-  while (at < text.size()) {
-    auto decoded = liang::internal::decodeUtf8Char(text.substr(at));
-    if (!isWordChar(decoded.codePoint)) {
-      out.append(text.substr(at, decoded.length));
-      at += decoded.length;
-      continue;
-    }
-    std::u32string word;
-    std::vector<std::size_t> offsets;
-    while (at < text.size()) {
-      decoded = liang::internal::decodeUtf8Char(text.substr(at));
-      if (!isWordChar(decoded.codePoint)) break;
-      word.push_back(decoded.codePoint);
-      offsets.push_back(at);
-      at += decoded.length;
-    }
-    offsets.push_back(at);
-    std::size_t pieceStart = offsets.front();
-    for (const std::size_t p : liang::hyphenationPoints(h, std::u32string_view(word))) {
-      out.append(text.substr(pieceStart, offsets[p] - pieceStart));
-      out.append(hyphen);
-      pieceStart = offsets[p];
-    }
-    out.append(text.substr(pieceStart, at - pieceStart));
+  const auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+  std::size_t i = 1;
+  const auto run = [&](auto accepts, std::size_t most) {
+    const std::size_t start = i;
+    while (i < text.size() && i - start < most && accepts(text[i])) ++i;
+    return i - start;
+  };
+  if (text.size() < 3 || text[0] != '&') return 0;
+  if (text[1] == '#') {
+    ++i;
+    const bool hex = i < text.size() && (text[i] == 'x' || text[i] == 'X');
+    if (hex) ++i;
+    if ((hex ? run(isHex, 8) : run(isDigit, 8)) == 0) return 0;
+  } else {
+    if (!isLetter(text[1])) return 0;
+    run([&](char c) { return isLetter(c) || isDigit(c); }, 38);
   }
-  return out;
+  return i < text.size() && text[i] == ';' ? i + 1 : 0;
+}
+
+// Whether offset `at` of `text` lies inside a character reference.
+bool insideReference(std::string_view text, std::size_t at) {
+  for (std::size_t amp = text.rfind('&', at == 0 ? 0 : at - 1);
+       amp != std::string_view::npos && amp + 40 > at;
+       amp = amp == 0 ? std::string_view::npos : text.rfind('&', amp - 1)) {
+    if (amp < at && amp + referenceLength(text.substr(amp)) > at) return true;
+  }
+  return false;
+}
+
+// A byte that `text` does not hold, to mark insertions unambiguously.
+std::string markerFor(std::string_view text) {
+  for (int b = 1; b < 256; ++b) {
+    if (text.find(static_cast<char>(b)) == std::string_view::npos) {
+      return std::string(1, static_cast<char>(b));
+    }
+  }
+  return {};
 }
 
 }  // namespace
@@ -75,6 +100,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::Input input(data, size);
   const std::uint8_t selector = input.byte();
   std::uint32_t chunking = input.byte() * 2654435761u + 1;
+  const std::uint8_t flags = input.byte();
+  const std::uint8_t minima = input.byte();
   const std::int64_t leftMin = input.minimum();
   const std::int64_t rightMin = input.minimum();
   std::string_view hyphen = input.field();
@@ -87,27 +114,55 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const liang::Hyphenator& h =
       selector < 146 ? liang::languageHyphenator(static_cast<liang::Language>(selector % 73))
                      : made;
+  liang::TextOptions options;
+  options.markup = (flags & 1) != 0;
+  options.capitalized = (flags & 2) == 0;
+  options.allCaps = (flags & 4) == 0;
+  options.mixedCase = (flags & 8) != 0;
+  options.minWordLength = (flags >> 4) & 7;
+  options.leftMin = minima & 3;
+  options.rightMin = (minima >> 2) & 3;
 
-  FUZZ_CHECK(liang::insertHyphens(h, text, "") == text);
-  const std::string whole = liang::insertHyphens(h, text, hyphen);
-  FUZZ_CHECK(whole == modelInsert(h, text, hyphen));
+  // Nothing changes but the insertions, and none lands inside markup.
+  const std::string marker = markerFor(text);
+  if (!marker.empty()) {
+    options.hyphen = marker;
+    const std::string marked = liang::insertHyphens(h, text, options);
+    std::string unmarked;
+    std::size_t inputAt = 0;
+    for (const char c : marked) {
+      if (c == marker[0]) {
+        if (options.markup) {
+          FUZZ_CHECK(!insideMarkup(text, inputAt));
+          FUZZ_CHECK(!insideReference(text, inputAt));
+        }
+        continue;
+      }
+      unmarked.push_back(c);
+      ++inputAt;
+    }
+    FUZZ_CHECK(unmarked == text);
+  }
 
-  // Chunks of 1 to 64 bytes, cut anywhere: inside words and inside UTF-8
-  // sequences alike.
-  std::string out, pending;
+  options.hyphen = hyphen;
+  const std::string whole = liang::insertHyphens(h, text, options);
+
+  // Chunks of 1 to 64 bytes, cut anywhere: inside words, UTF-8 sequences,
+  // tags and references alike.
+  liang::TextStream stream(h, options);
+  std::string out;
   std::size_t at = 0;
   while (at < text.size()) {
     chunking = chunking * 1103515245u + 12345u;
-    const std::size_t length = 1 + (chunking >> 16) % 64;
-    pending.append(text.substr(at, length));
-    at += std::min(length, text.size() - at);
-    const std::size_t settled =
-        liang::internal::appendHyphenatedText(h, pending, hyphen, false, out);
-    FUZZ_CHECK(settled <= pending.size());
-    pending.erase(0, settled);
+    const std::size_t length = std::min<std::size_t>(1 + (chunking >> 16) % 64, text.size() - at);
+    stream.feed(text.substr(at, length), out);
+    at += length;
   }
-  FUZZ_CHECK(liang::internal::appendHyphenatedText(h, pending, hyphen, true, out) ==
-             pending.size());
+  stream.finish(out);
   FUZZ_CHECK(out == whole);
+
+  options.hyphen = "\xC2\xAD";
+  const std::string once = liang::insertHyphens(h, text, options);
+  FUZZ_CHECK(liang::insertHyphens(h, once, options) == once);
   return 0;
 }

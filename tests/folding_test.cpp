@@ -100,9 +100,8 @@ std::vector<std::size_t> breaksOf(const liang::Hyphenator& h, std::u32string_vie
 
 TEST(ShippedFolding, CapitalisedAndAllCapsWordsBreakLikeLowerCase) {
   for (const Language x :
-       {Language::German_1901, Language::German_1996, Language::German_Swiss,
-        Language::Greek_Mono, Language::Greek_Poly, Language::Greek_Ancient, Language::Armenian,
-        Language::Sanskrit}) {
+       {Language::German_1901, Language::German_1996, Language::German_Swiss, Language::Greek_Mono,
+        Language::Greek_Poly, Language::Greek_Ancient, Language::Armenian, Language::Sanskrit}) {
     const liang::Hyphenator& h = liang::languageHyphenator(x);
     const std::map<char32_t, char32_t> capitals = capitalsOf(x, liang::hyphenatorChars(h));
     std::size_t compared = 0;
@@ -128,8 +127,7 @@ TEST(ShippedFolding, RealWordsInCapitals) {
   using Pieces = std::vector<liang::Word>;
   const liang::Hyphenator& german = liang::german_1996();
   EXPECT_EQ(liang::hyphenate(german, U"BESCHREIBUNG"), (Pieces{U"BE", U"SCHREI", U"BUNG"}));
-  EXPECT_EQ(liang::hyphenate(german, U"HALTESTELLE"),
-            (Pieces{U"HAL", U"TE", U"STEL", U"LE"}));
+  EXPECT_EQ(liang::hyphenate(german, U"HALTESTELLE"), (Pieces{U"HAL", U"TE", U"STEL", U"LE"}));
   EXPECT_EQ(liang::hyphenate(german, U"GRÖSSE"), (Pieces{U"GRÖS", U"SE"}));
   EXPECT_EQ(liang::hyphenate(german, U"Sabotage"), (Pieces{U"Sa", U"bo", U"ta", U"ge"}));
   const liang::Hyphenator& greek = liang::greek_Mono();

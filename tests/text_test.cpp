@@ -3,13 +3,13 @@
 
 #include <cstdint>
 #include <random>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <type_traits>
 #include <vector>
 
-#include "liang/internal/TextStream.hpp"
 #include "liang/internal/Utf8.hpp"
 #include "liang/liang.hpp"
 
@@ -97,6 +97,12 @@ static_assert(std::is_same_v<decltype(hyphenationPoints(std::declval<const Hyphe
                              std::vector<std::size_t>>);
 static_assert(std::is_same_v<decltype(hyphenationPoints(std::declval<const Hyphenator&>(), U"abc")),
                              std::vector<std::size_t>>);
+static_assert(std::is_same_v<decltype(hyphenationPoints(std::declval<const Hyphenator&>(), "abc",
+                                                        std::span<std::size_t>())),
+                             std::size_t>);
+static_assert(std::is_same_v<decltype(hyphenationPoints(std::declval<const Hyphenator&>(), U"abc",
+                                                        std::span<std::size_t>())),
+                             std::size_t>);
 
 TEST(Utf8Hyphenate, CutsLikeTheCodePointVersion) {
   EXPECT_EQ(hyphenate(english_US(), "hyphenation"),
@@ -224,6 +230,35 @@ TEST(HyphenationPoints, ByteAndCodePointOffsetsAgree) {
   }
 }
 
+// The form that writes into the caller's storage gives the vector's points,
+// and their number whatever the room: none, too little, exactly enough.
+TEST(HyphenationPoints, IntoCallersStorageAgreesWithTheVector) {
+  std::vector<std::string> words = awkwardWords();
+  words.insert(words.end(), {"Donaudampfschifffahrtsgesellschaftskapitän", "élégamment",
+                             "anticonstitutionnellement", std::string(300, 'a') + "b"});
+  for (const Hyphenator* h : {&english_US(), &german_1996(), &french(), &abHyphenator()}) {
+    for (const std::string& word : words) {
+      for (const bool utf8 : {true, false}) {
+        const std::u32string decoded = decodeUtf8(word);
+        const std::vector<std::size_t> expected =
+            utf8 ? hyphenationPoints(*h, word) : hyphenationPoints(*h, decoded);
+        const auto into = [&](std::span<std::size_t> out) {
+          return utf8 ? hyphenationPoints(*h, std::string_view(word), out)
+                      : hyphenationPoints(*h, std::u32string_view(decoded), out);
+        };
+        EXPECT_EQ(into({}), expected.size());
+        for (std::size_t room = 0; room <= expected.size() + 1; ++room) {
+          std::vector<std::size_t> out(room + 1, 999);
+          ASSERT_EQ(into(std::span(out).first(room)), expected.size()) << word;
+          const std::size_t written = std::min(room, expected.size());
+          EXPECT_TRUE(std::equal(expected.begin(), expected.begin() + written, out.begin()));
+          EXPECT_EQ(out[room], 999u) << "wrote past the room given";
+        }
+      }
+    }
+  }
+}
+
 TEST(InsertHyphens, MultiLanguageSample) {
   EXPECT_EQ(insertHyphens(english_US(), "Hyphenation of computer programs.", "-"),
             "Hy-phen-ation of com-puter pro-grams.");
@@ -253,21 +288,6 @@ TEST(InsertHyphens, EveryWordIsHyphenatedAsAlone) {
   EXPECT_EQ(insertHyphens(english_US(), "переносимость", "="), "переносимость");
 }
 
-TEST(InsertHyphens, DigitsPunctuationAndUrlsSeparateWords) {
-  const Hyphenator& en = english_US();
-  EXPECT_EQ(insertHyphens(en, "1234567890 ,.;:!?()[]{}<>/\\|@#$%^&*_+=~", "-"),
-            "1234567890 ,.;:!?()[]{}<>/\\|@#$%^&*_+=~");
-  // Digits cut a token into words; so do the punctuation marks of a URL,
-  // which keep their places.
-  EXPECT_EQ(insertHyphens(en, "hyphenation2hyphenation", "-"), "hy-phen-ation2hy-phen-ation");
-  const std::string url = "https://example.org/documentation?page=computer#hyphenation";
-  const std::string out = insertHyphens(en, url, "-");
-  EXPECT_EQ(withoutAll(out, "-"), url);
-  EXPECT_EQ(out, "https://ex-am-ple.org/doc-u-men-ta-tion?page=com-puter#hy-phen-ation");
-  // The edge mark "." of the patterns is never a letter of a word.
-  EXPECT_EQ(insertHyphens(en, "hyphenation.hyphenation", "-"), "hy-phen-ation.hy-phen-ation");
-}
-
 TEST(InsertHyphens, EmptyAndWordlessText) {
   EXPECT_EQ(insertHyphens(english_US(), ""), "");
   EXPECT_EQ(insertHyphens(english_US(), "   \n\n\t"), "   \n\n\t");
@@ -275,12 +295,6 @@ TEST(InsertHyphens, EmptyAndWordlessText) {
                 Hyphenator([](char32_t c) { return c; }, emptyPatterns(), emptyExceptions(), 1, 1),
                 "no letters in an empty trie"),
             "no letters in an empty trie");
-}
-
-TEST(InsertHyphens, DefaultHyphenIsSoftHyphen) {
-  EXPECT_EQ(insertHyphens(english_US(), "hyphenation"), "hy\u00ADphen\u00ADation");
-  EXPECT_EQ(insertHyphens(english_US(), "hyphenation", ""), "hyphenation");
-  EXPECT_EQ(insertHyphens(english_US(), "hyphenation", "<wbr>"), "hy<wbr>phen<wbr>ation");
 }
 
 TEST(InsertHyphens, IllFormedBytesPassThroughUnchanged) {
@@ -299,42 +313,7 @@ TEST(InsertHyphens, TrailingBreakAddsHyphenAfterWord) {
   EXPECT_EQ(insertHyphens(abHyphenator(), "ab, Ab.", "-"), "a-b-, A-b-.");
 }
 
-// The chunked form the command-line tool streams with.
-TEST(TextStream, ChunksAddUpToTheWholeText) {
-  const std::string text =
-      "Hyphenation of élégance and переносимость; caf\xE9 \xE2\x82\xAC"
-      "5 \xE2\x82 "
-      "computer\xC3";
-  for (const Hyphenator* h : {&english_US(), &french(), &russian()}) {
-    const std::string whole = insertHyphens(*h, text, "-");
-    for (std::size_t cut = 0; cut <= text.size(); ++cut) {
-      std::string out;
-      std::string pending(text.substr(0, cut));
-      const std::size_t used = internal::appendHyphenatedText(*h, pending, "-", false, out);
-      ASSERT_LE(used, pending.size());
-      pending = pending.substr(used) + text.substr(cut);
-      EXPECT_EQ(internal::appendHyphenatedText(*h, pending, "-", true, out), pending.size());
-      EXPECT_EQ(out, whole) << "cut at " << cut;
-    }
-  }
-}
-
-TEST(TextStream, HoldsBackWhatTheNextChunkMayContinue) {
-  std::string out;
-  EXPECT_EQ(internal::appendHyphenatedText(english_US(), "one hyphen", "-", false, out), 4u);
-  EXPECT_EQ(out, "one ");
-  out.clear();
-  EXPECT_EQ(internal::appendHyphenatedText(english_US(), "hyphenation", "-", false, out), 0u);
-  EXPECT_EQ(out, "");
-  EXPECT_EQ(internal::appendHyphenatedText(english_US(), "one, \xE2\x82", "-", false, out), 5u);
-  EXPECT_EQ(out, "one, ");
-  out.clear();
-  EXPECT_EQ(internal::appendHyphenatedText(english_US(), "", "-", false, out), 0u);
-  EXPECT_EQ(internal::appendHyphenatedText(english_US(), "", "-", true, out), 0u);
-  EXPECT_EQ(out, "");
-}
-
-TEST(TextStream, IncompleteUtf8Tail) {
+TEST(Utf8, IncompleteTailWaitsForTheRestOfItsSequence) {
   using internal::incompleteUtf8Tail;
   EXPECT_EQ(incompleteUtf8Tail(""), 0u);
   EXPECT_EQ(incompleteUtf8Tail("abc"), 0u);

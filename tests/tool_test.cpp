@@ -130,6 +130,63 @@ TEST(ToolWords, WordsAfterDoubleDashAndIllFormedBytes) {
   EXPECT_EQ(run.out, expected + "\n");
 }
 
+TEST(ToolWords, ArgumentsGoByTheRulesOfRunningText) {
+  const ToolRun run = runTool({"well-known", "(computer)", "https://example.com/documentation",
+                               "hy\u00ADphenation", "iPhone"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "well-known\n(com-puter)\nhttps://example.com/documentation\nhy\u00ADphenation\n"
+            "iPhone\n");
+  // Hyphenating twice changes nothing.
+  const ToolRun once = runTool({"--soft"}, "prohibit hyphenation\n");
+  EXPECT_EQ(runTool({}, once.out).out, once.out);
+}
+
+TEST(ToolOptions, MarkupAndTypography) {
+  const std::string page =
+      "<blockquote>Hyphenation</blockquote> <table border=1> <p class=\"hyphenation\">\n";
+  EXPECT_EQ(runTool({"--html"}, page).out,
+            "<blockquote>Hy-phen-ation</blockquote> <table border=1> <p class=\"hyphenation\">\n");
+  EXPECT_EQ(runTool({"--min-word", "9", "computer", "hyphenation"}).out,
+            "computer\nhy-phen-ation\n");
+  EXPECT_EQ(runTool({"--left=4", "hyphenation"}).out, "hyphen-ation\n");
+  EXPECT_EQ(runTool({"--left", "1", "--right", "7", "hyphenation"}).out, "hy-phenation\n");
+  EXPECT_EQ(runTool({"--no-capitalized", "Hyphenation", "HYPHENATION"}).out,
+            "Hyphenation\nHY-PHEN-ATION\n");
+  EXPECT_EQ(runTool({"--no-all-caps", "Hyphenation", "HYPHENATION"}).out,
+            "Hy-phen-ation\nHYPHENATION\n");
+}
+
+TEST(ToolOptions, ExceptionAndPatternFiles) {
+  const std::filesystem::path dir = std::filesystem::path(LIANG_TOOL_SCRATCH) / "files";
+  std::filesystem::create_directories(dir);
+  // Written on Windows: CR LF line ends, which must not become letters.
+  std::ofstream(dir / "exceptions.txt", std::ios::binary) << "hyphenation\r\nassoci-ate\r\n";
+  std::ofstream(dir / "patterns.txt", std::ios::binary) << "u5t\r\n";
+  const std::string exceptions = (dir / "exceptions.txt").string();
+  const std::string patterns = (dir / "patterns.txt").string();
+  // An entry replaces the language's own for its word (English lists
+  // as-so-ciate; merged, the two would agree on no break at all).
+  EXPECT_EQ(runTool({"--exceptions", exceptions, "hyphenation", "associate", "computer"}).out,
+            "hyphenation\nassoci-ate\ncom-puter\n");
+  // Merged patterns add breaks: "u5t" between u and t.
+  EXPECT_EQ(runTool({"--patterns", patterns, "computer"}).out, "com-pu-ter\n");
+  EXPECT_EQ(runTool({"--patterns", patterns, "--exceptions", exceptions, "computer", "table"}).out,
+            "com-pu-ter\nta-ble\n");
+}
+
+TEST(ToolErrors, UnreadableFilesAndBadNumbersExitTwo) {
+  expectOneLineError(runTool({"--exceptions", "/nonexistent/words.txt", "word"}), 2,
+                     "'/nonexistent/words.txt'");
+  expectOneLineError(runTool({"--patterns=/nonexistent/patterns.txt"}, "text"), 2,
+                     "'/nonexistent/patterns.txt'");
+  for (const char* number : {"0", "-1", "two", "3x", ""}) {
+    expectOneLineError(runTool({"--min-word", number, "word"}), 2, "--min-word");
+  }
+  expectOneLineError(runTool({"--left=0", "word"}), 2, "--left");
+  expectOneLineError(runTool({"--right"}), 2, "'--right'");
+}
+
 TEST(ToolErrors, UnknownLanguageNamesItAndPointsToList) {
   const ToolRun run = runTool({"-l", "xx-klingon", "word"});
   expectOneLineError(run, 2, "'xx-klingon'");

@@ -1,11 +1,14 @@
 // liang: hyphenate words or running text from the shell.
 //
-// With words as arguments, prints each one's pieces joined by a separator.
-// Without, copies standard input to standard output with the separator put
-// into every word. Input is read in fixed chunks and each chunk is written
-// out as soon as it is settled, so any amount of text passes in constant
-// memory, and an interactive user sees each line as it is typed.
+// With words as arguments, prints each one hyphenated with a separator, one
+// a line. Without, copies standard input to standard output with the
+// separator put into every word. Both go by the library's running-text
+// rules (liang/Text.hpp), plain or marked up. Input is read in fixed chunks
+// and each chunk is written out as soon as it is settled, so any amount of
+// text passes in constant memory, and an interactive user sees each line as
+// it is typed.
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -15,7 +18,6 @@
 #include <string_view>
 #include <vector>
 
-#include "liang/internal/TextStream.hpp"
 #include "liang/liang.hpp"
 
 #ifdef _WIN32
@@ -36,24 +38,37 @@ constexpr int kIoError = 1;
 constexpr std::size_t kChunkBytes = 64 * 1024;
 
 constexpr std::string_view kUsage =
-    "usage: liang [-l LANG] [-s SEP | --soft] [WORD...]\n"
+    "usage: liang [-l LANG] [-s SEP | --soft] [--html] [OPTION...] [WORD...]\n"
     "       liang --list | --help | --version\n"
     "\n"
-    "Hyphenates each WORD, printing its pieces joined by SEP, one word a line.\n"
+    "Hyphenates each WORD, printing it with SEP at every break, one a line.\n"
     "Without WORDs, copies standard input to standard output with SEP put at\n"
     "every break of every word; all other bytes, ill-formed UTF-8 included,\n"
-    "pass through unchanged.\n"
+    "pass through unchanged. URLs, e-mail addresses and words that already\n"
+    "hold a soft hyphen are left as they are.\n"
     "\n"
-    "  -l, --lang LANG  language: a tag (de-CH, pt-BR, sr-Latn), a locale name\n"
-    "                   (de_DE.UTF-8), an affix (de-1996) or a name\n"
-    "                   (German_Swiss); default en-us\n"
-    "  -s, --sep SEP    separator, default \"-\"\n"
-    "      --soft       use U+00AD SOFT HYPHEN as the separator\n"
-    "      --list       print the languages: affix, name, left and right minimum\n"
-    "      --help       print this help\n"
-    "      --version    print the version\n"
+    "  -l, --lang LANG       language: a tag (de-CH, pt-BR, sr-Latn), a locale name\n"
+    "                        (de_DE.UTF-8), an affix (de-1996) or a name\n"
+    "                        (German_Swiss); default en-us\n"
+    "  -s, --sep SEP         separator, default \"-\"\n"
+    "      --soft            use U+00AD SOFT HYPHEN as the separator\n"
+    "      --html            the text is HTML, XHTML or XML: hyphenate text content\n"
+    "                        only, follow lang attributes, leave code, pre, script,\n"
+    "                        style, math and svg alone\n"
+    "      --min-word N      leave words of fewer than N letters alone\n"
+    "      --left N          at least N letters before the first break\n"
+    "      --right N         at least N letters after the last break\n"
+    "      --no-capitalized  leave words that begin with a capital alone\n"
+    "      --no-all-caps     leave words in capitals alone\n"
+    "      --exceptions FILE add the words of FILE, one a line with '-' at each\n"
+    "                        break, to the language's exceptions (replacing its own)\n"
+    "      --patterns FILE   merge the patterns of FILE into the language's\n"
+    "      --list            print the languages: affix, name, left and right minimum\n"
+    "      --help            print this help\n"
+    "      --version         print the version\n"
     "\n"
-    "Exit status: 0 on success, 1 on an input or output error, 2 on a usage error.\n";
+    "Exit status: 0 on success, 1 on an input or output error, 2 on a usage error\n"
+    "(an unknown option or language, a bad number, a file that cannot be read).\n";
 
 void complain(std::string_view message) {
   std::fprintf(stderr, "liang: %.*s\n", static_cast<int>(message.size()), message.data());
@@ -97,15 +112,13 @@ int printList() {
   return writeOut(out) ? 0 : ioFailure("cannot write standard output");
 }
 
+// Words on the command line go by the rules of running text too, so that
+// "well-known" and "(computer)" come out as they would inside a sentence.
 int hyphenateWords(const liang::Hyphenator& h, const std::vector<std::string_view>& words,
-                   std::string_view separator) {
+                   const liang::TextOptions& options) {
   std::string out;
   for (const std::string_view word : words) {
-    const std::vector<std::string> pieces = liang::hyphenate(h, word);
-    for (std::size_t i = 0; i < pieces.size(); ++i) {
-      if (i != 0) out += separator;
-      out += pieces[i];
-    }
+    out += liang::insertHyphens(h, word, options);
     out += '\n';
     if (out.size() >= kChunkBytes) {
       if (!writeOut(out)) return ioFailure("cannot write standard output");
@@ -115,43 +128,35 @@ int hyphenateWords(const liang::Hyphenator& h, const std::vector<std::string_vie
   return writeOut(out) ? 0 : ioFailure("cannot write standard output");
 }
 
-int hyphenateStream(const liang::Hyphenator& h, std::string_view separator) {
+int hyphenateStream(const liang::Hyphenator& h, const liang::TextOptions& options) {
   const std::unique_ptr<char[]> buffer(new char[kChunkBytes]);
-  std::size_t filled = 0;  // bytes in `buffer` not yet written out
+  liang::TextStream stream(h, options);
   std::string out;
   out.reserve(2 * kChunkBytes);
-  for (bool atEnd = false; !atEnd;) {
-    const std::size_t wanted = kChunkBytes - filled;
-    const long got = readSome(buffer.get() + filled, wanted);
+  for (;;) {
+    const long got = readSome(buffer.get(), kChunkBytes);
     if (got < 0) return ioFailure("cannot read standard input");
-    atEnd = got == 0;
-    filled += static_cast<std::size_t>(got);
-    const std::string_view text(buffer.get(), filled);
-    std::size_t used = liang::internal::appendHyphenatedText(h, text, separator, atEnd, out);
-    if (used == 0 && filled == kChunkBytes) {
-      // One word fills the whole buffer. Cut it at a character boundary and
-      // hyphenate the parts apart: constant memory matters more than the
-      // breaks of a 64 KiB "word".
-      const std::size_t cut = filled - liang::internal::incompleteUtf8Tail(text);
-      used = liang::internal::appendHyphenatedText(h, text.substr(0, cut), separator, true, out);
-    }
-    std::memmove(buffer.get(), buffer.get() + used, filled - used);
-    filled -= used;
+    if (got == 0) break;
+    stream.feed(std::string_view(buffer.get(), static_cast<std::size_t>(got)), out);
     if (!writeOut(out)) return ioFailure("cannot write standard output");
     out.clear();
     // A short read means the input is waiting on its writer, perhaps a
     // person at a terminal: show what is done. A full one means more is at
     // hand, and the output buffer flushes itself when full.
-    if (static_cast<std::size_t>(got) < wanted && std::fflush(stdout) != 0) {
+    if (static_cast<std::size_t>(got) < kChunkBytes && std::fflush(stdout) != 0) {
       return ioFailure("cannot write standard output");
     }
   }
-  return 0;
+  stream.finish(out);
+  return writeOut(out) ? 0 : ioFailure("cannot write standard output");
 }
 
 struct Options {
   std::string_view language = "en-us";
   std::string_view separator = "-";
+  std::string_view exceptionsFile;
+  std::string_view patternsFile;
+  liang::TextOptions text;
   std::vector<std::string_view> words;
   bool list = false;
   bool help = false;
@@ -161,17 +166,18 @@ struct Options {
 enum class Value { kAbsent, kMissing, kTaken };
 
 // Takes the value of an option that has one, given as "-l LANG", "-lLANG",
-// "--lang LANG" or "--lang=LANG"; kAbsent when argv[i] is not that option.
+// "--lang LANG" or "--lang=LANG" (an option without a short name has only
+// the long forms); kAbsent when argv[i] is not that option.
 Value takeValue(int argc, char** argv, int& i, std::string_view shortName,
                 std::string_view longName, std::string_view& into) {
   const std::string_view arg = argv[i];
-  if (arg == shortName || arg == longName) {
+  if ((!shortName.empty() && arg == shortName) || arg == longName) {
     if (i + 1 == argc) return Value::kMissing;
     into = argv[++i];
     return Value::kTaken;
   }
-  if (arg.size() > shortName.size() && arg.substr(0, shortName.size()) == shortName &&
-      arg[1] != '-') {
+  if (!shortName.empty() && arg.size() > shortName.size() &&
+      arg.substr(0, shortName.size()) == shortName && arg[1] != '-') {
     into = arg.substr(shortName.size());
     return Value::kTaken;
   }
@@ -181,6 +187,14 @@ Value takeValue(int argc, char** argv, int& i, std::string_view shortName,
     return Value::kTaken;
   }
   return Value::kAbsent;
+}
+
+// A count given to an option: a whole number from 1 up.
+std::optional<std::int64_t> positiveNumber(std::string_view text) {
+  std::int64_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value < 1) return std::nullopt;
+  return value;
 }
 
 // Reads the command line into `options`; a message when it is not usable.
@@ -196,14 +210,53 @@ std::optional<std::string> parseArguments(int argc, char** argv, Options& option
       optionsEnded = true;
       continue;
     }
-    if (const Value v = takeValue(argc, argv, i, "-l", "--lang", options.language);
-        v != Value::kAbsent) {
-      if (v == Value::kMissing) return "option '" + std::string(arg) + "' needs a language";
-    } else if (const Value w = takeValue(argc, argv, i, "-s", "--sep", options.separator);
-               w != Value::kAbsent) {
-      if (w == Value::kMissing) return "option '" + std::string(arg) + "' needs a separator";
-    } else if (arg == "--soft") {
+    // Options with a value: (short name, long name, what the value is, where it goes).
+    std::string_view number;
+    const struct {
+      std::string_view shortName, longName, what;
+      std::string_view* into;
+    } valued[] = {
+        {"-l", "--lang", "a language", &options.language},
+        {"-s", "--sep", "a separator", &options.separator},
+        {"", "--exceptions", "a file", &options.exceptionsFile},
+        {"", "--patterns", "a file", &options.patternsFile},
+        {"", "--min-word", "a number", &number},
+        {"", "--left", "a number", &number},
+        {"", "--right", "a number", &number},
+    };
+    bool taken = false;
+    for (const auto& option : valued) {
+      const Value v = takeValue(argc, argv, i, option.shortName, option.longName, *option.into);
+      if (v == Value::kAbsent) continue;
+      if (v == Value::kMissing) {
+        return "option '" + std::string(arg) + "' needs " + std::string(option.what);
+      }
+      if (option.into == &number) {
+        const std::optional<std::int64_t> value = positiveNumber(number);
+        if (!value) {
+          return "option '" + std::string(option.longName) + "' needs a number from 1 up, not '" +
+                 std::string(number) + "'";
+        }
+        if (option.longName == "--min-word") {
+          options.text.minWordLength = static_cast<std::size_t>(*value);
+        } else if (option.longName == "--left") {
+          options.text.leftMin = *value;
+        } else {
+          options.text.rightMin = *value;
+        }
+      }
+      taken = true;
+      break;
+    }
+    if (taken) continue;
+    if (arg == "--soft") {
       options.separator = "\xC2\xAD";
+    } else if (arg == "--html") {
+      options.text.markup = true;
+    } else if (arg == "--no-capitalized") {
+      options.text.capitalized = false;
+    } else if (arg == "--no-all-caps") {
+      options.text.allCaps = false;
     } else if (arg == "--list") {
       options.list = true;
     } else if (arg == "--help" || arg == "-h") {
@@ -215,6 +268,56 @@ std::optional<std::string> parseArguments(int argc, char** argv, Options& option
     }
   }
   return std::nullopt;
+}
+
+// The whole of a file, with the carriage return of each CR LF dropped, so
+// that files written on Windows read like any other; nothing when it cannot
+// be read (errno set).
+std::optional<std::string> readTextFile(std::string_view path) {
+  std::FILE* file = std::fopen(std::string(path).c_str(), "rb");
+  if (file == nullptr) return std::nullopt;
+  std::string text;
+  char block[1 << 16];
+  std::size_t got;
+  while ((got = std::fread(block, 1, sizeof block, file)) > 0) text.append(block, got);
+  const bool failed = std::ferror(file) != 0;
+  std::fclose(file);
+  if (failed) return std::nullopt;
+  std::string unixText;
+  unixText.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    unixText.push_back(text[i]);
+  }
+  return unixText;
+}
+
+// The language's hyphenator with a caller's patterns merged into its trie
+// and a caller's exception words in place of its own for the same words.
+std::optional<liang::Hyphenator> withCallerData(const liang::Hyphenator& h, const Options& options,
+                                                std::string& problem) {
+  liang::Patterns patterns = liang::hyphenatorPatterns(h);
+  liang::Exceptions exceptions = liang::hyphenatorExceptions(h);
+  if (!options.patternsFile.empty()) {
+    const std::optional<std::string> text = readTextFile(options.patternsFile);
+    if (!text) {
+      problem = "cannot read '" + std::string(options.patternsFile) + "': " + std::strerror(errno);
+      return std::nullopt;
+    }
+    patterns = liang::merge(patterns, liang::parsePatterns(std::string_view(*text)));
+  }
+  if (!options.exceptionsFile.empty()) {
+    const std::optional<std::string> text = readTextFile(options.exceptionsFile);
+    if (!text) {
+      problem =
+          "cannot read '" + std::string(options.exceptionsFile) + "': " + std::strerror(errno);
+      return std::nullopt;
+    }
+    exceptions =
+        liang::replaceExceptions(liang::parseExceptions(std::string_view(*text)), exceptions);
+  }
+  return liang::Hyphenator(liang::hyphenatorChars(h), std::move(patterns), std::move(exceptions),
+                           liang::hyphenatorLeftMin(h), liang::hyphenatorRightMin(h));
 }
 
 int run(int argc, char** argv) {
@@ -234,9 +337,18 @@ int run(int argc, char** argv) {
              "'; 'liang --list' shows the languages");
     return kUsageError;
   }
-  const liang::Hyphenator& h = liang::languageHyphenator(*language);
-  if (!options.words.empty()) return hyphenateWords(h, options.words, options.separator);
-  return hyphenateStream(h, options.separator);
+  options.text.hyphen = options.separator;
+  std::optional<liang::Hyphenator> h = liang::languageHyphenator(*language);
+  if (!options.patternsFile.empty() || !options.exceptionsFile.empty()) {
+    std::string problem;
+    h = withCallerData(*h, options, problem);
+    if (!h) {
+      complain(problem);
+      return kUsageError;
+    }
+  }
+  if (!options.words.empty()) return hyphenateWords(*h, options.words, options.text);
+  return hyphenateStream(*h, options.text);
 }
 
 }  // namespace

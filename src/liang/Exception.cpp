@@ -119,6 +119,10 @@ Exceptions parseExceptions(std::u32string_view text) {
   return publish(std::move(entries));
 }
 
+Exceptions parseExceptions(std::string_view utf8Text) {
+  return parseExceptions(internal::decodeUtf8(utf8Text));
+}
+
 Scores zipMin(const Scores& a, const Scores& b) {
   const std::size_t length = std::min(a.size(), b.size());
   Scores result(length);
@@ -135,6 +139,16 @@ Exceptions merge(const Exceptions& a, const Exceptions& b) {
   const ExceptionTable& smaller = &larger == x ? *y : *x;
   Entries entries = larger.entries();
   for (const auto& [word, scores] : smaller.entries()) addInPlace(entries, word, scores);
+  return publish(std::move(entries));
+}
+
+Exceptions replaceExceptions(const Exceptions& replacements, const Exceptions& d) {
+  const ExceptionTable* x = ExceptionsAccess::table(replacements);
+  const ExceptionTable* y = ExceptionsAccess::table(d);
+  if (x == nullptr || x == y) return d;
+  if (y == nullptr) return replacements;
+  Entries entries = y->entries();
+  for (const auto& [word, scores] : x->entries()) entries.insert_or_assign(word, scores);
   return publish(std::move(entries));
 }
 

@@ -63,12 +63,20 @@ std::optional<Scores> lookupException(std::u32string_view word, const Exceptions
 
 // The dictionary of every line of `text` (split at line feeds). Never fails.
 Exceptions parseExceptions(std::u32string_view text);
+// The same from UTF-8 text, decoded as the embedded files are.
+Exceptions parseExceptions(std::string_view utf8Text);
 
 // Element-wise minimum, as long as the shorter list.
 Scores zipMin(const Scores& a, const Scores& b);
 
 // Every word of both; a word in both gets the zipMin of its two lists.
 Exceptions merge(const Exceptions& a, const Exceptions& b);
+
+// `d` with the entries of `replacements` in place of its own: a word in
+// both keeps only its list from `replacements` (where merge would keep only
+// the breaks that both lists allow). For a caller's corrections to a
+// language's dictionary.
+Exceptions replaceExceptions(const Exceptions& replacements, const Exceptions& d);
 
 // The merge of all dictionaries; empty input gives the empty dictionary.
 Exceptions mergeAll(const std::vector<Exceptions>& ds);

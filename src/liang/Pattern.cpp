@@ -632,6 +632,10 @@ Patterns parsePatterns(std::u32string_view text) {
                                                  : internal::parseText<std::uint32_t>(text);
 }
 
+Patterns parsePatterns(std::string_view utf8Text) {
+  return internal::parsePatternsUtf8(std::string(utf8Text));
+}
+
 namespace internal {
 
 Patterns parsePatternsUtf8(std::string bytes) {

@@ -75,6 +75,9 @@ Patterns insertPattern(std::u32string_view line, const Patterns& trie);
 // The trie of every line of `text` (split at line feeds). When two lines
 // have the same letters, the upper line decides. Never fails.
 Patterns parsePatterns(std::u32string_view text);
+// The same from UTF-8 text, decoded as the embedded files are: an ill-formed
+// byte is the character of its value (U+0080..U+00FF).
+Patterns parsePatterns(std::string_view utf8Text);
 
 // The score of every boundary of `word`: entry p is the boundary before
 // character p; n or n + 1 entries for a word of n characters.

@@ -8,9 +8,8 @@
 #include <utility>
 
 #include "liang/internal/Breaks.hpp"
-#include "liang/internal/PatternLetters.hpp"
 #include "liang/internal/Scratch.hpp"
-#include "liang/internal/TextStream.hpp"
+#include "liang/internal/TextScanner.hpp"
 #include "liang/internal/Utf8.hpp"
 
 namespace liang {
@@ -105,126 +104,7 @@ class BorrowedBreaks {
   std::vector<std::size_t> breaks_;
 };
 
-// Whether a character of running text belongs to a word: it folds to a
-// letter of the patterns, the edge mark excepted. Text is mostly ASCII, so
-// the answers for ASCII are kept once found.
-class WordLetters {
- public:
-  explicit WordLetters(const Hyphenator& h)
-      : fold_(hyphenatorChars(h)), patterns_(hyphenatorPatterns(h)) {}
-
-  bool contains(char32_t c) {
-    if (c >= kAscii) return lookUp(c);
-    Answer& known = asciiAnswers_[c];
-    if (known == Answer::kUnknown) known = lookUp(c) ? Answer::kYes : Answer::kNo;
-    return known == Answer::kYes;
-  }
-
- private:
-  enum class Answer : std::uint8_t { kUnknown, kYes, kNo };
-  static constexpr char32_t kAscii = 0x80;
-
-  bool lookUp(char32_t c) const {
-    const char32_t folded = fold_(c);
-    return folded != U'.' && internal::isPatternLetter(patterns_, folded);
-  }
-
-  const CharFold& fold_;
-  const Patterns& patterns_;
-  std::array<Answer, kAscii> asciiAnswers_{};
-};
-
-// Whether `b` can follow `lead` as the second byte of a well-formed sequence.
-bool isSecondByte(std::uint8_t lead, std::uint8_t b) noexcept {
-  switch (lead) {
-    case 0xE0:
-      return b >= 0xA0 && b <= 0xBF;  // no overlong form
-    case 0xED:
-      return b >= 0x80 && b <= 0x9F;  // no surrogate
-    case 0xF0:
-      return b >= 0x90 && b <= 0xBF;  // no overlong form
-    case 0xF4:
-      return b >= 0x80 && b <= 0x8F;  // not above U+10FFFF
-    default:
-      return b >= 0x80 && b <= 0xBF;
-  }
-}
-
-std::size_t sequenceLength(std::uint8_t lead) noexcept {
-  if (lead >= 0xC2 && lead <= 0xDF) return 2;
-  if (lead >= 0xE0 && lead <= 0xEF) return 3;
-  if (lead >= 0xF0 && lead <= 0xF4) return 4;
-  return 1;
-}
-
 }  // namespace
-
-namespace internal {
-
-std::size_t incompleteUtf8Tail(std::string_view bytes) noexcept {
-  const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(bytes[i]); };
-  for (std::size_t tail = 1; tail <= 3 && tail <= bytes.size(); ++tail) {
-    const std::size_t lead = bytes.size() - tail;
-    if ((byte(lead) & 0xC0) == 0x80) continue;  // a continuation byte: look further back
-    if (sequenceLength(byte(lead)) <= tail) return 0;
-    if (tail >= 2 && !isSecondByte(byte(lead), byte(lead + 1))) return 0;
-    return tail;  // later bytes were seen to be continuation bytes above
-  }
-  return 0;
-}
-
-std::size_t appendHyphenatedText(const Hyphenator& h, std::string_view text,
-                                 std::string_view hyphen, bool atEnd, std::string& out) {
-  const std::size_t limit = atEnd ? text.size() : text.size() - incompleteUtf8Tail(text);
-  if (limit == 0) return 0;
-  const std::string_view settled = text.substr(0, limit);
-  WordLetters letters(h);
-  std::u32string word;
-  std::vector<std::size_t> offsets;  // of each character of `word`, and of its end
-  std::vector<std::size_t> breaks;
-  std::size_t copied = 0;  // bytes of `settled` already accounted for in `out`
-  std::size_t pos = 0;
-  while (pos < limit) {
-    DecodedChar decoded = decodeUtf8Char(settled.substr(pos));
-    if (!letters.contains(decoded.codePoint)) {
-      pos += decoded.length;
-      continue;
-    }
-    const std::size_t wordStart = pos;
-    word.clear();
-    offsets.clear();
-    for (;;) {
-      word.push_back(decoded.codePoint);
-      offsets.push_back(pos);
-      pos += decoded.length;
-      if (pos == limit) break;
-      decoded = decodeUtf8Char(settled.substr(pos));
-      if (!letters.contains(decoded.codePoint)) break;
-    }
-    if (pos == limit && !atEnd) {
-      out.append(settled.substr(copied, wordStart - copied));
-      return wordStart;
-    }
-    offsets.push_back(pos);
-    out.append(settled.substr(copied, wordStart - copied));
-    breaks.clear();
-    internal::findBreaks(h, word, breaks);
-    std::size_t pieceStart = wordStart;
-    for (const std::size_t p : breaks) {
-      out.append(settled.substr(pieceStart, offsets[p] - pieceStart));
-      out.append(hyphen);
-      pieceStart = offsets[p];
-    }
-    out.append(settled.substr(pieceStart, pos - pieceStart));
-    copied = pos;
-    // The character at `pos` is not a letter; step over it without decoding again.
-    if (pos < limit) pos += decoded.length;
-  }
-  out.append(settled.substr(copied));
-  return limit;
-}
-
-}  // namespace internal
 
 std::vector<std::string> hyphenate(const Hyphenator& h, std::string_view utf8Word) {
   const DecodedWord word(utf8Word);
@@ -299,44 +179,51 @@ std::size_t hyphenationPoints(const Hyphenator& h, std::string_view utf8Word,
 }
 
 std::string insertHyphens(const Hyphenator& h, std::string_view utf8Text, std::string_view hyphen) {
+  TextOptions options;
+  options.hyphen = hyphen;
+  return insertHyphens(h, utf8Text, options);
+}
+
+std::string insertHyphens(const Hyphenator& h, std::string_view utf8Text,
+                          const TextOptions& options) {
   std::string out;
-  if (utf8Text.empty()) return out;
   // Room for the text and a hyphen every few letters; more only for dense text.
   out.reserve(utf8Text.size() + utf8Text.size() / 4);
-  internal::appendHyphenatedText(h, utf8Text, hyphen, true, out);
+  internal::TextScanner(h, options).scan(utf8Text, true, out);
   return out;
 }
 
-// Provisional: the options beyond the hyphen are not honoured yet.
-std::string insertHyphens(const Hyphenator& h, std::string_view utf8Text,
-                          const TextOptions& options) {
-  return insertHyphens(h, utf8Text, std::string_view(options.hyphen));
-}
-
 struct TextStream::State {
-  Hyphenator hyphenator;
-  TextOptions options;
-  std::string pending;
+  State(const Hyphenator& h, TextOptions options) : scanner(h, std::move(options)) {}
+  internal::TextScanner scanner;
+  std::string pending;  // the end of the input that the scanner has held back
 };
 
 TextStream::TextStream(const Hyphenator& h, TextOptions options)
-    : state_(std::make_unique<State>(State{h, std::move(options), {}})) {}
+    : state_(std::make_unique<State>(h, std::move(options))) {}
 TextStream::TextStream(TextStream&&) noexcept = default;
 TextStream& TextStream::operator=(TextStream&&) noexcept = default;
 TextStream::~TextStream() = default;
 
 void TextStream::feed(std::string_view chunk, std::string& out) {
   State& s = *state_;
+  if (s.pending.empty()) {
+    // The common case: the chunk is scanned where it lies, and only what
+    // the scanner holds back is copied.
+    const std::size_t used = s.scanner.scan(chunk, false, out);
+    s.pending.assign(chunk.substr(used));
+    return;
+  }
   s.pending.append(chunk);
-  const std::size_t used =
-      internal::appendHyphenatedText(s.hyphenator, s.pending, s.options.hyphen, false, out);
+  const std::size_t used = s.scanner.scan(s.pending, false, out);
   s.pending.erase(0, used);
 }
 
 void TextStream::finish(std::string& out) {
   State& s = *state_;
-  internal::appendHyphenatedText(s.hyphenator, s.pending, s.options.hyphen, true, out);
+  s.scanner.scan(s.pending, true, out);
   s.pending.clear();
+  s.scanner.reset();
 }
 
 }  // namespace liang

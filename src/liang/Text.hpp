@@ -79,6 +79,10 @@ struct TextOptions {
   bool capitalized = true;
   // Whether words in all capitals are hyphenated.
   bool allCaps = true;
+  // Whether words with an uppercase letter after a lowercase one
+  // (camelCaseIdentifier, iPhone, McDonald) are hyphenated: they are mostly
+  // names and identifiers.
+  bool mixedCase = false;
 };
 
 // Running text with the given options.

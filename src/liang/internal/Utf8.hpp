@@ -49,6 +49,27 @@ inline DecodedChar decodeUtf8Char(std::string_view bytes) noexcept {
   return {lead, 1};
 }
 
+// The number of bytes (0 to 3) at the end of `bytes` that begin a
+// well-formed sequence but stop before it is complete, so that a stream
+// waits for the rest rather than decoding them as single bytes. Asks the
+// decoder itself: the tail is incomplete when some continuation would make
+// it decode as one character longer than the tail.
+inline std::size_t incompleteUtf8Tail(std::string_view bytes) noexcept {
+  for (std::size_t tail = 1; tail <= 3 && tail <= bytes.size(); ++tail) {
+    const std::string_view last = bytes.substr(bytes.size() - tail);
+    if ((static_cast<std::uint8_t>(last[0]) & 0xC0) == 0x80) continue;  // look further back
+    // Every well-formed second byte lies in one of 80..8F, 90..9F, A0..BF,
+    // and a third or fourth byte may be 80.
+    for (const char second : {'\x80', '\x90', '\xA0'}) {
+      char completed[4] = {last[0], tail >= 2 ? last[1] : second, tail >= 3 ? last[2] : '\x80',
+                           '\x80'};
+      if (decodeUtf8Char(std::string_view(completed, 4)).length > tail) return tail;
+    }
+    return 0;
+  }
+  return 0;
+}
+
 // Decodes `bytes` into `out`, which holds bytes.size() characters (the
 // worst case, a character per byte), and returns how many it wrote. Pattern
 // files are mostly ASCII, which is copied a byte at a time without the

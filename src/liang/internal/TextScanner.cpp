@@ -1,0 +1,443 @@
+#include "liang/internal/TextScanner.hpp"
+
+#include <algorithm>
+#include <utility>
+
+#include "liang/Language.hpp"
+#include "liang/LanguageTag.hpp"
+#include "liang/internal/Utf8.hpp"
+
+namespace liang::internal {
+
+namespace {
+
+constexpr std::array<bool, 128> kAsciiSpace = [] {
+  std::array<bool, 128> space{};
+  for (const char c : {' ', '\t', '\n', '\v', '\f', '\r'})
+    space[static_cast<unsigned char>(c)] = true;
+  return space;
+}();
+
+bool isAsciiSpace(unsigned char b) noexcept { return b < 0x80 && kAsciiSpace[b]; }
+
+char lowerAscii(char c) noexcept { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+
+// The minima that text is hyphenated with: the options' where they give one.
+Hyphenator withTextMinima(const Hyphenator& h, const TextOptions& options) {
+  if (options.leftMin == 0 && options.rightMin == 0) return h;
+  return withMinima(h, options.leftMin != 0 ? options.leftMin : hyphenatorLeftMin(h),
+                    options.rightMin != 0 ? options.rightMin : hyphenatorRightMin(h));
+}
+
+TextOptions checked(TextOptions options) {
+  for (const auto& [name, value] :
+       {std::pair{"leftMin", options.leftMin}, std::pair{"rightMin", options.rightMin}}) {
+    if (value < 0) {
+      throw Error(std::string("TextOptions::") + name +
+                  " must be at least 1, or 0 for the hyphenator's own, not " +
+                  std::to_string(value));
+    }
+  }
+  return options;
+}
+
+// Whether a token that begins with `token` (at most kLongestToken bytes of
+// it) begins with "www.", after any opening brackets and quotes.
+bool beginsWithWww(std::string_view token) noexcept {
+  static constexpr std::string_view kOpeners[] = {
+      "(", "[", "{", "\"", "'", "<", "\xE2\x80\x9C", "\xE2\x80\x98", "\xC2\xAB"};
+  for (bool stripped = true; stripped;) {
+    stripped = false;
+    for (const std::string_view opener : kOpeners) {
+      if (token.substr(0, opener.size()) == opener) {
+        token.remove_prefix(opener.size());
+        stripped = true;
+      }
+    }
+  }
+  if (token.size() < 4) return false;
+  return lowerAscii(token[0]) == 'w' && lowerAscii(token[1]) == 'w' &&
+         lowerAscii(token[2]) == 'w' && token[3] == '.';
+}
+
+}  // namespace
+
+// The input of one scan, the position reached, and the bytes before it that
+// are yet to be copied to the output: passing bytes through is deferred, so
+// that a run of them is appended at once.
+struct TextScanner::Run {
+  std::string_view input;
+  bool atEnd;
+  std::string& out;
+  std::size_t pos = 0;
+  std::size_t copied = 0;
+  bool stalled = false;
+
+  void copyTo(std::size_t to) {
+    out.append(input.data() + copied, to - copied);
+    copied = to;
+  }
+  // Stops the scan at `at`: what follows waits for the next piece.
+  void stallAt(std::size_t at) {
+    pos = at;
+    stalled = true;
+  }
+  std::size_t size() const noexcept { return input.size(); }
+};
+
+TextScanner::TextScanner(const Hyphenator& h, TextOptions options)
+    : options_(checked(std::move(options))),
+      outer_(std::make_unique<WordRules>(withTextMinima(h, options_), options_)) {
+  open_.reserve(16);
+}
+
+void TextScanner::reset() noexcept {
+  mode_ = Mode::kText;
+  inToken_ = false;
+  open_.clear();
+}
+
+WordRules* TextScanner::currentRules() noexcept {
+  return open_.empty() ? outer_.get() : open_.back().rules;
+}
+
+WordRules* TextScanner::rulesForLanguage(std::string_view tag) {
+  while (!tag.empty() && (tag.front() == ' ' || tag.front() == '\t')) tag.remove_prefix(1);
+  while (!tag.empty() && (tag.back() == ' ' || tag.back() == '\t')) tag.remove_suffix(1);
+  // "zxx": no linguistic content. A tag liang does not carry means the same
+  // here: hyphenating German with English patterns is worse than not at all.
+  const std::optional<Language> language = languageForTag(tag);
+  if (!language) return nullptr;
+  std::unique_ptr<WordRules>& rules = languages_[static_cast<std::size_t>(fromEnum(*language))];
+  if (rules == nullptr) {
+    rules = std::make_unique<WordRules>(withTextMinima(languageHyphenator(*language), options_),
+                                        options_);
+  }
+  return rules.get();
+}
+
+std::size_t TextScanner::scan(std::string_view input, bool atEnd, std::string& out) {
+  Run run{input, atEnd, out};
+  while (run.pos < run.size() && !run.stalled) {
+    switch (mode_) {
+      case Mode::kText:
+        scanText(run);
+        break;
+      case Mode::kVerbatim:
+        scanVerbatim(run);
+        break;
+      case Mode::kLongWord:
+        scanLongWord(run);
+        break;
+      case Mode::kTag:
+        scanTag(run);
+        break;
+      case Mode::kComment:
+        scanUntil(run, "-->");
+        break;
+      case Mode::kCdata:
+        scanUntil(run, "]]>");
+        break;
+      case Mode::kDeclaration:
+        scanUntil(run, ">");
+        break;
+      case Mode::kProcessingInstruction:
+        scanUntil(run, "?>");
+        break;
+      case Mode::kRawText:
+        scanRawText(run);
+        break;
+    }
+  }
+  run.copyTo(run.pos);
+  return run.pos;
+}
+
+bool TextScanner::readChar(const Run& run, std::size_t at, TextChar& read) const {
+  const auto b = static_cast<unsigned char>(run.input[at]);
+  if (b < 0x80) {
+    if (b == '&' && options_.markup) {
+      const Reference reference = readReference(run.input.substr(at), run.atEnd);
+      switch (reference.kind) {
+        case Reference::Kind::kMore:
+          return false;
+        case Reference::Kind::kNumeric:
+        case Reference::Kind::kSoftHyphen:
+          read = {reference.codePoint, reference.length};
+          return true;
+        case Reference::Kind::kNamed:
+          // Without HTML's table of names, a named reference ends the word
+          // like the '&' it begins with, and is never cut.
+          read = {U'&', reference.length};
+          return true;
+        case Reference::Kind::kNone:
+          break;
+      }
+    }
+    read = {b, 1};
+    return true;
+  }
+  const std::string_view rest = run.input.substr(at);
+  if (!run.atEnd && rest.size() < 4 && incompleteUtf8Tail(rest) == rest.size()) return false;
+  const DecodedChar decoded = decodeUtf8Char(rest);
+  read = {decoded.codePoint, decoded.length};
+  return true;
+}
+
+void TextScanner::scanText(Run& run) {
+  WordRules* rules = currentRules();
+  if (rules == nullptr) {
+    // No hyphenation here: on to the next markup.
+    const std::size_t next = run.input.find('<', run.pos);
+    if (next == std::string_view::npos) {
+      run.pos = run.size();
+      return;
+    }
+    run.pos = next;
+    if (!openMarkup(run) && !run.stalled) ++run.pos;  // a '<' of the text
+    return;
+  }
+  while (run.pos < run.size()) {
+    const auto b = static_cast<unsigned char>(run.input[run.pos]);
+    if (isAsciiSpace(b)) {
+      inToken_ = false;
+      ++run.pos;
+      continue;
+    }
+    if (b == '<' && options_.markup) {
+      if (openMarkup(run)) return;
+      if (run.stalled) return;
+      // An ordinary '<' goes on below, as a character of the text.
+    }
+    if (!inToken_) {
+      classifyToken(run, *rules);
+      if (run.stalled || mode_ != Mode::kText) return;
+      inToken_ = true;
+    }
+    TextChar c;
+    if (!readChar(run, run.pos, c)) return run.stallAt(run.pos);
+    const CharInfo info = rules->infoOf(c.codePoint);
+    if (info.inWord()) {
+      if (!scanWord(run, *rules)) return;
+      continue;
+    }
+    if (info.kind() == CharInfo::Kind::kSpace) inToken_ = false;
+    run.pos += c.length;
+  }
+}
+
+void TextScanner::classifyToken(Run& run, WordRules& rules) {
+  const std::size_t start = run.pos;
+  const std::size_t limit = std::min(run.size(), start + kLongestToken);
+  bool sawAt = false;
+  std::size_t at = start;
+  while (at < limit) {
+    const auto b = static_cast<unsigned char>(run.input[at]);
+    if (b < 0x80) {
+      if (kAsciiSpace[b] || (b == '<' && options_.markup && at > start)) break;
+      if (b == '@') sawAt = true;
+      const bool url =
+          (b == '.' && sawAt) || (b == ':' && at + 3 <= limit && run.input.substr(at, 3) == "://");
+      if (url) {
+        mode_ = Mode::kVerbatim;
+        return;
+      }
+      ++at;
+      continue;
+    }
+    TextChar c;
+    if (!readChar(run, at, c)) return run.stallAt(start);
+    if (rules.infoOf(c.codePoint).kind() == CharInfo::Kind::kSpace) break;
+    at += c.length;
+  }
+  // The token is seen whole, or as far as it is ever looked at; otherwise
+  // its end, and a URL's mark, may be in the next piece.
+  const bool seen = at < run.size() || at - start >= kLongestToken || run.atEnd;
+  if (!seen) return run.stallAt(start);
+  if (beginsWithWww(run.input.substr(start, std::min(at, limit) - start))) mode_ = Mode::kVerbatim;
+}
+
+bool TextScanner::scanWord(Run& run, WordRules& rules) {
+  const std::size_t start = run.pos;
+  word_.clear();
+  std::size_t at = start;
+  for (;;) {
+    if (at == run.size()) {
+      if (!run.atEnd) {
+        run.stallAt(start);
+        return false;
+      }
+      break;
+    }
+    TextChar c;
+    if (!readChar(run, at, c)) {
+      run.stallAt(start);
+      return false;
+    }
+    const CharInfo info = rules.infoOf(c.codePoint);
+    if (!info.inWord()) break;
+    word_.push_back({c.codePoint, info, at});
+    at += c.length;
+    if (at - start > kLongestWord) {
+      // No word is this long; it is copied as it is, to its end.
+      run.pos = at;
+      mode_ = Mode::kLongWord;
+      return false;
+    }
+  }
+  rules.findBreaks(word_, at, breaks_);
+  for (const std::size_t b : breaks_) {
+    run.copyTo(b);
+    run.out.append(options_.hyphen);
+  }
+  run.pos = at;
+  return true;
+}
+
+void TextScanner::scanVerbatim(Run& run) {
+  WordRules* rules = currentRules();
+  while (run.pos < run.size()) {
+    const auto b = static_cast<unsigned char>(run.input[run.pos]);
+    if (b < 0x80) {
+      if (kAsciiSpace[b] || (b == '<' && options_.markup)) {
+        mode_ = Mode::kText;
+        inToken_ = false;
+        return;
+      }
+      ++run.pos;
+      continue;
+    }
+    TextChar c;
+    if (!readChar(run, run.pos, c)) return run.stallAt(run.pos);
+    if (rules != nullptr && rules->infoOf(c.codePoint).kind() == CharInfo::Kind::kSpace) {
+      mode_ = Mode::kText;
+      inToken_ = false;
+      return;
+    }
+    run.pos += c.length;
+  }
+}
+
+void TextScanner::scanLongWord(Run& run) {
+  WordRules* rules = currentRules();
+  while (run.pos < run.size()) {
+    TextChar c;
+    if (!readChar(run, run.pos, c)) return run.stallAt(run.pos);
+    if (rules == nullptr || !rules->infoOf(c.codePoint).inWord()) {
+      mode_ = Mode::kText;  // still in the token
+      return;
+    }
+    run.pos += c.length;
+  }
+}
+
+bool TextScanner::openMarkup(Run& run) {
+  const MarkupStart start = classifyMarkup(run.input.substr(run.pos), run.atEnd);
+  switch (start.kind) {
+    case MarkupKind::kNone:
+      return false;
+    case MarkupKind::kMore:
+      run.stallAt(run.pos);
+      return false;
+    case MarkupKind::kStartTag:
+    case MarkupKind::kEndTag:
+      tag_.begin(start.kind == MarkupKind::kEndTag);
+      mode_ = Mode::kTag;
+      break;
+    case MarkupKind::kComment:
+      mode_ = Mode::kComment;
+      break;
+    case MarkupKind::kCdata:
+      mode_ = Mode::kCdata;
+      break;
+    case MarkupKind::kDeclaration:
+      mode_ = Mode::kDeclaration;
+      break;
+    case MarkupKind::kProcessingInstruction:
+      mode_ = Mode::kProcessingInstruction;
+      break;
+  }
+  inToken_ = false;
+  run.pos += start.openerLength;
+  return true;
+}
+
+void TextScanner::scanTag(Run& run) {
+  run.pos += tag_.read(run.input.substr(run.pos));
+  if (tag_.done()) closeTag();
+}
+
+void TextScanner::closeTag() {
+  mode_ = Mode::kText;
+  const std::string_view name = tag_.name();
+  if (tag_.isEndTag()) {
+    for (std::size_t i = open_.size(); i-- > 0;) {
+      if (std::string_view(open_[i].name.data(), open_[i].nameLength) == name) {
+        open_.resize(i);
+        break;
+      }
+    }
+    return;
+  }
+  if (tag_.selfClosing() || isVoidElement(name)) return;
+  const bool unhyphenated = isUnhyphenatedElement(name);
+  if ((unhyphenated || tag_.hasLanguage()) && open_.size() < kDeepestElements) {
+    const bool outerUnhyphenated = !open_.empty() && open_.back().unhyphenated;
+    OpenElement element{};
+    std::copy(name.begin(), name.end(), element.name.begin());
+    element.nameLength = static_cast<std::uint8_t>(name.size());
+    element.unhyphenated = unhyphenated || outerUnhyphenated;
+    if (element.unhyphenated) {
+      element.rules = nullptr;
+    } else if (tag_.hasLanguage()) {
+      element.rules = rulesForLanguage(tag_.language());
+    } else {
+      element.rules = currentRules();
+    }
+    open_.push_back(element);
+  }
+  if (isRawTextElement(name)) {
+    rawTextName_.assign(name);
+    mode_ = Mode::kRawText;
+  }
+}
+
+void TextScanner::scanUntil(Run& run, std::string_view terminator) {
+  std::size_t keep = 0;
+  const std::size_t end = findTerminator(run.input.substr(run.pos), terminator, keep);
+  if (end != std::string_view::npos) {
+    run.pos += end;
+    mode_ = Mode::kText;
+    inToken_ = false;
+    return;
+  }
+  if (run.atEnd || keep == 0) {
+    run.pos = run.size();
+    return;
+  }
+  run.stallAt(run.size() - keep);
+}
+
+void TextScanner::scanRawText(Run& run) {
+  for (;;) {
+    const std::size_t next = run.input.find('<', run.pos);
+    if (next == std::string_view::npos) {
+      run.pos = run.size();
+      return;
+    }
+    switch (matchEndTag(run.input.substr(next), rawTextName_, run.atEnd)) {
+      case Match::kYes:
+        run.pos = next;
+        mode_ = Mode::kText;  // which reads the end tag
+        inToken_ = false;
+        return;
+      case Match::kMore:
+        return run.stallAt(next);
+      case Match::kNo:
+        run.pos = next + 1;
+        break;
+    }
+  }
+}
+
+}  // namespace liang::internal

@@ -1,0 +1,122 @@
+// Running text, plain or marked up, hyphenated as it streams past.
+//
+// The scanner reads text in pieces of any size and copies every byte to the
+// output, adding the hyphen at the breaks of each word; it never changes or
+// drops a byte. What it holds back between pieces is only what the next piece
+// could change: the word or token that reaches the end of a piece, an
+// unfinished UTF-8 sequence, character reference or markup opener, and a
+// partial terminator of a comment. Each of these is bounded (kLongestToken),
+// so any amount of text passes in bounded memory, and the output does not
+// depend on where the pieces were cut.
+//
+// Rules of plain text, in the order they apply:
+//  - A token is a run of characters between whitespace. A token that holds
+//    "://", begins with "www." (after opening brackets and quotes) or holds
+//    an '@' with a '.' after it is a URL or an e-mail address and is copied
+//    unchanged. Only the first kLongestToken bytes of a token are looked at.
+//  - In other tokens, words (see WordRules.hpp) get their breaks; a word of
+//    more than kLongestWord bytes is copied unchanged.
+// Markup adds: tags, comments, CDATA sections, declarations and processing
+// instructions are copied unchanged and end the token they interrupt; the
+// content of raw-text and unhyphenated elements is copied unchanged; lang and
+// xml:lang switch the language of an element's content; character
+// references are read as the characters they name, and &shy; as a soft
+// hyphen.
+#ifndef LIANG_INTERNAL_TEXTSCANNER_HPP_
+#define LIANG_INTERNAL_TEXTSCANNER_HPP_
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "liang/Hyphenator.hpp"
+#include "liang/Text.hpp"
+#include "liang/internal/Markup.hpp"
+#include "liang/internal/WordRules.hpp"
+
+namespace liang::internal {
+
+class TextScanner {
+ public:
+  static constexpr std::size_t kLongestToken = 4096;
+  static constexpr std::size_t kLongestWord = 4096;
+  // Elements nested deeper than this among those that switch the language
+  // or stop hyphenation are not followed.
+  static constexpr std::size_t kDeepestElements = 256;
+
+  // Throws Error when the options' minima are negative.
+  TextScanner(const Hyphenator& h, TextOptions options);
+  TextScanner(const TextScanner&) = delete;
+  TextScanner& operator=(const TextScanner&) = delete;
+
+  // Hyphenates a prefix of `input`, appending its output to `out`, and
+  // returns the prefix's length: all of `input` with `atEnd`; otherwise it
+  // stops where what follows could still change the output, and the caller
+  // puts the rest in front of the next piece.
+  std::size_t scan(std::string_view input, bool atEnd, std::string& out);
+
+  // Forgets the text scanned so far: the next scan starts a new one.
+  void reset() noexcept;
+
+ private:
+  enum class Mode : std::uint8_t {
+    kText,
+    kVerbatim,  // the rest of a token copied as it is: a URL, or text with no language
+    kLongWord,  // the rest of a word too long to hyphenate
+    kTag,
+    kComment,
+    kCdata,
+    kDeclaration,
+    kProcessingInstruction,
+    kRawText,
+  };
+
+  // An element that switches the language or stops hyphenation.
+  struct OpenElement {
+    std::array<char, TagReader::kLongestName> name;
+    std::uint8_t nameLength;
+    bool unhyphenated;  // it or an element around it stops hyphenation
+    WordRules* rules;   // null: no hyphenation inside
+  };
+
+  struct Run;
+  struct TextChar {
+    char32_t codePoint;
+    std::size_t length;
+  };
+
+  void scanText(Run& run);
+  void classifyToken(Run& run, WordRules& rules);
+  bool scanWord(Run& run, WordRules& rules);
+  void scanVerbatim(Run& run);
+  void scanLongWord(Run& run);
+  void scanTag(Run& run);
+  void scanUntil(Run& run, std::string_view terminator);
+  void scanRawText(Run& run);
+  bool openMarkup(Run& run);
+  void closeTag();
+  bool readChar(const Run& run, std::size_t at, TextChar& read) const;
+
+  WordRules* currentRules() noexcept;
+  WordRules* rulesForLanguage(std::string_view tag);
+
+  const TextOptions options_;
+  std::unique_ptr<WordRules> outer_;
+  std::array<std::unique_ptr<WordRules>, 73> languages_;
+
+  Mode mode_ = Mode::kText;
+  bool inToken_ = false;
+  TagReader tag_;
+  std::string rawTextName_;
+  std::vector<OpenElement> open_;
+  std::vector<WordChar> word_;
+  std::vector<std::size_t> breaks_;
+};
+
+}  // namespace liang::internal
+
+#endif  // LIANG_INTERNAL_TEXTSCANNER_HPP_

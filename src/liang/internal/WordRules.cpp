@@ -1,0 +1,102 @@
+#include "liang/internal/WordRules.hpp"
+
+#include <utility>
+
+#include "liang/internal/Breaks.hpp"
+#include "liang/internal/PatternLetters.hpp"
+#include "liang/internal/Unicode.hpp"
+
+namespace liang::internal {
+
+WordRules::WordRules(Hyphenator h, const TextOptions& options)
+    : hyphenator_(std::move(h)), options_(options) {}
+
+CharInfo WordRules::lookUp(char32_t c) const {
+  using Kind = CharInfo::Kind;
+  const bool upper = isUppercase(c), lower = isLowercase(c);
+  if (c == 0xAD) return {Kind::kSoftHyphen, false, false};
+  // A letter of the patterns is a letter of the word, whatever its category:
+  // French and Italian patterns spell elisions with an apostrophe, the Indic
+  // ones use zero-width joiners, and their vowel signs are marks that must
+  // be matched as letters of their own. The edge mark "." is the patterns'
+  // own notation, never a letter of a text.
+  const char32_t folded = hyphenatorChars(hyphenator_)(c);
+  if (folded != U'.' && isPatternLetter(hyphenatorPatterns(hyphenator_), folded)) {
+    return {Kind::kLetter, upper, lower};
+  }
+  switch (categoryOf(c)) {
+    case CharCategory::kLetter:
+      return {Kind::kLetter, upper, lower};
+    case CharCategory::kMark:
+      return {Kind::kMark, false, false};
+    case CharCategory::kSpace:
+      return {Kind::kSpace, false, false};
+    case CharCategory::kOther:
+      break;
+  }
+  return {Kind::kOther, false, false};
+}
+
+bool WordRules::leftAlone(std::size_t letters, bool firstUpper, bool anyUpper, bool anyLower,
+                          bool upperAfterLower) const noexcept {
+  if (letters < options_.minWordLength) return true;
+  if (upperAfterLower) return !options_.mixedCase;  // camelCase, iPhone: names and identifiers
+  if (anyUpper && !anyLower && letters >= 2) return !options_.allCaps;
+  if (firstUpper) return !options_.capitalized;
+  return false;
+}
+
+void WordRules::findBreaks(std::span<const WordChar> chars, std::size_t end,
+                           std::vector<std::size_t>& breaks) {
+  using Kind = CharInfo::Kind;
+  breaks.clear();
+  matched_.clear();
+  starts_.clear();
+  firstChar_.clear();
+  bool anyMarks = false, anyUpper = false, anyLower = false, upperAfterLower = false;
+  for (std::size_t i = 0; i < chars.size(); ++i) {
+    const WordChar& ch = chars[i];
+    switch (ch.info.kind()) {
+      case Kind::kSoftHyphen:
+        return;  // the author has said where the word breaks
+      case Kind::kMark:
+        if (!matched_.empty()) {
+          anyMarks = true;
+          continue;
+        }
+        break;  // a mark that begins the word stands for itself
+      default:
+        break;
+    }
+    upperAfterLower = upperAfterLower || (ch.info.upper() && anyLower);
+    anyUpper = anyUpper || ch.info.upper();
+    anyLower = anyLower || ch.info.lower();
+    matched_.push_back(ch.codePoint);
+    starts_.push_back(ch.offset);
+    firstChar_.push_back(i);
+  }
+  const std::size_t n = matched_.size();
+  if (n == 0) return;
+  const bool firstUpper = chars[firstChar_[0]].info.upper();
+  if (leftAlone(n, firstUpper, anyUpper, anyLower, upperAfterLower)) return;
+  if (anyMarks) {
+    firstChar_.push_back(chars.size());
+    std::u32string cluster;
+    for (std::size_t k = 0; k < n; ++k) {
+      if (firstChar_[k + 1] - firstChar_[k] < 2) continue;
+      cluster.clear();
+      for (std::size_t i = firstChar_[k]; i < firstChar_[k + 1]; ++i) {
+        cluster.push_back(chars[i].codePoint);
+      }
+      matched_[k] = composedFirst(cluster);
+    }
+  }
+  found_.resize(n);
+  const std::size_t count = collectBreaks(hyphenator_, matched_, found_.data());
+  // A break after the last letter (a hyphenator without a right minimum)
+  // puts the hyphen right after the word.
+  starts_.push_back(end);
+  for (std::size_t k = 0; k < count; ++k) breaks.push_back(starts_[found_[k]]);
+}
+
+}  // namespace liang::internal

@@ -1,0 +1,114 @@
+// The words of running text in one language: which characters belong to a
+// word, and where a word found in text may break.
+//
+// A word is a maximal run of letters: characters of Unicode category L or M,
+// and characters that fold to a letter of the language's patterns (the
+// apostrophe of French, the joiners of the Indic scripts). A soft hyphen
+// inside a word does not end it. A combining mark that is no letter of the
+// patterns belongs to the letter before it: no break falls before it, and a
+// letter and its marks are matched as their canonical composition, so text
+// in NFD breaks like the same text in NFC.
+#ifndef LIANG_INTERNAL_WORDRULES_HPP_
+#define LIANG_INTERNAL_WORDRULES_HPP_
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "liang/Hyphenator.hpp"
+#include "liang/Text.hpp"
+
+namespace liang::internal {
+
+// What one character is to the words of a language.
+class CharInfo {
+ public:
+  enum class Kind : std::uint8_t {
+    kLetter,      // a letter of a word
+    kMark,        // a combining mark that joins the letter before it
+    kSoftHyphen,  // U+00AD: inside a word, and the author's own break
+    kSpace,       // ends a word and a whitespace-delimited token
+    kOther,       // ends a word: digits, punctuation, symbols
+  };
+
+  constexpr CharInfo() noexcept = default;
+  constexpr CharInfo(Kind kind, bool upper, bool lower) noexcept
+      : bits_(static_cast<std::uint8_t>(kKnown | static_cast<std::uint8_t>(kind) |
+                                        (upper ? kUpper : 0) | (lower ? kLower : 0))) {}
+
+  bool known() const noexcept { return (bits_ & kKnown) != 0; }
+  Kind kind() const noexcept { return static_cast<Kind>(bits_ & kKindMask); }
+  bool inWord() const noexcept { return kind() <= Kind::kSoftHyphen; }
+  bool upper() const noexcept { return (bits_ & kUpper) != 0; }
+  bool lower() const noexcept { return (bits_ & kLower) != 0; }
+
+ private:
+  static constexpr std::uint8_t kKindMask = 0x07;
+  static constexpr std::uint8_t kUpper = 0x08;
+  static constexpr std::uint8_t kLower = 0x10;
+  static constexpr std::uint8_t kKnown = 0x80;
+  std::uint8_t bits_ = 0;
+};
+
+// A character of a word found in text, and where its bytes begin.
+struct WordChar {
+  char32_t codePoint;
+  CharInfo info;
+  std::size_t offset;
+};
+
+class WordRules {
+ public:
+  // `h` already carries the minima the text is to be hyphenated with.
+  WordRules(Hyphenator h, const TextOptions& options);
+  WordRules(const WordRules&) = delete;
+  WordRules& operator=(const WordRules&) = delete;
+
+  // What `c` is in this language. The answers for U+0000..U+00FF, and a few
+  // hundred others, are kept once found.
+  CharInfo infoOf(char32_t c) {
+    if (c < kLatin1) {
+      CharInfo& kept = latin1_[c];
+      if (!kept.known()) kept = lookUp(c);
+      return kept;
+    }
+    CachedInfo& kept = others_[c % others_.size()];
+    if (kept.codePoint != c || !kept.info.known()) kept = {c, lookUp(c)};
+    return kept.info;
+  }
+
+  // The byte offsets where the word of `chars` breaks, into `breaks`, each
+  // the offset of the character a piece begins with; `end` is the offset
+  // just past the word. A word that the author hyphenated, or that the
+  // options leave alone, has none.
+  void findBreaks(std::span<const WordChar> chars, std::size_t end,
+                  std::vector<std::size_t>& breaks);
+
+ private:
+  static constexpr char32_t kLatin1 = 0x100;
+  struct CachedInfo {
+    char32_t codePoint = 0;
+    CharInfo info;
+  };
+
+  CharInfo lookUp(char32_t c) const;
+  bool leftAlone(std::size_t letters, bool firstUpper, bool anyUpper, bool anyLower,
+                 bool upperAfterLower) const noexcept;
+
+  Hyphenator hyphenator_;
+  const TextOptions& options_;
+  std::array<CharInfo, kLatin1> latin1_{};
+  std::array<CachedInfo, 512> others_{};
+  // Working memory of findBreaks, kept between words.
+  std::u32string matched_;
+  std::vector<std::size_t> starts_;
+  std::vector<std::size_t> firstChar_;
+  std::vector<std::size_t> found_;
+};
+
+}  // namespace liang::internal
+
+#endif  // LIANG_INTERNAL_WORDRULES_HPP_

@@ -1,0 +1,119 @@
+// Running text in HTML, XHTML and XML: only text content is hyphenated, in
+// the language its element says, and every byte of markup survives.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+#include "liang/liang.hpp"
+
+namespace liang {
+namespace {
+
+std::string html(std::string_view text, const Hyphenator& h = english_US()) {
+  TextOptions options;
+  options.markup = true;
+  options.hyphen = "-";
+  return insertHyphens(h, text, options);
+}
+
+TEST(Markup, TagsAndAttributesAreNeverHyphenated) {
+  EXPECT_EQ(html("<blockquote>Hyphenation</blockquote> <table border=1> <p class=\"hyphenation\">"),
+            "<blockquote>Hy-phen-ation</blockquote> <table border=1> <p class=\"hyphenation\">");
+  // A quoted value may hold '>'; unquoted and single-quoted values too.
+  EXPECT_EQ(html("<a title=\"computer > hyphenation\" data-x='a>b' rel=computer>computer</a>"),
+            "<a title=\"computer > hyphenation\" data-x='a>b' rel=computer>com-puter</a>");
+  // A tag ends the word before it: words are not joined across markup.
+  EXPECT_EQ(html("<i>hyphen</i>ation"), "<i>hy-phen</i>ation");
+}
+
+TEST(Markup, CommentsDeclarationsInstructionsAndCdataPassThrough) {
+  const std::string_view text =
+      "<?xml version=\"1.0\"?><!DOCTYPE html><!-- computer -- hyphenation --><![CDATA[computer "
+      "]]> ]]>hyphenation<?pi computer?>computer";
+  EXPECT_EQ(
+      html(text),
+      "<?xml version=\"1.0\"?><!DOCTYPE html><!-- computer -- hyphenation --><![CDATA[computer "
+      "]]> ]]>hy-phen-ation<?pi computer?>com-puter");
+}
+
+TEST(Markup, CodeScriptsAndFormulasAreLeftAlone) {
+  for (const std::string_view element :
+       {"pre", "code", "kbd", "samp", "var", "textarea", "math", "svg", "CODE", "svg:svg"}) {
+    const std::string open = "<" + std::string(element) + " class=x>";
+    const std::string close = "</" + std::string(element) + ">";
+    EXPECT_EQ(html("computer" + open + "computer <b>computer</b> computer" + close + "computer"),
+              "com-puter" + open + "computer <b>computer</b> computer" + close + "com-puter");
+  }
+  // Raw text runs to its own end tag, whatever it holds.
+  EXPECT_EQ(html("<script>if (a<b) computer(\"</b>\");</script>computer"),
+            "<script>if (a<b) computer(\"</b>\");</script>com-puter");
+  EXPECT_EQ(html("<style>p:after{content:\"</p>computer\"}</STYLE >computer"),
+            "<style>p:after{content:\"</p>computer\"}</STYLE >com-puter");
+  // A self-closing or void element holds nothing.
+  EXPECT_EQ(html("<code/>computer<pre />computer"), "<code/>com-puter<pre />com-puter");
+}
+
+TEST(Markup, LangAttributesSwitchTheLanguage) {
+  EXPECT_EQ(html("computer <q lang=\"de\">Silbentrennung</q> computer "
+                 "<span xml:lang=\"fr\">anticonstitutionnellement</span> computer"),
+            "com-puter <q lang=\"de\">Sil-ben-tren-nung</q> com-puter "
+            "<span xml:lang=\"fr\">an-ti-cons-ti-tu-tion-nel-le-ment</span> com-puter");
+  // Nested switches come back to the enclosing language; xml:lang wins.
+  EXPECT_EQ(html("<div lang=de>Silbentrennung <p lang=en xml:lang=de-CH>Silbentrennung</p> "
+                 "<p lang=en>computer</p> Silbentrennung</div> computer"),
+            "<div lang=de>Sil-ben-tren-nung <p lang=en xml:lang=de-CH>Sil-ben-tren-nung</p> "
+            "<p lang=en>com-puter</p> Sil-ben-tren-nung</div> com-puter");
+  // No hyphenation in a language liang does not carry, nor in "zxx".
+  EXPECT_EQ(html("<p lang=ja>computer</p><p lang=\"zxx\">computer</p><p lang=\"\">computer</p>"),
+            "<p lang=ja>computer</p><p lang=\"zxx\">computer</p><p lang=\"\">computer</p>");
+  // An element inside code stays unhyphenated whatever its language.
+  EXPECT_EQ(html("<code><span lang=en>computer</span></code>"),
+            "<code><span lang=en>computer</span></code>");
+}
+
+TEST(Markup, CharacterReferences) {
+  // A soft hyphen written as a reference is the author's break.
+  for (const std::string_view shy : {"&shy;", "&#173;", "&#xAD;", "&#xad;"}) {
+    const std::string word = "hy" + std::string(shy) + "phenation";
+    EXPECT_EQ(html(word + " hyphenation"), word + " hy-phen-ation");
+  }
+  // A numeric reference is the letter it names; a break never falls inside.
+  EXPECT_EQ(html("caf&#233;s caf&#xE9;s", french()), "ca-f&#233;s ca-f&#xE9;s");
+  EXPECT_EQ(html("&#233;l&#233;gance", french()), "&#233;l&#233;-gance");
+  // Other named references end the word; '&' alone is a character.
+  EXPECT_EQ(html("computer&amp;computer computer & computer &nbsp computer"),
+            "com-puter&amp;com-puter com-puter & com-puter &nbsp com-puter");
+  // In plain text a reference is just text.
+  EXPECT_EQ(insertHyphens(english_US(), "hy&shy;phenation", "-"), "hy&shy;phen-ation");
+}
+
+TEST(Markup, UrlsInTextAreLeftAlone) {
+  EXPECT_EQ(html("<a href=\"https://example.com/documentation\">https://example.com/"
+                 "documentation</a> documentation"),
+            "<a href=\"https://example.com/documentation\">https://example.com/"
+            "documentation</a> doc-u-men-ta-tion");
+}
+
+TEST(Markup, BrokenMarkupLosesNothing) {
+  for (const std::string_view text :
+       {"computer <", "computer <p", "computer <p class=\"computer", "computer <!-- computer",
+        "computer <![CDATA[ computer", "computer <?pi computer", "computer <!DOCTYPE",
+        "computer </", "a < b computer", "a <3 computer", "computer &#", "computer &#x;",
+        "<script>computer", "<script>computer</scr", "computer </ computer"}) {
+    TextOptions options;
+    options.markup = true;
+    options.hyphen = "\x01";
+    std::string out = insertHyphens(english_US(), text, options);
+    if (text.starts_with("computer")) {
+      EXPECT_NE(out.find('\x01'), std::string::npos) << text;
+    }
+    std::erase(out, '\x01');
+    EXPECT_EQ(out, text);
+  }
+  // A stray '<' is a character of the text; the words around it break.
+  EXPECT_EQ(html("computer < computer <3 computer"), "com-puter < com-puter <3 com-puter");
+}
+
+}  // namespace
+}  // namespace liang

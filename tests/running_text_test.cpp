@@ -1,0 +1,267 @@
+// Running text: what a word is, what is never hyphenated, the options, and
+// the stream that hyphenates text in pieces.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "liang/liang.hpp"
+#include "test_support.hpp"
+
+namespace liang {
+namespace {
+
+using testing_support::errorOf;
+
+std::string join(const std::vector<std::string>& pieces, std::string_view separator) {
+  std::string out;
+  for (std::size_t i = 0; i < pieces.size(); ++i) {
+    if (i != 0) out += separator;
+    out += pieces[i];
+  }
+  return out;
+}
+
+std::string withoutAll(std::string text, std::string_view hyphen) {
+  for (std::size_t at = text.find(hyphen); at != std::string::npos; at = text.find(hyphen, at)) {
+    text.erase(at, hyphen.size());
+  }
+  return text;
+}
+
+std::string dashed(const Hyphenator& h, std::string_view text, TextOptions options = {}) {
+  options.hyphen = "-";
+  return insertHyphens(h, text, options);
+}
+
+TEST(RunningText, ReportedDamageIsMended) {
+  EXPECT_EQ(dashed(english_US(), "see https://example.com/documentation"),
+            "see https://example.com/documentation");
+  EXPECT_EQ(dashed(german_1996(), "Informations\u00ADverarbeitung"),
+            "Informations\u00ADverarbeitung");
+  EXPECT_EQ(dashed(french(), "cafe\u0301s caf\u00E9s"), "ca-fe\u0301s ca-f\u00E9s");
+  EXPECT_EQ(dashed(italian(), "universit\u00E0 citt\u00E0 attivit\u00E0"),
+            "uni-ver-si-t\u00E0 cit-t\u00E0 at-ti-vi-t\u00E0");
+  EXPECT_EQ(dashed(english_US(), "well-known"), "well-known");
+  EXPECT_EQ(dashed(english_US(), "(computer)"), "(com-puter)");
+  const std::string once = insertHyphens(english_US(), "prohibit hyphenation");
+  EXPECT_EQ(insertHyphens(english_US(), once), once);
+  EXPECT_EQ(dashed(english_US(), once), once);
+}
+
+// A word of running text breaks where the word function breaks it, whatever
+// letters it holds: letters the patterns lack (Italian à) no longer cut it
+// in two, and letters of the patterns that are no letters of Unicode (the
+// French apostrophe) belong to it.
+TEST(RunningText, WordsBreakLikeTheWordFunction) {
+  const struct {
+    const Hyphenator* h;
+    std::vector<std::string_view> words;
+  } samples[] = {
+      {&italian(), {"università", "dell’università", "perché", "Università"}},
+      {&french(), {"l’élégance", "aujourd’hui", "anticonstitutionnellement", "Noël"}},
+      {&spanish(), {"corazón", "pingüino", "acción"}},
+      {&german_1996(), {"Silbentrennung", "Größenverhältnisse", "STRASSE"}},
+      {&russian(), {"переносимость"}},
+      {&hindi(), {"हिन्दीभाषा"}},
+      {&english_US(), {"hyphenation", "Hyphenation", "HYPHENATION"}},
+  };
+  for (const auto& [h, words] : samples) {
+    for (const std::string_view word : words) {
+      const std::string expected = join(hyphenate(*h, word), "-");
+      EXPECT_EQ(dashed(*h, word), expected);
+      EXPECT_EQ(dashed(*h, "«" + std::string(word) + "», 2"), "«" + expected + "», 2");
+    }
+  }
+  // Digits, spaces, punctuation and the edge mark "." still separate words.
+  EXPECT_EQ(dashed(english_US(), "hyphenation2hyphenation hyphenation.hyphenation"),
+            "hy-phen-ation2hy-phen-ation hy-phen-ation.hy-phen-ation");
+  EXPECT_EQ(dashed(english_US(), "1234567890 ,.;:!?()[]{}<>/\\|@#$%^&*_+=~"),
+            "1234567890 ,.;:!?()[]{}<>/\\|@#$%^&*_+=~");
+}
+
+TEST(RunningText, SoftHyphensAreTheAuthorsBreaks) {
+  // The word keeps exactly the author's breaks; its neighbours are hyphenated.
+  EXPECT_EQ(dashed(english_US(), "hy\u00ADphenation hyphenation \u00ADhyphenation"),
+            "hy\u00ADphenation hy-phen-ation \u00ADhyphenation");
+  EXPECT_EQ(dashed(english_US(), "hyphenation\u00AD"), "hyphenation\u00AD");
+  // So hyphenating twice changes nothing, in any language.
+  for (const Hyphenator* h : {&english_US(), &german_1996(), &french(), &russian()}) {
+    const std::string text =
+        "Hyphenation and Silbentrennung, l’élégance (переносимость), computer.";
+    const std::string once = insertHyphens(*h, text);
+    EXPECT_EQ(insertHyphens(*h, once), once);
+  }
+}
+
+TEST(RunningText, UrlsAndAddressesAreCopiedUnchanged) {
+  for (const std::string_view token :
+       {"https://example.com/documentation?page=computer#hyphenation",
+        "ftp://documentation.example.org/", "www.documentation.org", "WWW.DOCUMENTATION.ORG",
+        "(www.documentation.org),", "“www.documentation.org”", "documentation@example.com",
+        "<documentation@example.com>.", "mailto:hyphenation@example.org"}) {
+    const std::string text = "computer " + std::string(token) + " computer";
+    EXPECT_EQ(dashed(english_US(), text), "com-puter " + std::string(token) + " com-puter");
+  }
+  // Not addresses: no '.' after the '@', or "www" without its point.
+  EXPECT_EQ(dashed(english_US(), "@hyphenation hyphenation@ wwwhyphenation"),
+            "@hy-phen-ation hy-phen-ation@ wwwhy-phen-ation");
+  // Only the first 4,096 bytes of a token are looked at.
+  const std::string longToken = std::string(4096, '.') + "hyphenation://";
+  EXPECT_EQ(dashed(english_US(), longToken), std::string(4096, '.') + "hy-phen-ation://");
+}
+
+TEST(RunningText, DecomposedLettersBreakLikeComposedOnes) {
+  // e + U+0301 is matched as é; the output keeps the input's own bytes, and
+  // no break falls between a letter and its mark.
+  EXPECT_EQ(dashed(french(), "e\u0301le\u0301gance"), "e\u0301le\u0301-gance");
+  EXPECT_EQ(dashed(greek_Mono(), "με\u0301ρα μέρα"), "με\u0301-ρα μέ-ρα");
+  EXPECT_EQ(dashed(spanish(), "corazo\u0301n pingu\u0308ino"), "co-ra-zo\u0301n pin-gu\u0308ino");
+  // Marks in either order compose alike: U+0320 sorts before U+0301, and
+  // e with U+0301 is é whatever stands between them.
+  EXPECT_EQ(dashed(french(), "cafe\u0301\u0320s"), "ca-fe\u0301\u0320s");
+  EXPECT_EQ(dashed(french(), "cafe\u0320\u0301s"), "ca-fe\u0320\u0301s");
+  // Marks that are letters of the patterns (the vowel signs of Indic scripts)
+  // are letters of the word, as in the word function.
+  EXPECT_EQ(dashed(hindi(), "हिन्दीभाषा"), join(hyphenate(hindi(), "हिन्दीभाषा"), "-"));
+}
+
+TEST(RunningText, IllFormedBytesPassThrough) {
+  // Between words an ill-formed byte is copied; inside one it is a character.
+  EXPECT_EQ(dashed(english_US(), "\xFFhyphenation\xFF"), "\xFFhy-phen-ation\xFF");
+  EXPECT_EQ(dashed(french(), "\xE9l\xE9gance"), "\xE9l\xE9-gance");
+  const std::string awkward =
+      "hyph\x80"
+      "enation \xE2\x82 \xF4\x90\x80\x80 computer\xC3";
+  EXPECT_EQ(withoutAll(dashed(english_US(), awkward), "-"), awkward);
+}
+
+TEST(RunningText, OverlongWordIsCopied) {
+  std::string word;
+  while (word.size() <= 4096) word += "hyphenation";
+  EXPECT_EQ(dashed(english_US(), word + " hyphenation"), word + " hy-phen-ation");
+}
+
+TEST(TextOptions, MinimaAndWordLength) {
+  TextOptions options;
+  options.leftMin = 4;
+  EXPECT_EQ(dashed(english_US(), "hyphenation", options), "hyphen-ation");
+  options.leftMin = 1;
+  options.rightMin = 1;
+  EXPECT_EQ(dashed(english_US(), "hyphenation", options),
+            join(hyphenate(withMinima(english_US(), 1, 1), "hyphenation"), "-"));
+  // Minima apply to the languages that lang attributes switch to as well.
+  options.markup = true;
+  options.leftMin = 4;
+  options.rightMin = 0;
+  EXPECT_EQ(dashed(english_US(), "<p lang=\"en\">hyphenation</p>", options),
+            "<p lang=\"en\">hyphen-ation</p>");
+
+  TextOptions shortest;
+  shortest.minWordLength = 9;
+  EXPECT_EQ(dashed(english_US(), "computer hyphenation", shortest), "computer hy-phen-ation");
+  // Counted in letters as matched: a decomposed é is one.
+  shortest.minWordLength = 5;
+  EXPECT_EQ(dashed(french(), "cafe\u0301s", shortest), "ca-fe\u0301s");
+  shortest.minWordLength = 6;
+  EXPECT_EQ(dashed(french(), "cafe\u0301s", shortest), "cafe\u0301s");
+
+  TextOptions negative;
+  negative.rightMin = -1;
+  EXPECT_EQ(errorOf([&] { insertHyphens(english_US(), "x", negative); }),
+            "TextOptions::rightMin must be at least 1, or 0 for the hyphenator's own, not -1");
+}
+
+TEST(TextOptions, Capitals) {
+  const std::string text = "hyphenation Hyphenation HYPHENATION camelCaseHyphenation iPhone";
+  EXPECT_EQ(dashed(english_US(), text),
+            "hy-phen-ation Hy-phen-ation HY-PHEN-ATION camelCaseHyphenation iPhone");
+  TextOptions options;
+  options.capitalized = false;
+  EXPECT_EQ(dashed(english_US(), text, options),
+            "hy-phen-ation Hyphenation HY-PHEN-ATION camelCaseHyphenation iPhone");
+  options = {};
+  options.allCaps = false;
+  EXPECT_EQ(dashed(english_US(), text, options),
+            "hy-phen-ation Hy-phen-ation HYPHENATION camelCaseHyphenation iPhone");
+  options = {};
+  options.mixedCase = true;
+  EXPECT_EQ(dashed(english_US(), "camelCaseHyphenation", options),
+            join(hyphenate(english_US(), "camelCaseHyphenation"), "-"));
+  // Case beyond ASCII.
+  options = {};
+  options.allCaps = false;
+  EXPECT_EQ(dashed(russian(), "ПЕРЕНОСИМОСТЬ переносимость", options),
+            "ПЕРЕНОСИМОСТЬ пе-ре-но-си-мость");
+}
+
+TEST(TextOptions, HyphenText) {
+  EXPECT_EQ(insertHyphens(english_US(), "hyphenation"), "hy\u00ADphen\u00ADation");
+  EXPECT_EQ(insertHyphens(english_US(), "hyphenation", ""), "hyphenation");
+  EXPECT_EQ(insertHyphens(english_US(), "hyphenation", "<wbr>"), "hy<wbr>phen<wbr>ation");
+}
+
+// Text that exercises every place where the stream holds back: words, URLs,
+// multi-byte characters, references, markup openers and terminators.
+const std::string& streamSample() {
+  static const std::string sample =
+      "<!DOCTYPE html><html lang=\"en\"><!-- hyphenation --><p class=\"hyphenation\">Hyphenation "
+      "of <b>computer</b> programs, caf\u00E9 cafe\u0301s &#233;l&#xE9;gance hy&shy;phenation "
+      "see https://example.com/documentation or documentation@example.com.</p>"
+      "<p lang=\"de\">Silbentrennung</p><pre>hyphenation</pre><script>if (a<b) "
+      "hyphenation();</script><![CDATA[hyphenation]]><?pi hyphenation?> caf\xE9 "
+      "\xE2\x82\xAC \xE2\x82 hyphenation";
+  return sample;
+}
+
+TEST(TextStream, AnySplitGivesTheWholeTextsOutput) {
+  for (const bool markup : {false, true}) {
+    TextOptions options;
+    options.markup = markup;
+    options.hyphen = "\x01";
+    const std::string& text = streamSample();
+    const std::string whole = insertHyphens(english_US(), text, options);
+    EXPECT_EQ(withoutAll(whole, "\x01"), text);
+    EXPECT_GE(std::count(whole.begin(), whole.end(), '\x01'), markup ? 8 : 12);
+    for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+      TextStream stream(english_US(), options);
+      std::string out;
+      stream.feed(std::string_view(text).substr(0, cut), out);
+      stream.feed(std::string_view(text).substr(cut), out);
+      stream.finish(out);
+      ASSERT_EQ(out, whole) << "markup " << markup << ", cut at " << cut;
+    }
+    TextStream bytewise(english_US(), options);
+    std::string out;
+    for (const char c : text) bytewise.feed(std::string_view(&c, 1), out);
+    bytewise.finish(out);
+    EXPECT_EQ(out, whole);
+  }
+}
+
+TEST(TextStream, HoldsBackOnlyWhatTheNextPieceMayChange) {
+  TextStream stream(english_US(), TextOptions{.hyphen = "-"});
+  std::string out;
+  stream.feed("one hyphen", out);
+  EXPECT_EQ(out, "one ");  // "hyphen" may go on
+  stream.feed("ation computer, \xE2\x82", out);
+  EXPECT_EQ(out, "one hy-phen-ation com-puter, ");  // the euro sign may be whole yet
+  stream.finish(out);
+  EXPECT_EQ(out, "one hy-phen-ation com-puter, \xE2\x82");
+  // After finish the stream takes a new text.
+  out.clear();
+  stream.feed("computer", out);
+  stream.finish(out);
+  EXPECT_EQ(out, "com-puter");
+  // Moved, it goes on where it was.
+  TextStream moved = std::move(stream);
+  out.clear();
+  moved.feed("computer", out);
+  moved.finish(out);
+  EXPECT_EQ(out, "com-puter");
+}
+
+}  // namespace
+}  // namespace liang
