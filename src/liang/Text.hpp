@@ -1,20 +1,52 @@
 // liang: hyphenating UTF-8 words and running text.
 //
 // The core speaks in code points; these functions take the UTF-8 that real
-// programs hold. A UTF-8 word is decoded leniently, exactly as the embedded
-// data is: a well-formed sequence is its code point, and any other byte is
-// one character of the same value (0x80..0xFF become U+0080..U+00FF). So
-// every byte string is a word, and each character knows the bytes it came
-// from: pieces and offsets are byte ranges of the input, never re-encoded.
+// programs hold. UTF-8 is decoded leniently, exactly as the embedded data
+// is: a well-formed sequence is its code point, and any other byte is one
+// character of the same value (0x80..0xFF become U+0080..U+00FF). So every
+// byte string is a word, and each character knows the bytes it came from:
+// pieces and offsets are byte ranges of the input, never re-encoded.
+//
+// Words: hyphenate and hyphenationPoints break exactly the characters they
+// are given, as hyphenate(h, std::u32string_view) does.
+//
+// Running text (insertHyphens, TextStream) is whole documents, plain or
+// marked up. Every byte of it comes out unchanged; only hyphens are added:
+//  - A word is a maximal run of letters: characters of Unicode category L or
+//    M, and characters that fold to a letter of the patterns (such as the
+//    apostrophe of the French patterns). Digits, spaces and punctuation end
+//    a word; a word gets the breaks of the word function.
+//  - A word that holds U+00AD SOFT HYPHEN is the author's: it gets no other
+//    break. So hyphenating twice changes nothing.
+//  - A whitespace-delimited token that holds "://", begins with "www."
+//    (after opening brackets or quotes) or holds an '@' with a '.' after it
+//    is a URL or an e-mail address and is copied unchanged.
+//  - A combining mark that is no letter of the patterns belongs to the
+//    letter before it; a letter and its marks are matched as their canonical
+//    composition (NFC), so "cafe\u0301s" breaks like "cafés".
+//  - Words with an uppercase letter after a lowercase one (names and
+//    identifiers such as iPhone) are left alone; TextOptions says more.
+//  - Bounds: only the first 4,096 bytes of a token are looked at for a URL,
+//    and a word of more than 4,096 bytes is copied unchanged, so a stream
+//    holds at most a few kilobytes whatever its input.
+// In markup (TextOptions::markup): tags with their attributes, comments,
+// declarations, processing instructions and CDATA sections pass through and
+// end the word before them; the content of script, style, pre, code, kbd,
+// samp, var, textarea, math and svg (any case, any namespace prefix) is not
+// hyphenated; lang and xml:lang switch the language of an element's content
+// (read with languageForTag; a language liang does not carry, or "zxx",
+// means none) until its end tag; a numeric character reference counts as
+// the character it names, &shy; and its numeric forms as a soft hyphen, and
+// no break falls inside a reference; other named references end the word.
 //
 // Guarantees:
 //  - Pure functions of their arguments; any number of threads may call them
-//    with one Hyphenator at once.
-//  - Breaks are those of hyphenate(h, std::u32string_view) on the decoded
-//    word; the same failures pass through.
+//    with one Hyphenator at once. A TextStream is one thread's at a time.
+//  - The same failures as hyphenate pass through.
 //  - A word of up to 64 bytes is decoded on the stack: besides the result,
-//    nothing is allocated for it. insertHyphens reuses one buffer for all the
-//    words of a text and runs in time linear in the text.
+//    nothing is allocated for it; the span forms of hyphenationPoints
+//    allocate nothing at all for such words. Running text takes time linear
+//    in its length.
 #ifndef LIANG_TEXT_HPP_
 #define LIANG_TEXT_HPP_
 
@@ -53,14 +85,9 @@ std::size_t hyphenationPoints(const Hyphenator& h, std::u32string_view word,
 std::size_t hyphenationPoints(const Hyphenator& h, std::string_view utf8Word,
                               std::span<std::size_t> out);
 
-// Running text: every word gets `hyphen` at each of its breaks; all other
-// bytes are copied unchanged, ill-formed UTF-8 included. A word is a maximal
-// run of characters that, once folded with hyphenatorChars(h), occur as
-// letters in hyphenatorPatterns(h) (the edge mark "." excepted); digits,
-// spaces and punctuation therefore separate words in every language. An
-// ill-formed byte is a character like any other (see above), so Latin-1 text
-// is hyphenated as if it were decoded as Latin-1. The default hyphen is
-// U+00AD SOFT HYPHEN, which renderers show only where they break a line.
+// Running text with `hyphen` at every break of every word, by the rules
+// above, as plain text. The default hyphen is U+00AD SOFT HYPHEN, which
+// renderers show only where they break a line.
 std::string insertHyphens(const Hyphenator& h, std::string_view utf8Text,
                           std::string_view hyphen = "\xC2\xAD");
 
@@ -68,16 +95,19 @@ std::string insertHyphens(const Hyphenator& h, std::string_view utf8Text,
 struct TextOptions {
   // Put at every break. U+00AD SOFT HYPHEN is shown only where a line breaks.
   std::string hyphen = "\xC2\xAD";
-  // HTML, XHTML or XML: only text content is hyphenated (see TextStream).
+  // HTML, XHTML or XML: only text content is hyphenated (see above).
   bool markup = false;
-  // Words of fewer code points than this are left alone.
+  // Words of fewer letters than this are left alone (a letter and its
+  // combining marks count as one).
   std::size_t minWordLength = 0;
-  // Minima that replace the hyphenator's own when positive (at least 1).
+  // Minima that replace the hyphenator's own, and those of the languages
+  // that lang attributes switch to, when positive; 0 keeps them. A negative
+  // value makes the text functions throw Error.
   std::int64_t leftMin = 0;
   std::int64_t rightMin = 0;
   // Whether words that begin with an uppercase letter are hyphenated.
   bool capitalized = true;
-  // Whether words in all capitals are hyphenated.
+  // Whether words in all capitals (two letters or more) are hyphenated.
   bool allCaps = true;
   // Whether words with an uppercase letter after a lowercase one
   // (camelCaseIdentifier, iPhone, McDonald) are hyphenated: they are mostly
@@ -93,8 +123,10 @@ std::string insertHyphens(const Hyphenator& h, std::string_view utf8Text,
 // anywhere (inside a word, a UTF-8 sequence, a tag or a reference), and
 // appends to `out` the output for as much as is settled; finish() appends the
 // rest. The output equals insertHyphens of the whole text, and the memory
-// held is bounded whatever the input. A stream is used by one thread at a
-// time; it holds a copy of the hyphenator (O(1)).
+// held is bounded whatever the input: what a chunk leaves unsettled is at
+// most a token's first 4,096 bytes. A stream is used by one thread at a
+// time; it holds a copy of the hyphenator (O(1)). Throws Error when the
+// options' minima are negative.
 class TextStream {
  public:
   explicit TextStream(const Hyphenator& h, TextOptions options = {});
