@@ -82,6 +82,31 @@ TEST(RunningText, WordsBreakLikeTheWordFunction) {
             "1234567890 ,.;:!?()[]{}<>/\\|@#$%^&*_+=~");
 }
 
+// Plain ASCII tokens take a faster path than the rest; a character beyond
+// ASCII at the end of each token sends the same words down the general one.
+TEST(RunningText, AsciiTokensBreakAsOnTheGeneralPath) {
+  const std::string text =
+      "Hyphenation of computer programs, the McDonald's CAPITALS and iPhones; vocabulary, "
+      "associate (table) project. Words: characterization, representation, "
+      "incomprehensibilities.";
+  for (const bool markup : {false, true}) {
+    TextOptions options;
+    options.markup = markup;
+    options.hyphen = "-";
+    std::string marked;
+    for (const char c : text) {
+      if (c == ' ') marked += "\u2026";
+      marked += c;
+    }
+    std::string general = insertHyphens(english_US(), marked, options);
+    for (std::size_t at; (at = general.find("\u2026")) != std::string::npos;) {
+      general.erase(at, std::string_view("\u2026").size());
+    }
+    EXPECT_EQ(insertHyphens(english_US(), text, options), general);
+    EXPECT_NE(general.find("in-com-pre-hen-si-bil-i-ties"), std::string::npos) << general;
+  }
+}
+
 TEST(RunningText, SoftHyphensAreTheAuthorsBreaks) {
   // The word keeps exactly the author's breaks; its neighbours are hyphenated.
   EXPECT_EQ(dashed(english_US(), "hy\u00ADphenation hyphenation \u00ADhyphenation"),

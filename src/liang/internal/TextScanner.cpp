@@ -20,6 +20,17 @@ constexpr std::array<bool, 128> kAsciiSpace = [] {
 
 bool isAsciiSpace(unsigned char b) noexcept { return b < 0x80 && kAsciiSpace[b]; }
 
+// The bytes that a token's end, a URL's mark or a reference may begin with:
+// spaces, '<', ':', '@', '.', '&', and every byte of a multi-byte sequence
+// (which may be a space of another kind).
+constexpr std::array<std::uint8_t, 256> kTokenByte = [] {
+  std::array<std::uint8_t, 256> special{};
+  for (std::size_t b = 0; b < 128; ++b) special[b] = kAsciiSpace[b] ? 1 : 0;
+  for (const char c : {'<', ':', '@', '.', '&'}) special[static_cast<unsigned char>(c)] = 1;
+  for (std::size_t b = 128; b < 256; ++b) special[b] = 1;
+  return special;
+}();
+
 char lowerAscii(char c) noexcept { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
 // The minima that text is hyphenated with: the options' where they give one.
@@ -210,6 +221,10 @@ void TextScanner::scanText(Run& run) {
       // An ordinary '<' goes on below, as a character of the text.
     }
     if (!inToken_) {
+      if (scanPlainToken(run, *rules)) {
+        if (run.stalled) return;
+        continue;
+      }
       classifyToken(run, *rules);
       if (run.stalled || mode_ != Mode::kText) return;
       inToken_ = true;
@@ -226,12 +241,101 @@ void TextScanner::scanText(Run& run) {
   }
 }
 
+// The path of most tokens: ASCII through and through, no reference, at most
+// kPlainRuns words of at most kPlainLetters letters. One pass over the bytes
+// finds the token's end, the marks of a URL and its words at once; then the
+// words are hyphenated unless the token is a URL. Gives up, having taken
+// nothing, at the first thing it does not handle, and the general path
+// (classifyToken, then the words one by one) reads the token again.
+bool TextScanner::scanPlainToken(Run& run, WordRules& rules) {
+  constexpr std::size_t kPlainRuns = 16;
+  constexpr std::size_t kPlainLetters = 64;
+  struct LetterRun {
+    std::size_t begin, end;
+  };
+  LetterRun runs[kPlainRuns];
+  std::size_t runCount = 0;
+  bool inRun = false;
+  bool sawAt = false, url = false;
+  const std::uint8_t* letters = rules.plainLetters();
+  const std::size_t start = run.pos;
+  const std::size_t limit = std::min(run.size(), start + kLongestToken);
+  std::size_t at = start;
+  for (; at < limit; ++at) {
+    const auto b = static_cast<unsigned char>(run.input[at]);
+    if (b >= 0x80) return false;
+    if (letters[b] != 0) {
+      if (!inRun) {
+        if (runCount == kPlainRuns) return false;
+        runs[runCount].begin = at;
+        inRun = true;
+      }
+      continue;
+    }
+    if (inRun) {
+      runs[runCount++].end = at;
+      inRun = false;
+    }
+    if (kTokenByte[b] == 0) continue;
+    if (kAsciiSpace[b]) break;
+    if (options_.markup && (b == '&' || b == '<')) {
+      if (b == '&') return false;  // a reference: the general path reads them
+      if (at > start) break;       // markup, or a '<' the general path reads
+      return false;
+    }
+    if (b == '@') sawAt = true;
+    url = url || (b == '.' && sawAt) ||
+          (b == ':' && at + 3 <= limit && run.input.substr(at, 3) == "://");
+  }
+  if (at == limit && at - start == kLongestToken) return false;  // a long token
+  if (at == run.size() && !run.atEnd) {
+    run.stallAt(start);  // the token may go on in the next piece
+    return true;
+  }
+  if (inRun) runs[runCount++].end = at;
+  url = url || beginsWithWww(run.input.substr(start, at - start));
+  if (!url) {
+    for (std::size_t k = 0; k < runCount; ++k) {
+      if (runs[k].end - runs[k].begin > kPlainLetters) return false;
+    }
+    for (std::size_t k = 0; k < runCount; ++k)
+      hyphenateLetters(run, rules, runs[k].begin, runs[k].end);
+  }
+  run.pos = at;
+  inToken_ = false;
+  return true;
+}
+
+// Hyphenates the ASCII letters of `run.input` from `begin` to `end`, at most
+// 64 of them, each byte a letter.
+void TextScanner::hyphenateLetters(Run& run, WordRules& rules, std::size_t begin, std::size_t end) {
+  constexpr std::size_t kPlainLetters = 64;
+  char32_t letters[kPlainLetters];
+  std::size_t found[kPlainLetters];
+  const std::uint8_t* plainLetters = rules.plainLetters();
+  std::uint8_t caseBits = 0;
+  for (std::size_t at = begin; at < end; ++at) {
+    const auto b = static_cast<unsigned char>(run.input[at]);
+    caseBits |= plainLetters[b];
+    letters[at - begin] = b;
+  }
+  const std::size_t count =
+      rules.findLetterBreaks(std::u32string_view(letters, end - begin), caseBits, found);
+  for (std::size_t k = 0; k < count; ++k) {
+    run.copyTo(begin + found[k]);
+    run.out.append(options_.hyphen);
+  }
+}
+
 void TextScanner::classifyToken(Run& run, WordRules& rules) {
   const std::size_t start = run.pos;
   const std::size_t limit = std::min(run.size(), start + kLongestToken);
   bool sawAt = false;
   std::size_t at = start;
   while (at < limit) {
+    // Most bytes of a token are none of those that matter here.
+    while (at < limit && kTokenByte[static_cast<unsigned char>(run.input[at])] == 0) ++at;
+    if (at == limit) break;
     const auto b = static_cast<unsigned char>(run.input[at]);
     if (b < 0x80) {
       if (kAsciiSpace[b] || (b == '<' && options_.markup && at > start)) break;
@@ -259,8 +363,39 @@ void TextScanner::classifyToken(Run& run, WordRules& rules) {
 
 bool TextScanner::scanWord(Run& run, WordRules& rules) {
   const std::size_t start = run.pos;
-  word_.clear();
+  // Most words are a few ASCII letters: they are read a byte at a time
+  // straight into the letters the patterns see, each byte its own offset.
+  // The first byte of anything else inside the word sends the whole word
+  // down the general path below.
+  constexpr std::size_t kPlainLetters = 64;
+  const std::uint8_t* plainLetters = rules.plainLetters();
+  const std::size_t limit = std::min(run.size(), start + kPlainLetters);
   std::size_t at = start;
+  while (at < limit && static_cast<unsigned char>(run.input[at]) < 0x80 &&
+         plainLetters[static_cast<unsigned char>(run.input[at])] != 0) {
+    ++at;
+  }
+  bool plain;
+  if (at == run.size()) {
+    if (!run.atEnd) {
+      run.stallAt(start);
+      return false;
+    }
+    plain = true;
+  } else if (at == limit) {
+    plain = false;  // a long word
+  } else {
+    const auto b = static_cast<unsigned char>(run.input[at]);
+    plain = b < 0x80 && !(b == '&' && options_.markup) && !rules.infoOf(b).inWord();
+  }
+  if (plain) {
+    hyphenateLetters(run, rules, start, at);
+    run.pos = at;
+    return true;
+  }
+
+  word_.clear();
+  at = start;
   for (;;) {
     if (at == run.size()) {
       if (!run.atEnd) {

@@ -90,6 +90,8 @@ class TextScanner {
   };
 
   void scanText(Run& run);
+  bool scanPlainToken(Run& run, WordRules& rules);
+  void hyphenateLetters(Run& run, WordRules& rules, std::size_t begin, std::size_t end);
   void classifyToken(Run& run, WordRules& rules);
   bool scanWord(Run& run, WordRules& rules);
   void scanVerbatim(Run& run);

@@ -37,13 +37,33 @@ CharInfo WordRules::lookUp(char32_t c) const {
   return {Kind::kOther, false, false};
 }
 
-bool WordRules::leftAlone(std::size_t letters, bool firstUpper, bool anyUpper, bool anyLower,
-                          bool upperAfterLower) const noexcept {
+void WordRules::makePlainLetters() {
+  for (char32_t c = 0; c < plainLetters_.size(); ++c) {
+    const CharInfo info = infoOf(c);
+    const bool letter = info.kind() == CharInfo::Kind::kLetter && !(c == U'&' && options_.markup);
+    plainLetters_[c] = letter ? static_cast<std::uint8_t>(kPlainLetter | info.caseBits()) : 0;
+  }
+  plainLettersMade_ = true;
+}
+
+bool WordRules::leftAlone(std::size_t letters, const WordCase& letterCase) const noexcept {
   if (letters < options_.minWordLength) return true;
-  if (upperAfterLower) return !options_.mixedCase;  // camelCase, iPhone: names and identifiers
-  if (anyUpper && !anyLower && letters >= 2) return !options_.allCaps;
-  if (firstUpper) return !options_.capitalized;
+  if (letterCase.upperAfterLower) return !options_.mixedCase;  // names and identifiers
+  if (letterCase.anyUpper && !letterCase.anyLower && letters >= 2) return !options_.allCaps;
+  if (letterCase.firstUpper) return !options_.capitalized;
   return false;
+}
+
+std::size_t WordRules::findLetterBreaks(std::u32string_view letters, std::uint8_t caseBits,
+                                        std::size_t* found) {
+  if (letters.empty()) return 0;
+  if (letters.size() < options_.minWordLength) return 0;
+  if ((caseBits & CharInfo::kUpper) != 0) {
+    WordCase letterCase;
+    for (std::size_t i = 0; i < letters.size(); ++i) letterCase.add(infoOf(letters[i]), i == 0);
+    if (leftAlone(letters.size(), letterCase)) return 0;
+  }
+  return collectBreaks(hyphenator_, letters, found);
 }
 
 void WordRules::findBreaks(std::span<const WordChar> chars, std::size_t end,
@@ -53,7 +73,8 @@ void WordRules::findBreaks(std::span<const WordChar> chars, std::size_t end,
   matched_.clear();
   starts_.clear();
   firstChar_.clear();
-  bool anyMarks = false, anyUpper = false, anyLower = false, upperAfterLower = false;
+  WordCase letterCase;
+  bool anyMarks = false;
   for (std::size_t i = 0; i < chars.size(); ++i) {
     const WordChar& ch = chars[i];
     switch (ch.info.kind()) {
@@ -68,17 +89,13 @@ void WordRules::findBreaks(std::span<const WordChar> chars, std::size_t end,
       default:
         break;
     }
-    upperAfterLower = upperAfterLower || (ch.info.upper() && anyLower);
-    anyUpper = anyUpper || ch.info.upper();
-    anyLower = anyLower || ch.info.lower();
+    letterCase.add(ch.info, matched_.empty());
     matched_.push_back(ch.codePoint);
     starts_.push_back(ch.offset);
     firstChar_.push_back(i);
   }
   const std::size_t n = matched_.size();
-  if (n == 0) return;
-  const bool firstUpper = chars[firstChar_[0]].info.upper();
-  if (leftAlone(n, firstUpper, anyUpper, anyLower, upperAfterLower)) return;
+  if (n == 0 || leftAlone(n, letterCase)) return;
   if (anyMarks) {
     firstChar_.push_back(chars.size());
     std::u32string cluster;

@@ -44,13 +44,31 @@ class CharInfo {
   bool inWord() const noexcept { return kind() <= Kind::kSoftHyphen; }
   bool upper() const noexcept { return (bits_ & kUpper) != 0; }
   bool lower() const noexcept { return (bits_ & kLower) != 0; }
+  // kUpper and kLower, to be or-ed over the letters of a word.
+  std::uint8_t caseBits() const noexcept { return bits_ & (kUpper | kLower); }
+
+  static constexpr std::uint8_t kUpper = 0x08;
+  static constexpr std::uint8_t kLower = 0x10;
 
  private:
   static constexpr std::uint8_t kKindMask = 0x07;
-  static constexpr std::uint8_t kUpper = 0x08;
-  static constexpr std::uint8_t kLower = 0x10;
   static constexpr std::uint8_t kKnown = 0x80;
   std::uint8_t bits_ = 0;
+};
+
+// The case of a word's letters, as the options need it.
+struct WordCase {
+  bool firstUpper = false;
+  bool anyUpper = false;
+  bool anyLower = false;
+  bool upperAfterLower = false;  // camelCase, iPhone
+
+  void add(CharInfo letter, bool first) noexcept {
+    upperAfterLower = upperAfterLower || (letter.upper() && anyLower);
+    firstUpper = firstUpper || (first && letter.upper());
+    anyUpper = anyUpper || letter.upper();
+    anyLower = anyLower || letter.lower();
+  }
 };
 
 // A character of a word found in text, and where its bytes begin.
@@ -80,12 +98,30 @@ class WordRules {
     return kept.info;
   }
 
+  // For each ASCII byte, whether the fast path of plain words may take it as
+  // a letter (kPlainLetter), or'ed with its CharInfo::caseBits(); 0 when it
+  // is no letter, and for '&' in markup, where it begins a reference. Made on
+  // the first call, which builds the trie if it is not built.
+  static constexpr std::uint8_t kPlainLetter = 0x01;
+  const std::uint8_t* plainLetters() {
+    if (!plainLettersMade_) makePlainLetters();
+    return plainLetters_.data();
+  }
+
   // The byte offsets where the word of `chars` breaks, into `breaks`, each
   // the offset of the character a piece begins with; `end` is the offset
   // just past the word. A word that the author hyphenated, or that the
   // options leave alone, has none.
   void findBreaks(std::span<const WordChar> chars, std::size_t end,
                   std::vector<std::size_t>& breaks);
+
+  // The breaks of a word of letters only, no mark or soft hyphen among them,
+  // as the numbers of the letters that pieces begin with, into `found`
+  // (room for letters.size()); returns how many. `caseBits` is the or of the
+  // letters' CharInfo::caseBits(): a word with no capital, the most common
+  // kind, needs no look at its case. The path of plain words.
+  std::size_t findLetterBreaks(std::u32string_view letters, std::uint8_t caseBits,
+                               std::size_t* found);
 
  private:
   static constexpr char32_t kLatin1 = 0x100;
@@ -95,13 +131,15 @@ class WordRules {
   };
 
   CharInfo lookUp(char32_t c) const;
-  bool leftAlone(std::size_t letters, bool firstUpper, bool anyUpper, bool anyLower,
-                 bool upperAfterLower) const noexcept;
+  void makePlainLetters();
+  bool leftAlone(std::size_t letters, const WordCase& letterCase) const noexcept;
 
   Hyphenator hyphenator_;
   const TextOptions& options_;
   std::array<CharInfo, kLatin1> latin1_{};
   std::array<CachedInfo, 512> others_{};
+  std::array<std::uint8_t, 128> plainLetters_{};
+  bool plainLettersMade_ = false;
   // Working memory of findBreaks, kept between words.
   std::u32string matched_;
   std::vector<std::size_t> starts_;
