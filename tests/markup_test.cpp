@@ -2,6 +2,8 @@
 // the language its element says, and every byte of markup survives.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -113,6 +115,27 @@ TEST(Markup, BrokenMarkupLosesNothing) {
   }
   // A stray '<' is a character of the text; the words around it break.
   EXPECT_EQ(html("computer < computer <3 computer"), "com-puter < com-puter <3 com-puter");
+}
+
+std::string readSample(const std::string& name) {
+  std::ifstream in(std::string(LIANG_TEST_DATA) + "/" + name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Whole documents, with U+2027 HYPHENATION POINT at each break so that the
+// expected files read easily: an XHTML chapter with German and French
+// quotations, code, a URL and references; plain text with soft hyphens,
+// URLs, decomposed letters and capitals.
+TEST(SampleDocuments, HyphenateAsCheckedByHand) {
+  TextOptions options;
+  options.hyphen = "\u2027";
+  const std::string plain = readSample("plain.txt");
+  ASSERT_FALSE(plain.empty());
+  EXPECT_EQ(insertHyphens(english_US(), plain, options), readSample("plain.expected.txt"));
+  options.markup = true;
+  const std::string chapter = readSample("chapter.xhtml");
+  ASSERT_FALSE(chapter.empty());
+  EXPECT_EQ(insertHyphens(english_US(), chapter, options), readSample("chapter.expected.xhtml"));
 }
 
 }  // namespace

@@ -260,7 +260,7 @@ bool isRawTextElement(std::string_view lowerName) noexcept {
 
 bool isUnhyphenatedElement(std::string_view lowerName) noexcept {
   return isOneOf(lowerName, {"pre", "code", "kbd", "samp", "var", "textarea", "math", "svg",
-                             "script", "style"});
+                             "script", "style", "title"});
 }
 
 bool isVoidElement(std::string_view lowerName) noexcept {

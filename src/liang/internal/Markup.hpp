@@ -124,7 +124,9 @@ class TagReader {
 bool isRawTextElement(std::string_view lowerName) noexcept;
 
 // Elements whose content is never hyphenated: code, preformatted text,
-// formulas, graphics, form fields, scripts and styles.
+// formulas, graphics, form fields, scripts and styles, and the document's
+// title, which is never broken into lines (a window shows it whole, and
+// some show a soft hyphen in it).
 bool isUnhyphenatedElement(std::string_view lowerName) noexcept;
 
 // HTML's void elements, which have no content and no end tag ("<br>").
