@@ -174,28 +174,49 @@ def utf8_seeds():
         write("utf8", name, bytes([selector]) + word)
 
 
-# text: selector, chunking, left, right, hyphen, NUL, patterns, NUL, text.
+# text: selector, chunking, flags, text minima, left, right, hyphen, NUL,
+# patterns, NUL, text. Flags: bit 0 markup; bits 1, 2, 3 no capitalised
+# words, no all-caps words, mixed case; bits 4-6 the least word length.
 def text_seeds():
     english, german, french, made = 13, 24, 19, 200
+    markup = 1
     soft = u8("\u00ad")
     cases = {
-        "english": (english, 7, soft, "", "Hyphenation of running text, computer-aided; "
+        "english": (english, 7, 0, soft, "", "Hyphenation of running text, computer-aided; "
                     "associate (table) and project.\n"),
-        "german": (german, 3, b"-", "", "Silbentrennung: STRASSE und Stra\u00dfe."),
-        "french": (french, 11, b"=", "", "L'hyph\u00e9nation fran\u00e7aise, n'est-ce pas ?"),
-        "ill_formed": (english, 1, soft, "", b"hyph\x80enation caf\xe9 \xe2\x80 computer\xc3"),
-        "made_all_letters": (made, 5, b"|", "a1b\nb1c\n1c\n", "abcabc ab.c a-b\n"),
-        "made_edges": (made + 2, 9, b"--", ".a1\nb1.\n", "ab ba .ab. aab"),
-        "greek": (27, 2, soft, "", u8("\u03b1\u03bd\u03b8\u03c1\u03c9\u03c0\u03bf\u03c2 "
-                                       "\u03bb\u03cc\u03b3\u03bf\u03c2")),
-        "thai": (67, 4, soft, "", u8("\u0e20\u0e32\u0e29\u0e32\u0e44\u0e17\u0e22")),
-        "empty_hyphen": (english, 6, b"", "", "nothing changes here, hyphenation"),
+        "german": (german, 3, 0, b"-", "", "Silbentrennung: STRASSE und Stra\u00dfe."),
+        "french": (french, 11, 0, b"=", "", "L'hyph\u00e9nation fran\u00e7aise, n'est-ce pas ?"),
+        "ill_formed": (english, 1, 0, soft, "", b"hyph\x80enation caf\xe9 \xe2\x80 computer\xc3"),
+        "made_all_letters": (made, 5, 0, b"|", "a1b\nb1c\n1c\n", "abcabc ab.c a-b\n"),
+        "made_edges": (made + 2, 9, 0, b"--", ".a1\nb1.\n", "ab ba .ab. aab"),
+        "greek": (27, 2, 0, soft, "", u8("\u03b1\u03bd\u03b8\u03c1\u03c9\u03c0\u03bf\u03c2 "
+                                          "\u03bb\u03cc\u03b3\u03bf\u03c2 \u03bc\u03b5\u0301\u03c1\u03b1")),
+        "thai": (67, 4, 0, soft, "", u8("\u0e20\u0e32\u0e29\u0e32\u0e44\u0e17\u0e22")),
+        "empty_hyphen": (english, 6, 0, b"", "", "nothing changes here, hyphenation"),
+        "urls_and_soft_hyphens": (english, 8, 0, b"-", "",
+                                  "see https://example.com/documentation, www.example.org and "
+                                  "documentation@example.com; Infor\u00admation cafe\u0301s"),
+        "case_options": (english, 12, 2 | 4 | (5 << 4), b"-", "",
+                         "Hyphenation HYPHENATION hyphenation camelCaseHyphenation iPhone cat"),
+        "markup": (english, 13, markup, b"-", "",
+                   '<?xml version="1.0"?><!DOCTYPE html><p class="hyphenation" title=\'a>b\'>'
+                   "Hyphenation <b>computer</b> <!-- hyphenation --> caf&#233;s hy&shy;phenation "
+                   '&amp; a < b</p><p lang="de">Silbentrennung</p><code>hyphenation</code>'
+                   "<script>if (a<b) hyphenation();</script><![CDATA[hyphenation]]>"
+                   "<?pi hyphenation?><svg:svg>hyphenation</svg:svg>"),
+        "markup_broken": (english, 14, markup, b"-", "",
+                          'hyphenation <p class="hyphenation <!-- hyphenation &#x'),
+        "chapter": (english, 15, markup, u8("\u2027"), "",
+                    (ROOT / "tests" / "data" / "chapter.xhtml").read_bytes()),
     }
-    for name, (selector, chunking, hyphen, patterns, text) in cases.items():
+    for name, (selector, chunking, flags, hyphen, patterns, text) in cases.items():
         if isinstance(text, str):
             text = u8(text)
-        write("text", name, bytes([selector, chunking]) + minimum(1) + minimum(1) + hyphen +
-              b"\0" + u8(patterns) + b"\0" + text)
+        write("text", name, bytes([selector, chunking, flags, 0]) + minimum(1) + minimum(1) +
+              hyphen + b"\0" + u8(patterns) + b"\0" + text)
+    # The text's own minima: left 3, right 1.
+    write("text", "text_minima", bytes([english, 16, 0, 3 | 1 << 2]) + minimum(1) + minimum(1) +
+          b"-\0\0" + u8("hyphenation representation"))
 
 
 # loader: language, kinds, then three fields with a two-byte length each.
