@@ -1,6 +1,7 @@
 #include "liang/internal/TextScanner.hpp"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "liang/Language.hpp"
@@ -55,6 +56,23 @@ TextOptions checked(TextOptions options) {
 // Whether a token that begins with `token` (at most kLongestToken bytes of
 // it) begins with "www.", after any opening brackets and quotes.
 bool beginsWithWww(std::string_view token) noexcept {
+  // Most tokens begin with none of the characters looked for below.
+  if (token.empty()) return false;
+  switch (token[0]) {
+    case '(':
+    case '[':
+    case '{':
+    case '"':
+    case '\'':
+    case '<':
+    case '\xE2':
+    case '\xC2':
+    case 'w':
+    case 'W':
+      break;
+    default:
+      return false;
+  }
   static constexpr std::string_view kOpeners[] = {
       "(", "[", "{", "\"", "'", "<", "\xE2\x80\x9C", "\xE2\x80\x98", "\xC2\xAB"};
   for (bool stripped = true; stripped;) {
@@ -75,19 +93,37 @@ bool beginsWithWww(std::string_view token) noexcept {
 
 // The input of one scan, the position reached, and the bytes before it that
 // are yet to be copied to the output: passing bytes through is deferred, so
-// that a run of them is appended at once.
+// that a run of them is copied at once. The output is written through a
+// cursor into room made ahead in `out` -- as much as the input and a hyphen
+// every eight bytes -- rather than appended a piece at a time; `out` is cut
+// to what was written when the run ends, however it ends.
 struct TextScanner::Run {
+  Run(std::string_view text, bool end, std::string& output)
+      : input(text), atEnd(end), out(output), written(output.size()) {}
+  Run(const Run&) = delete;
+  Run& operator=(const Run&) = delete;
+  ~Run() { out.resize(written); }
+
   std::string_view input;
   bool atEnd;
   std::string& out;
+  std::size_t written;  // the bytes of `out` that hold output
   std::size_t pos = 0;
   std::size_t copied = 0;
   bool stalled = false;
 
+  void put(const char* bytes, std::size_t n) {
+    if (out.size() - written < n) {
+      out.resize(written + std::max(n, (input.size() - copied) + (input.size() - copied) / 8 + 64));
+    }
+    std::memcpy(out.data() + written, bytes, n);
+    written += n;
+  }
   void copyTo(std::size_t to) {
-    out.append(input.data() + copied, to - copied);
+    if (to != copied) put(input.data() + copied, to - copied);
     copied = to;
   }
+  void putHyphen(std::string_view hyphen) { put(hyphen.data(), hyphen.size()); }
   // Stops the scan at `at`: what follows waits for the next piece.
   void stallAt(std::size_t at) {
     pos = at;
@@ -313,17 +349,19 @@ void TextScanner::hyphenateLetters(Run& run, WordRules& rules, std::size_t begin
   char32_t letters[kPlainLetters];
   std::size_t found[kPlainLetters];
   const std::uint8_t* plainLetters = rules.plainLetters();
-  std::uint8_t caseBits = 0;
-  for (std::size_t at = begin; at < end; ++at) {
-    const auto b = static_cast<unsigned char>(run.input[at]);
-    caseBits |= plainLetters[b];
-    letters[at - begin] = b;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(run.input.data());
+  const std::uint8_t firstCase = plainLetters[bytes[begin]];
+  std::uint8_t laterCase = 0;
+  letters[0] = bytes[begin];
+  for (std::size_t at = begin + 1; at < end; ++at) {
+    laterCase |= plainLetters[bytes[at]];
+    letters[at - begin] = bytes[at];
   }
-  const std::size_t count =
-      rules.findLetterBreaks(std::u32string_view(letters, end - begin), caseBits, found);
+  const std::size_t count = rules.findLetterBreaks(std::u32string_view(letters, end - begin),
+                                                   firstCase, laterCase, found);
   for (std::size_t k = 0; k < count; ++k) {
     run.copyTo(begin + found[k]);
-    run.out.append(options_.hyphen);
+    run.putHyphen(options_.hyphen);
   }
 }
 
@@ -423,7 +461,7 @@ bool TextScanner::scanWord(Run& run, WordRules& rules) {
   rules.findBreaks(word_, at, breaks_);
   for (const std::size_t b : breaks_) {
     run.copyTo(b);
-    run.out.append(options_.hyphen);
+    run.putHyphen(options_.hyphen);
   }
   run.pos = at;
   return true;

@@ -54,15 +54,17 @@ bool WordRules::leftAlone(std::size_t letters, const WordCase& letterCase) const
   return false;
 }
 
-std::size_t WordRules::findLetterBreaks(std::u32string_view letters, std::uint8_t caseBits,
-                                        std::size_t* found) {
+std::size_t WordRules::findLetterBreaks(std::u32string_view letters, std::uint8_t firstCase,
+                                        std::uint8_t laterCase, std::size_t* found) {
   if (letters.empty()) return 0;
-  if (letters.size() < options_.minWordLength) return 0;
-  if ((caseBits & CharInfo::kUpper) != 0) {
-    WordCase letterCase;
+  WordCase letterCase;
+  if ((laterCase & CharInfo::kUpper) == 0) {
+    letterCase.firstUpper = letterCase.anyUpper = (firstCase & CharInfo::kUpper) != 0;
+    letterCase.anyLower = ((firstCase | laterCase) & CharInfo::kLower) != 0;
+  } else {
     for (std::size_t i = 0; i < letters.size(); ++i) letterCase.add(infoOf(letters[i]), i == 0);
-    if (leftAlone(letters.size(), letterCase)) return 0;
   }
+  if (leftAlone(letters.size(), letterCase)) return 0;
   return collectBreaks(hyphenator_, letters, found);
 }
 

@@ -117,11 +117,12 @@ class WordRules {
 
   // The breaks of a word of letters only, no mark or soft hyphen among them,
   // as the numbers of the letters that pieces begin with, into `found`
-  // (room for letters.size()); returns how many. `caseBits` is the or of the
-  // letters' CharInfo::caseBits(): a word with no capital, the most common
-  // kind, needs no look at its case. The path of plain words.
-  std::size_t findLetterBreaks(std::u32string_view letters, std::uint8_t caseBits,
-                               std::size_t* found);
+  // (room for letters.size()); returns how many. `firstCase` is the first
+  // letter's CharInfo::caseBits(), `laterCase` the or of the others': a word
+  // with no capital after its first letter, the most common kind, needs no
+  // further look at its case. The path of plain words.
+  std::size_t findLetterBreaks(std::u32string_view letters, std::uint8_t firstCase,
+                               std::uint8_t laterCase, std::size_t* found);
 
  private:
   static constexpr char32_t kLatin1 = 0x100;
