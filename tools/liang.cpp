@@ -7,6 +7,7 @@
 // memory, and an interactive user sees each line as it is typed.
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <memory>
@@ -37,7 +38,7 @@ constexpr std::size_t kChunkBytes = 64 * 1024;
 
 constexpr std::string_view kUsage =
     "usage: liang [-l LANG] [-s SEP | --soft] [WORD...]\n"
-    "       liang --list | --help | --version\n"
+    "       liang --licence LANG | --list | --help | --version\n"
     "\n"
     "Hyphenates each WORD, printing its pieces joined by SEP, one word a line.\n"
     "Without WORDs, copies standard input to standard output with SEP put at\n"
@@ -45,11 +46,16 @@ constexpr std::string_view kUsage =
     "pass through unchanged.\n"
     "\n"
     "  -l, --lang LANG  language: a tag (de-CH, pt-BR, sr-Latn), a locale name\n"
-    "                   (de_DE.UTF-8), an affix (de-1996) or a name\n"
-    "                   (German_Swiss); default en-us\n"
+    "                   (de_DE.UTF-8), an affix (de-1996), a name (German_Swiss)\n"
+    "                   or an English name (german, greek, norwegian); default:\n"
+    "                   the locale's language (LC_ALL, else LANG) when liang\n"
+    "                   carries it, else en-us\n"
     "  -s, --sep SEP    separator, default \"-\"\n"
-    "      --soft       use U+00AD SOFT HYPHEN as the separator\n"
-    "      --list       print the languages: affix, name, left and right minimum\n"
+    "      --soft       use U+00AD SOFT HYPHEN as the separator (not with -s)\n"
+    "      --licence LANG  print the licence of the language's patterns\n"
+    "                   (also spelt --license)\n"
+    "      --list       print the languages: affix, name, left and right minimum,\n"
+    "                   and \"not-embedded\" for those this build left out\n"
     "      --help       print this help\n"
     "      --version    print the version\n"
     "\n"
@@ -89,9 +95,11 @@ int printList() {
     const liang::Hyphenator& h = liang::languageHyphenator(x);  // builds nothing
     const std::string name = liang::show(x);
     const std::string_view affix = liang::languageAffix(x);
-    std::snprintf(line, sizeof line, "%-14.*s  %-22s  %lld %lld\n", static_cast<int>(affix.size()),
-                  affix.data(), name.c_str(), static_cast<long long>(liang::hyphenatorLeftMin(h)),
-                  static_cast<long long>(liang::hyphenatorRightMin(h)));
+    std::snprintf(line, sizeof line, "%-14.*s  %-22s  %lld %lld%s\n",
+                  static_cast<int>(affix.size()), affix.data(), name.c_str(),
+                  static_cast<long long>(liang::hyphenatorLeftMin(h)),
+                  static_cast<long long>(liang::hyphenatorRightMin(h)),
+                  liang::languageEmbedded(x) ? "" : "  not-embedded");
     out += line;
   }
   return writeOut(out) ? 0 : ioFailure("cannot write standard output");
@@ -149,9 +157,26 @@ int hyphenateStream(const liang::Hyphenator& h, std::string_view separator) {
   return 0;
 }
 
+// The language when -l is not given: the locale's, as the C library would
+// choose it for text (LC_ALL when set, else LANG; an empty one counts as
+// unset), when liang carries that language, else American English. "C",
+// "POSIX" and unknown languages name none.
+std::string_view defaultLanguage() {
+  constexpr std::string_view kFallback = "en-us";
+  const char* locale = std::getenv("LC_ALL");
+  if (locale == nullptr || *locale == '\0') locale = std::getenv("LANG");
+  if (locale == nullptr || *locale == '\0') return kFallback;
+  const std::optional<liang::Language> language = liang::languageForTag(locale);
+  if (!language || !liang::languageEmbedded(*language)) return kFallback;
+  return locale;
+}
+
 struct Options {
-  std::string_view language = "en-us";
+  std::optional<std::string_view> language;  // -l, else defaultLanguage()
   std::string_view separator = "-";
+  bool separatorGiven = false;  // -s, which --soft contradicts
+  bool soft = false;
+  std::optional<std::string_view> licence;
   std::vector<std::string_view> words;
   bool list = false;
   bool help = false;
@@ -183,6 +208,15 @@ Value takeValue(int argc, char** argv, int& i, std::string_view shortName,
   return Value::kAbsent;
 }
 
+// "--licence LANG" or "--licence=LANG", spelt the British or the American way.
+Value takeLicenceValue(int argc, char** argv, int& i, std::string_view& into) {
+  // A long name in the place of the short one never matches there: the
+  // short form is recognised only when its second character is not '-'.
+  const Value british = takeValue(argc, argv, i, "--licence", "--licence", into);
+  if (british != Value::kAbsent) return british;
+  return takeValue(argc, argv, i, "--license", "--license", into);
+}
+
 // Reads the command line into `options`; a message when it is not usable.
 std::optional<std::string> parseArguments(int argc, char** argv, Options& options) {
   bool optionsEnded = false;
@@ -196,14 +230,19 @@ std::optional<std::string> parseArguments(int argc, char** argv, Options& option
       optionsEnded = true;
       continue;
     }
-    if (const Value v = takeValue(argc, argv, i, "-l", "--lang", options.language);
-        v != Value::kAbsent) {
+    std::string_view value;
+    if (const Value v = takeValue(argc, argv, i, "-l", "--lang", value); v != Value::kAbsent) {
       if (v == Value::kMissing) return "option '" + std::string(arg) + "' needs a language";
+      options.language = value;
     } else if (const Value w = takeValue(argc, argv, i, "-s", "--sep", options.separator);
                w != Value::kAbsent) {
       if (w == Value::kMissing) return "option '" + std::string(arg) + "' needs a separator";
+      options.separatorGiven = true;
     } else if (arg == "--soft") {
-      options.separator = "\xC2\xAD";
+      options.soft = true;
+    } else if (const Value u = takeLicenceValue(argc, argv, i, value); u != Value::kAbsent) {
+      if (u == Value::kMissing) return "option '" + std::string(arg) + "' needs a language";
+      options.licence = value;
     } else if (arg == "--list") {
       options.list = true;
     } else if (arg == "--help" || arg == "-h") {
@@ -214,7 +253,19 @@ std::optional<std::string> parseArguments(int argc, char** argv, Options& option
       return "unknown option '" + std::string(arg) + "'; see 'liang --help'";
     }
   }
+  // Two separators asked for at once: which one was meant is a guess.
+  if (options.soft && options.separatorGiven) return "options '--soft' and '-s' exclude each other";
+  if (options.soft) options.separator = "\xC2\xAD";
   return std::nullopt;
+}
+
+// The language a user named, or nothing after saying why.
+std::optional<liang::Language> namedLanguage(std::string_view name) {
+  const std::optional<liang::Language> language = liang::languageForName(name);
+  if (!language) {
+    complain("unknown language '" + std::string(name) + "'; 'liang --list' shows the languages");
+  }
+  return language;
 }
 
 int run(int argc, char** argv) {
@@ -228,10 +279,19 @@ int run(int argc, char** argv) {
     return writeOut("liang " LIANG_VERSION "\n") ? 0 : ioFailure("cannot write standard output");
   }
   if (options.list) return printList();
-  const std::optional<liang::Language> language = liang::languageForName(options.language);
-  if (!language) {
-    complain("unknown language '" + std::string(options.language) +
-             "'; 'liang --list' shows the languages");
+  if (options.licence) {
+    const std::optional<liang::Language> licensed = namedLanguage(*options.licence);
+    if (!licensed) return kUsageError;
+    return writeOut(liang::languageLicence(*licensed)) ? 0
+                                                       : ioFailure("cannot write standard output");
+  }
+  const std::optional<liang::Language> language =
+      namedLanguage(options.language.value_or(defaultLanguage()));
+  if (!language) return kUsageError;
+  // Said before any input is read, rather than at the first word.
+  if (!liang::languageEmbedded(*language)) {
+    complain("this build of liang leaves out " + liang::show(*language) +
+             "; 'liang --list' shows the languages it carries");
     return kUsageError;
   }
   const liang::Hyphenator& h = liang::languageHyphenator(*language);
