@@ -157,10 +157,11 @@ int hyphenateStream(const liang::Hyphenator& h, std::string_view separator) {
   return 0;
 }
 
-// The language when -l is not given: the locale's, as the C library would
-// choose it for text (LC_ALL when set, else LANG; an empty one counts as
-// unset), when liang carries that language, else American English. "C",
-// "POSIX" and unknown languages name none.
+// The language when -l is not given: the locale's (LC_ALL when set, else
+// LANG; an empty one counts as unset, as for the C library) when liang
+// carries that language, else American English. "C", "POSIX" and unknown
+// languages name none, and a set LC_ALL that names none is not passed over
+// for LANG: it overrides LANG in every program.
 std::string_view defaultLanguage() {
   constexpr std::string_view kFallback = "en-us";
   const char* locale = std::getenv("LC_ALL");
