@@ -111,8 +111,6 @@ TEST(LanguageForTag, HtmlLangAttributes) {
       {"no-nyn", L::Norwegian_Nynorsk},
       {"zh", L::Chinese},
       {"zh-CN", L::Chinese},
-      {"zh-Hans-CN", L::Chinese},
-      {"zh-Hant-TW", L::Chinese},
       {"zh-yue-HK", L::Chinese},
       {"zh-Latn-pinyin", L::Chinese},
       {"la", L::Latin},
@@ -214,6 +212,117 @@ TEST(LanguageForTag, UnknownOrMalformedGivesNothing) {
       {"d\xC3\xA9", std::nullopt},
       {std::string_view("de\0", 3), std::nullopt},
   });
+}
+
+TEST(LanguageForTag, ScriptMustBeOneThePatternsAreWrittenIn) {
+  expectAll({
+      // Scripts the patterns are written in.
+      {"zh-Latn", L::Chinese},
+      {"zh-Latn-CN", L::Chinese},
+      {"mn-Cyrl", L::Mongolian},
+      {"de-Latn-CH", L::German_Swiss},
+      {"de-Latf", L::German_1996},
+      {"ga-Latg", L::Irish},
+      {"el-Grek", L::Greek_Mono},
+      {"grc-Grek", L::Greek_Ancient},
+      {"ru-Cyrl-RU", L::Russian},
+      {"hy-Armn", L::Armenian},
+      {"ka-Geor", L::Georgian},
+      {"as-Beng", L::Assamese},
+      {"hi-Deva", L::Hindi},
+      {"pa-Guru", L::Panjabi},
+      {"am-Ethi", L::Ethiopic},
+      {"cop-Copt", L::Coptic},
+      {"th-Thai", L::Thai},
+      {"sa-Deva", L::Sanskrit},
+      {"sa-Knda", L::Sanskrit},
+      {"sa-Latn", L::Sanskrit},
+      {"SR-latn", L::Serbocroatian_Latin},
+      {"uk_UA@cyrillic", L::Ukrainian},
+      // Scripts they are not written in.
+      {"zh-Hans", std::nullopt},
+      {"zh-Hant", std::nullopt},
+      {"zh-Hans-CN", std::nullopt},
+      {"zh-Hant-TW", std::nullopt},
+      {"zh-yue-Hant-HK", std::nullopt},
+      {"mn-Mong", std::nullopt},
+      {"mn-Mong-CN", std::nullopt},
+      {"pa-Arab", std::nullopt},
+      {"ku-Arab", std::nullopt},
+      {"am-Latn", std::nullopt},
+      {"en-Dsrt", std::nullopt},
+      {"en-Qaaa", std::nullopt},
+      {"de-Cyrl", std::nullopt},
+      {"en-Cyrl-GB", std::nullopt},
+      {"el-Latn", std::nullopt},
+      {"ru-Latn", std::nullopt},
+      {"tk-Cyrl", std::nullopt},
+      {"sa-Taml", std::nullopt},
+      {"hi-Latn", std::nullopt},
+      {"uk_UA@latin", std::nullopt},
+      {"sr-Grek", std::nullopt},
+      {"und-Latn", std::nullopt},
+  });
+}
+
+struct NameCase {
+  std::string_view name;
+  std::optional<Language> expected;
+};
+
+TEST(LanguageForName, MemberEnglishNamesThenTags) {
+  const std::vector<NameCase> cases = {
+      {"German_Swiss", L::German_Swiss},
+      {"GERMAN_1901", L::German_1901},
+      {"english_us", L::English_US},
+      {"greek ancient", L::Greek_Ancient},
+      {"Norwegian-Nynorsk", L::Norwegian_Nynorsk},
+      {"danish", L::Danish},
+      {"Welsh", L::Welsh},
+      {"english", L::English_US},
+      {"American", L::English_US},
+      {"british english", L::English_GB},
+      {"german", L::German_1996},
+      {"Swiss German", L::German_Swiss},
+      {"greek", L::Greek_Mono},
+      {"ancient_greek", L::Greek_Ancient},
+      {"polytonic greek", L::Greek_Poly},
+      {"norwegian", L::Norwegian_Bokmal},
+      {"bokm\xC3\xA5l", L::Norwegian_Bokmal},
+      {"Nynorsk", L::Norwegian_Nynorsk},
+      {"serbian", L::Serbian_Cyrillic},
+      {"Serbo-Croatian", L::Serbocroatian_Latin},
+      {"bosnian", L::Serbocroatian_Latin},
+      {"classical latin", L::Latin_Classic},
+      {"friulian", L::Friulan},
+      {"punjabi", L::Panjabi},
+      {"odia", L::Oriya},
+      {"slovene", L::Slovenian},
+      {"upper sorbian", L::Uppersorbian},
+      {"amharic", L::Ethiopic},
+      {"de-CH", L::German_Swiss},
+      {"de_DE.UTF-8", L::German_1996},
+      {"de-1996", L::German_1996},
+      {"zh-Hans", std::nullopt},
+      {"kurdish", std::nullopt},
+      {"sorbian", std::nullopt},
+      {"englishman", std::nullopt},
+      {"german ", std::nullopt},
+      {"", std::nullopt},
+      {"klingon", std::nullopt},
+  };
+  for (const NameCase& c : cases) {
+    const std::optional<Language> got = languageForName(c.name);
+    EXPECT_EQ(got, c.expected) << '"' << c.name << "\" gave "
+                               << (got ? show(*got) : std::string("nothing"));
+  }
+}
+
+TEST(LanguageForName, EveryMemberNameAndEveryAffix) {
+  for (const Language x : enumFrom(lowestLanguage())) {
+    EXPECT_EQ(languageForName(show(x)), x);
+    EXPECT_EQ(languageForName(languageAffix(x)), x);
+  }
 }
 
 }  // namespace

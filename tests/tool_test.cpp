@@ -9,11 +9,24 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "liang/liang.hpp"
 
 namespace {
+
+// The tool takes its default language from the locale: every test runs it
+// under the C locale, whatever the environment of the run, unless it says
+// otherwise (runToolInLocale).
+class CLocale : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    ::unsetenv("LC_ALL");
+    ::setenv("LANG", "C", 1);
+  }
+};
+const ::testing::Environment* const kCLocale = ::testing::AddGlobalTestEnvironment(new CLocale);
 
 struct ToolRun {
   int status = -1;
@@ -292,6 +305,108 @@ TEST(ToolStream, WordLongerThanTheBufferPassesThrough) {
   const ToolRun run = runTool({"-l", "fr", "-s", "\x01"}, text);
   EXPECT_EQ(run.status, 0);
   EXPECT_TRUE(withoutAll(run.out, "\x01") == text);
+}
+
+// runTool with LC_ALL and LANG set as given (nullptr: unset).
+ToolRun runToolInLocale(const char* lcAll, const char* lang, const std::vector<std::string>& args,
+                        const std::string& input = "") {
+  const auto put = [](const char* name, const char* value) {
+    if (value == nullptr) {
+      ::unsetenv(name);
+    } else {
+      ::setenv(name, value, 1);
+    }
+  };
+  put("LC_ALL", lcAll);
+  put("LANG", lang);
+  const ToolRun run = runTool(args, input);
+  put("LC_ALL", nullptr);
+  put("LANG", "C");
+  return run;
+}
+
+// Words whose breaks differ between each two of the languages below.
+const std::string kManyLanguages =
+    "anticonstitutionnellement Donaudampfschifffahrtsgesellschaft "
+    "\xD0\xBF\xD0\xB5\xD1\x80\xD0\xB5\xD0\xBD\xD0\xBE\xD1\x81\xD0\xB8\xD0\xBC\xD0\xBE\xD1\x81"
+    "\xD1\x82\xD1\x8C Sprachwissenschaft\n";
+
+TEST(ToolLanguage, PlainEnglishNames) {
+  const std::vector<std::pair<std::string, std::string>> namesAndAffixes = {
+      {"german", "de-1996"},   {"English", "en-us"},         {"british", "en-gb"},
+      {"greek", "el-monoton"}, {"norwegian", "nb"},          {"swiss german", "de-ch-1901"},
+      {"russian", "ru"},       {"serbo-croatian", "sh-latn"}};
+  for (const auto& [name, affix] : namesAndAffixes) {
+    const ToolRun byName = runTool({"-l", name}, kManyLanguages);
+    EXPECT_EQ(byName.status, 0) << name << byName.err;
+    EXPECT_EQ(byName.out, runTool({"-l", affix}, kManyLanguages).out) << name;
+  }
+}
+
+TEST(ToolLanguage, DefaultComesFromTheLocale) {
+  struct LocaleCase {
+    const char* lcAll;
+    const char* lang;
+    std::string affix;  // the language the tool should take
+  };
+  const std::vector<LocaleCase> cases = {
+      {nullptr, "fr_FR.UTF-8", "fr"},
+      {"", "fr_FR.UTF-8", "fr"},  // an empty LC_ALL counts as unset
+      {"de_CH.UTF-8", "fr_FR.UTF-8", "de-ch-1901"},
+      {"ru_RU.UTF-8", nullptr, "ru"},
+      {"nb_NO", nullptr, "nb"},
+      {"C", "fr_FR.UTF-8", "en-us"},  // LC_ALL wins even when it names no language
+      {nullptr, "C.UTF-8", "en-us"},
+      {nullptr, "POSIX", "en-us"},
+      {nullptr, "ja_JP.UTF-8", "en-us"},
+      {nullptr, "", "en-us"},
+      {nullptr, nullptr, "en-us"},
+  };
+  for (const LocaleCase& c : cases) {
+    const std::string label = std::string("LC_ALL=") + (c.lcAll ? c.lcAll : "(unset)") +
+                              " LANG=" + (c.lang ? c.lang : "(unset)");
+    const ToolRun run = runToolInLocale(c.lcAll, c.lang, {}, kManyLanguages);
+    EXPECT_EQ(run.status, 0) << label << run.err;
+    EXPECT_EQ(run.out, runTool({"-l", c.affix}, kManyLanguages).out) << label;
+  }
+  // -l beats the locale.
+  EXPECT_EQ(runToolInLocale("fr_FR.UTF-8", nullptr, {"-l", "ru"}, kManyLanguages).out,
+            runTool({"-l", "ru"}, kManyLanguages).out);
+  const ToolRun help = runTool({"--help"});
+  EXPECT_NE(help.out.find("LC_ALL"), std::string::npos);
+  EXPECT_NE(help.out.find("LANG"), std::string::npos);
+}
+
+TEST(ToolErrors, SoftHyphenAndSeparatorTogetherAreAUsageError) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--soft", "-s", "=", "word"},
+        {"-s=", "--soft", "word"},
+        {"--sep=/", "--soft"},
+        {"--soft", "--sep", "-"}}) {
+    expectOneLineError(runTool(args, "text\n"), 2, "'--soft'");
+  }
+}
+
+TEST(ToolInfo, LicencePrintsThePatternsLicence) {
+  for (const auto& [name, language] :
+       {std::pair<std::string, liang::Language>{"fr", liang::Language::French},
+        {"german", liang::Language::German_1996},
+        {"Hungarian", liang::Language::Hungarian},
+        {"zh-Latn-pinyin", liang::Language::Chinese}}) {
+    const ToolRun run = runTool({"--licence", name});
+    EXPECT_EQ(run.status, 0) << name << run.err;
+    EXPECT_EQ(run.out, liang::languageLicence(language)) << name;
+    EXPECT_EQ(run.err, "");
+  }
+  EXPECT_EQ(runTool({"--license=cs"}).out, liang::languageLicence(liang::Language::Czech));
+  expectOneLineError(runTool({"--licence", "klingon"}), 2, "'klingon'");
+  expectOneLineError(runTool({"--licence"}), 2, "'--licence'");
+}
+
+TEST(ToolInfo, ListMarksNothingWhenEveryLanguageIsEmbedded) {
+  const ToolRun run = runTool({"--list"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out.find("not-embedded"), std::string::npos);
 }
 
 }  // namespace

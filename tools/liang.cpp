@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <memory>
@@ -39,7 +40,7 @@ constexpr std::size_t kChunkBytes = 64 * 1024;
 
 constexpr std::string_view kUsage =
     "usage: liang [-l LANG] [-s SEP | --soft] [--html] [OPTION...] [WORD...]\n"
-    "       liang --list | --help | --version\n"
+    "       liang --licence LANG | --list | --help | --version\n"
     "\n"
     "Hyphenates each WORD, printing it with SEP at every break, one a line.\n"
     "Without WORDs, copies standard input to standard output with SEP put at\n"
@@ -48,10 +49,12 @@ constexpr std::string_view kUsage =
     "hold a soft hyphen are left as they are.\n"
     "\n"
     "  -l, --lang LANG       language: a tag (de-CH, pt-BR, sr-Latn), a locale name\n"
-    "                        (de_DE.UTF-8), an affix (de-1996) or a name\n"
-    "                        (German_Swiss); default en-us\n"
+    "                        (de_DE.UTF-8), an affix (de-1996), a name\n"
+    "                        (German_Swiss) or an English name (german, greek,\n"
+    "                        norwegian); default: the locale's language (LC_ALL,\n"
+    "                        else LANG) when liang carries it, else en-us\n"
     "  -s, --sep SEP         separator, default \"-\"\n"
-    "      --soft            use U+00AD SOFT HYPHEN as the separator\n"
+    "      --soft            use U+00AD SOFT HYPHEN as the separator (not with -s)\n"
     "      --html            the text is HTML, XHTML or XML: hyphenate text content\n"
     "                        only, follow lang attributes, leave code, pre, script,\n"
     "                        style, math and svg alone\n"
@@ -63,7 +66,11 @@ constexpr std::string_view kUsage =
     "      --exceptions FILE add the words of FILE, one a line with '-' at each\n"
     "                        break, to the language's exceptions (replacing its own)\n"
     "      --patterns FILE   merge the patterns of FILE into the language's\n"
-    "      --list            print the languages: affix, name, left and right minimum\n"
+    "      --licence LANG    print the licence of the language's patterns\n"
+    "                        (also spelt --license)\n"
+    "      --list            print the languages: affix, name, left and right\n"
+    "                        minimum, and \"not-embedded\" for those this build\n"
+    "                        left out\n"
     "      --help            print this help\n"
     "      --version         print the version\n"
     "\n"
@@ -104,9 +111,11 @@ int printList() {
     const liang::Hyphenator& h = liang::languageHyphenator(x);  // builds nothing
     const std::string name = liang::show(x);
     const std::string_view affix = liang::languageAffix(x);
-    std::snprintf(line, sizeof line, "%-14.*s  %-22s  %lld %lld\n", static_cast<int>(affix.size()),
-                  affix.data(), name.c_str(), static_cast<long long>(liang::hyphenatorLeftMin(h)),
-                  static_cast<long long>(liang::hyphenatorRightMin(h)));
+    std::snprintf(line, sizeof line, "%-14.*s  %-22s  %lld %lld%s\n",
+                  static_cast<int>(affix.size()), affix.data(), name.c_str(),
+                  static_cast<long long>(liang::hyphenatorLeftMin(h)),
+                  static_cast<long long>(liang::hyphenatorRightMin(h)),
+                  liang::languageEmbedded(x) ? "" : "  not-embedded");
     out += line;
   }
   return writeOut(out) ? 0 : ioFailure("cannot write standard output");
@@ -151,9 +160,27 @@ int hyphenateStream(const liang::Hyphenator& h, const liang::TextOptions& option
   return writeOut(out) ? 0 : ioFailure("cannot write standard output");
 }
 
+// The language when -l is not given: the locale's (LC_ALL when set, else
+// LANG; an empty one counts as unset, as for the C library) when liang
+// carries that language, else American English. "C", "POSIX" and unknown
+// languages name none, and a set LC_ALL that names none is not passed over
+// for LANG: it overrides LANG in every program.
+std::string_view defaultLanguage() {
+  constexpr std::string_view kFallback = "en-us";
+  const char* locale = std::getenv("LC_ALL");
+  if (locale == nullptr || *locale == '\0') locale = std::getenv("LANG");
+  if (locale == nullptr || *locale == '\0') return kFallback;
+  const std::optional<liang::Language> language = liang::languageForTag(locale);
+  if (!language || !liang::languageEmbedded(*language)) return kFallback;
+  return locale;
+}
+
 struct Options {
-  std::string_view language = "en-us";
+  std::optional<std::string_view> language;  // -l, else defaultLanguage()
   std::string_view separator = "-";
+  bool separatorGiven = false;  // -s, which --soft contradicts
+  bool soft = false;
+  std::optional<std::string_view> licence;
   std::string_view exceptionsFile;
   std::string_view patternsFile;
   liang::TextOptions text;
@@ -197,6 +224,13 @@ std::optional<std::int64_t> positiveNumber(std::string_view text) {
   return value;
 }
 
+// "--licence LANG" or "--licence=LANG", spelt the British or the American way.
+Value takeLicenceValue(int argc, char** argv, int& i, std::string_view& into) {
+  const Value british = takeValue(argc, argv, i, "", "--licence", into);
+  if (british != Value::kAbsent) return british;
+  return takeValue(argc, argv, i, "", "--license", into);
+}
+
 // Reads the command line into `options`; a message when it is not usable.
 std::optional<std::string> parseArguments(int argc, char** argv, Options& options) {
   bool optionsEnded = false;
@@ -211,12 +245,12 @@ std::optional<std::string> parseArguments(int argc, char** argv, Options& option
       continue;
     }
     // Options with a value: (short name, long name, what the value is, where it goes).
-    std::string_view number;
+    std::string_view language, number;
     const struct {
       std::string_view shortName, longName, what;
       std::string_view* into;
     } valued[] = {
-        {"-l", "--lang", "a language", &options.language},
+        {"-l", "--lang", "a language", &language},
         {"-s", "--sep", "a separator", &options.separator},
         {"", "--exceptions", "a file", &options.exceptionsFile},
         {"", "--patterns", "a file", &options.patternsFile},
@@ -231,6 +265,8 @@ std::optional<std::string> parseArguments(int argc, char** argv, Options& option
       if (v == Value::kMissing) {
         return "option '" + std::string(arg) + "' needs " + std::string(option.what);
       }
+      if (option.into == &language) options.language = language;
+      if (option.shortName == "-s") options.separatorGiven = true;
       if (option.into == &number) {
         const std::optional<std::int64_t> value = positiveNumber(number);
         if (!value) {
@@ -249,8 +285,12 @@ std::optional<std::string> parseArguments(int argc, char** argv, Options& option
       break;
     }
     if (taken) continue;
+    std::string_view value;
     if (arg == "--soft") {
-      options.separator = "\xC2\xAD";
+      options.soft = true;
+    } else if (const Value u = takeLicenceValue(argc, argv, i, value); u != Value::kAbsent) {
+      if (u == Value::kMissing) return "option '" + std::string(arg) + "' needs a language";
+      options.licence = value;
     } else if (arg == "--html") {
       options.text.markup = true;
     } else if (arg == "--no-capitalized") {
@@ -267,6 +307,9 @@ std::optional<std::string> parseArguments(int argc, char** argv, Options& option
       return "unknown option '" + std::string(arg) + "'; see 'liang --help'";
     }
   }
+  // Two separators asked for at once: which one was meant is a guess.
+  if (options.soft && options.separatorGiven) return "options '--soft' and '-s' exclude each other";
+  if (options.soft) options.separator = "\xC2\xAD";
   return std::nullopt;
 }
 
@@ -320,6 +363,15 @@ std::optional<liang::Hyphenator> withCallerData(const liang::Hyphenator& h, cons
                            liang::hyphenatorLeftMin(h), liang::hyphenatorRightMin(h));
 }
 
+// The language a user named, or nothing after saying why.
+std::optional<liang::Language> namedLanguage(std::string_view name) {
+  const std::optional<liang::Language> language = liang::languageForName(name);
+  if (!language) {
+    complain("unknown language '" + std::string(name) + "'; 'liang --list' shows the languages");
+  }
+  return language;
+}
+
 int run(int argc, char** argv) {
   Options options;
   if (const std::optional<std::string> problem = parseArguments(argc, argv, options)) {
@@ -331,10 +383,19 @@ int run(int argc, char** argv) {
     return writeOut("liang " LIANG_VERSION "\n") ? 0 : ioFailure("cannot write standard output");
   }
   if (options.list) return printList();
-  const std::optional<liang::Language> language = liang::languageForName(options.language);
-  if (!language) {
-    complain("unknown language '" + std::string(options.language) +
-             "'; 'liang --list' shows the languages");
+  if (options.licence) {
+    const std::optional<liang::Language> licensed = namedLanguage(*options.licence);
+    if (!licensed) return kUsageError;
+    return writeOut(liang::languageLicence(*licensed)) ? 0
+                                                       : ioFailure("cannot write standard output");
+  }
+  const std::optional<liang::Language> language =
+      namedLanguage(options.language.value_or(defaultLanguage()));
+  if (!language) return kUsageError;
+  // Said before any input is read, rather than at the first word.
+  if (!liang::languageEmbedded(*language)) {
+    complain("this build of liang leaves out " + liang::show(*language) +
+             "; 'liang --list' shows the languages it carries");
     return kUsageError;
   }
   options.text.hyphen = options.separator;

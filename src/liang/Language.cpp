@@ -302,6 +302,35 @@ Hyphenator loadHyphenator(Language x) {
   return internal::loadHyphenator(x, internal::embeddedFiles());
 }
 
+std::string languageLicence(Language x) {
+  const std::string name = "hyph-" + std::string(factsOf(x).affix) + ".lic.txt.gz";
+  return internal::embeddedFileBytes(name, internal::embeddedFiles());
+}
+
+bool languageEmbedded(Language x) noexcept {
+  // A build embeds all four files of a language or none of them: look for
+  // its patterns, by a name composed without allocating.
+  constexpr std::string_view kPrefix = "hyph-";
+  constexpr std::string_view kSuffix = ".pat.txt.gz";
+  constexpr std::size_t kLongestAffix = [] {
+    std::size_t longest = 0;
+    for (const LanguageFacts& facts : kLanguages) longest = std::max(longest, facts.affix.size());
+    return longest;
+  }();
+  std::array<char, kPrefix.size() + kLongestAffix + kSuffix.size()> buffer{};
+  const std::string_view affix = factsOf(x).affix;
+  char* end = std::copy(kPrefix.begin(), kPrefix.end(), buffer.data());
+  end = std::copy(affix.begin(), affix.end(), end);
+  end = std::copy(kSuffix.begin(), kSuffix.end(), end);
+  const std::string_view name(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
+
+  const std::span<const internal::EmbeddedFile> files = internal::embeddedFiles();
+  const auto* found = std::lower_bound(
+      files.data(), files.data() + files.size(), name,
+      [](const internal::EmbeddedFile& file, std::string_view key) { return file.name < key; });
+  return found != files.data() + files.size() && found->name == name;
+}
+
 namespace {
 
 // The 73 shared hyphenators, one slot per ordinal, each loaded on its first

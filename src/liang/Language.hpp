@@ -263,6 +263,20 @@ constexpr LanguageRange enumFromThen(Language x, Language y) noexcept {
 // ASCII. The text is a constant shared by every caller.
 std::string_view languageAffix(Language x) noexcept;
 
+// The licence and credits of x's patterns, as published with them: the
+// text of its embedded .lic file (UTF-8, free prose). Several languages'
+// patterns are under the GPL or the LGPL, so a program that ships them
+// shows this. Inflates the file on each call. Throws Error "Could not find
+// hyph-<affix>.lic.txt.gz" when the library was built without x (see
+// languageEmbedded).
+std::string languageLicence(Language x);
+
+// Whether this build of the library carries x's data. A build may leave
+// languages out (the LIANG_LANGUAGES option); using one of them fails with
+// Error "Could not find hyph-<affix>..." on first use. A binary search of
+// the embedded files; allocates nothing.
+bool languageEmbedded(Language x) noexcept;
+
 // A fresh, private hyphenator for x: its components are built on first use,
 // independently of every other hyphenator. Decompresses nothing itself.
 Hyphenator loadHyphenator(Language x);

@@ -330,6 +330,71 @@ bool readSubtags(std::string_view tag, std::string_view modifier, Subtags& out) 
   return true;
 }
 
+// The scripts a language's patterns are written in, as lower-case ISO 15924
+// codes of four letters each, run together. Latin counts with its Fraktur
+// and Gaelic forms ("de-Latf", "ga-Latg"). The Sanskrit patterns carry
+// several Indic scripts and a Latin transliteration.
+constexpr std::string_view kLatinScripts = "latnlatflatg";
+std::string_view scriptsOf(Language x) noexcept {
+  switch (x) {
+    case L::Armenian:
+      return "armn";
+    case L::Assamese:
+    case L::Bengali:
+      return "beng";
+    case L::Bulgarian:
+    case L::Mongolian:
+    case L::Russian:
+    case L::Serbian_Cyrillic:
+    case L::Serbocroatian_Cyrillic:
+    case L::Ukrainian:
+      return "cyrl";
+    case L::Coptic:
+      return "copt";
+    case L::Ethiopic:
+      return "ethi";
+    case L::Georgian:
+      return "geor";
+    case L::Greek_Ancient:
+    case L::Greek_Mono:
+    case L::Greek_Poly:
+      return "grek";
+    case L::Gujarati:
+      return "gujr";
+    case L::Hindi:
+    case L::Marathi:
+      return "deva";
+    case L::Kannada:
+      return "knda";
+    case L::Malayalam:
+      return "mlym";
+    case L::Oriya:
+      return "orya";
+    case L::Panjabi:
+      return "guru";
+    case L::Sanskrit:
+      return "devabenggujrkndamlymtelulatn";
+    case L::Tamil:
+      return "taml";
+    case L::Telugu:
+      return "telu";
+    case L::Thai:
+      return "thai";
+    default:
+      return kLatinScripts;
+  }
+}
+
+// Whether `script` (a subtag of four letters, any case) is one that x's
+// patterns are written in.
+bool writesIn(Language x, std::string_view script) noexcept {
+  const std::string_view scripts = scriptsOf(x);
+  for (std::size_t at = 0; at + 4 <= scripts.size(); at += 4) {
+    if (spells(script, scripts.substr(at, 4))) return true;
+  }
+  return false;
+}
+
 // The code that `language` (any case) stands for, lower case.
 std::string_view canonicalLanguage(std::string_view language) noexcept {
   for (const CodeAlias& alias : kCodeAliases) {
@@ -342,6 +407,62 @@ bool matches(const TagRule& r, std::string_view language, const Subtags& tag) no
   return (r.language == "*" || spells(language, r.language)) && asks(r.script, tag.script) &&
          asks(r.region, tag.region) && hasVariant(tag, r.variant) &&
          hasPrivateUse(tag, r.privateUse);
+}
+
+// Plain English names beyond the member names (which already say
+// "Afrikaans", "Danish", "Welsh", ...). A name picks the variety that its
+// tag picks ("german" as "de", "norwegian" as "no", "serbian" as "sr").
+// Left out as ambiguous: "kurdish" (Sorani, written in Arabic script, is
+// Kurdish as much as Kurmanji is) and "sorbian" (Lower Sorbian has no
+// patterns here).
+struct EnglishName {
+  std::string_view name;
+  Language language;
+};
+constexpr std::array kEnglishNames{
+    EnglishName{"english", L::English_US},
+    EnglishName{"american english", L::English_US},
+    EnglishName{"american", L::English_US},
+    EnglishName{"british english", L::English_GB},
+    EnglishName{"british", L::English_GB},
+    EnglishName{"amharic", L::Ethiopic},
+    EnglishName{"tigrinya", L::Ethiopic},
+    EnglishName{"geez", L::Ethiopic},
+    EnglishName{"friulian", L::Friulan},
+    EnglishName{"german", L::German_1996},
+    EnglishName{"swiss german", L::German_Swiss},
+    EnglishName{"greek", L::Greek_Mono},
+    EnglishName{"modern greek", L::Greek_Mono},
+    EnglishName{"monotonic greek", L::Greek_Mono},
+    EnglishName{"polytonic greek", L::Greek_Poly},
+    EnglishName{"ancient greek", L::Greek_Ancient},
+    EnglishName{"northern kurdish", L::Kurmanji},
+    EnglishName{"classical latin", L::Latin_Classic},
+    EnglishName{"norwegian", L::Norwegian_Bokmal},
+    EnglishName{"bokmal", L::Norwegian_Bokmal},
+    EnglishName{"bokm\xC3\xA5l", L::Norwegian_Bokmal},
+    EnglishName{"norwegian bokm\xC3\xA5l", L::Norwegian_Bokmal},
+    EnglishName{"nynorsk", L::Norwegian_Nynorsk},
+    EnglishName{"odia", L::Oriya},
+    EnglishName{"punjabi", L::Panjabi},
+    EnglishName{"serbian", L::Serbian_Cyrillic},
+    EnglishName{"serbo croatian", L::Serbocroatian_Latin},
+    EnglishName{"serbocroatian", L::Serbocroatian_Latin},
+    EnglishName{"bosnian", L::Serbocroatian_Latin},
+    EnglishName{"montenegrin", L::Serbocroatian_Latin},
+    EnglishName{"slovene", L::Slovenian},
+    EnglishName{"upper sorbian", L::Uppersorbian},
+};
+
+// Whether two names are alike: ASCII letters in any case, and a space, "_"
+// or "-" between words all the same ("swiss_German", "serbo-croatian").
+bool namesAlike(std::string_view a, std::string_view b) noexcept {
+  if (a.size() != b.size()) return false;
+  const auto normal = [](char c) { return c == ' ' || c == '_' || c == '-' ? ' ' : lowerAscii(c); };
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (normal(a[i]) != normal(b[i])) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -371,23 +492,26 @@ std::optional<Language> languageForTag(std::string_view tag) {
       bestSpecificity = s;
     }
   }
+  std::optional<Language> found;
   // British English is one rule over many regions, kept as a list of its own.
   if (spells(language, "en") && bestSpecificity < 1 && !subtags.region.empty() &&
       isBritishRegion(subtags.region)) {
-    return L::English_GB;
+    found = L::English_GB;
+  } else if (best != nullptr) {
+    found = best->result;
   }
-  if (best == nullptr) return std::nullopt;
-  return best->result;
+  // Patterns match letters of one script: "zh-Hans" is Chinese in
+  // characters, which the pinyin patterns would never hyphenate.
+  if (found && !subtags.script.empty() && !writesIn(*found, subtags.script)) return std::nullopt;
+  return found;
 }
 
 std::optional<Language> languageForName(std::string_view name) {
   for (const Language x : enumFrom(lowestLanguage())) {
-    const std::string member = show(x);
-    if (name.size() == member.size() &&
-        std::equal(name.begin(), name.end(), member.begin(),
-                   [](char a, char b) { return lowerAscii(a) == lowerAscii(b); })) {
-      return x;
-    }
+    if (namesAlike(name, show(x))) return x;
+  }
+  for (const EnglishName& english : kEnglishNames) {
+    if (namesAlike(name, english.name)) return english.language;
   }
   return languageForTag(name);
 }

@@ -44,7 +44,14 @@
 //      - Latin: "la" is Latin, "la-x-classic" Latin_Classic.
 //      - Ethiopic script: "am", "ti", "gez", "tig", "byn" and any tag with
 //        the script "Ethi" ("und-Ethi") are Ethiopic.
-//  4. Anything else -- an empty or malformed tag, a language without data
+//  4. A script subtag must be one the patterns are written in: "zh-Hans"
+//     (Chinese characters), "mn-Mong" (Mongolian script), "pa-Arab",
+//     "ku-Arab" or "am-Latn" give no language, since the Chinese patterns
+//     are for Latin-script pinyin, the Mongolian ones Cyrillic, and so on.
+//     Latin's Fraktur and Gaelic forms ("de-Latf", "ga-Latg") count as
+//     Latin; Sanskrit takes Devanagari, Bengali, Gujarati, Kannada,
+//     Malayalam, Telugu and Latin.
+//  5. Anything else -- an empty or malformed tag, a language without data
 //     ("ja", "ar"), "und", "C", "POSIX" -- gives no language.
 //
 // Cost: a few hundred comparisons of short strings, no allocation, no
@@ -63,10 +70,20 @@ namespace liang {
 // above; nothing when none fits.
 std::optional<Language> languageForTag(std::string_view tag);
 
-// The language a person or a program names: a member name in any case
-// ("German_Swiss", "english_us"), or anything languageForTag knows ("de-CH",
-// "de_DE.UTF-8", "de-1996"); nothing when none fits. The tool, the C and the
-// Python interfaces read language names with it.
+// The language a person or a program names; nothing when none fits. The
+// tool, the C and the Python interfaces read language names with it. In
+// order:
+//  - a member name ("German_Swiss", "english_us", "greek ancient");
+//  - a plain English name: "english" and "american" (English_US), "british"
+//    (English_GB), "german" (German_1996), "swiss german", "greek"
+//    (Greek_Mono), "ancient greek", "polytonic greek", "norwegian" and
+//    "bokmal" (Norwegian_Bokmal), "nynorsk", "serbian" (Serbian_Cyrillic),
+//    "serbo-croatian", "bosnian" and "montenegrin" (Serbocroatian_Latin),
+//    "classical latin", "friulian", "punjabi", "odia", "slovene",
+//    "upper sorbian", "northern kurdish", "amharic", "tigrinya" and "geez"
+//    (Ethiopic); "kurdish" is not one, being as much Sorani as Kurmanji;
+//  - anything languageForTag knows ("de-CH", "de_DE.UTF-8", "de-1996").
+// Names compare ASCII letters in any case, and a space, "_" and "-" alike.
 std::optional<Language> languageForName(std::string_view name);
 
 }  // namespace liang

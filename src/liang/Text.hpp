@@ -140,10 +140,71 @@ class TextStream {
   // take a new text.
   void finish(std::string& out);
 
+  // The same for C++20 UTF-8 text (char8_t); inline, each copies its output
+  // once more.
+  void feed(std::u8string_view chunk, std::u8string& out);
+  void finish(std::u8string& out);
+
  private:
   struct State;
   std::unique_ptr<State> state_;
 };
+
+// C++20 UTF-8 text: each function above also takes char8_t strings
+// (u8"Straße", std::u8string), and gives back char8_t strings. They forward
+// to the char versions, whose results they copy once; an overload is chosen
+// by character type alone, so "abc", U"abc" and u8"abc" each find exactly
+// one.
+namespace internal {
+// The bytes of char8_t text seen as char, which may alias any object.
+inline std::string_view asCharView(std::u8string_view text) noexcept {
+  return {reinterpret_cast<const char*>(text.data()), text.size()};
+}
+inline std::u8string asChar8String(std::string_view bytes) {
+  return std::u8string(bytes.begin(), bytes.end());
+}
+}  // namespace internal
+
+inline std::vector<std::u8string> hyphenate(const Hyphenator& h, std::u8string_view utf8Word) {
+  std::vector<std::u8string> pieces;
+  for (const std::string& piece : hyphenate(h, internal::asCharView(utf8Word))) {
+    pieces.push_back(internal::asChar8String(piece));
+  }
+  return pieces;
+}
+
+inline std::vector<std::size_t> hyphenationPoints(const Hyphenator& h,
+                                                  std::u8string_view utf8Word) {
+  return hyphenationPoints(h, internal::asCharView(utf8Word));
+}
+
+inline std::size_t hyphenationPoints(const Hyphenator& h, std::u8string_view utf8Word,
+                                     std::span<std::size_t> out) {
+  return hyphenationPoints(h, internal::asCharView(utf8Word), out);
+}
+
+inline std::u8string insertHyphens(const Hyphenator& h, std::u8string_view utf8Text,
+                                   std::u8string_view hyphen = u8"\u00AD") {
+  return internal::asChar8String(
+      insertHyphens(h, internal::asCharView(utf8Text), internal::asCharView(hyphen)));
+}
+
+inline std::u8string insertHyphens(const Hyphenator& h, std::u8string_view utf8Text,
+                                   const TextOptions& options) {
+  return internal::asChar8String(insertHyphens(h, internal::asCharView(utf8Text), options));
+}
+
+inline void TextStream::feed(std::u8string_view chunk, std::u8string& out) {
+  std::string settled;
+  feed(internal::asCharView(chunk), settled);
+  out.append(settled.begin(), settled.end());
+}
+
+inline void TextStream::finish(std::u8string& out) {
+  std::string rest;
+  finish(rest);
+  out.append(rest.begin(), rest.end());
+}
 
 }  // namespace liang
 
