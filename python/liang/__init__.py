@@ -38,6 +38,10 @@ __all__ = [
     "__version__",
 ]
 
+# Shown as liang.Error and liang.Hyphenator, where users meet them.
+Error.__module__ = __name__
+Hyphenator.__module__ = __name__
+
 DEFAULT_LANGUAGE = "en-us"
 
 # One Hyphenator per name asked for. Making one costs a name lookup (and the
