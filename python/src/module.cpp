@@ -296,6 +296,12 @@ PYBIND11_MODULE(_liang, m) {
                              })
       .def("__repr__", &PythonHyphenator::repr);
 
+  // For the tests: raises liang::Error with `message`, so that they can check
+  // what a library failure looks like in Python.
+  m.def(
+      "_raise_library_error", [](const std::string& message) { throw liang::Error(message); },
+      "message"_a);
+
   m.def("languages", &languages);
   m.def("language_for_tag", &languageForTag, "tag"_a);
   m.def("language_for_name", &languageForName, "name"_a);
