@@ -63,6 +63,31 @@ class Hyphenator:
     def language(self) -> Optional[str]:
         """The language's file code ("en-us"), None for one made from text."""
 
-def languages() -> List[Tuple[str, str, int, int]]: ...
-def language_for_tag(tag: str) -> Optional[str]: ...
-def language_for_name(name: str) -> Optional[str]: ...
+def languages() -> List[Tuple[str, str, int, int]]:
+    """The 73 languages as (affix, name, left_min, right_min), in enumeration order."""
+
+def language_for_tag(tag: str) -> Optional[str]:
+    """The affix of the language for a BCP 47 tag or locale, None when liang has none."""
+
+def language_for_name(name: str) -> Optional[str]:
+    """The affix of the language a name means as Hyphenator reads it, or None."""
+
+def hyphenate(word: str, lang: Optional[str] = "en-us") -> List[str]:
+    """The pieces of `word` between which a hyphen may go; they join to `word`."""
+
+def positions(word: str, lang: Optional[str] = "en-us") -> List[int]:
+    """The str indices at which the pieces after the first begin."""
+
+def insert_hyphens(
+    text: str,
+    lang: Optional[str] = "en-us",
+    *,
+    hyphen: str = "\u00ad",
+    html: bool = False,
+    min_word: int = 0,
+    left_min: Optional[int] = None,
+    right_min: Optional[int] = None,
+    capitalized: bool = True,
+    all_caps: bool = True,
+) -> str:
+    """Running text with `hyphen` at every break; releases the GIL meanwhile."""
