@@ -117,6 +117,48 @@ class TestOwnPatterns:
             liang.Hyphenator.from_text("a1b\n", fold_as="klingon")
 
 
+class TestCallForms:
+    def test_arguments_by_position_and_by_keyword(self):
+        expected = ["Sil", "ben", "tren", "nung"]
+        assert liang.hyphenate("Silbentrennung", "de") == expected
+        assert liang.hyphenate(word="Silbentrennung", lang="de") == expected
+        assert liang.hyphenate(lang="de", word="Silbentrennung") == expected
+        assert liang.positions("hyphenation", None) == [2, 6]  # None: the default
+        h = liang.Hyphenator("de")
+        assert h.hyphenate(word="Silbentrennung") == expected
+        assert h.positions(word="Silbentrennung") == [3, 6, 10]
+        assert liang.insert_hyphens("Silbentrennung", "de", hyphen="-") == "-".join(expected)
+
+    def test_wrong_arguments(self):
+        h = liang.Hyphenator()
+        calls = [
+            lambda: liang.hyphenate(),
+            lambda: liang.positions("a", "en", "extra"),
+            lambda: liang.positions("a", language="en"),
+            lambda: liang.positions("a", word="b"),
+            lambda: liang.hyphenate("a", lang=b"en"),
+            lambda: h.positions("a", "en"),
+            lambda: h.hyphenate(lang="en"),
+            lambda: h.hyphenate(),
+        ]
+        for call in calls:
+            with pytest.raises(TypeError):
+                call()
+
+    def test_subclasses_work_and_must_initialise(self):
+        class Mine(liang.Hyphenator):
+            pass
+
+        assert Mine("de").hyphenate("Silbentrennung") == ["Sil", "ben", "tren", "nung"]
+
+        class Broken(liang.Hyphenator):
+            def __init__(self):
+                pass
+
+        with pytest.raises(TypeError):
+            Broken().positions("hyphenation")
+
+
 class TestErrors:
     def test_unknown_language_names_it(self):
         with pytest.raises(KeyError, match="tlh-Latn"):
