@@ -23,11 +23,15 @@ min_word=0, left_min=None, right_min=None, capitalized=True, all_caps=True):
   left_min, right_min: replace the language's minima (at least 1);
   capitalized: False leaves alone words that begin with a capital;
   all_caps: False leaves alone words in capitals.
+lang may also be a Hyphenator. TextStream(lang, **the same options) takes
+a text in chunks: feed(chunk) returns the output settled so far, finish()
+the rest; the pieces join to insert_hyphens of the whole text.
 """
 
 from liang._liang import (
     Error,
     Hyphenator,
+    TextStream,
     __version__,
     hyphenate,
     insert_hyphens,
@@ -40,6 +44,7 @@ from liang._liang import (
 __all__ = [
     "Error",
     "Hyphenator",
+    "TextStream",
     "hyphenate",
     "insert_hyphens",
     "language_for_name",
@@ -52,3 +57,4 @@ __all__ = [
 # Shown as liang.Error and liang.Hyphenator, where users meet them.
 Error.__module__ = __name__
 Hyphenator.__module__ = __name__
+TextStream.__module__ = __name__

@@ -1,6 +1,6 @@
 """Type stubs of liang's extension module; import the package liang instead."""
 
-from typing import List, Optional, Tuple
+from typing import List, Optional, Tuple, Union
 
 __version__: str
 
@@ -63,6 +63,30 @@ class Hyphenator:
     def language(self) -> Optional[str]:
         """The language's file code ("en-us"), None for one made from text."""
 
+class TextStream:
+    """Running text in chunks; the outputs join to insert_hyphens of the whole text.
+
+    Chunks may split the text anywhere (inside a word, a tag, a reference);
+    the memory held stays bounded. feed and finish release the GIL.
+    """
+
+    def __init__(
+        self,
+        lang: Union[str, Hyphenator, None] = "en-us",
+        *,
+        hyphen: str = "\u00ad",
+        html: bool = False,
+        min_word: int = 0,
+        left_min: Optional[int] = None,
+        right_min: Optional[int] = None,
+        capitalized: bool = True,
+        all_caps: bool = True,
+    ) -> None: ...
+    def feed(self, chunk: str) -> str:
+        """The output that `chunk` settles (possibly empty)."""
+    def finish(self) -> str:
+        """The rest of the output; the stream may then take a new text."""
+
 def languages() -> List[Tuple[str, str, int, int]]:
     """The 73 languages as (affix, name, left_min, right_min), in enumeration order."""
 
@@ -80,7 +104,7 @@ def positions(word: str, lang: Optional[str] = "en-us") -> List[int]:
 
 def insert_hyphens(
     text: str,
-    lang: Optional[str] = "en-us",
+    lang: Union[str, Hyphenator, None] = "en-us",
     *,
     hyphen: str = "\u00ad",
     html: bool = False,

@@ -83,9 +83,7 @@ PythonHyphenator PythonHyphenator::fromText(const py::object& patterns,
           std::nullopt};
 }
 
-py::str PythonHyphenator::insertHyphens(const py::object& text,
-                                        const TextArguments& arguments) const {
-  const std::string_view utf8 = utf8Of(requireStr(text.ptr(), "text"));
+liang::TextOptions textOptions(const TextArguments& arguments) {
   if (arguments.minWord < 0) throw py::value_error("min_word must not be negative");
   liang::TextOptions options;
   options.hyphen = std::string(utf8Of(requireStr(arguments.hyphen.ptr(), "hyphen")));
@@ -95,6 +93,13 @@ py::str PythonHyphenator::insertHyphens(const py::object& text,
   options.rightMin = minimumOption(arguments.rightMin, "right_min");
   options.capitalized = arguments.capitalized;
   options.allCaps = arguments.allCaps;
+  return options;
+}
+
+py::str PythonHyphenator::insertHyphens(const py::object& text,
+                                        const TextArguments& arguments) const {
+  const std::string_view utf8 = utf8Of(requireStr(text.ptr(), "text"));
+  const liang::TextOptions options = textOptions(arguments);
   std::string out;
   {
     py::gil_scoped_release release;

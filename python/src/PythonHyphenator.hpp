@@ -30,6 +30,10 @@ struct TextArguments {
   bool allCaps = true;
 };
 
+// The library's options for `arguments`; ValueError for a minimum below 1
+// or a negative min_word, TypeError for a hyphen that is not a str.
+liang::TextOptions textOptions(const TextArguments& arguments);
+
 struct PythonHyphenator {
   liang::Hyphenator hyphenator;
   std::optional<liang::Language> language;  // none for one made from text

@@ -14,15 +14,18 @@
 #include <pybind11/stl.h>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "PythonHyphenator.hpp"
+#include "PythonTextStream.hpp"
 #include "WordCalls.hpp"
 #include "liang/liang.hpp"
 
 namespace py = pybind11;
 using liang_python::PythonHyphenator;
+using liang_python::PythonTextStream;
 using liang_python::TextArguments;
 
 namespace {
@@ -46,6 +49,15 @@ TextArguments textArguments(py::object hyphen, bool html, std::int64_t minWord,
                             std::optional<std::int64_t> leftMin,
                             std::optional<std::int64_t> rightMin, bool capitalized, bool allCaps) {
   return {std::move(hyphen), html, minWord, leftMin, rightMin, capitalized, allCaps};
+}
+
+// The hyphenator that a lang argument names: a liang.Hyphenator itself, a
+// name, or None for the default.
+const liang::Hyphenator& hyphenatorFor(const py::object& lang) {
+  if (lang.is_none()) return liang_python::defaultHyphenator();
+  if (py::isinstance<PythonHyphenator>(lang))
+    return lang.cast<const PythonHyphenator&>().hyphenator;
+  return liang_python::hyphenatorNamed(lang.ptr());
 }
 
 }  // namespace
@@ -92,7 +104,24 @@ PYBIND11_MODULE(_liang, m) {
           [](const PythonHyphenator& self) { return liang::hyphenatorRightMin(self.hyphenator); })
       .def_property_readonly("language",
                              [](const PythonHyphenator& self) { return affixOf(self.language); })
-      .def("__repr__", &PythonHyphenator::repr);
+      .def("__repr__", &PythonHyphenator::repr)
+      // A language's hyphenator pickles as its affix and minima (so it can go
+      // to another process); one made from text has nothing to name it by.
+      .def(py::pickle(
+          [](const PythonHyphenator& self) {
+            if (!self.language) {
+              throw py::type_error("a Hyphenator made from text cannot be pickled");
+            }
+            return py::make_tuple(std::string(liang::languageAffix(*self.language)),
+                                  liang::hyphenatorLeftMin(self.hyphenator),
+                                  liang::hyphenatorRightMin(self.hyphenator));
+          },
+          [](const py::tuple& state) {
+            if (state.size() != 3) throw py::value_error("not the state of a liang.Hyphenator");
+            return PythonHyphenator::forLanguage(state[0].cast<std::string>(),
+                                                 state[1].cast<std::int64_t>(),
+                                                 state[2].cast<std::int64_t>());
+          }));
   liang_python::addWordMethods(hyphenator);
 
   liang_python::addWordFunctions(m);
@@ -101,15 +130,29 @@ PYBIND11_MODULE(_liang, m) {
       [](const py::object& text, const py::object& lang, py::object hyphen, bool html,
          std::int64_t minWord, std::optional<std::int64_t> leftMin,
          std::optional<std::int64_t> rightMin, bool capitalized, bool allCaps) {
-        const PythonHyphenator h{lang.is_none() ? liang_python::defaultHyphenator()
-                                                : liang_python::hyphenatorNamed(lang.ptr()),
-                                 std::nullopt};
+        const PythonHyphenator h{hyphenatorFor(lang), std::nullopt};
         return h.insertHyphens(text, textArguments(std::move(hyphen), html, minWord, leftMin,
                                                    rightMin, capitalized, allCaps));
       },
       "text"_a, "lang"_a = "en-us", py::kw_only(), "hyphen"_a = "\u00ad", "html"_a = false,
       "min_word"_a = 0, "left_min"_a = py::none(), "right_min"_a = py::none(),
       "capitalized"_a = true, "all_caps"_a = true);
+  py::class_<PythonTextStream>(m, "TextStream")
+      .def(py::init([](const py::object& lang, py::object hyphen, bool html, std::int64_t minWord,
+                       std::optional<std::int64_t> leftMin, std::optional<std::int64_t> rightMin,
+                       bool capitalized, bool allCaps) {
+             const liang::Hyphenator& h = hyphenatorFor(lang);
+             return std::make_unique<PythonTextStream>(
+                 h,
+                 liang_python::textOptions(textArguments(std::move(hyphen), html, minWord, leftMin,
+                                                         rightMin, capitalized, allCaps)));
+           }),
+           "lang"_a = "en-us", py::kw_only(), "hyphen"_a = "\u00ad", "html"_a = false,
+           "min_word"_a = 0, "left_min"_a = py::none(), "right_min"_a = py::none(),
+           "capitalized"_a = true, "all_caps"_a = true)
+      .def("feed", &PythonTextStream::feed, "chunk"_a)
+      .def("finish", &PythonTextStream::finish);
+
   m.def("languages", &languages);
   m.def(
       "language_for_tag",

@@ -139,6 +139,38 @@ class TestMarkup:
         assert shown("<p>hyphenation</p>") == shown("<p>hyphenation</p>", html=False)
 
 
+class TestStream:
+    TEXT = (
+        "Die Silbentrennung ist schwierig. \U0001f600 \u00dcbersetzung, "
+        "<p class=\"hyphenation\">Hyphenation &shy; \u0433\u0438\u043f\u043e\u0442\u0435\u0437\u0430</p>\n"
+    ) * 5
+
+    def test_any_chunks_give_the_whole_text(self):
+        for lang, html in (("de", False), ("de", True), ("en-us", True)):
+            whole = liang.insert_hyphens(self.TEXT, lang, hyphen="-", html=html)
+            for size in (1, 2, 3, 7, 64, len(self.TEXT)):
+                stream = liang.TextStream(lang, hyphen="-", html=html)
+                pieces = [stream.feed(self.TEXT[k : k + size]) for k in range(0, len(self.TEXT), size)]
+                pieces.append(stream.finish())
+                assert "".join(pieces) == whole, (lang, html, size)
+
+    def test_a_finished_stream_takes_a_new_text(self):
+        stream = liang.TextStream(liang.Hyphenator("de"), hyphen="=")
+        for _ in range(2):
+            assert stream.feed("Silbentrennung") + stream.feed(" ") + stream.finish() == (
+                "Sil=ben=tren=nung "
+            )
+        assert liang.TextStream().feed("hyphenation ") == "hy\u00adphen\u00adation "
+
+    def test_errors(self):
+        with pytest.raises(TypeError):
+            liang.TextStream().feed(b"hyphenation")
+        with pytest.raises(KeyError, match="klingon"):
+            liang.TextStream("klingon")
+        with pytest.raises(ValueError):
+            liang.TextStream(left_min=0)
+
+
 class TestThreads:
     def test_the_gil_is_released_while_text_is_hyphenated(self):
         # With a switch interval longer than the test, this thread gets the
