@@ -71,11 +71,14 @@ def main():
     h = liang.Hyphenator("en-us")
     ours_pyphen = liang_pyphen.Pyphen(lang="en_US")
     rows = [("Pyphen.positions (fresh dictionary)", theirs)]
-    rows.append(("liang.Hyphenator.positions", best_of(args.passes, lambda _: each(h.positions))))
-    rows.append(("liang.positions (lang default)", best_of(args.passes, lambda _: each(liang.positions))))
-    rows.append(("liang.positions(word, 'en-us')", best_of(args.passes, lambda _: each_en_us(liang.positions))))
-    rows.append(("liang.pyphen.Pyphen.positions", best_of(args.passes, lambda _: each(ours_pyphen.positions))))
-    rows.append(("liang.Hyphenator.hyphenate", best_of(args.passes, lambda _: each(h.hyphenate))))
+    for name, loop in (
+        ("liang.Hyphenator.positions", lambda _: each(h.positions)),
+        ("liang.positions (lang default)", lambda _: each(liang.positions)),
+        ("liang.positions(word, 'en-us')", lambda _: each_en_us(liang.positions)),
+        ("liang.pyphen.Pyphen.positions", lambda _: each(ours_pyphen.positions)),
+        ("liang.Hyphenator.hyphenate", lambda _: each(h.hyphenate)),
+    ):
+        rows.append((name, best_of(args.passes, loop)))
     print("\npositions per word")
     for name, seconds in rows:
         print(f"  {name:40s} {seconds / count * 1e9:9.0f} ns/word  {theirs / seconds:7.1f}x Pyphen")

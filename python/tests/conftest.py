@@ -39,7 +39,9 @@ def sample_words(affix: str, count: int, seed: int = 17) -> List[str]:
     words = rng.sample(exceptions, min(len(exceptions), count // 3))
     while len(words) < count and letters:
         words.append("".join(rng.choice(letters) for _ in range(rng.randint(2, 3))))
-    return words + [w.upper() for w in words[: count // 4]] + [w.title() for w in words[: count // 8]]
+    capitals = [w.upper() for w in words[: count // 4]]
+    titles = [w.title() for w in words[: count // 8]]
+    return words + capitals + titles
 
 
 class Reference:

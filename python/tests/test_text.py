@@ -129,10 +129,14 @@ class TestMarkup:
 
     @PENDING_MARKUP
     def test_lang_attributes_switch_the_language(self):
-        text = '<p>Silbentrennung <span lang="de">Silbentrennung</span> <i lang="zxx">hyphenation</i></p>'
+        text = (
+            '<p>Silbentrennung <span lang="de">Silbentrennung</span>'
+            ' <i lang="zxx">hyphenation</i></p>'
+        )
         english = "-".join(liang.hyphenate("Silbentrennung"))
         assert shown(text, html=True) == (
-            f'<p>{english} <span lang="de">Sil-ben-tren-nung</span> <i lang="zxx">hyphenation</i></p>'
+            f'<p>{english} <span lang="de">Sil-ben-tren-nung</span>'
+            ' <i lang="zxx">hyphenation</i></p>'
         )
 
     def test_plain_mode_is_the_default(self):
@@ -142,7 +146,8 @@ class TestMarkup:
 class TestStream:
     TEXT = (
         "Die Silbentrennung ist schwierig. \U0001f600 \u00dcbersetzung, "
-        "<p class=\"hyphenation\">Hyphenation &shy; \u0433\u0438\u043f\u043e\u0442\u0435\u0437\u0430</p>\n"
+        '<p class="hyphenation">Hyphenation &shy; '
+        "\u0433\u0438\u043f\u043e\u0442\u0435\u0437\u0430</p>\n"
     ) * 5
 
     def test_any_chunks_give_the_whole_text(self):
@@ -150,7 +155,8 @@ class TestStream:
             whole = liang.insert_hyphens(self.TEXT, lang, hyphen="-", html=html)
             for size in (1, 2, 3, 7, 64, len(self.TEXT)):
                 stream = liang.TextStream(lang, hyphen="-", html=html)
-                pieces = [stream.feed(self.TEXT[k : k + size]) for k in range(0, len(self.TEXT), size)]
+                starts = range(0, len(self.TEXT), size)
+                pieces = [stream.feed(self.TEXT[k : k + size]) for k in starts]
                 pieces.append(stream.finish())
                 assert "".join(pieces) == whole, (lang, html, size)
 
@@ -201,7 +207,12 @@ class TestThreads:
         assert len(calls) < 2000
 
     def test_threads_agree_with_one_thread(self):
-        words = ["hyphenation", "Silbentrennung", "anticonstitutionnellement", "\u0433\u0438\u043f\u043e\u0442\u0435\u0437\u0430"]
+        words = [
+            "hyphenation",
+            "Silbentrennung",
+            "anticonstitutionnellement",
+            "\u0433\u0438\u043f\u043e\u0442\u0435\u0437\u0430",
+        ]
         langs = ["en-us", "de", "fr", "ru", "it", "nl", "hu", "ta"]
         text = " ".join(words) * 50
         expected = {

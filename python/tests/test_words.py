@@ -81,7 +81,8 @@ class TestAgreementWithTheLibrary:
         only_right = liang.Hyphenator("en-us", right_min=2)
         assert (only_right.left_min, only_right.right_min) == (2, 2)
         assert only_right.hyphenate("early") == ["ear", "ly"]
-        assert liang.Hyphenator("en-us").with_minima(1, 1).hyphenate("abandon") == ["a", "ban", "don"]
+        loose = liang.Hyphenator("en-us").with_minima(1, 1)
+        assert loose.hyphenate("abandon") == ["a", "ban", "don"]
 
 
 class TestPickling:
