@@ -17,6 +17,10 @@ namespace liang_python {
 
 namespace {
 
+// Past this many code points a word is long enough to be worth releasing
+// the GIL for (some microseconds of work).
+constexpr std::size_t kLongWord = 4096;
+
 // The str indices at which the pieces of `word` after the first begin, as
 // a new list.
 PyObject* positionsList(const liang::Hyphenator& h, PyObject* word) {
@@ -24,10 +28,18 @@ PyObject* positionsList(const liang::Hyphenator& h, PyObject* word) {
   std::array<std::size_t, 32> inlineBreaks;
   std::span<const std::size_t> breaks;
   std::vector<std::size_t> longBreaks;
-  const std::size_t count = liang::hyphenationPoints(h, points.view(), inlineBreaks);
-  if (count <= inlineBreaks.size()) {
-    breaks = std::span(inlineBreaks.data(), count);
+  if (points.view().size() <= kLongWord) {
+    const std::size_t count = liang::hyphenationPoints(h, points.view(), inlineBreaks);
+    if (count <= inlineBreaks.size()) {
+      breaks = std::span(inlineBreaks.data(), count);
+    } else {
+      longBreaks = liang::hyphenationPoints(h, points.view());
+      breaks = longBreaks;
+    }
   } else {
+    // Whatever a caller calls a word: its code points stay put while the
+    // str is held, so the GIL can go.
+    py::gil_scoped_release release;
     longBreaks = liang::hyphenationPoints(h, points.view());
     breaks = longBreaks;
   }

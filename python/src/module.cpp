@@ -6,10 +6,11 @@
 // included; running text goes through the UTF-8 form CPython caches in the
 // str. The GIL is held while Python objects are read or made, and released
 // for the work that may be long: building a language's components on its
-// first use, and insert_hyphens. A single word takes well under a
-// microsecond, less than releasing and retaking the GIL would cost, so the
-// word calls (WordCalls.hpp) keep it. Every C++ object reached without the
-// GIL is immutable.
+// first use, insert_hyphens, TextStream (PythonTextStream.hpp) and words of
+// thousands of characters. An ordinary word takes well under a microsecond,
+// less than releasing and retaking the GIL would cost, so the word calls
+// (WordCalls.hpp) keep it. Every C++ object reached without the GIL is
+// immutable, or guarded by a mutex.
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 

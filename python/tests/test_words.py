@@ -64,6 +64,8 @@ class TestAgreementWithTheLibrary:
             ("en-us", "hyphenation" * 7),  # past the inline buffer
             ("en-us", "hyphenation" * 30),  # more breaks than the inline points
             ("en-us", "\U0001f600" + "hyphenation" * 30),
+            ("en-us", "hyphenation" * 1000),  # long enough to release the GIL
+            ("de", "\U0001f600" + "Silbentrennung" * 1000),
             ("en-us", ""),
             ("en-us", "a"),
         ]
