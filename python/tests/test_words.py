@@ -109,6 +109,14 @@ class TestStrIndices:
         word = "\U0001f600\U0001f600hyphenation"
         assert [word[p:] for p in liang.positions(word)] == ["phenation", "ation"]
 
+    def test_str_subclasses_are_words(self):
+        class Marked(str):
+            pass
+
+        assert liang.hyphenate(Marked("hyphenation")) == ["hy", "phen", "ation"]
+        assert liang.positions(Marked("\U0001f600hyphenation")) == [3, 7]
+        assert liang.insert_hyphens(Marked("hyphenation"), hyphen=Marked("-")) == "hy-phen-ation"
+
     def test_pieces_keep_the_word_as_given(self):
         for word in ("HYPHENATION", "Hyphenation", "hyph\u00e9nation", "hyphen\ud800ation"):
             assert "".join(liang.hyphenate(word)) == word
