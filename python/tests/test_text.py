@@ -30,6 +30,9 @@ class TestPlainText:
         assert liang.insert_hyphens("hyphenation") == "hy\u00adphen\u00adation"
         h = liang.Hyphenator("de")
         assert h.insert_hyphens("Silbentrennung", hyphen="=") == "Sil=ben=tren=nung"
+        assert liang.insert_hyphens("Silbentrennung", h, hyphen="=") == "Sil=ben=tren=nung"
+        with pytest.raises(TypeError):
+            liang.insert_hyphens("Silbentrennung", 42)
 
     def test_words_get_the_breaks_of_hyphenate(self):
         words = ["hyphenation", "computer", "associate", "table", "project", "recognizance"]
