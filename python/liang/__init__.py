@@ -1,0 +1,60 @@
+"""Hyphenation by Liang's pattern method, in 73 languages, from a native core.
+
+    >>> import liang
+    >>> liang.hyphenate("hyphenation")
+    ['hy', 'phen', 'ation']
+    >>> liang.positions("hyphenation")
+    [2, 6]
+    >>> liang.insert_hyphens("Hyphenation is tricky.", hyphen="-")
+    'Hy-phen-ation is tricky.'
+
+A language is named by a BCP 47 tag or locale ("de-CH", "pt_BR.UTF-8"), a
+file code ("de-1996") or a member name in any case ("German_Swiss"); the
+default is American English (lang="en-us"). liang.Hyphenator holds one
+language, or patterns of your own, for repeated use; the functions here
+find theirs by name. Everything is safe from any number of threads, and
+insert_hyphens releases the GIL while it works. liang.pyphen stands in for
+Pyphen.
+
+insert_hyphens(text, lang="en-us", *, hyphen="\\u00ad", html=False,
+min_word=0, left_min=None, right_min=None, capitalized=True, all_caps=True):
+  html: hyphenate only the text content of HTML, XHTML or XML;
+  min_word: leave alone words of fewer characters;
+  left_min, right_min: replace the language's minima (at least 1);
+  capitalized: False leaves alone words that begin with a capital;
+  all_caps: False leaves alone words in capitals.
+lang may also be a Hyphenator. TextStream(lang, **the same options) takes
+a text in chunks: feed(chunk) returns the output settled so far, finish()
+the rest; the pieces join to insert_hyphens of the whole text.
+"""
+
+from liang._liang import (
+    Error,
+    Hyphenator,
+    TextStream,
+    __version__,
+    hyphenate,
+    insert_hyphens,
+    language_for_name,
+    language_for_tag,
+    languages,
+    positions,
+)
+
+__all__ = [
+    "Error",
+    "Hyphenator",
+    "TextStream",
+    "hyphenate",
+    "insert_hyphens",
+    "language_for_name",
+    "language_for_tag",
+    "languages",
+    "positions",
+    "__version__",
+]
+
+# Shown as liang.Error and liang.Hyphenator, where users meet them.
+Error.__module__ = __name__
+Hyphenator.__module__ = __name__
+TextStream.__module__ = __name__
