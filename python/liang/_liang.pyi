@@ -51,6 +51,7 @@ class Hyphenator:
         right_min: Optional[int] = None,
         capitalized: bool = True,
         all_caps: bool = True,
+        mixed_case: bool = False,
     ) -> str:
         """Running text with `hyphen` at every break; releases the GIL meanwhile."""
     def with_minima(self, left_min: int, right_min: int) -> Hyphenator:
@@ -81,6 +82,7 @@ class TextStream:
         right_min: Optional[int] = None,
         capitalized: bool = True,
         all_caps: bool = True,
+        mixed_case: bool = False,
     ) -> None: ...
     def feed(self, chunk: str) -> str:
         """The output that `chunk` settles (possibly empty)."""
@@ -113,5 +115,6 @@ def insert_hyphens(
     right_min: Optional[int] = None,
     capitalized: bool = True,
     all_caps: bool = True,
+    mixed_case: bool = False,
 ) -> str:
     """Running text with `hyphen` at every break; releases the GIL meanwhile."""

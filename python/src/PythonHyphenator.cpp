@@ -93,6 +93,7 @@ liang::TextOptions textOptions(const TextArguments& arguments) {
   options.rightMin = minimumOption(arguments.rightMin, "right_min");
   options.capitalized = arguments.capitalized;
   options.allCaps = arguments.allCaps;
+  options.mixedCase = arguments.mixedCase;
   return options;
 }
 

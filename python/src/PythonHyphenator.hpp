@@ -28,6 +28,7 @@ struct TextArguments {
   std::optional<std::int64_t> rightMin;
   bool capitalized = true;
   bool allCaps = true;
+  bool mixedCase = false;
 };
 
 // The library's options for `arguments`; ValueError for a minimum below 1

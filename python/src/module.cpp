@@ -48,8 +48,9 @@ std::optional<std::string> affixOf(const std::optional<liang::Language>& languag
 
 TextArguments textArguments(py::object hyphen, bool html, std::int64_t minWord,
                             std::optional<std::int64_t> leftMin,
-                            std::optional<std::int64_t> rightMin, bool capitalized, bool allCaps) {
-  return {std::move(hyphen), html, minWord, leftMin, rightMin, capitalized, allCaps};
+                            std::optional<std::int64_t> rightMin, bool capitalized, bool allCaps,
+                            bool mixedCase) {
+  return {std::move(hyphen), html, minWord, leftMin, rightMin, capitalized, allCaps, mixedCase};
 }
 
 // The hyphenator that a lang argument names: a liang.Hyphenator itself, a
@@ -83,13 +84,14 @@ PYBIND11_MODULE(_liang, m) {
           "insert_hyphens",
           [](const PythonHyphenator& self, const py::object& text, py::object hyphen, bool html,
              std::int64_t minWord, std::optional<std::int64_t> leftMin,
-             std::optional<std::int64_t> rightMin, bool capitalized, bool allCaps) {
-            return self.insertHyphens(text, textArguments(std::move(hyphen), html, minWord, leftMin,
-                                                          rightMin, capitalized, allCaps));
+             std::optional<std::int64_t> rightMin, bool capitalized, bool allCaps, bool mixedCase) {
+            return self.insertHyphens(
+                text, textArguments(std::move(hyphen), html, minWord, leftMin, rightMin,
+                                    capitalized, allCaps, mixedCase));
           },
           "text"_a, py::kw_only(), "hyphen"_a = "\u00ad", "html"_a = false, "min_word"_a = 0,
           "left_min"_a = py::none(), "right_min"_a = py::none(), "capitalized"_a = true,
-          "all_caps"_a = true)
+          "all_caps"_a = true, "mixed_case"_a = false)
       .def(
           "with_minima",
           [](const PythonHyphenator& self, std::int64_t left, std::int64_t right) {
@@ -130,27 +132,27 @@ PYBIND11_MODULE(_liang, m) {
       "insert_hyphens",
       [](const py::object& text, const py::object& lang, py::object hyphen, bool html,
          std::int64_t minWord, std::optional<std::int64_t> leftMin,
-         std::optional<std::int64_t> rightMin, bool capitalized, bool allCaps) {
+         std::optional<std::int64_t> rightMin, bool capitalized, bool allCaps, bool mixedCase) {
         const PythonHyphenator h{hyphenatorFor(lang), std::nullopt};
         return h.insertHyphens(text, textArguments(std::move(hyphen), html, minWord, leftMin,
-                                                   rightMin, capitalized, allCaps));
+                                                   rightMin, capitalized, allCaps, mixedCase));
       },
       "text"_a, "lang"_a = "en-us", py::kw_only(), "hyphen"_a = "\u00ad", "html"_a = false,
       "min_word"_a = 0, "left_min"_a = py::none(), "right_min"_a = py::none(),
-      "capitalized"_a = true, "all_caps"_a = true);
+      "capitalized"_a = true, "all_caps"_a = true, "mixed_case"_a = false);
   py::class_<PythonTextStream>(m, "TextStream")
       .def(py::init([](const py::object& lang, py::object hyphen, bool html, std::int64_t minWord,
                        std::optional<std::int64_t> leftMin, std::optional<std::int64_t> rightMin,
-                       bool capitalized, bool allCaps) {
+                       bool capitalized, bool allCaps, bool mixedCase) {
              const liang::Hyphenator& h = hyphenatorFor(lang);
              return std::make_unique<PythonTextStream>(
-                 h,
-                 liang_python::textOptions(textArguments(std::move(hyphen), html, minWord, leftMin,
-                                                         rightMin, capitalized, allCaps)));
+                 h, liang_python::textOptions(textArguments(std::move(hyphen), html, minWord,
+                                                            leftMin, rightMin, capitalized, allCaps,
+                                                            mixedCase)));
            }),
            "lang"_a = "en-us", py::kw_only(), "hyphen"_a = "\u00ad", "html"_a = false,
            "min_word"_a = 0, "left_min"_a = py::none(), "right_min"_a = py::none(),
-           "capitalized"_a = true, "all_caps"_a = true)
+           "capitalized"_a = true, "all_caps"_a = true, "mixed_case"_a = false)
       .def("feed", &PythonTextStream::feed, "chunk"_a)
       .def("finish", &PythonTextStream::finish);
 
