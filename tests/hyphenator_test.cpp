@@ -207,7 +207,8 @@ TEST(Hyphenate, AgreesWithTheLiteralAlgorithm) {
 // sign (Latin-1) folds to mu (Greek), capital and final sigma fold to a
 // letter beyond Latin-1, a capital e with acute to one within it.
 TEST(Hyphenate, TableFoldsCutLikeTheModelOnTheFoldedWord) {
-  const std::u32string fold = U"\u00E9\u00C9\n\u03BC\u00B5\n\u03BC\u039C\n\u03C3\u03A3\n\u03C3\u03C2\n";
+  const std::u32string fold =
+      U"\u00E9\u00C9\n\u03BC\u00B5\n\u03BC\u039C\n\u03C3\u03A3\n\u03C3\u03C2\n";
   const auto folded = [](char32_t c) -> char32_t {
     switch (c) {
       case U'\u00C9':

@@ -14,22 +14,8 @@ namespace liang {
 namespace {
 
 using testing_support::errorOf;
-
-std::string join(const std::vector<std::string>& pieces, std::string_view separator) {
-  std::string out;
-  for (std::size_t i = 0; i < pieces.size(); ++i) {
-    if (i != 0) out += separator;
-    out += pieces[i];
-  }
-  return out;
-}
-
-std::string withoutAll(std::string text, std::string_view hyphen) {
-  for (std::size_t at = text.find(hyphen); at != std::string::npos; at = text.find(hyphen, at)) {
-    text.erase(at, hyphen.size());
-  }
-  return text;
-}
+using testing_support::join;
+using testing_support::withoutAll;
 
 std::string dashed(const Hyphenator& h, std::string_view text, TextOptions options = {}) {
   options.hyphen = "-";

@@ -12,28 +12,16 @@
 
 #include "liang/internal/Utf8.hpp"
 #include "liang/liang.hpp"
+#include "test_support.hpp"
 
 namespace liang {
 namespace {
 
+using testing_support::join;
+using testing_support::withoutAll;
+
 using internal::decodeUtf8;
 using internal::encodeUtf8;
-
-std::string join(const std::vector<std::string>& pieces, std::string_view separator) {
-  std::string out;
-  for (std::size_t i = 0; i < pieces.size(); ++i) {
-    if (i != 0) out += separator;
-    out += pieces[i];
-  }
-  return out;
-}
-
-std::string withoutAll(std::string text, std::string_view hyphen) {
-  for (std::size_t at = text.find(hyphen); at != std::string::npos; at = text.find(hyphen, at)) {
-    text.erase(at, hyphen.size());
-  }
-  return text;
-}
 
 // A hyphenator whose every break is visible: "a1b" breaks between a and b,
 // "b1." after a final b; minima 1 and 0 so that the latter shows.

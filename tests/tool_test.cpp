@@ -13,8 +13,11 @@
 #include <vector>
 
 #include "liang/liang.hpp"
+#include "test_support.hpp"
 
 namespace {
+
+using testing_support::withoutAll;
 
 // The tool takes its default language from the locale: every test runs it
 // under the C locale, whatever the environment of the run, unless it says
@@ -81,13 +84,6 @@ std::size_t lineCount(const std::string& text) {
   std::size_t lines = 0;
   for (const char c : text) lines += c == '\n';
   return lines;
-}
-
-std::string withoutAll(std::string text, std::string_view hyphen) {
-  for (std::size_t at = text.find(hyphen); at != std::string::npos; at = text.find(hyphen, at)) {
-    text.erase(at, hyphen.size());
-  }
-  return text;
 }
 
 // A one-line message on standard error, nothing on standard output.
