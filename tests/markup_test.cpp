@@ -115,6 +115,9 @@ TEST(Markup, BrokenMarkupLosesNothing) {
   }
   // A stray '<' is a character of the text; the words around it break.
   EXPECT_EQ(html("computer < computer <3 computer"), "com-puter < com-puter <3 com-puter");
+  // "</" without a name opens what HTML reads as a comment, to the next '>'.
+  EXPECT_EQ(html("computer </ computer> computer </3 computer> computer"),
+            "com-puter </ computer> com-puter </3 computer> com-puter");
 }
 
 std::string readSample(const std::string& name) {

@@ -40,8 +40,11 @@ MarkupStart classifyMarkup(std::string_view text, bool atEnd) noexcept {
   if (isAsciiLetter(second)) return {MarkupKind::kStartTag, 1};
   if (second == '/') {
     if (text.size() < 3) return more(MarkupKind::kNone);
+    // "</" and no letter is no end tag, but HTML reads it as a comment that
+    // runs to the next '>' ("</ p>", "</3>"): no text of the page, so it is
+    // passed through like a declaration.
     return isAsciiLetter(text[2]) ? MarkupStart{MarkupKind::kEndTag, 2}
-                                  : MarkupStart{MarkupKind::kNone, 0};
+                                  : MarkupStart{MarkupKind::kDeclaration, 2};
   }
   if (second == '?') return {MarkupKind::kProcessingInstruction, 2};
   if (second != '!') return {MarkupKind::kNone, 0};

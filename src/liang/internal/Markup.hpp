@@ -23,7 +23,7 @@ enum class MarkupKind : std::uint8_t {
   kEndTag,                 // "</name"
   kComment,                // "<!--"
   kCdata,                  // "<![CDATA["
-  kDeclaration,            // "<!DOCTYPE ...>" and any other "<!"
+  kDeclaration,            // "<!DOCTYPE ...>", any other "<!", and "</" without a name
   kProcessingInstruction,  // "<?"
 };
 
