@@ -102,7 +102,9 @@ TEST(Markup, BrokenMarkupLosesNothing) {
        {"computer <", "computer <p", "computer <p class=\"computer", "computer <!-- computer",
         "computer <![CDATA[ computer", "computer <?pi computer", "computer <!DOCTYPE",
         "computer </", "a < b computer", "a <3 computer", "computer &#", "computer &#x;",
-        "<script>computer", "<script>computer</scr", "computer </ computer"}) {
+        "<script>computer", "<script>computer</scr", "computer </ computer",
+        // A '<' that opens nothing, at the start of a URL or inside one.
+        "computer <://example.com computer", "computer a<b://c computer"}) {
     TextOptions options;
     options.markup = true;
     options.hyphen = "\x01";

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -272,6 +273,28 @@ TEST(TextStream, HoldsBackOnlyWhatTheNextPieceMayChange) {
   moved.feed("computer", out);
   moved.finish(out);
   EXPECT_EQ(out, "com-puter");
+}
+
+TEST(TextStream, AFailureLeavesTheOutputAsItWasAndStartsAfresh) {
+  // A folding function of the caller's that fails on 'x'.
+  const Hyphenator failing(
+      [](char32_t c) -> char32_t {
+        if (c == U'x') throw std::runtime_error("no x");
+        return c;
+      },
+      parsePatterns(U"a1b\n"), emptyExceptions(), 1, 1);
+  TextStream stream(failing, TextOptions{.hyphen = "-"});
+  std::string out = "kept ";
+  stream.feed("abab ab", out);
+  EXPECT_EQ(out, "kept a-ba-b ");
+  EXPECT_THROW(stream.feed("ab xab ", out), std::runtime_error);
+  EXPECT_EQ(out, "kept a-ba-b ");
+  stream.feed("abab", out);
+  stream.finish(out);
+  EXPECT_EQ(out, "kept a-ba-b a-ba-b");
+  // So does insertHyphens, and only for a text that holds the character.
+  EXPECT_THROW(insertHyphens(failing, "ab x"), std::runtime_error);
+  EXPECT_EQ(insertHyphens(failing, "abab", "-"), "a-ba-b");
 }
 
 }  // namespace

@@ -205,23 +205,41 @@ TextStream::TextStream(TextStream&&) noexcept = default;
 TextStream& TextStream::operator=(TextStream&&) noexcept = default;
 TextStream::~TextStream() = default;
 
+// A failure (a folding function of the caller's that throws) leaves `out`
+// as it was and the stream at the start of a new text: half a scan would
+// leave its state and its held-back bytes out of step.
+template <class Step>
+void TextStream::guarded(std::string& out, Step step) {
+  const std::size_t before = out.size();
+  try {
+    step();
+  } catch (...) {
+    out.resize(before);
+    state_->scanner.reset();
+    state_->pending.clear();
+    throw;
+  }
+}
+
 void TextStream::feed(std::string_view chunk, std::string& out) {
   State& s = *state_;
-  if (s.pending.empty()) {
-    // The common case: the chunk is scanned where it lies, and only what
-    // the scanner holds back is copied.
-    const std::size_t used = s.scanner.scan(chunk, false, out);
-    s.pending.assign(chunk.substr(used));
-    return;
-  }
-  s.pending.append(chunk);
-  const std::size_t used = s.scanner.scan(s.pending, false, out);
-  s.pending.erase(0, used);
+  guarded(out, [&] {
+    if (s.pending.empty()) {
+      // The common case: the chunk is scanned where it lies, and only what
+      // the scanner holds back is copied.
+      const std::size_t used = s.scanner.scan(chunk, false, out);
+      s.pending.assign(chunk.substr(used));
+      return;
+    }
+    s.pending.append(chunk);
+    const std::size_t used = s.scanner.scan(s.pending, false, out);
+    s.pending.erase(0, used);
+  });
 }
 
 void TextStream::finish(std::string& out) {
   State& s = *state_;
-  s.scanner.scan(s.pending, true, out);
+  guarded(out, [&] { s.scanner.scan(s.pending, true, out); });
   s.pending.clear();
   s.scanner.reset();
 }

@@ -126,7 +126,9 @@ std::string insertHyphens(const Hyphenator& h, std::string_view utf8Text,
 // held is bounded whatever the input: what a chunk leaves unsettled is at
 // most a token's first 4,096 bytes. A stream is used by one thread at a
 // time; it holds a copy of the hyphenator (O(1)). Throws Error when the
-// options' minima are negative.
+// options' minima are negative. When feed or finish throws (the failures of
+// hyphenate pass through), `out` is left as it was and the stream starts a
+// new text.
 class TextStream {
  public:
   explicit TextStream(const Hyphenator& h, TextOptions options = {});
@@ -147,6 +149,8 @@ class TextStream {
 
  private:
   struct State;
+  template <class Step>
+  void guarded(std::string& out, Step step);
   std::unique_ptr<State> state_;
 };
 

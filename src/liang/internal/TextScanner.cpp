@@ -300,7 +300,8 @@ bool TextScanner::scanPlainToken(Run& run, WordRules& rules) {
   for (; at < limit; ++at) {
     const auto b = static_cast<unsigned char>(run.input[at]);
     if (b >= 0x80) return false;
-    if (letters[b] != 0) {
+    const std::uint8_t letter = letters[b];
+    if ((letter & WordRules::kPlainLetter) != 0) {
       if (!inRun) {
         if (runCount == kPlainRuns) return false;
         runs[runCount].begin = at;
@@ -308,16 +309,22 @@ bool TextScanner::scanPlainToken(Run& run, WordRules& rules) {
       }
       continue;
     }
+    if (letter != 0) return false;  // kAskAgain
     if (inRun) {
       runs[runCount++].end = at;
       inRun = false;
     }
     if (kTokenByte[b] == 0) continue;
     if (kAsciiSpace[b]) break;
-    if (options_.markup && (b == '&' || b == '<')) {
-      if (b == '&') return false;  // a reference: the general path reads them
-      if (at > start) break;       // markup, or a '<' the general path reads
-      return false;
+    if (options_.markup && b == '&') return false;  // a reference: the general path reads them
+    if (options_.markup && b == '<') {
+      const Match markup = opensMarkup(run, at);
+      if (markup == Match::kYes) break;
+      if (markup == Match::kMore) {
+        run.stallAt(start);
+        return true;
+      }
+      continue;  // a '<' of the text
     }
     if (b == '@') sawAt = true;
     url = url || (b == '.' && sawAt) ||
@@ -376,7 +383,12 @@ void TextScanner::classifyToken(Run& run, WordRules& rules) {
     if (at == limit) break;
     const auto b = static_cast<unsigned char>(run.input[at]);
     if (b < 0x80) {
-      if (kAsciiSpace[b] || (b == '<' && options_.markup && at > start)) break;
+      if (kAsciiSpace[b]) break;
+      if (b == '<' && options_.markup) {
+        const Match markup = opensMarkup(run, at);
+        if (markup == Match::kYes) break;
+        if (markup == Match::kMore) return run.stallAt(start);
+      }
       if (b == '@') sawAt = true;
       const bool url =
           (b == '.' && sawAt) || (b == ':' && at + 3 <= limit && run.input.substr(at, 3) == "://");
@@ -410,7 +422,7 @@ bool TextScanner::scanWord(Run& run, WordRules& rules) {
   const std::size_t limit = std::min(run.size(), start + kPlainLetters);
   std::size_t at = start;
   while (at < limit && static_cast<unsigned char>(run.input[at]) < 0x80 &&
-         plainLetters[static_cast<unsigned char>(run.input[at])] != 0) {
+         (plainLetters[static_cast<unsigned char>(run.input[at])] & WordRules::kPlainLetter) != 0) {
     ++at;
   }
   bool plain;
@@ -472,7 +484,9 @@ void TextScanner::scanVerbatim(Run& run) {
   while (run.pos < run.size()) {
     const auto b = static_cast<unsigned char>(run.input[run.pos]);
     if (b < 0x80) {
-      if (kAsciiSpace[b] || (b == '<' && options_.markup)) {
+      const Match markup = b == '<' && options_.markup ? opensMarkup(run, run.pos) : Match::kNo;
+      if (markup == Match::kMore) return run.stallAt(run.pos);
+      if (kAsciiSpace[b] || markup == Match::kYes) {
         mode_ = Mode::kText;
         inToken_ = false;
         return;
@@ -501,6 +515,17 @@ void TextScanner::scanLongWord(Run& run) {
       return;
     }
     run.pos += c.length;
+  }
+}
+
+Match TextScanner::opensMarkup(const Run& run, std::size_t at) const {
+  switch (classifyMarkup(run.input.substr(at), run.atEnd).kind) {
+    case MarkupKind::kNone:
+      return Match::kNo;
+    case MarkupKind::kMore:
+      return Match::kMore;
+    default:
+      return Match::kYes;
   }
 }
 

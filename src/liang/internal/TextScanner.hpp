@@ -100,6 +100,9 @@ class TextScanner {
   void scanUntil(Run& run, std::string_view terminator);
   void scanRawText(Run& run);
   bool openMarkup(Run& run);
+  // In markup, whether the '<' at `at` opens markup, and so ends a token;
+  // kMore when the input ends too soon to tell.
+  Match opensMarkup(const Run& run, std::size_t at) const;
   void closeTag();
   bool readChar(const Run& run, std::size_t at, TextChar& read) const;
 

@@ -39,7 +39,16 @@ CharInfo WordRules::lookUp(char32_t c) const {
 
 void WordRules::makePlainLetters() {
   for (char32_t c = 0; c < plainLetters_.size(); ++c) {
-    const CharInfo info = infoOf(c);
+    // A caller's folding function may fail on some character: that failure
+    // belongs to a text that holds it, so here the character is only left
+    // to the general path, which asks again when it meets it.
+    CharInfo info;
+    try {
+      info = infoOf(c);
+    } catch (...) {
+      plainLetters_[c] = kAskAgain;
+      continue;
+    }
     const bool letter = info.kind() == CharInfo::Kind::kLetter && !(c == U'&' && options_.markup);
     plainLetters_[c] = letter ? static_cast<std::uint8_t>(kPlainLetter | info.caseBits()) : 0;
   }

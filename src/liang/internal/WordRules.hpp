@@ -100,9 +100,12 @@ class WordRules {
 
   // For each ASCII byte, whether the fast path of plain words may take it as
   // a letter (kPlainLetter), or'ed with its CharInfo::caseBits(); 0 when it
-  // is no letter, and for '&' in markup, where it begins a reference. Made on
-  // the first call, which builds the trie if it is not built.
+  // is no letter, and for '&' in markup, where it begins a reference;
+  // kAskAgain when the folding function failed on it, for the general path
+  // to ask again where the text holds it. Made on the first call, which
+  // builds the trie if it is not built.
   static constexpr std::uint8_t kPlainLetter = 0x01;
+  static constexpr std::uint8_t kAskAgain = 0x40;
   const std::uint8_t* plainLetters() {
     if (!plainLettersMade_) makePlainLetters();
     return plainLetters_.data();
