@@ -56,8 +56,10 @@
 #include <string_view>
 
 #include "liang/Language.hpp"
+#include "liang/export.h"
 
 namespace liang {
+LIANG_PUBLIC_BEGIN
 
 // The language for a BCP 47 tag, an affix or a locale name, by the rules
 // above; nothing when none fits.
@@ -69,6 +71,7 @@ std::optional<Language> languageForTag(std::string_view tag);
 // Python interfaces read language names with it.
 std::optional<Language> languageForName(std::string_view name);
 
+LIANG_PUBLIC_END
 }  // namespace liang
 
 #endif  // LIANG_LANGUAGETAG_HPP_

@@ -27,8 +27,10 @@
 #include <vector>
 
 #include "liang/Hyphenator.hpp"
+#include "liang/export.h"
 
 namespace liang {
+LIANG_PUBLIC_BEGIN
 
 // Pieces of a UTF-8 word. Each piece is a byte range of the input, so the
 // pieces concatenate to the input byte for byte, even when it is not valid
@@ -109,6 +111,7 @@ class TextStream {
   std::unique_ptr<State> state_;
 };
 
+LIANG_PUBLIC_END
 }  // namespace liang
 
 #endif  // LIANG_TEXT_HPP_
