@@ -100,6 +100,20 @@ liang::TextOptions toTextOptions(const liang_text_options* options) {
   return converted;
 }
 
+// Runs a stream step that appends to the stream's ready output; when it
+// fails, whatever it appended is taken back, so a failed call makes no
+// output ready.
+template <class Step>
+void settleInto(liang_text_stream& stream, Step step) {
+  const std::size_t before = stream.ready.size();
+  try {
+    step(stream.ready);
+  } catch (...) {
+    stream.ready.resize(before);
+    throw;
+  }
+}
+
 // The handles of the 73 shared hyphenators, each made on its first use and,
 // like the hyphenators themselves, never destroyed: a caller may hold one
 // until the process ends, in the destructors of its own static objects too.
@@ -310,7 +324,9 @@ ptrdiff_t liang_text_stream_feed(liang_text_stream* stream, const char* chunk, s
   }
   return guarded(
       [&] {
-        stream->stream.feed(std::string_view(chunk, len), stream->ready);
+        settleInto(*stream, [&](std::string& out) {
+          stream->stream.feed(std::string_view(chunk, len), out);
+        });
         return static_cast<std::ptrdiff_t>(stream->ready.size() - stream->readFrom);
       },
       std::ptrdiff_t{-1});
@@ -322,7 +338,7 @@ ptrdiff_t liang_text_stream_finish(liang_text_stream* stream) {
   }
   return guarded(
       [&] {
-        stream->stream.finish(stream->ready);
+        settleInto(*stream, [&](std::string& out) { stream->stream.finish(out); });
         return static_cast<std::ptrdiff_t>(stream->ready.size() - stream->readFrom);
       },
       std::ptrdiff_t{-1});
