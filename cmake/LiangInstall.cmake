@@ -78,15 +78,16 @@ endforeach()
 # program, C programs included; pkg-config gives them without --static, so
 # that `cc app.c $(pkg-config --cflags --libs liang)` links as typed (see
 # LiangCxxRuntime.cmake). A shared liang brings its own.
+set(liang_pc_PACKAGES "zlib")  # what liang links privately, by pkg-config name
 get_target_property(liang_type liang TYPE)
 if(liang_type STREQUAL "STATIC_LIBRARY")
-  set(liang_pc_REQUIRES "Requires: zlib")
+  set(liang_pc_REQUIRES "Requires: ${liang_pc_PACKAGES}")
   liang_cxx_runtime(liang_runtime)
   list(TRANSFORM liang_runtime PREPEND "-l")
   list(JOIN liang_runtime " " liang_runtime)
   set(liang_pc_LIBS "-L\${libdir} -lliang ${liang_runtime}")
 else()
-  set(liang_pc_REQUIRES "Requires.private: zlib")
+  set(liang_pc_REQUIRES "Requires.private: ${liang_pc_PACKAGES}")
   set(liang_pc_LIBS "-L\${libdir} -lliang")
 endif()
 configure_file("${CMAKE_CURRENT_LIST_DIR}/liang.pc.in" "${CMAKE_CURRENT_BINARY_DIR}/liang.pc" @ONLY)

@@ -294,7 +294,7 @@ static void test_text_options_and_stream(void) {
   liang_text_options_init(&options);
   CHECK(options.hyphen == NULL && options.markup == 0 && options.min_word_length == 0);
   CHECK(options.left_min == 0 && options.right_min == 0);
-  CHECK(options.capitalized == 1 && options.all_caps == 1);
+  CHECK(options.capitalized == 1 && options.all_caps == 1 && options.mixed_case == 0);
 
   /* Default options, or none at all: liang_insert_hyphens with U+00AD. */
   expected_length = liang_insert_hyphens(english, text, length, NULL, expected, sizeof expected);

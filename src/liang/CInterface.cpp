@@ -279,6 +279,7 @@ void liang_text_options_init(liang_text_options* options) {
   options->right_min = defaults.rightMin;
   options->capitalized = defaults.capitalized ? 1 : 0;
   options->all_caps = defaults.allCaps ? 1 : 0;
+  options->mixed_case = 0;
 }
 
 ptrdiff_t liang_insert_hyphens_with(const liang_hyphenator* h, const char* text, size_t len,

@@ -98,7 +98,8 @@ typedef struct liang_text_options {
   int markup;
   /* Words of fewer code points than this are left alone. Default 0. */
   size_t min_word_length;
-  /* Minima that replace the hyphenator's own when positive. Default 0. */
+  /* Minima that replace the hyphenator's own when positive; 0 keeps them,
+     and a negative one makes the call fail. Default 0. */
   int64_t left_min;
   int64_t right_min;
   /* Nonzero: words that begin with an uppercase letter are hyphenated.
@@ -106,6 +107,10 @@ typedef struct liang_text_options {
   int capitalized;
   /* Nonzero: words in all capitals are hyphenated. Default 1. */
   int all_caps;
+  /* Nonzero: words with an uppercase letter after a lowercase one
+     ("camelCase", "iPhone"), mostly names and identifiers, are hyphenated.
+     Default 0. */
+  int mixed_case;
 } liang_text_options;
 
 /* Fills `options` with the defaults, those of liang_insert_hyphens. */
