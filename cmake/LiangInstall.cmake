@@ -17,6 +17,8 @@ install(FILES
   src/liang/Pattern.hpp
   src/liang/Text.hpp
   src/liang/Types.hpp
+  src/liang/export.h
+  src/liang/liang.h
   src/liang/liang.hpp
   DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}/liang"
 )
@@ -73,6 +75,22 @@ foreach(kind LIBDIR INCLUDEDIR)
     set(liang_pc_${kind} "\${prefix}/${CMAKE_INSTALL_${kind}}")
   endif()
 endforeach()
+# A static liang needs zlib and the C++ runtime on the link line of every
+# program, C programs included; pkg-config gives them without --static, so
+# that `cc app.c $(pkg-config --cflags --libs liang)` links as typed (see
+# LiangCxxRuntime.cmake). A shared liang brings its own.
+set(liang_pc_PACKAGES "zlib libutf8proc")  # what liang links privately, by pkg-config name
+get_target_property(liang_type liang TYPE)
+if(liang_type STREQUAL "STATIC_LIBRARY")
+  set(liang_pc_REQUIRES "Requires: ${liang_pc_PACKAGES}")
+  liang_cxx_runtime(liang_runtime)
+  list(TRANSFORM liang_runtime PREPEND "-l")
+  list(JOIN liang_runtime " " liang_runtime)
+  set(liang_pc_LIBS "-L\${libdir} -lliang ${liang_runtime}")
+else()
+  set(liang_pc_REQUIRES "Requires.private: ${liang_pc_PACKAGES}")
+  set(liang_pc_LIBS "-L\${libdir} -lliang")
+endif()
 configure_file("${CMAKE_CURRENT_LIST_DIR}/liang.pc.in" "${CMAKE_CURRENT_BINARY_DIR}/liang.pc" @ONLY)
 install(FILES "${CMAKE_CURRENT_BINARY_DIR}/liang.pc"
   DESTINATION "${CMAKE_INSTALL_LIBDIR}/pkgconfig"

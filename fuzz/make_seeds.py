@@ -219,6 +219,34 @@ def text_seeds():
           b"-\0\0" + u8("hyphenation representation"))
 
 
+# c_interface: selector, capacity, chunking, two minima, then the hyphen,
+# patterns, exceptions and text, NUL-separated. Selectors from 146 on make a
+# hyphenator of the patterns and exceptions; an even one folds as a language.
+def c_interface_seeds():
+    english, german = 13, 24
+    made_plain, made_folding_english = 147, 232  # odd: no fold; 232 % 73 == 13
+    soft = u8("\u00ad")
+    cases = {
+        "english": (english, 40, 7, soft, "", "", "Hyphenation of running text, "
+                    "computer-aided; associate (table) and project.\n"),
+        "german_short_room": (german, 1, 3, b"-", "", "", "Silbentrennung \u00dcbersetzung"),
+        "capacity_zero": (english, 0, 5, b"=", "", "", "hyphenation"),
+        "ill_formed": (english, 9, 1, soft, "", "", b"hyph\x80enation caf\xe9 \xe2\x80 comp\xc3"),
+        "made_with_exceptions": (made_plain, 3, 9, b"|", "a1b\nb1c\n", "ab-ab\nabc-abc\n",
+                                 "abab abcabc ABAB"),
+        "made_folding": (made_folding_english, 2, 4, b"--", "a1b\n", "ab-ab\n", "ABAB abab"),
+        "made_no_minimum": (made_plain + 2, 5, 2, b"-", "1a\n1b\n", "", "ab ba a"),
+    }
+    for name, (selector, capacity, chunking, hyphen, patterns, exceptions, text) in cases.items():
+        if isinstance(text, str):
+            text = u8(text)
+        header = bytes([selector, capacity, chunking]) + minimum(1) + minimum(1)
+        if name == "made_no_minimum":
+            header = bytes([selector, capacity, chunking]) + minimum(0) + minimum(-1)
+        write("c_interface", name, header + hyphen + b"\0" + u8(patterns) + b"\0" +
+              u8(exceptions) + b"\0" + text)
+
+
 # loader: language, kinds, then three fields with a two-byte length each.
 def loader_seeds():
     def sized(content):
@@ -255,4 +283,5 @@ if __name__ == "__main__":
     chars_seeds()
     utf8_seeds()
     text_seeds()
+    c_interface_seeds()
     loader_seeds()

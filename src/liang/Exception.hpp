@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "liang/Types.hpp"
+#include "liang/export.h"
 
 namespace liang {
 
@@ -31,6 +32,8 @@ namespace internal {
 class ExceptionTable;
 struct ExceptionsAccess;
 }  // namespace internal
+
+LIANG_PUBLIC_BEGIN
 
 class Exceptions {
  public:
@@ -96,6 +99,7 @@ std::string show(const Exceptions& d, int precedence = 0);
 // The bracketed, comma-separated renderings of the dictionaries.
 std::string show(const std::vector<Exceptions>& ds);
 
+LIANG_PUBLIC_END
 }  // namespace liang
 
 #endif  // LIANG_EXCEPTION_HPP_

@@ -31,6 +31,7 @@
 #include "liang/Exception.hpp"
 #include "liang/Pattern.hpp"
 #include "liang/Types.hpp"
+#include "liang/export.h"
 
 namespace liang {
 
@@ -40,6 +41,8 @@ class CodePointMap;
 struct CharFoldAccess;
 struct HyphenatorAccess;
 }  // namespace internal
+
+LIANG_PUBLIC_BEGIN
 
 // A folding function char32_t(char32_t), the type every such callable
 // converts to. Either a caller's callable or a character table built on its
@@ -126,6 +129,7 @@ Hyphenator withMinima(const Hyphenator& h, std::int64_t leftMin, std::int64_t ri
 // passes on the failures of the folding function and of deferred components.
 std::vector<Word> hyphenate(const Hyphenator& h, std::u32string_view word);
 
+LIANG_PUBLIC_END
 }  // namespace liang
 
 #endif  // LIANG_HYPHENATOR_HPP_

@@ -37,8 +37,10 @@
 #include <vector>
 
 #include "liang/Hyphenator.hpp"
+#include "liang/export.h"
 
 namespace liang {
+LIANG_PUBLIC_BEGIN
 
 // Declaration order is the ordinal, 0 to 72: the alphabetical order of the
 // names except that English_US comes before English_GB. Every operation
@@ -360,6 +362,7 @@ const Hyphenator& ukrainian();
 const Hyphenator& uppersorbian();
 const Hyphenator& welsh();
 
+LIANG_PUBLIC_END
 }  // namespace liang
 
 // The iterators hold no reference to their range, so they outlive it safely.

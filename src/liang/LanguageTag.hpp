@@ -63,8 +63,10 @@
 #include <string_view>
 
 #include "liang/Language.hpp"
+#include "liang/export.h"
 
 namespace liang {
+LIANG_PUBLIC_BEGIN
 
 // The language for a BCP 47 tag, an affix or a locale name, by the rules
 // above; nothing when none fits.
@@ -86,6 +88,7 @@ std::optional<Language> languageForTag(std::string_view tag);
 // Names compare ASCII letters in any case, and a space, "_" and "-" alike.
 std::optional<Language> languageForName(std::string_view name);
 
+LIANG_PUBLIC_END
 }  // namespace liang
 
 #endif  // LIANG_LANGUAGETAG_HPP_

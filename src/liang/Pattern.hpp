@@ -33,6 +33,7 @@
 #include <vector>
 
 #include "liang/Types.hpp"
+#include "liang/export.h"
 
 namespace liang {
 
@@ -40,6 +41,8 @@ namespace internal {
 class PatternNodes;
 struct PatternsAccess;
 }  // namespace internal
+
+LIANG_PUBLIC_BEGIN
 
 class Patterns {
  public:
@@ -110,6 +113,7 @@ std::optional<std::pair<std::vector<T>, T>> unsnoc(std::vector<T> xs) {
   return std::pair<std::vector<T>, T>(std::move(xs), std::move(last));
 }
 
+LIANG_PUBLIC_END
 }  // namespace liang
 
 #endif  // LIANG_PATTERN_HPP_

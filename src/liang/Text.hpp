@@ -59,8 +59,10 @@
 #include <vector>
 
 #include "liang/Hyphenator.hpp"
+#include "liang/export.h"
 
 namespace liang {
+LIANG_PUBLIC_BEGIN
 
 // Pieces of a UTF-8 word. Each piece is a byte range of the input, so the
 // pieces concatenate to the input byte for byte, even when it is not valid
@@ -159,6 +161,7 @@ class TextStream {
 // to the char versions, whose results they copy once; an overload is chosen
 // by character type alone, so "abc", U"abc" and u8"abc" each find exactly
 // one.
+LIANG_PUBLIC_END
 namespace internal {
 // The bytes of char8_t text seen as char, which may alias any object.
 inline std::string_view asCharView(std::u8string_view text) noexcept {
@@ -168,6 +171,7 @@ inline std::u8string asChar8String(std::string_view bytes) {
   return std::u8string(bytes.begin(), bytes.end());
 }
 }  // namespace internal
+LIANG_PUBLIC_BEGIN
 
 inline std::vector<std::u8string> hyphenate(const Hyphenator& h, std::u8string_view utf8Word) {
   std::vector<std::u8string> pieces;
@@ -210,6 +214,7 @@ inline void TextStream::finish(std::u8string& out) {
   out.append(rest.begin(), rest.end());
 }
 
+LIANG_PUBLIC_END
 }  // namespace liang
 
 #endif  // LIANG_TEXT_HPP_

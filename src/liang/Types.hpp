@@ -14,7 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "liang/export.h"
+
 namespace liang {
+LIANG_PUBLIC_BEGIN
 
 using Word = std::u32string;               // a word, piece or text: Unicode code points
 using Scores = std::vector<std::int64_t>;  // a score list, one entry per boundary
@@ -24,6 +27,7 @@ class Error : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+LIANG_PUBLIC_END
 }  // namespace liang
 
 #endif  // LIANG_TYPES_HPP_

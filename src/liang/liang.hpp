@@ -9,6 +9,7 @@
 //    from the data carried inside the library (liang/Language.hpp);
 //  - UTF-8 words, running text and hyphenation points (liang/Text.hpp);
 //  - languageForTag: the Language for a BCP 47 tag or locale name (liang/LanguageTag.hpp).
+// The C interface is a header of its own, liang/liang.h.
 #ifndef LIANG_LIANG_HPP_
 #define LIANG_LIANG_HPP_
 

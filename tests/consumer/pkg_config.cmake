@@ -1,22 +1,24 @@
-# Builds and runs the consumer with nothing but the compiler and the flags
-# that pkg-config reads from an installed liang.pc.
-#   cmake -D PKG_CONFIG=... -D PC_DIR=... -D LIB_DIR=... -D CXX=... -D CXX_FLAGS=...
-#         -D LINK_FLAGS=... -D SOURCE=... -D OUTPUT=... -P pkg_config.cmake
+# Builds and runs a consumer with nothing but the compiler and the flags that
+# pkg-config reads from an installed liang.pc, as a user types it:
+# `cc app.c $(pkg-config --cflags --libs liang)`, with no --static, whichever
+# kind of library is installed.
+#   cmake -D PKG_CONFIG=... -D PC_DIR=... -D LIB_DIR=... -D COMPILER=...
+#         -D COMPILE_FLAGS=... -D LINK_FLAGS=... -D SOURCE=... -D OUTPUT=...
+#         [-D EXPECTED=regex] -P pkg_config.cmake
 if(NOT PKG_CONFIG)
   message("SKIPPED: pkg-config is not installed")
   return()
 endif()
 set(ENV{PKG_CONFIG_PATH} "${PC_DIR}")
-# --static: the default liang is a static library, whose zlib need is private.
-execute_process(COMMAND "${PKG_CONFIG}" --cflags --libs --static liang
+execute_process(COMMAND "${PKG_CONFIG}" --cflags --libs liang
   OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "pkg-config does not know liang (status ${status})")
 endif()
-message("pkg-config --cflags --libs --static liang: ${flags}")
+message("pkg-config --cflags --libs liang: ${flags}")
 separate_arguments(flags UNIX_COMMAND "${flags}")
-separate_arguments(cxx_flags UNIX_COMMAND "${CXX_FLAGS} ${LINK_FLAGS}")
-execute_process(COMMAND "${CXX}" -std=c++20 ${cxx_flags} "${SOURCE}" -o "${OUTPUT}" ${flags}
+separate_arguments(compile_flags UNIX_COMMAND "${COMPILE_FLAGS} ${LINK_FLAGS}")
+execute_process(COMMAND "${COMPILER}" ${compile_flags} "${SOURCE}" -o "${OUTPUT}" ${flags}
   RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "the consumer did not build (status ${status})")
@@ -27,4 +29,7 @@ execute_process(COMMAND "${OUTPUT}" OUTPUT_VARIABLE out RESULT_VARIABLE status)
 message("consumer: ${out}")
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "the consumer failed (status ${status})")
+endif()
+if(DEFINED EXPECTED AND NOT out MATCHES "${EXPECTED}")
+  message(FATAL_ERROR "the consumer printed something else than ${EXPECTED}")
 endif()
