@@ -94,6 +94,16 @@ TEST(RunningText, AsciiTokensBreakAsOnTheGeneralPath) {
   }
 }
 
+// Patterns of the caller's may hold any character, a space included; a
+// space still ends a word, so that words and tokens are cut alike.
+TEST(RunningText, ASpaceEndsAWordEvenWhenThePatternsSpellWithIt) {
+  const Hyphenator spaced([](char32_t c) { return c; }, parsePatterns(U"b1 \na1b\n"),
+                          emptyExceptions(), 1, 1);
+  EXPECT_EQ(dashed(spaced, "ab ab"), "a-b a-b");
+  const std::string once = insertHyphens(spaced, "ab ba aab");
+  EXPECT_EQ(insertHyphens(spaced, once), once);
+}
+
 TEST(RunningText, SoftHyphensAreTheAuthorsBreaks) {
   // The word keeps exactly the author's breaks; its neighbours are hyphenated.
   EXPECT_EQ(dashed(english_US(), "hy\u00ADphenation hyphenation \u00ADhyphenation"),

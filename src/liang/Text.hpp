@@ -15,7 +15,8 @@
 //  - A word is a maximal run of letters: characters of Unicode category L or
 //    M, and characters that fold to a letter of the patterns (such as the
 //    apostrophe of the French patterns). Digits, spaces and punctuation end
-//    a word; a word gets the breaks of the word function.
+//    a word (a space even where the patterns spell with it); a word gets the
+//    breaks of the word function.
 //  - A word that holds U+00AD SOFT HYPHEN is the author's: it gets no other
 //    break. So hyphenating twice changes nothing.
 //  - A whitespace-delimited token that holds "://", begins with "www."

@@ -15,6 +15,10 @@ CharInfo WordRules::lookUp(char32_t c) const {
   using Kind = CharInfo::Kind;
   const bool upper = isUppercase(c), lower = isLowercase(c);
   if (c == 0xAD) return {Kind::kSoftHyphen, false, false};
+  // A space ends a word whatever the patterns say: tokens are cut at spaces
+  // before anything else is looked at, and a word never spans two of them.
+  const CharCategory category = categoryOf(c);
+  if (category == CharCategory::kSpace) return {Kind::kSpace, false, false};
   // A letter of the patterns is a letter of the word, whatever its category:
   // French and Italian patterns spell elisions with an apostrophe, the Indic
   // ones use zero-width joiners, and their vowel signs are marks that must
@@ -24,7 +28,7 @@ CharInfo WordRules::lookUp(char32_t c) const {
   if (folded != U'.' && isPatternLetter(hyphenatorPatterns(hyphenator_), folded)) {
     return {Kind::kLetter, upper, lower};
   }
-  switch (categoryOf(c)) {
+  switch (category) {
     case CharCategory::kLetter:
       return {Kind::kLetter, upper, lower};
     case CharCategory::kMark:
