@@ -90,6 +90,16 @@ TEST(Markup, CharacterReferences) {
   EXPECT_EQ(insertHyphens(english_US(), "hy&shy;phenation", "-"), "hy&shy;phen-ation");
 }
 
+// Patterns of the caller's may spell with any character; in markup '<' and
+// '&' still begin tags and references, never a letter of a word.
+TEST(Markup, LessThanAndAmpersandAreNeverLettersInMarkup) {
+  const Hyphenator anything([](char32_t c) { return c == U'.' ? c : U'a'; },
+                            parsePatterns(U"a1a\n"), emptyExceptions(), 1, 1);
+  EXPECT_EQ(html("ab<p class=\"ab\">ab&amp;ab</p>", anything),
+            "a-b<p class=\"ab\">a-b&amp;a-b</p>");
+  EXPECT_EQ(insertHyphens(anything, "ab<p", "-"), "a-b-<-p");
+}
+
 TEST(Markup, UrlsInTextAreLeftAlone) {
   EXPECT_EQ(html("<a href=\"https://example.com/documentation\">https://example.com/"
                  "documentation</a> documentation"),

@@ -134,7 +134,8 @@ struct TextScanner::Run {
 
 TextScanner::TextScanner(const Hyphenator& h, TextOptions options)
     : options_(checked(std::move(options))),
-      outer_(std::make_unique<WordRules>(withTextMinima(h, options_), options_)) {
+      outer_(std::make_unique<WordRules>(withTextMinima(h, options_), options_)),
+      tokenLetters_(new char32_t[kLongestToken]) {
   open_.reserve(16);
 }
 
@@ -288,38 +289,56 @@ bool TextScanner::scanPlainToken(Run& run, WordRules& rules) {
   constexpr std::size_t kPlainLetters = 64;
   struct LetterRun {
     std::size_t begin, end;
+    std::uint8_t firstCase, laterCase;
   };
   LetterRun runs[kPlainRuns];
   std::size_t runCount = 0;
-  bool inRun = false;
   bool sawAt = false, url = false;
   const std::uint8_t* letters = rules.plainLetters();
+  const auto* bytes = reinterpret_cast<const unsigned char*>(run.input.data());
+  // The letters of the token's words, as the patterns see them, written as
+  // they are read: token position i at tokenLetters_[i].
+  char32_t* tokenLetters = tokenLetters_.get();
   const std::size_t start = run.pos;
   const std::size_t limit = std::min(run.size(), start + kLongestToken);
   std::size_t at = start;
-  for (; at < limit; ++at) {
-    const auto b = static_cast<unsigned char>(run.input[at]);
+  while (at < limit) {
+    std::uint8_t b = bytes[at];
     if (b >= 0x80) return false;
-    const std::uint8_t letter = letters[b];
+    std::uint8_t letter = letters[b];
     if ((letter & WordRules::kPlainLetter) != 0) {
-      if (!inRun) {
-        if (runCount == kPlainRuns) return false;
-        runs[runCount].begin = at;
-        inRun = true;
+      // A word: its letters in a loop of their own, the tightest there is.
+      if (runCount == kPlainRuns) return false;
+      LetterRun& word = runs[runCount++];
+      word.begin = at;
+      word.firstCase = letter;
+      std::uint8_t laterCase = 0;
+      tokenLetters[at - start] = b;
+      for (++at; at < limit; ++at) {
+        b = bytes[at];
+        letter = b < 0x80 ? letters[b] : 0;
+        if ((letter & WordRules::kPlainLetter) == 0) break;
+        laterCase |= letter;
+        tokenLetters[at - start] = b;
       }
+      word.end = at;
+      word.laterCase = laterCase;
       continue;
     }
     if (letter != 0) return false;  // kAskAgain
-    if (inRun) {
-      runs[runCount++].end = at;
-      inRun = false;
-    }
+    ++at;
     if (kTokenByte[b] == 0) continue;
-    if (kAsciiSpace[b]) break;
+    if (kAsciiSpace[b]) {
+      --at;
+      break;
+    }
     if (options_.markup && b == '&') return false;  // a reference: the general path reads them
     if (options_.markup && b == '<') {
-      const Match markup = opensMarkup(run, at);
-      if (markup == Match::kYes) break;
+      const Match markup = opensMarkup(run, at - 1);
+      if (markup == Match::kYes) {
+        --at;
+        break;
+      }
       if (markup == Match::kMore) {
         run.stallAt(start);
         return true;
@@ -328,44 +347,38 @@ bool TextScanner::scanPlainToken(Run& run, WordRules& rules) {
     }
     if (b == '@') sawAt = true;
     url = url || (b == '.' && sawAt) ||
-          (b == ':' && at + 3 <= limit && run.input.substr(at, 3) == "://");
+          (b == ':' && at + 2 <= limit && run.input.substr(at - 1, 3) == "://");
   }
   if (at == limit && at - start == kLongestToken) return false;  // a long token
   if (at == run.size() && !run.atEnd) {
     run.stallAt(start);  // the token may go on in the next piece
     return true;
   }
-  if (inRun) runs[runCount++].end = at;
   url = url || beginsWithWww(run.input.substr(start, at - start));
   if (!url) {
     for (std::size_t k = 0; k < runCount; ++k) {
       if (runs[k].end - runs[k].begin > kPlainLetters) return false;
     }
-    for (std::size_t k = 0; k < runCount; ++k)
-      hyphenateLetters(run, rules, runs[k].begin, runs[k].end);
+    for (std::size_t k = 0; k < runCount; ++k) {
+      const LetterRun& word = runs[k];
+      hyphenateLetters(
+          run, rules, word.begin,
+          std::u32string_view(tokenLetters + (word.begin - start), word.end - word.begin),
+          word.firstCase, word.laterCase);
+    }
   }
   run.pos = at;
   inToken_ = false;
   return true;
 }
 
-// Hyphenates the ASCII letters of `run.input` from `begin` to `end`, at most
-// 64 of them, each byte a letter.
-void TextScanner::hyphenateLetters(Run& run, WordRules& rules, std::size_t begin, std::size_t end) {
-  constexpr std::size_t kPlainLetters = 64;
-  char32_t letters[kPlainLetters];
-  std::size_t found[kPlainLetters];
-  const std::uint8_t* plainLetters = rules.plainLetters();
-  const auto* bytes = reinterpret_cast<const unsigned char*>(run.input.data());
-  const std::uint8_t firstCase = plainLetters[bytes[begin]];
-  std::uint8_t laterCase = 0;
-  letters[0] = bytes[begin];
-  for (std::size_t at = begin + 1; at < end; ++at) {
-    laterCase |= plainLetters[bytes[at]];
-    letters[at - begin] = bytes[at];
-  }
-  const std::size_t count = rules.findLetterBreaks(std::u32string_view(letters, end - begin),
-                                                   firstCase, laterCase, found);
+// Hyphenates the word of `letters`, ASCII letters one byte each, that begins
+// at byte `begin` of the input, at most 64 of them.
+void TextScanner::hyphenateLetters(Run& run, WordRules& rules, std::size_t begin,
+                                   std::u32string_view letters, std::uint8_t firstCase,
+                                   std::uint8_t laterCase) {
+  std::size_t found[64];
+  const std::size_t count = rules.findLetterBreaks(letters, firstCase, laterCase, found);
   for (std::size_t k = 0; k < count; ++k) {
     run.copyTo(begin + found[k]);
     run.putHyphen(options_.hyphen);
@@ -439,7 +452,15 @@ bool TextScanner::scanWord(Run& run, WordRules& rules) {
     plain = b < 0x80 && !(b == '&' && options_.markup) && !rules.infoOf(b).inWord();
   }
   if (plain) {
-    hyphenateLetters(run, rules, start, at);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(run.input.data());
+    char32_t* letters = tokenLetters_.get();
+    std::uint8_t laterCase = 0;
+    for (std::size_t i = start; i < at; ++i) {
+      letters[i - start] = bytes[i];
+      if (i != start) laterCase |= plainLetters[bytes[i]];
+    }
+    hyphenateLetters(run, rules, start, std::u32string_view(letters, at - start),
+                     plainLetters[bytes[start]], laterCase);
     run.pos = at;
     return true;
   }

@@ -91,7 +91,8 @@ class TextScanner {
 
   void scanText(Run& run);
   bool scanPlainToken(Run& run, WordRules& rules);
-  void hyphenateLetters(Run& run, WordRules& rules, std::size_t begin, std::size_t end);
+  void hyphenateLetters(Run& run, WordRules& rules, std::size_t begin, std::u32string_view letters,
+                        std::uint8_t firstCase, std::uint8_t laterCase);
   void classifyToken(Run& run, WordRules& rules);
   bool scanWord(Run& run, WordRules& rules);
   void scanVerbatim(Run& run);
@@ -119,6 +120,7 @@ class TextScanner {
   std::string rawTextName_;
   std::vector<OpenElement> open_;
   std::vector<WordChar> word_;
+  std::unique_ptr<char32_t[]> tokenLetters_;  // the letters of the token being read
   std::vector<std::size_t> breaks_;
 };
 

@@ -19,6 +19,9 @@ CharInfo WordRules::lookUp(char32_t c) const {
   // before anything else is looked at, and a word never spans two of them.
   const CharCategory category = categoryOf(c);
   if (category == CharCategory::kSpace) return {Kind::kSpace, false, false};
+  // In markup '<' and '&' begin markup and references, whatever the patterns
+  // say: a word that took them in would run into a tag.
+  if (options_.markup && (c == U'<' || c == U'&')) return {Kind::kOther, false, false};
   // A letter of the patterns is a letter of the word, whatever its category:
   // French and Italian patterns spell elisions with an apostrophe, the Indic
   // ones use zero-width joiners, and their vowel signs are marks that must
@@ -53,7 +56,7 @@ void WordRules::makePlainLetters() {
       plainLetters_[c] = kAskAgain;
       continue;
     }
-    const bool letter = info.kind() == CharInfo::Kind::kLetter && !(c == U'&' && options_.markup);
+    const bool letter = info.kind() == CharInfo::Kind::kLetter;
     plainLetters_[c] = letter ? static_cast<std::uint8_t>(kPlainLetter | info.caseBits()) : 0;
   }
   plainLettersMade_ = true;

@@ -100,7 +100,7 @@ class WordRules {
 
   // For each ASCII byte, whether the fast path of plain words may take it as
   // a letter (kPlainLetter), or'ed with its CharInfo::caseBits(); 0 when it
-  // is no letter, and for '&' in markup, where it begins a reference;
+  // is no letter (in markup, '<' and '&' never are);
   // kAskAgain when the folding function failed on it, for the general path
   // to ask again where the text holds it. Made on the first call, which
   // builds the trie if it is not built.
