@@ -53,26 +53,20 @@ TextOptions checked(TextOptions options) {
   return options;
 }
 
+// The first bytes of "www." and of the brackets and quotes that may open it.
+constexpr std::array<bool, 256> kMayBeginWww = [] {
+  std::array<bool, 256> first{};
+  for (const char c : {'(', '[', '{', '"', '\'', '<', '\xE2', '\xC2', 'w', 'W'}) {
+    first[static_cast<unsigned char>(c)] = true;
+  }
+  return first;
+}();
+
 // Whether a token that begins with `token` (at most kLongestToken bytes of
 // it) begins with "www.", after any opening brackets and quotes.
 bool beginsWithWww(std::string_view token) noexcept {
   // Most tokens begin with none of the characters looked for below.
-  if (token.empty()) return false;
-  switch (token[0]) {
-    case '(':
-    case '[':
-    case '{':
-    case '"':
-    case '\'':
-    case '<':
-    case '\xE2':
-    case '\xC2':
-    case 'w':
-    case 'W':
-      break;
-    default:
-      return false;
-  }
+  if (token.empty() || !kMayBeginWww[static_cast<unsigned char>(token[0])]) return false;
   static constexpr std::string_view kOpeners[] = {
       "(", "[", "{", "\"", "'", "<", "\xE2\x80\x9C", "\xE2\x80\x98", "\xC2\xAB"};
   for (bool stripped = true; stripped;) {
@@ -354,7 +348,7 @@ bool TextScanner::scanPlainToken(Run& run, WordRules& rules) {
     run.stallAt(start);  // the token may go on in the next piece
     return true;
   }
-  url = url || beginsWithWww(run.input.substr(start, at - start));
+  url = url || (kMayBeginWww[bytes[start]] && beginsWithWww(run.input.substr(start, at - start)));
   if (!url) {
     for (std::size_t k = 0; k < runCount; ++k) {
       if (runs[k].end - runs[k].begin > kPlainLetters) return false;

@@ -1,5 +1,7 @@
 #include "liang/internal/WordRules.hpp"
 
+#include <algorithm>
+#include <cstdint>
 #include <utility>
 
 #include "liang/internal/Breaks.hpp"
@@ -8,8 +10,24 @@
 
 namespace liang::internal {
 
+namespace {
+
+// The fewest letters a word needs before it can break: left + right minimum
+// (at least 1), when both are ordinary; 1 otherwise, which asks about every
+// word.
+std::size_t fewestLettersToBreak(const Hyphenator& h) {
+  constexpr std::int64_t kOrdinary = std::int64_t{1} << 20;
+  const std::int64_t left = hyphenatorLeftMin(h), right = hyphenatorRightMin(h);
+  if (left < 0 || right < 0 || left > kOrdinary || right > kOrdinary) return 1;
+  return std::max<std::size_t>(static_cast<std::size_t>(left + right), 1);
+}
+
+}  // namespace
+
 WordRules::WordRules(Hyphenator h, const TextOptions& options)
-    : hyphenator_(std::move(h)), options_(options) {}
+    : hyphenator_(std::move(h)),
+      options_(options),
+      fewestLettersToBreak_(fewestLettersToBreak(hyphenator_)) {}
 
 CharInfo WordRules::lookUp(char32_t c) const {
   using Kind = CharInfo::Kind;
@@ -72,7 +90,8 @@ bool WordRules::leftAlone(std::size_t letters, const WordCase& letterCase) const
 
 std::size_t WordRules::findLetterBreaks(std::u32string_view letters, std::uint8_t firstCase,
                                         std::uint8_t laterCase, std::size_t* found) {
-  if (letters.empty()) return 0;
+  // Most words of running text are too short to break at all.
+  if (letters.size() < fewestLettersToBreak_) return 0;
   WordCase letterCase;
   if ((laterCase & CharInfo::kUpper) == 0) {
     letterCase.firstUpper = letterCase.anyUpper = (firstCase & CharInfo::kUpper) != 0;

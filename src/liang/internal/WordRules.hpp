@@ -140,6 +140,7 @@ class WordRules {
 
   Hyphenator hyphenator_;
   const TextOptions& options_;
+  std::size_t fewestLettersToBreak_;  // no word of fewer letters breaks
   std::array<CharInfo, kLatin1> latin1_{};
   std::array<CachedInfo, 512> others_{};
   std::array<std::uint8_t, 128> plainLetters_{};
