@@ -8,12 +8,14 @@
 // sentences. The markup form wraps the same sentences in <p> elements and
 // every seventh word in <em> or <a href="...">, so that the two measure the
 // same words. Sizes in bytes of the plain text are reported as bytes/s.
+// A second corpus is real prose: Debian's licence texts (see licenceProse).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <string_view>
@@ -77,6 +79,26 @@ const Corpus& corpus() {
   return made;
 }
 
+// Real English prose as a second corpus: the licence texts that every
+// Debian system carries (/usr/share/common-licenses), repeated to some 40 MB.
+// Their words are short and frequent, as a book's are, where the dictionary
+// words above are long and each one rare.
+const std::string& licenceProse() {
+  static const std::string made = [] {
+    std::string texts;
+    for (const char* name : {"Apache-2.0", "Artistic", "BSD", "CC0-1.0", "GFDL-1.3", "GPL-2",
+                             "GPL-3", "LGPL-2.1", "LGPL-3", "MPL-1.1", "MPL-2.0"}) {
+      std::ifstream in(std::string("/usr/share/common-licenses/") + name, std::ios::binary);
+      texts.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    std::string prose;
+    if (texts.empty()) return prose;
+    while (prose.size() < 40'000'000) prose += texts;
+    return prose;
+  }();
+  return made;
+}
+
 void setCounters(benchmark::State& state, std::size_t bytes, std::size_t words) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
   state.counters["ns/word"] =
@@ -106,6 +128,16 @@ void insertHyphensMarkup(benchmark::State& state) {
   setCounters(state, c.plain.size(), c.wordCount);
 }
 BENCHMARK(insertHyphensMarkup)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void insertHyphensLicenceProse(benchmark::State& state) {
+  const std::string& prose = licenceProse();
+  if (prose.empty()) return state.SkipWithError("no licence texts");
+  const liang::Hyphenator& h = liang::english_US();
+  liang::insertHyphens(h, prose.substr(0, 100'000));
+  for (auto _ : state) benchmark::DoNotOptimize(liang::insertHyphens(h, prose));
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * prose.size()));
+}
+BENCHMARK(insertHyphensLicenceProse)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // As the tool streams: 64 KiB chunks, the output of each written out (here:
 // dropped) before the next.
