@@ -26,7 +26,14 @@ Match startsWithIgnoringCase(std::string_view text, std::string_view prefix) noe
 }
 
 bool isOneOf(std::string_view name, std::initializer_list<std::string_view> names) noexcept {
-  return std::find(names.begin(), names.end(), name) != names.end();
+  // No element named below is longer than "textarea": most names of a page
+  // (p, a, em, span, div) are turned away after a comparison or two.
+  if (name.empty() || name.size() > 8) return false;
+  for (const std::string_view candidate : names) {
+    if (candidate.size() == name.size() && candidate[0] == name[0] && candidate == name)
+      return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -135,9 +142,12 @@ Reference readReference(std::string_view text, bool atEnd) noexcept {
 }
 
 void TagReader::begin(bool endTag) noexcept {
-  *this = TagReader();
+  // Only the lengths and flags: the buffers are read up to their lengths.
   state_ = State::kName;
   endTag_ = endTag;
+  selfClosing_ = false;
+  nameLength_ = attributeLength_ = valueLength_ = languageLength_ = 0;
+  hasLanguage_ = languageFromXml_ = false;
 }
 
 std::string_view TagReader::name() const noexcept {
@@ -233,13 +243,22 @@ std::size_t TagReader::read(std::string_view text) noexcept {
           state_ = State::kUnquotedValue;
         }
         break;
-      case State::kQuotedValue:
-        if (c == quote_) {
+      case State::kQuotedValue: {
+        // Only a language is kept; any other value (a URL, a class list) is
+        // stepped over to its closing quote at once.
+        const bool kept = attributeIs("lang") || attributeIs("xml:lang");
+        const std::size_t close = text.find(quote_, i - 1);
+        const std::size_t end = close == std::string_view::npos ? text.size() : close;
+        for (std::size_t k = i - 1; kept && k < end && valueLength_ < kLongestLanguage; ++k) {
+          value_[valueLength_++] = text[k];
+        }
+        i = end;
+        if (close != std::string_view::npos) {
+          ++i;
           endValue();
-        } else if (valueLength_ < kLongestLanguage) {
-          value_[valueLength_++] = c;
         }
         break;
+      }
       case State::kUnquotedValue:
         if (c == '>') {
           endValue();
