@@ -7,8 +7,10 @@
 //  - Exceptions: the exception dictionary and its text format (liang/Exception.hpp);
 //  - Language: the 73 languages, their file codes and their hyphenators, built
 //    from the data carried inside the library (liang/Language.hpp);
-//  - UTF-8 words, running text and hyphenation points (liang/Text.hpp);
-//  - languageForTag: the Language for a BCP 47 tag or locale name (liang/LanguageTag.hpp).
+//  - UTF-8 words, hyphenation points, and running text -- plain, HTML, XHTML
+//    or XML, whole or streamed -- with its options (liang/Text.hpp);
+//  - languageForTag, languageForName: the Language for a BCP 47 tag, a locale
+//    name or a name people use (liang/LanguageTag.hpp).
 // The C interface is a header of its own, liang/liang.h.
 #ifndef LIANG_LIANG_HPP_
 #define LIANG_LIANG_HPP_
