@@ -35,8 +35,8 @@
 // end the word before them; the content of script, style, pre, code, kbd,
 // samp, var, textarea, math, svg and title (any case, any namespace prefix)
 // is not hyphenated; lang and xml:lang switch the language of an element's content
-// (read with languageForTag; a language liang does not carry, or "zxx",
-// means none) until its end tag; a numeric character reference counts as
+// (read with languageForTag; a language liang does not carry or this build
+// left out, or "zxx", means none) until its end tag; a numeric character reference counts as
 // the character it names, &shy; and its numeric forms as a soft hyphen, and
 // no break falls inside a reference; other named references end the word.
 //

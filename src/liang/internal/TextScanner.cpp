@@ -147,9 +147,11 @@ WordRules* TextScanner::rulesForLanguage(std::string_view tag) {
   while (!tag.empty() && (tag.front() == ' ' || tag.front() == '\t')) tag.remove_prefix(1);
   while (!tag.empty() && (tag.back() == ' ' || tag.back() == '\t')) tag.remove_suffix(1);
   // "zxx": no linguistic content. A tag liang does not carry means the same
-  // here: hyphenating German with English patterns is worse than not at all.
+  // here, hyphenating German with English patterns being worse than not at
+  // all; and so does a language this build left out (LIANG_LANGUAGES), which
+  // would fail the whole text over one quotation.
   const std::optional<Language> language = languageForTag(tag);
-  if (!language) return nullptr;
+  if (!language || !languageEmbedded(*language)) return nullptr;
   std::unique_ptr<WordRules>& rules = languages_[static_cast<std::size_t>(fromEnum(*language))];
   if (rules == nullptr) {
     rules = std::make_unique<WordRules>(withTextMinima(languageHyphenator(*language), options_),

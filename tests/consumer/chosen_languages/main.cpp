@@ -54,6 +54,18 @@ int main() {
   check(errorOf([] { liang::hyphenatorPatterns(liang::loadHyphenator(liang::Language::Welsh)); }) ==
             "Could not find hyph-cy.pat.txt.gz",
         "Welsh patterns are missing");
+  // In markup, a quotation in a language left out is left alone, as one in a
+  // language liang does not carry: it does not fail the whole text.
+  liang::TextOptions markup;
+  markup.markup = true;
+  markup.hyphen = "-";
+  std::string page;
+  const std::string failure = errorOf([&] {
+    page = liang::insertHyphens(liang::english_US(),
+                                "hyphenation <q lang=\"fr\">constitution</q> hyphenation", markup);
+  });
+  check(failure.empty() && page == "hy-phen-ation <q lang=\"fr\">constitution</q> hy-phen-ation",
+        "a French quotation is left alone: " + failure + page);
   // Making a hyphenator, and reading its minima, costs no file.
   check(liang::hyphenatorLeftMin(liang::english_GB()) == 2, "English_GB's minima are known");
   std::printf("%d failures\n", failures);
