@@ -104,6 +104,26 @@ class BorrowedBreaks {
   std::vector<std::size_t> breaks_;
 };
 
+// The points of the breaks of `word`, each placed by `place`, into `out`,
+// as many as fit; returns how many there are. Allocates nothing for a word
+// of up to 64 characters.
+template <class Place>
+std::size_t pointsInto(const Hyphenator& h, std::u32string_view word, Place place,
+                       std::span<std::size_t> out) {
+  std::uint64_t mask;
+  if (internal::planBreaks(h, word, mask)) {
+    const auto count = static_cast<std::size_t>(std::popcount(mask));
+    for (std::size_t k = 0; mask != 0 && k < out.size(); mask &= mask - 1, ++k) {
+      out[k] = place(static_cast<std::size_t>(std::countr_zero(mask)));
+    }
+    return count;
+  }
+  internal::ScratchBuffer<std::size_t, 64> breaks(word.size());
+  const std::size_t count = internal::collectBreaks(h, word, breaks.data());
+  for (std::size_t k = 0; k < count && k < out.size(); ++k) out[k] = place(breaks.data()[k]);
+  return count;
+}
+
 }  // namespace
 
 std::vector<std::string> hyphenate(const Hyphenator& h, std::string_view utf8Word) {
@@ -145,37 +165,15 @@ std::vector<std::size_t> hyphenationPoints(const Hyphenator& h, std::string_view
 
 std::size_t hyphenationPoints(const Hyphenator& h, std::u32string_view word,
                               std::span<std::size_t> out) {
-  std::uint64_t mask;
-  if (internal::planBreaks(h, word, mask)) {
-    const std::size_t count = static_cast<std::size_t>(std::popcount(mask));
-    for (std::size_t k = 0; mask != 0 && k < out.size(); mask &= mask - 1, ++k) {
-      out[k] = static_cast<std::size_t>(std::countr_zero(mask));
-    }
-    return count;
-  }
-  internal::ScratchBuffer<std::size_t, 64> breaks(word.size());
-  const std::size_t count = internal::collectBreaks(h, word, breaks.data());
-  std::copy_n(breaks.data(), std::min(count, out.size()), out.begin());
-  return count;
+  return pointsInto(
+      h, word, [](std::size_t p) { return p; }, out);
 }
 
 std::size_t hyphenationPoints(const Hyphenator& h, std::string_view utf8Word,
                               std::span<std::size_t> out) {
   const DecodedWord word(utf8Word);
-  std::uint64_t mask;
-  if (internal::planBreaks(h, word.chars(), mask)) {
-    const std::size_t count = static_cast<std::size_t>(std::popcount(mask));
-    for (std::size_t k = 0; mask != 0 && k < out.size(); mask &= mask - 1, ++k) {
-      out[k] = word.byteOffset(static_cast<std::size_t>(std::countr_zero(mask)));
-    }
-    return count;
-  }
-  internal::ScratchBuffer<std::size_t, 64> breaks(word.chars().size());
-  const std::size_t count = internal::collectBreaks(h, word.chars(), breaks.data());
-  for (std::size_t k = 0; k < count && k < out.size(); ++k) {
-    out[k] = word.byteOffset(breaks.data()[k]);
-  }
-  return count;
+  return pointsInto(
+      h, word.chars(), [&word](std::size_t p) { return word.byteOffset(p); }, out);
 }
 
 std::string insertHyphens(const Hyphenator& h, std::string_view utf8Text, std::string_view hyphen) {

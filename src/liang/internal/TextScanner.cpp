@@ -62,11 +62,8 @@ constexpr std::array<bool, 256> kMayBeginWww = [] {
   return first;
 }();
 
-// Whether a token that begins with `token` (at most kLongestToken bytes of
-// it) begins with "www.", after any opening brackets and quotes.
-bool beginsWithWww(std::string_view token) noexcept {
-  // Most tokens begin with none of the characters looked for below.
-  if (token.empty() || !kMayBeginWww[static_cast<unsigned char>(token[0])]) return false;
+// beginsWithWww for a token whose first byte may begin it.
+bool beginsWithWwwAfterOpeners(std::string_view token) noexcept {
   static constexpr std::string_view kOpeners[] = {
       "(", "[", "{", "\"", "'", "<", "\xE2\x80\x9C", "\xE2\x80\x98", "\xC2\xAB"};
   for (bool stripped = true; stripped;) {
@@ -81,6 +78,44 @@ bool beginsWithWww(std::string_view token) noexcept {
   if (token.size() < 4) return false;
   return lowerAscii(token[0]) == 'w' && lowerAscii(token[1]) == 'w' &&
          lowerAscii(token[2]) == 'w' && token[3] == '.';
+}
+
+// Whether a token that begins with `token` (at most kLongestToken bytes of
+// it) begins with "www.", after any opening brackets and quotes. Inline, for
+// most tokens are turned away by their first byte, at less than a call's cost.
+inline bool beginsWithWww(std::string_view token) noexcept {
+  return !token.empty() && kMayBeginWww[static_cast<unsigned char>(token[0])] &&
+         beginsWithWwwAfterOpeners(token);
+}
+
+// A run of ASCII letters read by readPlainLetters: where it ends, the case
+// of its first letter and the or of the others' (CharInfo::caseBits()).
+struct PlainLetters {
+  std::size_t end;
+  std::uint8_t firstCase, laterCase;
+};
+
+// Reads the ASCII letters (by WordRules::plainLetters) from `bytes[begin]`
+// on, before `limit`, into `into` (into[0] for bytes[begin]). The one loop
+// that every plain word's letters go through, so it is kept tight.
+inline PlainLetters readPlainLetters(const unsigned char* bytes, std::size_t begin,
+                                     std::size_t limit, const std::uint8_t* plainLetters,
+                                     char32_t* into) noexcept {
+  PlainLetters word{begin, 0, 0};
+  if (begin >= limit || bytes[begin] >= 0x80) return word;
+  word.firstCase = plainLetters[bytes[begin]];
+  if ((word.firstCase & WordRules::kPlainLetter) == 0) return word;
+  into[0] = bytes[begin];
+  std::size_t at = begin + 1;
+  for (; at < limit; ++at) {
+    const std::uint8_t b = bytes[at];
+    const std::uint8_t letter = b < 0x80 ? plainLetters[b] : 0;
+    if ((letter & WordRules::kPlainLetter) == 0) break;
+    word.laterCase |= letter;
+    into[at - begin] = b;
+  }
+  word.end = at;
+  return word;
 }
 
 }  // namespace
@@ -144,8 +179,6 @@ WordRules* TextScanner::currentRules() noexcept {
 }
 
 WordRules* TextScanner::rulesForLanguage(std::string_view tag) {
-  while (!tag.empty() && (tag.front() == ' ' || tag.front() == '\t')) tag.remove_prefix(1);
-  while (!tag.empty() && (tag.back() == ' ' || tag.back() == '\t')) tag.remove_suffix(1);
   // "zxx": no linguistic content. A tag liang does not carry means the same
   // here, hyphenating German with English patterns being worse than not at
   // all; and so does a language this build left out (LIANG_LANGUAGES), which
@@ -299,26 +332,15 @@ bool TextScanner::scanPlainToken(Run& run, WordRules& rules) {
   const std::size_t limit = std::min(run.size(), start + kLongestToken);
   std::size_t at = start;
   while (at < limit) {
-    std::uint8_t b = bytes[at];
+    const std::uint8_t b = bytes[at];
     if (b >= 0x80) return false;
-    std::uint8_t letter = letters[b];
+    const std::uint8_t letter = letters[b];
     if ((letter & WordRules::kPlainLetter) != 0) {
-      // A word: its letters in a loop of their own, the tightest there is.
       if (runCount == kPlainRuns) return false;
-      LetterRun& word = runs[runCount++];
-      word.begin = at;
-      word.firstCase = letter;
-      std::uint8_t laterCase = 0;
-      tokenLetters[at - start] = b;
-      for (++at; at < limit; ++at) {
-        b = bytes[at];
-        letter = b < 0x80 ? letters[b] : 0;
-        if ((letter & WordRules::kPlainLetter) == 0) break;
-        laterCase |= letter;
-        tokenLetters[at - start] = b;
-      }
-      word.end = at;
-      word.laterCase = laterCase;
+      const PlainLetters word =
+          readPlainLetters(bytes, at, limit, letters, tokenLetters + (at - start));
+      runs[runCount++] = {at, word.end, word.firstCase, word.laterCase};
+      at = word.end;
       continue;
     }
     if (letter != 0) return false;  // kAskAgain
@@ -350,7 +372,7 @@ bool TextScanner::scanPlainToken(Run& run, WordRules& rules) {
     run.stallAt(start);  // the token may go on in the next piece
     return true;
   }
-  url = url || (kMayBeginWww[bytes[start]] && beginsWithWww(run.input.substr(start, at - start)));
+  url = url || beginsWithWww(run.input.substr(start, at - start));
   if (!url) {
     for (std::size_t k = 0; k < runCount; ++k) {
       if (runs[k].end - runs[k].begin > kPlainLetters) return false;
@@ -427,13 +449,11 @@ bool TextScanner::scanWord(Run& run, WordRules& rules) {
   // The first byte of anything else inside the word sends the whole word
   // down the general path below.
   constexpr std::size_t kPlainLetters = 64;
-  const std::uint8_t* plainLetters = rules.plainLetters();
+  const auto* bytes = reinterpret_cast<const unsigned char*>(run.input.data());
   const std::size_t limit = std::min(run.size(), start + kPlainLetters);
-  std::size_t at = start;
-  while (at < limit && static_cast<unsigned char>(run.input[at]) < 0x80 &&
-         (plainLetters[static_cast<unsigned char>(run.input[at])] & WordRules::kPlainLetter) != 0) {
-    ++at;
-  }
+  const PlainLetters letters =
+      readPlainLetters(bytes, start, limit, rules.plainLetters(), tokenLetters_.get());
+  std::size_t at = letters.end;
   bool plain;
   if (at == run.size()) {
     if (!run.atEnd) {
@@ -448,15 +468,8 @@ bool TextScanner::scanWord(Run& run, WordRules& rules) {
     plain = b < 0x80 && !(b == '&' && options_.markup) && !rules.infoOf(b).inWord();
   }
   if (plain) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(run.input.data());
-    char32_t* letters = tokenLetters_.get();
-    std::uint8_t laterCase = 0;
-    for (std::size_t i = start; i < at; ++i) {
-      letters[i - start] = bytes[i];
-      if (i != start) laterCase |= plainLetters[bytes[i]];
-    }
-    hyphenateLetters(run, rules, start, std::u32string_view(letters, at - start),
-                     plainLetters[bytes[start]], laterCase);
+    hyphenateLetters(run, rules, start, std::u32string_view(tokenLetters_.get(), at - start),
+                     letters.firstCase, letters.laterCase);
     run.pos = at;
     return true;
   }
