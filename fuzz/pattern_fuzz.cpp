@@ -83,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const liang::Hyphenator h(fold, trie, liang::emptyExceptions(), leftMin, rightMin);
   // The same fold as a table, over every character the words hold.
-  liang::internal::CodePointMap table;
+  liang::internal::CodePointMap table(liang::internal::CodePointMap::Unset::kItself);
   for (std::u32string& word : words) {
     if (word.size() > kMaxWordLength) word.resize(kMaxWordLength);
     for (const char32_t c : word) table.set(c, fold(c));
