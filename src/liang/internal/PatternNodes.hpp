@@ -1,11 +1,12 @@
-// The storage of pattern tries, shared by Pattern.cpp and the hyphenator.
+// The storage of pattern tries, shared by the trie operations, the parser
+// and the hyphenator.
 //
 // A trie lives in a PatternNodes store: flat arrays of nodes, child edges
 // and scores, node 0 being the root. A store is immutable once published.
 // A child edge points either at a node of the same store or, through the
 // foreign table, at a node of another store that this one keeps alive; that
 // is how insertPattern and merge share the subtrees they leave untouched.
-// See Pattern.cpp for the algorithms.
+// See Pattern.cpp and PatternParser.cpp for the algorithms.
 #ifndef LIANG_INTERNAL_PATTERNNODES_HPP_
 #define LIANG_INTERNAL_PATTERNNODES_HPP_
 
