@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       mode == 0 ? liang::internal::decodeUtf8(bytes) : fuzz::codePoints(bytes);
 
   std::map<char32_t, char32_t> model;
-  for (const auto& line : fuzz::lines(text)) {
+  for (const auto& line : reference::lines(text)) {
     if (line.size() == 2) model[line[1]] = line[0];
   }
 

@@ -71,9 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::int64_t rightMin = input.minimum();
   const std::u32string text = fuzz::codePoints(input.field());
   const std::u32string patternText = fuzz::codePoints(input.field());
-  const std::vector<std::u32string> extraWords = fuzz::lines(fuzz::codePoints(input.rest()));
+  const std::vector<std::u32string> extraWords = reference::lines(fuzz::codePoints(input.rest()));
 
-  const std::vector<std::u32string> lines = fuzz::lines(text);
+  const std::vector<std::u32string> lines = reference::lines(text);
   std::map<std::u32string, Scores> model;
   for (const auto& line : lines) {
     const Scores scores = modelScore(line);
@@ -118,7 +118,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const liang::Patterns trie = liang::parsePatterns(patternText);
   const auto trieModel = reference::parse(patternText);
   const liang::Hyphenator h(fold, trie, d, leftMin, rightMin);
-  std::vector<Word> expected;
   for (std::u32string& word : words) {
     if (word.size() > kMaxWordLength) word.resize(kMaxWordLength);
     const auto entry = model.find(word);
@@ -130,7 +129,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto foldedEntry = model.find(folded);
     const Scores raw =
         foldedEntry != model.end() ? foldedEntry->second : reference::lookup(folded, *trieModel);
-    const bool wellFormed = fuzz::modelCut(word, raw, leftMin, rightMin, expected);
+    const std::vector<Word> expected = reference::cut(word, raw, leftMin, rightMin);
+    const bool wellFormed = !expected.empty();  // else hyphenate must fail
     std::vector<Word> pieces;
     try {
       pieces = liang::hyphenate(h, word);
