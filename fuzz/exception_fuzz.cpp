@@ -31,28 +31,6 @@ constexpr std::size_t kMaxInputBytes = 6144;
 constexpr std::size_t kMaxWordLength = 64;
 constexpr std::size_t kMaxWords = 128;
 
-// The entry walk: "-" scores 1 for the boundary before the character after
-// it, which is consumed unscored; every other character scores 0; the end
-// of the text scores 0 unless the text ends in that "-".
-Scores modelScore(std::u32string_view entry) {
-  Scores scores;
-  std::size_t i = 0;
-  for (;;) {
-    if (i == entry.size()) {
-      scores.push_back(0);
-      return scores;
-    }
-    if (entry[i] == U'-') {
-      scores.push_back(1);
-      if (i + 1 == entry.size()) return scores;
-      i += 2;
-    } else {
-      scores.push_back(0);
-      ++i;
-    }
-  }
-}
-
 Scores modelZipMin(const Scores& a, const Scores& b) {
   Scores result;
   for (std::size_t k = 0; k < std::min(a.size(), b.size()); ++k) {
@@ -76,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::vector<std::u32string> lines = reference::lines(text);
   std::map<std::u32string, Scores> model;
   for (const auto& line : lines) {
-    const Scores scores = modelScore(line);
+    const Scores scores = reference::scoreEntry(line);
     FUZZ_CHECK(liang::scoreException(line) == scores);
     FUZZ_CHECK(!scores.empty());
     auto [it, fresh] = model.emplace(fuzz::withoutBreakMarks(line), scores);

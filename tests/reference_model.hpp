@@ -35,6 +35,47 @@ inline std::u32string lettersOf(std::u32string_view line) {
   return letters;
 }
 
+// A line's score list by the walk as written, where `markScore(c)` is the
+// score of a mark c and nullopt for any other character: a mark scores the
+// boundary before the character after it, which is consumed unscored; every
+// other character scores 0; the end of the line scores 0 unless the line
+// ends in a mark.
+template <class MarkScore>
+liang::Scores scoreLine(std::u32string_view line, MarkScore markScore) {
+  liang::Scores scores;
+  std::size_t i = 0;
+  for (;;) {
+    if (i == line.size()) {
+      scores.push_back(0);
+      return scores;
+    }
+    if (const std::optional<std::int64_t> score = markScore(line[i])) {
+      scores.push_back(*score);
+      if (i + 1 == line.size()) return scores;
+      i += 2;
+    } else {
+      scores.push_back(0);
+      ++i;
+    }
+  }
+}
+
+// A pattern line's scores: a digit is a mark of its value.
+inline liang::Scores scorePattern(std::u32string_view line) {
+  return scoreLine(line, [](char32_t c) -> std::optional<std::int64_t> {
+    if (!isDigit(c)) return std::nullopt;
+    return c - U'0';
+  });
+}
+
+// An exception entry's scores: a "-" is a mark of 1.
+inline liang::Scores scoreEntry(std::u32string_view entry) {
+  return scoreLine(entry, [](char32_t c) -> std::optional<std::int64_t> {
+    if (c != U'-') return std::nullopt;
+    return 1;
+  });
+}
+
 inline void insert(Node& root, std::u32string_view line) {
   Node* node = &root;
   for (char32_t c : lettersOf(line)) {
@@ -42,7 +83,7 @@ inline void insert(Node& root, std::u32string_view line) {
     if (!child) child = std::make_unique<Node>();
     node = child.get();
   }
-  node->scores = liang::scorePattern(line);
+  node->scores = scorePattern(line);
 }
 
 // Lines by the line rule: split at LF, no line after a final LF.
