@@ -36,12 +36,14 @@
 #include "liang/Pattern.hpp"
 
 #include <algorithm>
-#include <cstring>
-#include <limits>
+#include <functional>
+#include <map>
+#include <memory>
 #include <stdexcept>
-#include <tuple>
+#include <string>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 #include "liang/internal/PatternLetters.hpp"
 #include "liang/internal/PatternNodes.hpp"

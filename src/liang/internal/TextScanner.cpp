@@ -5,7 +5,6 @@
 #include "liang/internal/TextScanner.hpp"
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 #include "liang/Language.hpp"
