@@ -1,6 +1,7 @@
 // What every fuzz target shares: reading fields out of the fuzzer's bytes,
-// failing loudly on a broken invariant, and a literal model of how
-// hyphenate trims and cuts a score list.
+// failing loudly on a broken invariant, and the checks that any result of
+// hyphenate must pass. The model of Liang's method they compare against is
+// the tests' (reference_model.hpp).
 //
 // A target is one LLVMFuzzerTestOneInput. Built with libFuzzer it is driven
 // by the fuzzer; otherwise replay_main.cpp calls it once per file, which is
@@ -118,27 +119,6 @@ inline std::u32string codePoints(std::string_view bytes) {
   return text;
 }
 
-// Lines by the line rule: split at LF, no line after a final LF.
-inline std::vector<std::u32string> lines(std::u32string_view text) {
-  std::vector<std::u32string> result;
-  while (!text.empty()) {
-    const std::size_t end = text.find(U'\n');
-    result.emplace_back(text.substr(0, end));
-    if (end == std::u32string_view::npos) break;
-    text.remove_prefix(end + 1);
-  }
-  return result;
-}
-
-// The letters of a pattern line: the line without its digits.
-inline std::u32string withoutDigits(std::u32string_view line) {
-  std::u32string letters;
-  for (char32_t c : line) {
-    if (!reference::isDigit(c)) letters.push_back(c);
-  }
-  return letters;
-}
-
 // An exception entry's word: the entry with every "-" removed.
 inline std::u32string withoutBreakMarks(std::u32string_view entry) {
   std::u32string key;
@@ -177,46 +157,6 @@ inline std::u32string foldWord(std::u32string_view word, FoldFunction fold) {
   return folded;
 }
 
-// The pieces that hyphenate must give for `word` when the chosen raw score
-// list is `raw`, by the algorithm as written: step 2 (too short), step 3.3
-// (trim), step 4 (an empty list fails: returns false), steps 5 and 6 (cut).
-// The bounds are computed in 128 bits, so any pair of 64-bit minima is exact.
-inline bool modelCut(std::u32string_view word, const liang::Scores& raw, std::int64_t leftMin,
-                     std::int64_t rightMin, std::vector<liang::Word>& pieces) {
-  __extension__ typedef __int128 Wide;
-  pieces.clear();
-  const Wide n = static_cast<Wide>(word.size());
-  const Wide left = leftMin, right = rightMin;
-  if (n == 0 || n < left + right) {
-    pieces.emplace_back(word);
-    return true;
-  }
-  const Wide first = std::max<Wide>(left, 0);
-  const Wide d = n - left - right + 1;
-  const Wide available = std::max<Wide>(static_cast<Wide>(raw.size()) - first, 0);
-  const Wide trimmedLength = first + std::min(d, available);
-  if (trimmedLength == 0) return false;
-  const auto trimmed = [&](Wide p) -> std::int64_t {
-    return p < first ? 0 : raw[static_cast<std::size_t>(p)];
-  };
-  liang::Word current;
-  for (std::size_t i = 0; i < word.size(); ++i) {
-    const Wide entry = static_cast<Wide>(i) + 1;  // entry 0 is dropped
-    if (entry >= trimmedLength) {
-      current += word.substr(i);
-      pieces.push_back(current);
-      return true;
-    }
-    current.push_back(word[i]);
-    if (trimmed(entry) % 2 != 0) {
-      pieces.push_back(current);
-      current.clear();
-    }
-  }
-  pieces.push_back(current);
-  return true;
-}
-
 // What must hold of any result of hyphenate(h, word) with minima L and R,
 // whatever the score list was: at least one piece, the pieces concatenate
 // to the word, only the last piece may be empty, and -- for non-negative
@@ -247,14 +187,6 @@ inline std::vector<std::size_t> pieceStarts(const std::vector<liang::Word>& piec
     starts.push_back(p);
   }
   return starts;
-}
-
-// The model's trie rebuilt through the public node constructor. Recurses
-// once per letter of the longest pattern, which the targets' size caps bound.
-inline liang::Patterns assemble(const reference::Node& node) {
-  std::map<char32_t, liang::Patterns> children;
-  for (const auto& [key, child] : node.children) children.emplace(key, assemble(*child));
-  return liang::Patterns(node.scores, std::move(children));
 }
 
 }  // namespace fuzz

@@ -31,28 +31,6 @@ constexpr std::size_t kMaxInputBytes = 6144;
 constexpr std::size_t kMaxWordLength = 64;
 constexpr std::size_t kMaxWords = 128;
 
-// The entry walk: "-" scores 1 for the boundary before the character after
-// it, which is consumed unscored; every other character scores 0; the end
-// of the text scores 0 unless the text ends in that "-".
-Scores modelScore(std::u32string_view entry) {
-  Scores scores;
-  std::size_t i = 0;
-  for (;;) {
-    if (i == entry.size()) {
-      scores.push_back(0);
-      return scores;
-    }
-    if (entry[i] == U'-') {
-      scores.push_back(1);
-      if (i + 1 == entry.size()) return scores;
-      i += 2;
-    } else {
-      scores.push_back(0);
-      ++i;
-    }
-  }
-}
-
 Scores modelZipMin(const Scores& a, const Scores& b) {
   Scores result;
   for (std::size_t k = 0; k < std::min(a.size(), b.size()); ++k) {
@@ -71,12 +49,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::int64_t rightMin = input.minimum();
   const std::u32string text = fuzz::codePoints(input.field());
   const std::u32string patternText = fuzz::codePoints(input.field());
-  const std::vector<std::u32string> extraWords = fuzz::lines(fuzz::codePoints(input.rest()));
+  const std::vector<std::u32string> extraWords = reference::lines(fuzz::codePoints(input.rest()));
 
-  const std::vector<std::u32string> lines = fuzz::lines(text);
+  const std::vector<std::u32string> lines = reference::lines(text);
   std::map<std::u32string, Scores> model;
   for (const auto& line : lines) {
-    const Scores scores = modelScore(line);
+    const Scores scores = reference::scoreEntry(line);
     FUZZ_CHECK(liang::scoreException(line) == scores);
     FUZZ_CHECK(!scores.empty());
     auto [it, fresh] = model.emplace(fuzz::withoutBreakMarks(line), scores);
@@ -118,7 +96,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const liang::Patterns trie = liang::parsePatterns(patternText);
   const auto trieModel = reference::parse(patternText);
   const liang::Hyphenator h(fold, trie, d, leftMin, rightMin);
-  std::vector<Word> expected;
   for (std::u32string& word : words) {
     if (word.size() > kMaxWordLength) word.resize(kMaxWordLength);
     const auto entry = model.find(word);
@@ -130,7 +107,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto foldedEntry = model.find(folded);
     const Scores raw =
         foldedEntry != model.end() ? foldedEntry->second : reference::lookup(folded, *trieModel);
-    const bool wellFormed = fuzz::modelCut(word, raw, leftMin, rightMin, expected);
+    const std::vector<Word> expected = reference::cut(word, raw, leftMin, rightMin);
+    const bool wellFormed = !expected.empty();  // else hyphenate must fail
     std::vector<Word> pieces;
     try {
       pieces = liang::hyphenate(h, word);

@@ -106,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Patterns tries[3];
   for (int k = 0; k < 3; ++k) tries[k] = liang::parsePatterns(patternTexts[k]);
   if (mode & 1) {
-    const auto lines = fuzz::lines(patternTexts[1]);
+    const auto lines = reference::lines(patternTexts[1]);
     Patterns built;
     for (auto it = lines.rbegin(); it != lines.rend(); ++it)
       built = liang::insertPattern(*it, built);
@@ -122,10 +122,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto modelB = reference::parse(patternTexts[1]);
   const auto modelMerged = modelMerge(*modelA, *modelB);
   const Patterns merged = liang::merge(tries[0], tries[1]);
-  FUZZ_CHECK(merged == fuzz::assemble(*modelMerged));
+  FUZZ_CHECK(merged == reference::assemble(*modelMerged));
   std::vector<std::u32string> words;
   for (const auto& text : {patternTexts[0], patternTexts[1]}) {
-    for (const auto& line : fuzz::lines(text)) words.push_back(fuzz::withoutDigits(line));
+    for (const auto& line : reference::lines(text)) words.push_back(reference::lettersOf(line));
   }
   if (words.size() > kMaxWords) words.resize(kMaxWords);
   for (std::u32string& word : words) {
@@ -143,7 +143,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Exceptions mergedDs = liang::merge(ds[0], ds[1]);
   std::set<std::u32string> keys;
   for (int k = 0; k < 2; ++k) {
-    for (const auto& line : fuzz::lines(exceptionTexts[k]))
+    for (const auto& line : reference::lines(exceptionTexts[k]))
       keys.insert(fuzz::withoutBreakMarks(line));
   }
   // A word with a "-" is the key of no entry, in either input or the merge.

@@ -52,14 +52,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::int64_t leftMin = input.minimum();
   const std::int64_t rightMin = input.minimum();
   const std::u32string text = fuzz::codePoints(input.field());
-  const std::vector<std::u32string> extraWords = fuzz::lines(fuzz::codePoints(input.rest()));
+  const std::vector<std::u32string> extraWords = reference::lines(fuzz::codePoints(input.rest()));
 
   const Patterns trie = liang::parsePatterns(text);
   const Patterns again = liang::parsePatterns(text);
   FUZZ_CHECK(trie == again);
   FUZZ_CHECK(liang::show(trie) == liang::show(again));
 
-  const std::vector<std::u32string> lines = fuzz::lines(text);
+  const std::vector<std::u32string> lines = reference::lines(text);
   Patterns inserted = liang::emptyPatterns();
   for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
     inserted = liang::insertPattern(*it, inserted);
@@ -67,13 +67,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(inserted == trie);
 
   const auto model = reference::parse(text);
-  const Patterns assembled = fuzz::assemble(*model);
+  const Patterns assembled = reference::assemble(*model);
   FUZZ_CHECK(assembled == trie);
   FUZZ_CHECK(liang::show(assembled) == liang::show(trie));
 
   std::vector<std::u32string> words = extraWords;
   for (const auto& line : lines) {
-    std::u32string letters = fuzz::withoutDigits(line);
+    std::u32string letters = reference::lettersOf(line);
     words.push_back(letters);
     while (!letters.empty() && letters.front() == U'.') letters.erase(0, 1);
     while (!letters.empty() && letters.back() == U'.') letters.pop_back();
@@ -83,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const liang::Hyphenator h(fold, trie, liang::emptyExceptions(), leftMin, rightMin);
   // The same fold as a table, over every character the words hold.
-  liang::internal::CodePointMap table;
+  liang::internal::CodePointMap table(liang::internal::CodePointMap::Unset::kItself);
   for (std::u32string& word : words) {
     if (word.size() > kMaxWordLength) word.resize(kMaxWordLength);
     for (const char32_t c : word) table.set(c, fold(c));
@@ -92,7 +92,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       liang::CharFold(
           std::make_shared<const liang::Deferred<liang::internal::CodePointMap>>(std::move(table))),
       trie, liang::emptyExceptions(), leftMin, rightMin);
-  std::vector<Word> expected;
   for (const std::u32string& word : words) {
     const Scores scores = liang::lookupPattern(word, trie);
     FUZZ_CHECK(scores == reference::lookup(word, *model));
@@ -101,7 +100,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(liang::lookupPattern(word, assembled) == scores);
 
     const Scores raw = reference::lookup(fuzz::foldWord(word, fold), *model);
-    const bool wellFormed = fuzz::modelCut(word, raw, leftMin, rightMin, expected);
+    const std::vector<Word> expected = reference::cut(word, raw, leftMin, rightMin);
+    const bool wellFormed = !expected.empty();  // else hyphenate must fail
     std::vector<Word> pieces;
     try {
       pieces = liang::hyphenate(h, word);

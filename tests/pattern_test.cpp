@@ -219,13 +219,6 @@ TEST(Randomised, AgreesWithTheModelForEveryWayOfBuilding) {
   }
 }
 
-// The model's trie through the public node constructor.
-Patterns assemble(const reference::Node& node) {
-  std::map<char32_t, Patterns> children;
-  for (const auto& [key, child] : node.children) children.emplace(key, assemble(*child));
-  return Patterns(node.scores, std::move(children));
-}
-
 // Parsed files score in single digits, which a trie stores in bytes; any
 // other 64-bit score, in any place among them, must come back unchanged.
 TEST(Randomised, ScoresBeyondAByteAgreeWithTheModel) {
@@ -256,11 +249,11 @@ TEST(Randomised, ScoresBeyondAByteAgreeWithTheModel) {
       node->scores.clear();
       for (int k = random() % 6; k > 0; --k) node->scores.push_back(values[random() % 14]);
     }
-    const Patterns trie = assemble(root);
+    const Patterns trie = reference::assemble(root);
     const Patterns parsed = parsePatterns(U"a1b\n2bc\n.c3\n");
     const Patterns merged = merge(parsed, trie);  // bytes first, then wider scores
     EXPECT_EQ(merged, merge(trie, parsed));
-    EXPECT_EQ(show(assemble(root)), show(trie));
+    EXPECT_EQ(show(reference::assemble(root)), show(trie));
     for (int w = 0; w < 20; ++w) {
       const std::u32string word = reference::randomWord(random, 7);
       ASSERT_EQ(lookupPattern(word, trie), reference::lookup(word, root)) << show(trie);

@@ -1,6 +1,6 @@
 // A deliberately naive model of the trie and of hyphenate, written straight
 // from the algorithm's definition: node maps, lists built in full, unbounded
-// arithmetic. The tests compare the library against it on random inputs.
+// arithmetic. The tests and the fuzz targets compare the library against it.
 #ifndef LIANG_TESTS_REFERENCE_MODEL_HPP_
 #define LIANG_TESTS_REFERENCE_MODEL_HPP_
 
@@ -13,6 +13,8 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace reference {
@@ -24,29 +26,75 @@ struct Node {
 
 inline bool isDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
 
+// The letters of a pattern line: the line without its digits.
+inline std::u32string lettersOf(std::u32string_view line) {
+  std::u32string letters;
+  for (char32_t c : line) {
+    if (!isDigit(c)) letters.push_back(c);
+  }
+  return letters;
+}
+
+// A line's score list by the walk as written, where `markScore(c)` is the
+// score of a mark c and nullopt for any other character: a mark scores the
+// boundary before the character after it, which is consumed unscored; every
+// other character scores 0; the end of the line scores 0 unless the line
+// ends in a mark.
+template <class MarkScore>
+liang::Scores scoreLine(std::u32string_view line, MarkScore markScore) {
+  liang::Scores scores;
+  std::size_t i = 0;
+  for (;;) {
+    if (i == line.size()) {
+      scores.push_back(0);
+      return scores;
+    }
+    if (const std::optional<std::int64_t> score = markScore(line[i])) {
+      scores.push_back(*score);
+      if (i + 1 == line.size()) return scores;
+      i += 2;
+    } else {
+      scores.push_back(0);
+      ++i;
+    }
+  }
+}
+
+// A pattern line's scores: a digit is a mark of its value.
+inline liang::Scores scorePattern(std::u32string_view line) {
+  return scoreLine(line, [](char32_t c) -> std::optional<std::int64_t> {
+    if (!isDigit(c)) return std::nullopt;
+    return c - U'0';
+  });
+}
+
+// An exception entry's scores: a "-" is a mark of 1.
+inline liang::Scores scoreEntry(std::u32string_view entry) {
+  return scoreLine(entry, [](char32_t c) -> std::optional<std::int64_t> {
+    if (c != U'-') return std::nullopt;
+    return 1;
+  });
+}
+
 inline void insert(Node& root, std::u32string_view line) {
   Node* node = &root;
-  for (char32_t c : line) {
-    if (isDigit(c)) continue;
+  for (char32_t c : lettersOf(line)) {
     auto& child = node->children[c];
     if (!child) child = std::make_unique<Node>();
     node = child.get();
   }
-  node->scores = liang::scorePattern(line);
+  node->scores = scorePattern(line);
 }
 
+// Lines by the line rule: split at LF, no line after a final LF.
 inline std::vector<std::u32string> lines(std::u32string_view text) {
   std::vector<std::u32string> result;
-  std::u32string current;
-  for (char32_t c : text) {
-    if (c == U'\n') {
-      result.push_back(current);
-      current.clear();
-    } else {
-      current.push_back(c);
-    }
+  while (!text.empty()) {
+    const std::size_t end = text.find(U'\n');
+    result.emplace_back(text.substr(0, end));
+    if (end == std::u32string_view::npos) break;
+    text.remove_prefix(end + 1);
   }
-  if (!current.empty()) result.push_back(current);
   return result;
 }
 
@@ -85,39 +133,50 @@ inline liang::Scores lookup(std::u32string_view word, const Node& root) {
   return liang::Scores(table.begin() + 1, table.end() - 1);
 }
 
-// The pieces by the literal algorithm; `raw` is the chosen score list.
-// Minima must be small enough for the zeros to be built.
+// The pieces that hyphenate must give for `word` when the chosen raw score
+// list is `raw`, by the algorithm as written: too short a word stays whole,
+// the list is trimmed to the minima, and the word is cut after each odd
+// entry. Empty where hyphenate fails instead: the trimmed list is empty.
+// The bounds are computed in 128 bits, so any pair of 64-bit minima is exact.
 inline std::vector<std::u32string> cut(std::u32string_view word, const liang::Scores& raw,
-                                       std::int64_t left, std::int64_t right) {
-  const auto n = static_cast<std::int64_t>(word.size());
-  liang::Scores trimmed;
-  if (n < left + right) {
-    trimmed.assign(word.size() + 1, 0);
-  } else {
-    const std::int64_t d = n - left - right + 1;
-    if (left > 0) trimmed.assign(static_cast<std::size_t>(left), 0);
-    const std::int64_t from = std::max<std::int64_t>(left, 0);
-    for (std::int64_t k = 0; k < d && from + k < static_cast<std::int64_t>(raw.size()); ++k) {
-      trimmed.push_back(raw[static_cast<std::size_t>(from + k)]);
-    }
-  }
+                                       std::int64_t leftMin, std::int64_t rightMin) {
+  __extension__ typedef __int128 Wide;
+  const Wide n = static_cast<Wide>(word.size());
+  const Wide left = leftMin, right = rightMin;
+  if (n == 0 || n < left + right) return {std::u32string(word)};
+  const Wide first = std::max<Wide>(left, 0);
+  const Wide d = n - left - right + 1;
+  const Wide available = std::max<Wide>(static_cast<Wide>(raw.size()) - first, 0);
+  const Wide trimmedLength = first + std::min(d, available);
+  if (trimmedLength == 0) return {};
+  const auto trimmed = [&](Wide p) -> std::int64_t {
+    return p < first ? 0 : raw[static_cast<std::size_t>(p)];
+  };
   std::vector<std::u32string> pieces;
   std::u32string current;
-  std::size_t next = 1;  // the first entry is dropped
   for (std::size_t i = 0; i < word.size(); ++i) {
-    if (next >= trimmed.size()) {
+    const Wide entry = static_cast<Wide>(i) + 1;  // entry 0 is dropped
+    if (entry >= trimmedLength) {
       current += word.substr(i);
       pieces.push_back(current);
       return pieces;
     }
     current.push_back(word[i]);
-    if (trimmed[next++] % 2 != 0) {
+    if (trimmed(entry) % 2 != 0) {
       pieces.push_back(current);
       current.clear();
     }
   }
   pieces.push_back(current);
   return pieces;
+}
+
+// The model's trie rebuilt through the public node constructor. Recurses
+// once per letter of the longest pattern, which the callers' sizes bound.
+inline liang::Patterns assemble(const Node& node) {
+  std::map<char32_t, liang::Patterns> children;
+  for (const auto& [key, child] : node.children) children.emplace(key, assemble(*child));
+  return liang::Patterns(node.scores, std::move(children));
 }
 
 // Random pattern text over a small alphabet, so that patterns collide,

@@ -21,7 +21,13 @@ using liang::parsePatterns;
 using liang::Patterns;
 using liang::Word;
 using liang::internal::buildFullIndex;
-using liang::internal::fullyIndexed;
+
+// Whether hyphenate finds the trie indexed in full.
+bool fullyIndexed(const Patterns& trie) {
+  const liang::internal::PatternNodes* nodes = liang::internal::PatternsAccess::nodes(trie);
+  return nodes == nullptr || nodes->lookupForm().index().fullyBuilt();
+}
+
 using Pieces = std::vector<Word>;
 
 char32_t same(char32_t c) { return c; }

@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <charconv>
+#include <optional>
 #include <utility>
 
 #include "liang/internal/ExceptionTable.hpp"
 #include "liang/internal/Lines.hpp"
 #include "liang/internal/Render.hpp"
+#include "liang/internal/ScoreMarks.hpp"
 #include "liang/internal/Utf8.hpp"
 
 namespace liang {
@@ -78,25 +80,11 @@ bool operator==(const Exceptions& a, const Exceptions& b) {
 Exceptions emptyExceptions() noexcept { return Exceptions(); }
 
 Scores scoreException(std::u32string_view entry) {
-  // A "-" scores 1 for the boundary before the character after it, which
-  // it consumes unexamined (even a second "-"); so "a--b" has one score
-  // more than its two letters would.
-  Scores scores;
-  std::size_t i = 0;
-  while (true) {
-    if (i == entry.size()) {
-      scores.push_back(0);
-      return scores;
-    }
-    if (entry[i] == kBreakMark) {
-      scores.push_back(1);
-      if (i + 1 == entry.size()) return scores;
-      i += 2;
-    } else {
-      scores.push_back(0);
-      i += 1;
-    }
-  }
+  // A "-" scores 1, so "a--b" has one score more than its two letters would.
+  return internal::scoreMarks(entry, [](char32_t c) -> std::optional<std::int64_t> {
+    if (c != kBreakMark) return std::nullopt;
+    return 1;
+  });
 }
 
 Exceptions addException(std::u32string_view entry, const Exceptions& d) {

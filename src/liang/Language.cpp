@@ -1,28 +1,20 @@
-#include "liang/Language.hpp"
+// The Language enumeration's operations, its table of names, file codes and
+// minima, and the shared hyphenator of each language.
 
-#include <zlib.h>
+#include "liang/Language.hpp"
 
 #include <algorithm>
 #include <array>
-#include <climits>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <span>
 #include <string>
 #include <string_view>
-#include <utility>
 
 #include "liang/Deferred.hpp"
 #include "liang/Exception.hpp"
-#include "liang/Pattern.hpp"
-#include "liang/Types.hpp"
-#include "liang/internal/CodePointMap.hpp"
 #include "liang/internal/EmbeddedFiles.hpp"
-#include "liang/internal/Lines.hpp"
 #include "liang/internal/Loader.hpp"
-#include "liang/internal/PatternNodes.hpp"
-#include "liang/internal/Utf8.hpp"
 
 namespace liang {
 namespace {
@@ -168,139 +160,13 @@ Language pred(Language x) {
 std::string_view languageAffix(Language x) noexcept { return factsOf(x).affix; }
 
 namespace internal {
-namespace {
 
-std::string zlibMessage(const z_stream& stream, int status) {
-  return stream.msg != nullptr ? stream.msg : zError(status);
-}
-
-// Ends the inflate stream however inflateGzip leaves.
-struct InflateEnd {
-  z_stream& stream;
-  ~InflateEnd() { inflateEnd(&stream); }
-};
-
-// A deferred component that parses the bytes of one file on first use.
-template <class T>
-std::shared_ptr<const Deferred<T>> deferFile(std::string name, std::span<const EmbeddedFile> files,
-                                             T (*parse)(std::string)) {
-  return std::make_shared<const Deferred<T>>(std::function<T()>(
-      [name = std::move(name), files, parse] { return parse(embeddedFileBytes(name, files)); }));
-}
-
-template <class T, T (*parse)(std::u32string_view)>
-T parseDecoded(std::string bytes) {
-  return parse(decodeUtf8(bytes));
-}
-
-}  // namespace
-
-std::string inflateGzip(std::string_view compressed) {
-  z_stream stream{};
-  // 16 + MAX_WBITS: expect the gzip wrapper, not zlib's own.
-  if (const int status = inflateInit2(&stream, 16 + MAX_WBITS); status != Z_OK) {
-    throw Error(zlibMessage(stream, status));
-  }
-  const InflateEnd end{stream};
-
-  // A gzip file ends with its text's length modulo 2^32. Used only as the
-  // first buffer size (one spare byte lets the trailer be read without a
-  // second round). Deflate expands at most about 1032-fold, so a trailer
-  // that claims more is damaged and is not allowed to size the buffer.
-  constexpr std::size_t kLargestExpansion = 1032;
-  std::size_t hint = 0;
-  if (compressed.size() >= 4) {
-    for (std::size_t i = 0; i < 4; ++i) {
-      hint |= std::size_t{static_cast<unsigned char>(compressed[compressed.size() - 1 - i])}
-              << (8 * (3 - i));
-    }
-  }
-  std::string text(std::min(hint, compressed.size() * kLargestExpansion) + 1, '\0');
-
-  // zlib counts in uInt; the embedded files are far below its limit, but a
-  // caller's bytes might not be, so feed them in pieces.
-  constexpr std::size_t kLargestPiece = UINT_MAX;
-  const auto* input = reinterpret_cast<const Bytef*>(compressed.data());
-  std::size_t inputLeft = compressed.size();
-  std::size_t produced = 0;
-  for (;;) {
-    if (stream.avail_in == 0 && inputLeft > 0) {
-      stream.next_in = const_cast<Bytef*>(input);  // zlib does not write through it
-      stream.avail_in = static_cast<uInt>(std::min(inputLeft, kLargestPiece));
-      input += stream.avail_in;
-      inputLeft -= stream.avail_in;
-    }
-    if (produced == text.size()) text.resize(text.size() * 2);
-    stream.next_out = reinterpret_cast<Bytef*>(text.data() + produced);
-    stream.avail_out = static_cast<uInt>(std::min(text.size() - produced, kLargestPiece));
-    const uInt room = stream.avail_out;
-    // Z_FINISH once all the input is given: a stream that then completes
-    // within the buffer needs no sliding window, which zlib would otherwise
-    // allocate and fill after the call.
-    const int status = inflate(&stream, inputLeft == 0 ? Z_FINISH : Z_NO_FLUSH);
-    produced += room - stream.avail_out;
-    if (status == Z_STREAM_END) break;
-    // Z_BUF_ERROR with the output full only asks for more room; with input
-    // left to give it asks for that. Otherwise the stream ended early.
-    if (status == Z_OK) continue;
-    if (status == Z_BUF_ERROR && (stream.avail_out == 0 || inputLeft > 0)) continue;
-    throw Error(zlibMessage(stream, status));
-  }
-  text.resize(produced);
-  return text;
-}
-
-std::string embeddedFileBytes(std::string_view name, std::span<const EmbeddedFile> files) {
-  const auto* found = std::lower_bound(
-      files.data(), files.data() + files.size(), name,
-      [](const EmbeddedFile& file, std::string_view key) { return file.name < key; });
-  if (found == files.data() + files.size() || found->name != name) {
-    throw Error("Could not find " + std::string(name));
-  }
-  return inflateGzip(found->bytes);
-}
-
-std::u32string embeddedFileText(std::string_view name, std::span<const EmbeddedFile> files) {
-  return decodeUtf8(embeddedFileBytes(name, files));
-}
-
-std::u32string embeddedFileText(std::string_view name) {
-  return embeddedFileText(name, embeddedFiles());
-}
-
-// A line is a letter followed by its capital form. That form is usually one
-// code point, but not always: German "ßSS", Greek "ΐΪ́" (a capital and a
-// combining accent), Armenian "ևԵՒ". A per-character fold cannot map a
-// sequence, and reading such a line one code point at a time would send 'S'
-// to 'ß' and a combining accent to a letter, so it contributes nothing.
-CodePointMap parseCharMap(std::u32string_view text) {
-  CodePointMap map;
-  forEachLine(text, [&map](std::u32string_view line) {
-    if (line.size() == 2) map.set(line[1], line[0]);
-  });
-  return map;
-}
-
-CharFold parseChars(std::u32string_view text) {
-  return CharFold(std::make_shared<const Deferred<CodePointMap>>(parseCharMap(text)));
-}
-
-Hyphenator loadHyphenator(Language x, std::span<const EmbeddedFile> files) {
+LanguageMinima languageMinima(Language x) noexcept {
   const LanguageFacts& facts = factsOf(x);
-  const std::string stem = "hyph-" + std::string(facts.affix);
-  return Hyphenator(
-      CharFold(deferFile<CodePointMap>(stem + ".chr.txt.gz", files,
-                                       parseDecoded<CodePointMap, parseCharMap>)),
-      deferFile<Patterns>(stem + ".pat.txt.gz", files, parsePatternsUtf8),
-      deferFile<Exceptions>(stem + ".hyp.txt.gz", files, parseDecoded<Exceptions, parseExceptions>),
-      facts.leftMin, facts.rightMin);
+  return {facts.leftMin, facts.rightMin};
 }
 
 }  // namespace internal
-
-Hyphenator loadHyphenator(Language x) {
-  return internal::loadHyphenator(x, internal::embeddedFiles());
-}
 
 std::string languageLicence(Language x) {
   const std::string name = "hyph-" + std::string(factsOf(x).affix) + ".lic.txt.gz";
@@ -324,11 +190,7 @@ bool languageEmbedded(Language x) noexcept {
   end = std::copy(kSuffix.begin(), kSuffix.end(), end);
   const std::string_view name(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
 
-  const std::span<const internal::EmbeddedFile> files = internal::embeddedFiles();
-  const auto* found = std::lower_bound(
-      files.data(), files.data() + files.size(), name,
-      [](const internal::EmbeddedFile& file, std::string_view key) { return file.name < key; });
-  return found != files.data() + files.size() && found->name == name;
+  return internal::findEmbeddedFile(name, internal::embeddedFiles()) != nullptr;
 }
 
 namespace {

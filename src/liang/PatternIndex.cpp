@@ -169,20 +169,6 @@ class ScoreWindow {
 
 }  // namespace
 
-void PagedTable::set(char32_t key, std::uint32_t value) {
-  if (key > 0x10FFFF) {
-    beyond_.set(key, value);
-    return;
-  }
-  const std::uint32_t block = key >> 8;
-  if (block >= pageOfBlock_.size()) pageOfBlock_.resize(block + 1, 0);
-  if (pageOfBlock_[block] == 0) {
-    values_.resize(values_.size() + 256, 0);
-    pageOfBlock_[block] = static_cast<std::uint32_t>(values_.size() / 256);
-  }
-  values_[(pageOfBlock_[block] - 1) * std::size_t{256} + (key & 0xFF)] = value;
-}
-
 PatternIndex::PatternIndex(const PatternNodes& trie, Extent extent) : trie_(trie) {
   // The distinct letters, marked in the table first so that only they are sorted.
   std::vector<char32_t> letters;

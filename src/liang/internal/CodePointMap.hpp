@@ -1,97 +1,72 @@
-// A map from code point to code point that answers in one load for Latin-1
-// and two for the rest.
+// A table from code point to a 32-bit value that answers in one load for
+// Latin-1 and two for the rest: the character folds of the loaded
+// hyphenators, and the letter numbers of a trie's index.
 //
-// Folding runs once for every character of every word hyphenated, so the map
-// keeps the images of U+0000..U+00FF in a direct array, and the rest in a
+// Folding runs once for every character of every word hyphenated, so the
+// values of U+0000..U+00FF sit in a direct array, and the rest in a
 // two-level page table: the code point's top bits pick a 256-entry page,
-// its low byte the entry. Pages exist only where some key lives, and a page
-// starts out as the identity, so an absent key maps to itself without a
+// its low byte the entry. Pages exist only where some key lives, and a new
+// page starts out as what an unset code point reads, so reading needs no
 // branch on presence. Keys above U+10FFFF (never produced by the UTF-8
 // decoder, but any char32_t is a character) go to a small sorted side table.
+// Building is not thread-safe; reading a built table is, and allocates nothing.
 #ifndef LIANG_INTERNAL_CODEPOINTMAP_HPP_
 #define LIANG_INTERNAL_CODEPOINTMAP_HPP_
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <utility>
 #include <vector>
 
-#include "liang/internal/PagedTable.hpp"
-
 namespace liang::internal {
 
 class CodePointMap {
  public:
-  // Sets the image of `from`, replacing an earlier one.
-  void set(char32_t from, char32_t to) {
-    if (from < kDirect) latin1_[from] = to;
-    if (from > kLastScalar) {
-      beyond_.set(from, to);
-      return;
-    }
-    const std::uint32_t page = from >> 8;
-    if (page >= pageOfTop_.size()) pageOfTop_.resize(page + 1, 0);
-    if (pageOfTop_[page] == 0) {
-      const std::size_t first = pages_.size();
-      pages_.resize(first + 256);
-      for (std::uint32_t low = 0; low < 256; ++low) pages_[first + low] = (page << 8) | low;
-      present_.resize(present_.size() + 1);
-      pageOfTop_[page] = static_cast<std::uint16_t>(present_.size());  // 1-based
-    }
-    const std::size_t slot = pageOfTop_[page] - 1;
-    pages_[slot * 256 + (from & 0xFF)] = to;
-    present_[slot][(from & 0xFF) >> 6] |= std::uint64_t{1} << (from & 63);
+  // What a code point that was never set reads as. The value is the mask
+  // that turns the code point into that reading.
+  enum class Unset : std::uint32_t {
+    kZero = 0,              // 0: a table of values, such as letter numbers
+    kItself = 0xFFFFFFFFu,  // the code point: a fold, the identity but where set
+  };
+
+  explicit CodePointMap(Unset unset = Unset::kZero) noexcept
+      : unset_(static_cast<std::uint32_t>(unset)) {
+    for (std::uint32_t c = 0; c < kDirect; ++c) latin1_[c] = c & unset_;
   }
 
-  // The image of `c`: the value set for it, or `c` itself.
-  char32_t operator()(char32_t c) const noexcept {
+  // Sets the value of `key`, replacing an earlier one.
+  void set(char32_t key, std::uint32_t value);
+
+  // The value set for `c`, or what an unset code point reads.
+  std::uint32_t operator()(char32_t c) const noexcept {
     if (c < kDirect) return latin1_[c];
-    const std::uint32_t page = c >> 8;
-    if (page < pageOfTop_.size()) {
-      const std::uint32_t slot = pageOfTop_[page];
-      return slot == 0 ? c : pages_[(slot - 1) * std::size_t{256} + (c & 0xFF)];
+    const std::uint32_t block = c >> 8;
+    if (block < pageOfBlock_.size()) {
+      const std::uint32_t page = pageOfBlock_[block];
+      return page == 0 ? c & unset_ : values_[(page - 1) * std::size_t{256} + (c & 0xFF)];
     }
-    if (beyond_.empty()) return c;
-    const char32_t* image = beyond_.find(c);
-    return image == nullptr ? c : *image;
-  }
-
-  // Whether a value was set for `c`.
-  bool contains(char32_t c) const noexcept {
-    if (c > kLastScalar) return beyond_.find(c) != nullptr;
-    const std::uint32_t page = c >> 8;
-    if (page >= pageOfTop_.size() || pageOfTop_[page] == 0) return false;
-    return (present_[pageOfTop_[page] - 1][(c & 0xFF) >> 6] >> (c & 63)) & 1;
-  }
-
-  // The number of keys.
-  std::size_t size() const noexcept {
-    std::size_t count = beyond_.size();
-    for (const auto& bits : present_) {
-      for (std::uint64_t word : bits) count += static_cast<std::size_t>(std::popcount(word));
+    if (!beyond_.empty()) {
+      const auto it = std::lower_bound(beyond_.begin(), beyond_.end(), c, keyBelow);
+      if (it != beyond_.end() && it->first == c) return it->second;
     }
-    return count;
+    return c & unset_;
   }
 
  private:
   static constexpr char32_t kLastScalar = 0x10FFFF;
   static constexpr char32_t kDirect = 0x100;
 
-  static constexpr std::array<char32_t, kDirect> identity() noexcept {
-    std::array<char32_t, kDirect> images{};
-    for (char32_t c = 0; c < kDirect; ++c) images[c] = c;
-    return images;
+  static bool keyBelow(const std::pair<char32_t, std::uint32_t>& entry, char32_t key) noexcept {
+    return entry.first < key;
   }
 
-  std::array<char32_t, kDirect> latin1_ = identity();  // images of U+0000..U+00FF
-
-  std::vector<std::uint16_t> pageOfTop_;               // 0: no page; else 1 + page slot
-  std::vector<char32_t> pages_;                        // 256 images per page slot
-  std::vector<std::array<std::uint64_t, 4>> present_;  // which entries of a slot were set
-  SortedKeyTable<char32_t> beyond_;                    // keys above U+10FFFF
+  std::uint32_t unset_;                                     // an Unset
+  std::array<std::uint32_t, kDirect> latin1_;               // values of U+0000..U+00FF
+  std::vector<std::uint16_t> pageOfBlock_;                  // 0: no page; else 1 + page number
+  std::vector<std::uint32_t> values_;                       // 256 values per page
+  std::vector<std::pair<char32_t, std::uint32_t>> beyond_;  // keys above U+10FFFF, sorted
 };
 
 }  // namespace liang::internal

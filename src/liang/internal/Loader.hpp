@@ -10,6 +10,7 @@
 #ifndef LIANG_INTERNAL_LOADER_HPP_
 #define LIANG_INTERNAL_LOADER_HPP_
 
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -20,6 +21,11 @@
 #include "liang/internal/EmbeddedFiles.hpp"
 
 namespace liang::internal {
+
+// The file named exactly `name` in `files` (sorted by name), by binary
+// search; null when there is none.
+const EmbeddedFile* findEmbeddedFile(std::string_view name,
+                                     std::span<const EmbeddedFile> files) noexcept;
 
 // The whole content of one gzip file (RFC 1952). Throws Error with zlib's
 // own message when the stream is corrupt or truncated.
@@ -46,6 +52,14 @@ CodePointMap parseCharMap(std::u32string_view text);
 
 // The folding function over parseCharMap(text).
 CharFold parseChars(std::u32string_view text);
+
+// The minima the library fixes for x: the least characters before the
+// first break and after the last. Kept with the rest of the language table.
+struct LanguageMinima {
+  std::int64_t left;
+  std::int64_t right;
+};
+LanguageMinima languageMinima(Language x) noexcept;
 
 // loadHyphenator(x), with its files looked up in `files`.
 Hyphenator loadHyphenator(Language x, std::span<const EmbeddedFile> files);

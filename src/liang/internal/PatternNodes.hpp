@@ -1,11 +1,12 @@
-// The storage of pattern tries, shared by Pattern.cpp and the hyphenator.
+// The storage of pattern tries, shared by the trie operations, the parser
+// and the hyphenator.
 //
 // A trie lives in a PatternNodes store: flat arrays of nodes, child edges
 // and scores, node 0 being the root. A store is immutable once published.
 // A child edge points either at a node of the same store or, through the
 // foreign table, at a node of another store that this one keeps alive; that
 // is how insertPattern and merge share the subtrees they leave untouched.
-// See Pattern.cpp for the algorithms.
+// See Pattern.cpp and PatternParser.cpp for the algorithms.
 #ifndef LIANG_INTERNAL_PATTERNNODES_HPP_
 #define LIANG_INTERNAL_PATTERNNODES_HPP_
 
@@ -42,7 +43,6 @@ class ScoreView {
       : narrow_(narrow), wide_(wide), count_(count) {}
 
   std::size_t size() const noexcept { return count_; }
-  bool empty() const noexcept { return count_ == 0; }
   std::int64_t operator[](std::size_t k) const noexcept {
     return narrow_ != nullptr ? narrow_[k] : wide_[k];
   }
@@ -84,15 +84,15 @@ class ScorePool {
   // For a parse, which scores in single digits and knows how many at most:
   // room for `capacity` of them at the returned address, of which
   // keepDigits then keeps the first `count`. The pool must be empty.
-  std::int8_t* digitRoom(std::size_t capacity) {
+  char* digitRoom(std::size_t capacity) {
     narrowScores_.resize(capacity);
-    return narrowDigits();
+    return narrowScores_.data();
   }
   // The same in `room`, whose bytes the parse may still be reading: the
   // pool holds them from now on, at the returned address.
-  std::int8_t* adoptDigitRoom(std::string&& room) noexcept {
+  char* adoptDigitRoom(std::string&& room) noexcept {
     narrowScores_ = std::move(room);
-    return narrowDigits();
+    return narrowScores_.data();
   }
   void keepDigits(std::size_t count) { narrowScores_.resize(count); }
   template <class List>
@@ -120,9 +120,6 @@ class ScorePool {
   }
 
  private:
-  std::int8_t* narrowDigits() noexcept {
-    return reinterpret_cast<std::int8_t*>(narrowScores_.data());
-  }
   void pushWide(std::int64_t value) {
     if (!wide_) {
       wideScores_.reserve(narrowScores_.size() + 1);
@@ -185,6 +182,18 @@ class PatternNodes : public std::enable_shared_from_this<PatternNodes> {
   std::unique_ptr<const Deferred<std::shared_ptr<const PatternNodes>>> flattened_;
 };
 
+// Throws std::length_error: a store would outgrow its 32-bit indexes. Out
+// of line, so that the checks below cost their callers no code.
+[[noreturn]] void throwTrieTooLarge();
+
+// `size` as an index into a store's arrays, checked to stay clear of the
+// foreign bit.
+inline std::uint32_t checkedIndex(std::size_t size) {
+  if (size >= PatternNodes::kForeign) [[unlikely]]
+    throwTrieTooLarge();
+  return static_cast<std::uint32_t>(size);
+}
+
 struct PatternsAccess {
   static const PatternNodes* nodes(const Patterns& p) noexcept { return p.nodes_.get(); }
   static const std::shared_ptr<const PatternNodes>& nodesOf(const Patterns& p) noexcept {
@@ -204,9 +213,6 @@ Patterns parsePatternsUtf8(std::string bytes);
 // Indexes the trie in full now, as enough hyphenate calls would (see
 // StagedIndex); for benchmarks and tests that want that stage at once.
 void buildFullIndex(const Patterns& trie);
-
-// Whether hyphenate finds the trie indexed in full.
-bool fullyIndexed(const Patterns& trie);
 
 }  // namespace liang::internal
 

@@ -1,11 +1,15 @@
+// The scanner's plain-text path: tokens, URLs, words and their breaks, and
+// the modes that copy the rest of a token. Markup's modes are in
+// TextScannerMarkup.cpp.
+
 #include "liang/internal/TextScanner.hpp"
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 #include "liang/Language.hpp"
 #include "liang/LanguageTag.hpp"
+#include "liang/internal/TextScannerRun.hpp"
 #include "liang/internal/Utf8.hpp"
 
 namespace liang::internal {
@@ -119,47 +123,6 @@ inline PlainLetters readPlainLetters(const unsigned char* bytes, std::size_t beg
 }
 
 }  // namespace
-
-// The input of one scan, the position reached, and the bytes before it that
-// are yet to be copied to the output: passing bytes through is deferred, so
-// that a run of them is copied at once. The output is written through a
-// cursor into room made ahead in `out` -- as much as the input and a hyphen
-// every eight bytes -- rather than appended a piece at a time; `out` is cut
-// to what was written when the run ends, however it ends.
-struct TextScanner::Run {
-  Run(std::string_view text, bool end, std::string& output)
-      : input(text), atEnd(end), out(output), written(output.size()) {}
-  Run(const Run&) = delete;
-  Run& operator=(const Run&) = delete;
-  ~Run() { out.resize(written); }
-
-  std::string_view input;
-  bool atEnd;
-  std::string& out;
-  std::size_t written;  // the bytes of `out` that hold output
-  std::size_t pos = 0;
-  std::size_t copied = 0;
-  bool stalled = false;
-
-  void put(const char* bytes, std::size_t n) {
-    if (out.size() - written < n) {
-      out.resize(written + std::max(n, (input.size() - copied) + (input.size() - copied) / 8 + 64));
-    }
-    std::memcpy(out.data() + written, bytes, n);
-    written += n;
-  }
-  void copyTo(std::size_t to) {
-    if (to != copied) put(input.data() + copied, to - copied);
-    copied = to;
-  }
-  void putHyphen(std::string_view hyphen) { put(hyphen.data(), hyphen.size()); }
-  // Stops the scan at `at`: what follows waits for the next piece.
-  void stallAt(std::size_t at) {
-    pos = at;
-    stalled = true;
-  }
-  std::size_t size() const noexcept { return input.size(); }
-};
 
 TextScanner::TextScanner(const Hyphenator& h, TextOptions options)
     : options_(checked(std::move(options))),
@@ -545,126 +508,6 @@ void TextScanner::scanLongWord(Run& run) {
       return;
     }
     run.pos += c.length;
-  }
-}
-
-Match TextScanner::opensMarkup(const Run& run, std::size_t at) const {
-  switch (classifyMarkup(run.input.substr(at), run.atEnd).kind) {
-    case MarkupKind::kNone:
-      return Match::kNo;
-    case MarkupKind::kMore:
-      return Match::kMore;
-    default:
-      return Match::kYes;
-  }
-}
-
-bool TextScanner::openMarkup(Run& run) {
-  const MarkupStart start = classifyMarkup(run.input.substr(run.pos), run.atEnd);
-  switch (start.kind) {
-    case MarkupKind::kNone:
-      return false;
-    case MarkupKind::kMore:
-      run.stallAt(run.pos);
-      return false;
-    case MarkupKind::kStartTag:
-    case MarkupKind::kEndTag:
-      tag_.begin(start.kind == MarkupKind::kEndTag);
-      mode_ = Mode::kTag;
-      break;
-    case MarkupKind::kComment:
-      mode_ = Mode::kComment;
-      break;
-    case MarkupKind::kCdata:
-      mode_ = Mode::kCdata;
-      break;
-    case MarkupKind::kDeclaration:
-      mode_ = Mode::kDeclaration;
-      break;
-    case MarkupKind::kProcessingInstruction:
-      mode_ = Mode::kProcessingInstruction;
-      break;
-  }
-  inToken_ = false;
-  run.pos += start.openerLength;
-  return true;
-}
-
-void TextScanner::scanTag(Run& run) {
-  run.pos += tag_.read(run.input.substr(run.pos));
-  if (tag_.done()) closeTag();
-}
-
-void TextScanner::closeTag() {
-  mode_ = Mode::kText;
-  const std::string_view name = tag_.name();
-  if (tag_.isEndTag()) {
-    for (std::size_t i = open_.size(); i-- > 0;) {
-      if (std::string_view(open_[i].name.data(), open_[i].nameLength) == name) {
-        open_.resize(i);
-        break;
-      }
-    }
-    return;
-  }
-  if (tag_.selfClosing() || isVoidElement(name)) return;
-  const bool unhyphenated = isUnhyphenatedElement(name);
-  if ((unhyphenated || tag_.hasLanguage()) && open_.size() < kDeepestElements) {
-    const bool outerUnhyphenated = !open_.empty() && open_.back().unhyphenated;
-    OpenElement element{};
-    std::copy(name.begin(), name.end(), element.name.begin());
-    element.nameLength = static_cast<std::uint8_t>(name.size());
-    element.unhyphenated = unhyphenated || outerUnhyphenated;
-    if (element.unhyphenated) {
-      element.rules = nullptr;
-    } else if (tag_.hasLanguage()) {
-      element.rules = rulesForLanguage(tag_.language());
-    } else {
-      element.rules = currentRules();
-    }
-    open_.push_back(element);
-  }
-  if (isRawTextElement(name)) {
-    rawTextName_.assign(name);
-    mode_ = Mode::kRawText;
-  }
-}
-
-void TextScanner::scanUntil(Run& run, std::string_view terminator) {
-  std::size_t keep = 0;
-  const std::size_t end = findTerminator(run.input.substr(run.pos), terminator, keep);
-  if (end != std::string_view::npos) {
-    run.pos += end;
-    mode_ = Mode::kText;
-    inToken_ = false;
-    return;
-  }
-  if (run.atEnd || keep == 0) {
-    run.pos = run.size();
-    return;
-  }
-  run.stallAt(run.size() - keep);
-}
-
-void TextScanner::scanRawText(Run& run) {
-  for (;;) {
-    const std::size_t next = run.input.find('<', run.pos);
-    if (next == std::string_view::npos) {
-      run.pos = run.size();
-      return;
-    }
-    switch (matchEndTag(run.input.substr(next), rawTextName_, run.atEnd)) {
-      case Match::kYes:
-        run.pos = next;
-        mode_ = Mode::kText;  // which reads the end tag
-        inToken_ = false;
-        return;
-      case Match::kMore:
-        return run.stallAt(next);
-      case Match::kNo:
-        run.pos = next + 1;
-        break;
-    }
   }
 }
 

@@ -1,0 +1,59 @@
+// The state of one TextScanner::scan call, shared by the scanner's two
+// source files.
+#ifndef LIANG_INTERNAL_TEXTSCANNERRUN_HPP_
+#define LIANG_INTERNAL_TEXTSCANNERRUN_HPP_
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "liang/internal/TextScanner.hpp"
+
+namespace liang::internal {
+
+// The input of one scan, the position reached, and the bytes before it that
+// are yet to be copied to the output: passing bytes through is deferred, so
+// that a run of them is copied at once. The output is written through a
+// cursor into room made ahead in `out` -- as much as the input and a hyphen
+// every eight bytes -- rather than appended a piece at a time; `out` is cut
+// to what was written when the run ends, however it ends.
+struct TextScanner::Run {
+  Run(std::string_view text, bool end, std::string& output)
+      : input(text), atEnd(end), out(output), written(output.size()) {}
+  Run(const Run&) = delete;
+  Run& operator=(const Run&) = delete;
+  ~Run() { out.resize(written); }
+
+  std::string_view input;
+  bool atEnd;
+  std::string& out;
+  std::size_t written;  // the bytes of `out` that hold output
+  std::size_t pos = 0;
+  std::size_t copied = 0;
+  bool stalled = false;
+
+  void put(const char* bytes, std::size_t n) {
+    if (out.size() - written < n) {
+      out.resize(written + std::max(n, (input.size() - copied) + (input.size() - copied) / 8 + 64));
+    }
+    std::memcpy(out.data() + written, bytes, n);
+    written += n;
+  }
+  void copyTo(std::size_t to) {
+    if (to != copied) put(input.data() + copied, to - copied);
+    copied = to;
+  }
+  void putHyphen(std::string_view hyphen) { put(hyphen.data(), hyphen.size()); }
+  // Stops the scan at `at`: what follows waits for the next piece.
+  void stallAt(std::size_t at) {
+    pos = at;
+    stalled = true;
+  }
+  std::size_t size() const noexcept { return input.size(); }
+};
+
+}  // namespace liang::internal
+
+#endif  // LIANG_INTERNAL_TEXTSCANNERRUN_HPP_
