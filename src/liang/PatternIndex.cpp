@@ -64,9 +64,10 @@
 // every trie took Hungarian from 6x English's time per letter (by failure
 // links) to under 2x, but grew the resident set of the 73 shared
 // hyphenators, indexed in full, from 52 MB to 69 MB, past the 64 MiB
-// (67.1 MB) they may take; these 2.5 MiB tables take 66 MB and leave
-// Hungarian, whose deep rows its pattern-made words visit most, at about
-// 2.5x, the others lower. Packing the rows more tightly (displacement, or
+// (67.1 MB) they may take. With tables of at most 2.5 MiB they take
+// 65.6 MB, and Hungarian, whose deep rows its pattern-made words visit
+// most, takes 2 to 3x English's time per letter, the other four under
+// 2.4x. Packing the rows more tightly (displacement, or
 // rows kept as differences) would make every step of every language a
 // test and a second load. A trie whose rows or blocks do not fit 16 bits
 // follows failure links instead (none shipped does).
