@@ -198,16 +198,11 @@ std::size_t collectBreaksInFull(const Hyphenator& h, std::u32string_view word,
     }
     return count;
   }
+  // Any other trie or minima: the exact walk.
   foldedWhole();
-  if (index.hasAutomaton() && !index.hasScoreWindow()) {
-    ScratchBuffer<std::uint8_t, 256> boundaries(index.capacityFor(n));
-    const std::size_t length = index.scoreByAutomaton(foldedWord, boundaries.data());
-    breaksWithin(length - 2, [&](std::size_t p) { return boundaries.data()[p + 1]; });
-  } else {
-    ScratchBuffer<std::int64_t, 128> boundaries(index.capacityFor(n));
-    const std::size_t length = index.score(foldedWord, boundaries.data(), false);
-    breaksWithin(length - 2, [&](std::size_t p) { return boundaries.data()[p + 1]; });
-  }
+  ScratchBuffer<std::int64_t, 128> boundaries(index.capacityFor(n));
+  const std::size_t length = index.score(foldedWord, boundaries.data(), false);
+  breaksWithin(length - 2, [&](std::size_t p) { return boundaries.data()[p + 1]; });
   return count;
 }
 

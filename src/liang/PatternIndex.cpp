@@ -1,5 +1,9 @@
 // The lookup index of a trie, and Liang's scoring over it.
 //
+// (Past 600 lines: the build and the walks are one job, every part of it
+// reading the same breadth-first records. StagedIndex and PagedTable::set
+// at the end are not part of it, and are kept here only for now.)
+//
 // Scoring a word finds every pattern that occurs in the padded word
 // "." + word + "." and raises each boundary to the largest score any of
 // them gives it. Two ways to find the occurrences:
@@ -23,9 +27,10 @@
 // hyphenate reads, and on the length of the combined list.
 //
 // Where every node's merged scores span at most 16 boundaries (all the
-// shipped languages), the automaton keeps the scores of the 16 boundaries
-// that a pattern ending at the current position can still reach in one
-// vector register: each step raises it by the node's block with one
+// shipped languages; any other trie is scored by the walk), the automaton
+// keeps the scores of the 16 boundaries that a pattern ending at the
+// current position can still reach in one vector register (a ScoreWindow,
+// in its own header): each step raises it by the node's block with one
 // byte-wise max and retires its lowest boundary, which no later match can
 // reach. A word then costs a handful of instructions per letter and no
 // branch that depends on the patterns found. Since a break depends only on
@@ -37,12 +42,35 @@
 // words: a large trie starts with the walk alone and is indexed in full
 // after that many hyphenate calls (StagedIndex, below).
 //
-// For a small enough trie the automaton's moves are resolved into one
-// table, whose entries carry what the next step needs (the row of the next
-// move and the block to merge). It is kept by column, one per letter, so
-// that the letter selects a column apart from the walk and each step is a
-// single load at the carried row: the walk is a chain of loads and nothing
-// else. A larger trie follows failure links.
+// The automaton's moves are resolved into a table, whose entries carry
+// what the next step needs (the row of the next move and the block to
+// merge). Only the root and the nodes with children have rows: a leaf
+// moves as its failure target does. It is kept by column, one per letter,
+// so that the letter selects a column apart from the walk and each step is
+// a single load at the carried row: the walk is a chain of loads and
+// nothing else.
+//
+// The table holds at most kResolvedMoves moves (2.5 MiB): every row of all
+// but five shipped tries, and the shallowest rows -- numbered breadth
+// first, those that most steps visit -- of Hungarian (42.8k rows of 38
+// letters), both Norwegians, Ancient Greek and Afrikaans. A row past the
+// table, a deep row, keeps only the moves of its node's own children and
+// those it inherits from failure rows that are deep as well, sorted by
+// letter, and the row of the table that answers any other letter: a step
+// from a deep row scans a few moves and then loads from the table at most
+// once, never following a chain of failure links.
+//
+// The bound is what the memory allows, measured: resolving every row of
+// every trie took Hungarian from 6x English's time per letter (by failure
+// links) to under 2x, but grew the resident set of the 73 shared
+// hyphenators, indexed in full, from 52 MB to 69 MB, past the 64 MiB
+// (67.1 MB) they may take. With tables of at most 2.5 MiB they take
+// 65.6 MB, and Hungarian, whose deep rows its pattern-made words visit
+// most, takes 2 to 3x English's time per letter, the other four under
+// 2.4x. Packing the rows more tightly (displacement, or
+// rows kept as differences) would make every step of every language a
+// test and a second load. A trie whose rows or blocks do not fit 16 bits
+// follows failure links instead (none shipped does).
 //
 // A step must be cheap either way. The trie's letters get dense numbers,
 // looked up once per position (a character that is no letter leads nowhere).
@@ -65,16 +93,9 @@
 #include <unordered_map>
 #include <utility>
 
-#if defined(__SSE2__) && !defined(LIANG_PORTABLE_WINDOW)
-#include <emmintrin.h>
-#define LIANG_WINDOW_SSE2 1
-#elif defined(__ARM_NEON) && !defined(LIANG_PORTABLE_WINDOW)
-#include <arm_neon.h>
-#define LIANG_WINDOW_NEON 1
-#endif
-
 #include "liang/internal/CodePointMap.hpp"
 #include "liang/internal/PatternNodes.hpp"
+#include "liang/internal/ScoreWindow.hpp"
 #include "liang/internal/Scratch.hpp"
 
 namespace liang::internal {
@@ -95,77 +116,6 @@ std::uint32_t toIndex(std::size_t value) {
   }
   return static_cast<std::uint32_t>(value);
 }
-
-// The scores of the next 16 boundaries, the lowest first, in one register
-// where the target has one.
-class ScoreWindow {
- public:
-#if defined(LIANG_WINDOW_SSE2)
-  void raise(const std::uint8_t* block) noexcept {
-    scores_ = _mm_max_epu8(scores_, _mm_load_si128(reinterpret_cast<const __m128i*>(block)));
-  }
-  // Returns the lowest boundary's score and moves the window up by one.
-  std::uint8_t retire() noexcept {
-    const auto lowest = static_cast<std::uint8_t>(_mm_cvtsi128_si32(scores_));
-    scores_ = _mm_srli_si128(scores_, 1);
-    return lowest;
-  }
-  void store(std::uint8_t* out) const noexcept {
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), scores_);
-  }
-  // Bit k: whether the score of the k-th lowest boundary is odd.
-  std::uint32_t oddMask() const noexcept {
-    return static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_slli_epi16(scores_, 7)));
-  }
-
- private:
-  __m128i scores_ = _mm_setzero_si128();
-#elif defined(LIANG_WINDOW_NEON)
-  void raise(const std::uint8_t* block) noexcept { scores_ = vmaxq_u8(scores_, vld1q_u8(block)); }
-  std::uint8_t retire() noexcept {
-    const std::uint8_t lowest = vgetq_lane_u8(scores_, 0);
-    scores_ = vextq_u8(scores_, vdupq_n_u8(0), 1);
-    return lowest;
-  }
-  void store(std::uint8_t* out) const noexcept { vst1q_u8(out, scores_); }
-  std::uint32_t oddMask() const noexcept {
-    std::uint8_t scores[16];
-    vst1q_u8(scores, scores_);
-    std::uint32_t odd = 0;
-    for (unsigned k = 0; k < 16; ++k) odd |= std::uint32_t{scores[k] & 1u} << k;
-    return odd;
-  }
-
- private:
-  uint8x16_t scores_ = vdupq_n_u8(0);
-#else
-  // Anywhere else: a ring of 16 bytes, the lowest at `first_`.
-  void raise(const std::uint8_t* block) noexcept {
-    for (unsigned k = 0; k < 16; ++k) {
-      std::uint8_t& into = scores_[(first_ + k) % 16];
-      into = std::max(into, block[k]);
-    }
-  }
-  std::uint8_t retire() noexcept {
-    const std::uint8_t lowest = scores_[first_];
-    scores_[first_] = 0;
-    first_ = (first_ + 1) % 16;
-    return lowest;
-  }
-  void store(std::uint8_t* out) const noexcept {
-    for (unsigned k = 0; k < 16; ++k) out[k] = scores_[(first_ + k) % 16];
-  }
-  std::uint32_t oddMask() const noexcept {
-    std::uint32_t odd = 0;
-    for (unsigned k = 0; k < 16; ++k) odd |= std::uint32_t{scores_[(first_ + k) % 16] & 1u} << k;
-    return odd;
-  }
-
- private:
-  std::uint8_t scores_[16] = {};
-  unsigned first_ = 0;
-#endif
-};
 
 }  // namespace
 
@@ -206,11 +156,7 @@ PatternIndex::PatternIndex(const PatternNodes& trie, Extent extent) : trie_(trie
     walksStore_ = true;
     return;
   }
-  automaton_ = bytesSuffice && trie.nodes[0].scoreCount == 0 && buildAutomaton();
-  if (!automaton_) {
-    outputs_ = {};
-    outputScores_ = {};
-  }
+  if (bytesSuffice && trie.nodes[0].scoreCount == 0) buildAutomaton();
   if (hasScoreWindow()) {
     const std::uint32_t edge = symbolOf(kEdge);
     if (resolved()) {
@@ -219,11 +165,9 @@ PatternIndex::PatternIndex(const PatternNodes& trie, Extent extent) : trie_(trie
       afterEdgeBlock_ = first.block;
     } else {
       afterEdge_ = nextState(0, edge);
-      afterEdgeBlock_ = nodes_[afterEdge_].output;
+      afterEdgeBlock_ = nodes_[afterEdge_].block;
     }
   }
-  outputs_.shrink_to_fit();
-  outputScores_.shrink_to_fit();
 }
 
 bool PatternIndex::numberBreadthFirst() {
@@ -270,7 +214,7 @@ bool PatternIndex::numberBreadthFirst() {
   return true;
 }
 
-bool PatternIndex::buildAutomaton() {
+void PatternIndex::buildAutomaton() {
   const auto nodeCount = static_cast<std::uint32_t>(nodes_.size());
   // Numbered breadth first, the nodes of each depth are a run: the next
   // depth starts after the children of this one. levelStarts ends with the
@@ -328,9 +272,7 @@ bool PatternIndex::buildAutomaton() {
     windowBase_ = static_cast<std::int32_t>(low);
     buildScoreBlocks(levelStarts, scored);
     resolveTransitions();
-    return true;
   }
-  return buildOutputs(levelStarts);
 }
 
 void PatternIndex::buildScoreBlocks(const std::vector<std::uint32_t>& levelStarts,
@@ -356,9 +298,9 @@ void PatternIndex::buildScoreBlocks(const std::vector<std::uint32_t>& levelStart
     while (node >= levelStarts[depth + 1]) ++depth;
     Node& to = nodes_[node];
     const PatternNodes::Node& own = trie_.nodes[trieNodeOf_[node]];
-    to.output = nodes_[to.fail].output;
+    to.block = nodes_[to.fail].block;
     if (own.scoreCount == 0) continue;
-    ScoreBlock block = blocks_[to.output];
+    ScoreBlock block = blocks_[to.block];
     const ScoreView scores = trie_.scores.view(own.scoreBegin, own.scoreCount);
     for (std::uint32_t t = 0; t < own.scoreCount; ++t) {
       if (scores[t] <= 0) continue;
@@ -373,75 +315,9 @@ void PatternIndex::buildScoreBlocks(const std::vector<std::uint32_t>& levelStart
       slots[at] = toIndex(blocks_.size());
       blocks_.push_back(block);
     }
-    to.output = slots[at];
+    to.block = slots[at];
   }
   blocks_.shrink_to_fit();
-}
-
-bool PatternIndex::buildOutputs(const std::vector<std::uint32_t>& levelStarts) {
-  const auto nodeCount = static_cast<std::uint32_t>(nodes_.size());
-  outputs_.reserve(nodes_.size() / 2 + 1);
-  outputScores_.reserve(trie_.scores.size());
-  outputs_.push_back({});  // output 0: no pattern ends here
-  std::uint32_t depth = 0;
-  for (std::uint32_t node = 1; node < nodeCount; ++node) {
-    while (node >= levelStarts[depth + 1]) ++depth;
-    const PatternNodes::Node& own = trie_.nodes[trieNodeOf_[node]];
-    const std::uint32_t inherited = nodes_[nodes_[node].fail].output;
-    if (own.scoreCount == 0) {
-      nodes_[node].output = inherited;
-      continue;
-    }
-    const std::int64_t ownFirst = -static_cast<std::int64_t>(depth);
-    const ScoreView scores = trie_.scores.view(own.scoreBegin, own.scoreCount);
-    std::int64_t low = std::numeric_limits<std::int64_t>::max();
-    std::int64_t high = std::numeric_limits<std::int64_t>::min();
-    for (std::uint32_t t = 0; t < own.scoreCount; ++t) {
-      if (scores[t] > 0) {
-        low = std::min(low, ownFirst + t);
-        high = std::max(high, ownFirst + t + 1);
-      }
-    }
-    std::int64_t reach = ownFirst + static_cast<std::int64_t>(own.scoreCount);
-    const Output* suffix = inherited != 0 ? &outputs_[inherited] : nullptr;
-    if (suffix != nullptr) {
-      reach = std::max<std::int64_t>(reach, suffix->reach);
-      if (suffix->count != 0) {
-        low = std::min<std::int64_t>(low, suffix->first);
-        high = std::max<std::int64_t>(high, suffix->first + std::int64_t{suffix->count});
-      }
-    }
-    Output result{toIndex(outputScores_.size()), 0, 0, 0};
-    const std::int64_t count = low < high ? high - low : 0;
-    if (count > std::numeric_limits<std::uint16_t>::max() ||
-        (count != 0 && (low < std::numeric_limits<std::int16_t>::min() ||
-                        low > std::numeric_limits<std::int16_t>::max())) ||
-        reach < std::numeric_limits<std::int32_t>::min() ||
-        reach > std::numeric_limits<std::int32_t>::max()) {
-      return false;  // patterns too long for the compact records: walk instead
-    }
-    result.reach = static_cast<std::int32_t>(reach);
-    if (count != 0) {
-      // Merged in place at the end of the pool; the suffix's entries are
-      // read by index, since growing the pool may move it.
-      result.first = static_cast<std::int16_t>(low);
-      result.count = static_cast<std::uint16_t>(count);
-      outputScores_.resize(outputScores_.size() + result.count, 0);
-      std::uint8_t* merged = outputScores_.data() + result.begin;
-      for (std::uint32_t t = 0; t < own.scoreCount; ++t) {
-        if (scores[t] > 0) merged[ownFirst + t - low] = static_cast<std::uint8_t>(scores[t]);
-      }
-      if (suffix != nullptr) {
-        for (std::uint32_t e = 0; e < suffix->count; ++e) {
-          std::uint8_t& into = merged[std::int64_t{suffix->first} + e - low];
-          into = std::max(into, outputScores_[suffix->begin + e]);
-        }
-      }
-    }
-    nodes_[node].output = toIndex(outputs_.size());
-    outputs_.push_back(result);
-  }
-  return true;
 }
 
 void PatternIndex::resolveTransitions() {
@@ -453,38 +329,108 @@ void PatternIndex::resolveTransitions() {
   if (!hasScoreWindow() || blocks_.size() > kMoveNumbers) return;
   std::size_t rowNodes = 1;
   for (std::uint32_t node = 1; node < nodeCount; ++node) rowNodes += nodes_[node].childCount != 0;
-  if (rowNodes > kMoveNumbers || rowNodes * columns > kResolvedMoves) return;
+  // The table takes the shallowest rows that fit its bound, all of them
+  // for most tries; the rest are deep rows.
+  const std::size_t tableRows = std::min(rowNodes, kResolvedMoves / columns);
+  if (rowNodes > kMoveNumbers || tableRows == 0) return;
   // The move that reaches each node. Breadth first, a leaf's failure
   // target has its move before the leaf.
   std::vector<Move> reaching(nodes_.size());
+  std::vector<std::uint32_t> failRowOf(rowNodes, 0);
   std::uint32_t nextRow = 0;
   for (std::uint32_t node = 0; node < nodeCount; ++node) {
     const Node& from = nodes_[node];
-    const std::uint32_t row =
-        node == 0 || from.childCount != 0 ? nextRow++ : reaching[from.fail].row;
-    reaching[node] = {static_cast<std::uint16_t>(from.output), static_cast<std::uint16_t>(row)};
+    const bool hasRow = node == 0 || from.childCount != 0;
+    const std::uint32_t row = hasRow ? nextRow++ : reaching[from.fail].row;
+    if (hasRow && node != 0) failRowOf[row] = reaching[from.fail].row;
+    reaching[node] = {static_cast<std::uint16_t>(from.block), static_cast<std::uint16_t>(row)};
   }
-  rowCount_ = rowNodes;
-  // Letter 0, and any letter that leads nowhere from the root, moves to the
-  // root: row 0, block 0 (the root has no scores of its own). A row starts
-  // as that of its node's failure target, complete already breadth first,
-  // and the node's children overrule it.
-  moves_.assign(rowNodes * columns, Move{0, 0});
+  rowCount_ = tableRows;
+  // The edges sorted by letter, and by row within a letter (a counting
+  // sort, rows visited in order), so that the table is filled one column
+  // at a time: a column of the largest shipped trie is some 170 KB, which
+  // stays in cache while it is filled, where filling row by row would touch
+  // a line of every column per row.
+  std::vector<std::uint32_t> columnStarts(columns + 1, 0);
+  std::size_t tableEdges = 0;
   for (std::uint32_t node = 0; node < nodeCount; ++node) {
     const Node& from = nodes_[node];
-    if (node != 0 && from.childCount == 0) continue;
-    const std::size_t row = reaching[node].row;
-    if (node != 0) {
-      const std::size_t failRow = reaching[from.fail].row;
-      for (std::size_t column = 0; column < columns; ++column) {
-        moves_[column * rowCount_ + row] = moves_[column * rowCount_ + failRow];
-      }
-    }
+    if (reaching[node].row >= tableRows) continue;
     for (std::uint32_t k = 0; k < from.childCount; ++k) {
-      const std::size_t column = edgeSymbols_[from.childBegin + k];
-      moves_[column * rowCount_ + row] = reaching[from.childBegin + k + 1];
+      ++columnStarts[edgeSymbols_[from.childBegin + k] + 1];
+    }
+    tableEdges += from.childCount;
+  }
+  for (std::size_t column = 0; column < columns; ++column) {
+    columnStarts[column + 1] += columnStarts[column];
+  }
+  struct RowMove {
+    std::uint32_t row;
+    Move move;
+  };
+  std::vector<RowMove> edgesByColumn(tableEdges);
+  deepRows_.reserve(rowNodes - tableRows);
+  {
+    std::vector<DeepEdge> merged;
+    std::vector<std::uint32_t> filled(columnStarts.begin(), columnStarts.end() - 1);
+    for (std::uint32_t node = 0; node < nodeCount; ++node) {
+      const Node& from = nodes_[node];
+      const std::uint32_t row = reaching[node].row;
+      if (from.childCount == 0) continue;
+      if (row < tableRows) {
+        for (std::uint32_t k = 0; k < from.childCount; ++k) {
+          const std::uint32_t edge = from.childBegin + k;
+          edgesByColumn[filled[edgeSymbols_[edge]]++] = {row, reaching[edge + 1]};
+        }
+        continue;
+      }
+      // A deep row whose failure row is deep too takes that row's moves on
+      // the letters it has no child on, and its row of the table: each deep
+      // row then leads to the table in one step. Both lists are sorted by
+      // letter.
+      DeepRow deep{toIndex(deepEdges_.size()), 0, failRowOf[row]};
+      const DeepEdge* inherited = nullptr;
+      const DeepEdge* inheritedEnd = nullptr;
+      if (deep.failRow >= tableRows) {
+        const DeepRow& failing = deepRows_[deep.failRow - tableRows];
+        inherited = deepEdges_.data() + failing.edgeBegin;
+        inheritedEnd = inherited + failing.edgeCount;
+        deep.failRow = failing.failRow;
+      }
+      merged.clear();
+      for (std::uint32_t k = 0; k < from.childCount; ++k) {
+        const std::uint32_t edge = from.childBegin + k;
+        const std::uint32_t symbol = edgeSymbols_[edge];
+        for (; inherited != inheritedEnd && inherited->symbol < symbol; ++inherited) {
+          merged.push_back(*inherited);
+        }
+        if (inherited != inheritedEnd && inherited->symbol == symbol) ++inherited;
+        merged.push_back({symbol, reaching[edge + 1]});
+      }
+      merged.insert(merged.end(), inherited, inheritedEnd);
+      deep.edgeCount = toIndex(merged.size());
+      deepEdges_.insert(deepEdges_.end(), merged.begin(), merged.end());
+      deepRows_.push_back(deep);
     }
   }
+  // Letter 0, and any letter that leads nowhere from the root, moves to the
+  // root: row 0, block 0 (the root has no scores of its own). A row's move
+  // is its node's child's where it has one, else that of its failure
+  // target's row, filled already: failure rows are lower.
+  moves_.resize(tableRows * columns);
+  for (std::size_t column = 0; column < columns; ++column) {
+    Move* moves = moves_.data() + column * rowCount_;
+    const RowMove* edge = edgesByColumn.data() + columnStarts[column];
+    const RowMove* end = edgesByColumn.data() + columnStarts[column + 1];
+    for (std::size_t row = 0; row < tableRows; ++row) {
+      if (edge != end && edge->row == row) {
+        moves[row] = (edge++)->move;
+      } else {
+        moves[row] = row == 0 ? Move{0, 0} : moves[failRowOf[row]];
+      }
+    }
+  }
+  deepEdges_.shrink_to_fit();
   nodes_ = {};
   edgeSymbols_ = {};
   rows_ = {};
@@ -508,16 +454,8 @@ inline std::uint32_t PatternIndex::childOf(const Node& node, std::uint32_t symbo
              : 0;
 }
 
-void PatternIndex::symbolsOfPadded(std::u32string_view word,
-                                   std::uint32_t* symbols) const noexcept {
-  const std::uint32_t edge = symbolOf(kEdge);
-  symbols[0] = edge;
-  for (std::size_t j = 0; j < word.size(); ++j) symbols[j + 1] = symbolOf(word[j]);
-  symbols[word.size() + 1] = edge;
-}
-
-std::size_t PatternIndex::walkEveryStart(std::u32string_view word, std::int64_t* boundaryScores,
-                                         bool exact) const {
+std::size_t PatternIndex::score(std::u32string_view word, std::int64_t* boundaryScores,
+                                bool exact) const {
   if (resolved() || walksStore_) {
     // No per-node records (gone, or never made): walk the store itself,
     // whose edges are sorted by code point.
@@ -581,36 +519,6 @@ std::size_t PatternIndex::walkEveryStartWith(std::u32string_view word, std::int6
   return length;
 }
 
-std::size_t PatternIndex::scoreByAutomaton(std::u32string_view word,
-                                           std::uint8_t* boundaryScores) const {
-  const std::size_t paddedLength = word.size() + 2;
-  ScratchBuffer<std::uint32_t, 128> symbolBuffer(paddedLength);
-  std::uint32_t* symbols = symbolBuffer.data();
-  symbolsOfPadded(word, symbols);
-  std::fill_n(boundaryScores, paddedLength + longestScores_ + 1, 0);
-
-  auto length = static_cast<std::int64_t>(paddedLength);
-  // The tables are read through locals: the byte stores below may alias
-  // anything, and would otherwise make every member be loaded again.
-  const Output* outputs = outputs_.data();
-  const std::uint8_t* outputScores = outputScores_.data();
-  const auto emit = [&](std::size_t j, std::uint32_t id) {
-    const Output& output = outputs[id];
-    const auto anchor = static_cast<std::int64_t>(j + 1);
-    length = std::max(length, anchor + output.reach);
-    std::uint8_t* into = boundaryScores + (anchor + output.first);
-    const std::uint8_t* from = outputScores + output.begin;
-    for (std::uint32_t e = 0; e < output.count; ++e) into[e] = std::max(into[e], from[e]);
-  };
-  // Only tries without a window come here, and those are never resolved.
-  std::uint32_t state = 0;
-  for (std::size_t j = 0; j < paddedLength; ++j) {
-    state = nextState(state, symbols[j]);
-    if (const std::uint32_t id = nodes_[state].output) emit(j, id);
-  }
-  return static_cast<std::size_t>(length);
-}
-
 inline std::uint32_t PatternIndex::nextState(std::uint32_t state,
                                              std::uint32_t symbol) const noexcept {
   if (symbol == 0) return 0;  // no letter: no pattern continues through it
@@ -662,32 +570,54 @@ inline void PatternIndex::walkWindowMapped(std::u32string_view word, LetterMap l
     // loads. Letter 0 (no letter) leads every state back to the root.
     const Move* moves = moves_.data();
     const std::size_t rowCount = rowCount_;
+    const auto fromTable = [moves, rowCount](std::uint32_t row, std::size_t symbol) {
+      const Move* column = moves + symbol * rowCount;
+#if defined(__GNUC__)
+      // Keeps the compiler from folding the row into the column's offset,
+      // which would put arithmetic on the chain of steps.
+      asm("" : "+r"(column));
+#endif
+      // Each half read on its own, from the column's base plus the scaled
+      // row: reading the move whole and splitting it would put a shift, or
+      // an address computed apart, on the chain.
+      const auto* bytes = reinterpret_cast<const unsigned char*>(column);
+      std::uint16_t next, block;
+      std::memcpy(&next, bytes + std::size_t{row} * sizeof(Move) + offsetof(Move, row), 2);
+      std::memcpy(&block, bytes + std::size_t{row} * sizeof(Move) + offsetof(Move, block), 2);
+      return std::pair<std::uint32_t, std::uint32_t>(next, block);
+    };
+    if (deepRows_.empty()) {
+      walkWindow(word, letterOf, fromTable, sink);
+      return;
+    }
+    // A deep row takes its own move (its node's, or one it inherits from
+    // deep failure rows), else that of its row in the table.
+    const DeepRow* deepRows = deepRows_.data();
+    const DeepEdge* deepEdges = deepEdges_.data();
     walkWindow(
         word, letterOf,
-        [moves, rowCount](std::uint32_t row, std::size_t symbol) {
-          const Move* column = moves + symbol * rowCount;
-#if defined(__GNUC__)
-          // Keeps the compiler from folding the row into the column's
-          // offset, which would put arithmetic on the chain of steps.
-          asm("" : "+r"(column));
-#endif
-          // Each half read on its own, from the column's base plus the
-          // scaled row: reading the move whole and splitting it would put
-          // a shift, or an address computed apart, on the chain.
-          const auto* bytes = reinterpret_cast<const unsigned char*>(column);
-          std::uint16_t next, block;
-          std::memcpy(&next, bytes + std::size_t{row} * sizeof(Move) + offsetof(Move, row), 2);
-          std::memcpy(&block, bytes + std::size_t{row} * sizeof(Move) + offsetof(Move, block), 2);
-          return std::pair<std::uint32_t, std::uint32_t>(next, block);
+        [=](std::uint32_t row, std::size_t symbol) {
+          if (row >= rowCount) [[unlikely]] {
+            const DeepRow& deep = deepRows[row - rowCount];
+            const DeepEdge* edges = deepEdges + deep.edgeBegin;
+            for (std::uint32_t k = 0; k < deep.edgeCount; ++k) {
+              if (edges[k].symbol == symbol) {
+                return std::pair<std::uint32_t, std::uint32_t>(edges[k].move.row,
+                                                               edges[k].move.block);
+              }
+            }
+            row = deep.failRow;
+          }
+          return fromTable(row, symbol);
         },
         sink);
     return;
   }
   walkWindow(
       word, letterOf,
-      [this](std::uint32_t state, std::uint32_t symbol) {
-        state = nextState(state, symbol);
-        return std::pair<std::uint32_t, std::uint32_t>(state, nodes_[state].output);
+      [this](std::uint32_t state, std::size_t symbol) {
+        state = nextState(state, static_cast<std::uint32_t>(symbol));
+        return std::pair<std::uint32_t, std::uint32_t>(state, nodes_[state].block);
       },
       sink);
 }
@@ -730,11 +660,6 @@ std::uint64_t PatternIndex::oddBoundaries(std::u32string_view word, LetterMap le
   walkWindowMapped(word, letters, sink);
   // Step j retires boundary j + 1 + windowBase_, and windowBase_ < 0.
   return sink.odd >> (-1 - windowBase_);
-}
-
-std::size_t PatternIndex::score(std::u32string_view word, std::int64_t* boundaryScores,
-                                bool exact) const {
-  return walkEveryStart(word, boundaryScores, exact);
 }
 
 StagedIndex::StagedIndex(const PatternNodes& trie) : trie_(trie) {

@@ -23,8 +23,9 @@ class PatternNodes;
 // one compact record per path with its failure link, a row indexed by
 // letter for the root and every node wide enough to make a row pay, the
 // merged scores of every node's suffix patterns as fixed-width blocks, and
-// for a small trie the automaton's moves resolved into one table (which
-// replaces the records).
+// the automaton's moves resolved into one table, for every row or (a large
+// trie) for the shallowest, with the moves of the deep rows beside it
+// (which replace the records).
 class PatternIndex {
  public:
   enum class Extent {
@@ -47,17 +48,10 @@ class PatternIndex {
   // exact; those past it only when `exact` is set (hyphenate never reads there).
   std::size_t score(std::u32string_view word, std::int64_t* boundaryScores, bool exact) const;
 
-  // Whether scoreByAutomaton serves this trie: its root has no scores of its
-  // own and every positive score fits a byte.
-  bool hasAutomaton() const noexcept { return automaton_; }
-
-  // As score(word, boundaryScores, false), in bytes: boundaries below
-  // word.size() + 2 are exact, those past it are not. Needs hasAutomaton().
-  std::size_t scoreByAutomaton(std::u32string_view word, std::uint8_t* boundaryScores) const;
-
-  // Whether scoreByWindow serves this trie: it has an automaton, and each
-  // node's merged scores fit one ScoreWindow (no pattern's scores span more
-  // than kWindow boundaries).
+  // Whether scoreByWindow serves this trie: every positive score fits a
+  // byte, the root has no scores of its own, and each node's merged scores
+  // fit one ScoreWindow (no pattern's scores span more than kWindow
+  // boundaries). Any other trie is scored by score().
   bool hasScoreWindow() const noexcept { return !blocks_.empty(); }
 
   // Entries of the buffer that scoreByWindow needs for a word of `length`.
@@ -107,34 +101,19 @@ class PatternIndex {
   struct Node {
     std::uint32_t childBegin;  // into edgeSymbols_
     std::uint32_t childCount;
-    std::uint32_t row;     // into rows_, or kNoRow
-    std::uint32_t fail;    // the node of the longest proper suffix of this path
-    std::uint32_t output;  // into outputs_: the scores ending here; 0 for none
+    std::uint32_t row;    // into rows_, or kNoRow
+    std::uint32_t fail;   // the node of the longest proper suffix of this path
+    std::uint32_t block;  // into blocks_: the merged scores ending here; 0 for none
   };
 
-  // The scores of all patterns that end at a node, its own and those of
-  // the suffixes on its failure chain, merged and anchored at the boundary
-  // after the node's last letter: entry e of the merged list scores that
-  // boundary + e. Only positive entries are kept; `reach` is the furthest
-  // boundary (relative to the same anchor) that any of the patterns covers.
-  struct Output {
-    std::uint32_t begin;  // into outputScores_
-    std::uint16_t count;
-    std::int16_t first;  // anchor-relative boundary of outputScores_[begin]
-    std::int32_t reach;
-  };
-
-  std::size_t walkEveryStart(std::u32string_view word, std::int64_t* boundaryScores,
-                             bool exact) const;
   template <class ChildOf, class TrieNodeOf>
   std::size_t walkEveryStartWith(std::u32string_view word, std::int64_t* boundaryScores, bool exact,
                                  ChildOf childOf, TrieNodeOf trieNodeOf) const;
   void resolveTransitions();
   bool numberBreadthFirst();
-  bool buildAutomaton();
+  void buildAutomaton();
   // From the first node of each depth, and the node count after them.
   void buildScoreBlocks(const std::vector<std::uint32_t>& levelStarts, std::size_t scored);
-  bool buildOutputs(const std::vector<std::uint32_t>& levelStarts);
   // Runs the automaton with the window over the padded word, handing each
   // retired boundary's score to `sink`.
   template <class Sink>
@@ -153,8 +132,6 @@ class PatternIndex {
   // The letter number of fold(c) (fold null: the identity). Out of line:
   // the walk calls it only for a character beyond Latin-1, off its path.
   [[gnu::noinline]] std::uint32_t foldedLetter(char32_t c, const CodePointMap* fold) const noexcept;
-  // Fills symbols[0, word.size() + 2): the padded word's letter numbers.
-  void symbolsOfPadded(std::u32string_view word, std::uint32_t* symbols) const noexcept;
 
   // Latin-1 is looked up directly, everything else through the paged table.
   static constexpr char32_t kDirectSymbols = 256;
@@ -171,21 +148,12 @@ class PatternIndex {
   std::vector<std::uint32_t> rows_;  // alphabetSize_ + 1 child nodes per row, 0 for none
   std::size_t longestScores_ = 0;
 
-  // The automaton serves hyphenate when every positive score fits a byte,
-  // the root has no scores of its own, and its merged outputs fit their
-  // compact records (the shipped data, and any trie of digit patterns of
-  // ordinary length with letters on every line).
-  bool automaton_ = false;
-  std::vector<Output> outputs_;  // outputs_[0] unused
-  std::vector<std::uint8_t> outputScores_;
-
   // Where the merged scores fit a window, a node's merged scores are one
-  // fixed-width block instead of an Output, placed so that its entry k
-  // scores the boundary windowBase_ + k relative to the node's anchor; a
-  // step of the automaton then merges a whole block by one byte-wise max,
-  // with no branch on the output's length. Equal blocks are stored once;
-  // block 0 is all zeros, the block of a node where no pattern ends, and
-  // Node::output holds a block number.
+  // fixed-width block, placed so that its entry k scores the boundary
+  // windowBase_ + k relative to the node's anchor; a step of the automaton
+  // then merges a whole block by one byte-wise max, with no branch on how
+  // many scores there are. Equal blocks are stored once; block 0 is all
+  // zeros, the block of a node where no pattern ends.
   static constexpr std::size_t kWindow = 16;
   struct alignas(kWindow) ScoreBlock {
     std::uint8_t scores[kWindow];
@@ -197,30 +165,45 @@ class PatternIndex {
   std::uint32_t afterEdge_ = 0;
   std::uint32_t afterEdgeBlock_ = 0;
 
-  // For a trie small enough whose scores fit the window, the automaton's
-  // moves resolved into one table, so that a character costs one load and
-  // no failure link is followed. Only nodes with children get a row (the
-  // root first, then breadth first): a leaf moves as its failure target
-  // does. A move holds what the next step needs of the node it reaches: the
-  // row that node moves by (its own, or the first on its failure chain) and
-  // its block. The table is stored by column -- every row's move on letter
-  // 0, then every row's move on letter 1, ... -- so a walk carries a row
-  // number, the letter picks the column apart from it, and a step is one
-  // load of a 16-bit row number at that place in the column: no arithmetic
-  // stands between one step's load and the next. The per-node records above
-  // are then dropped; the walk that lookupPattern takes follows the store's
-  // own edges. Row and block numbers fit 16 bits, and a table is at most
-  // kResolvedMoves moves, which keeps all 73 languages well within their
-  // memory budget while covering the tries of most of them.
+  // Where the scores fit the window, the automaton's moves resolved into
+  // one table, so that a character costs one load and no failure link is
+  // followed. Only nodes with children get a row (the root first, then
+  // breadth first): a leaf moves as its failure target does. A move holds
+  // what the next step needs of the node it reaches: the row that node
+  // moves by (its own, or the first on its failure chain) and its block.
+  // The table is stored by column -- every row's move on letter 0, then
+  // every row's move on letter 1, ... -- so a walk carries a row number,
+  // the letter picks the column apart from it, and a step is one load of a
+  // 16-bit row number at that place in the column: no arithmetic stands
+  // between one step's load and the next. The per-node records above are
+  // then dropped; the walk that lookupPattern takes follows the store's own
+  // edges. Row and block numbers fit 16 bits, and the table holds at most
+  // kResolvedMoves moves: the rows past it are deep rows (below), and the
+  // bound keeps all 73 languages within their memory budget (see
+  // PatternIndex.cpp for the figures).
   struct Move {
     std::uint16_t block;
     std::uint16_t row;
   };
-  static constexpr std::size_t kMoveNumbers = std::size_t{1} << 16;  // rows, and blocks
-  static constexpr std::size_t kResolvedMoves = std::size_t{1} << 19;
+  static constexpr std::size_t kMoveNumbers = std::size_t{1} << 16;    // rows, and blocks
+  static constexpr std::size_t kResolvedMoves = std::size_t{5} << 17;  // 2.5 MiB of moves
   bool resolved() const noexcept { return !moves_.empty(); }
   std::vector<Move> moves_;
-  std::size_t rowCount_ = 0;  // the length of a column
+  std::size_t rowCount_ = 0;  // the length of a column: the rows in the table
+  // The rows past the table, rowCount_ on: each the moves of its node's
+  // own children and those it inherits from deep failure rows, sorted by
+  // letter, and the row of the table whose moves it takes on any other.
+  struct DeepRow {
+    std::uint32_t edgeBegin;  // into deepEdges_
+    std::uint32_t edgeCount;
+    std::uint32_t failRow;
+  };
+  struct DeepEdge {
+    std::uint32_t symbol;
+    Move move;
+  };
+  std::vector<DeepRow> deepRows_;
+  std::vector<DeepEdge> deepEdges_;
 };
 
 // The index of a sealed store, in two stages. The full index takes twice

@@ -1,0 +1,260 @@
+// Per-language speed of hyphenationPoints, one table row per language: the
+// words, their mean length, the time per word and per character, and the
+// ratio of the time per character to English_US's.
+//
+// The words of a language are those of its Debian word list in
+// /usr/share/dict where one is installed, folded by the hyphenator's own
+// fold and kept when every character is a letter of the language's
+// patterns; for any other language (or a missing list), words made of the
+// letter runs of its pattern file, each joined to the runs after it until it
+// is 5 to 12 letters long: real stems, prefixes and suffixes. At most
+// kMostWords words a language, spread evenly over the list.
+//
+// Each hyphenator's full index is built, and one pass taken, before any
+// pass is timed; the best of kPasses passes counts, in processor time of
+// the timing thread.
+//
+//   languages_bench [--language=NAME] [--span]
+//
+// --span times the form that writes into the caller's buffer instead of the
+// one that returns a vector.
+#include <time.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <set>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "liang/Hyphenator.hpp"
+#include "liang/Language.hpp"
+#include "liang/Text.hpp"
+#include "liang/internal/Loader.hpp"
+#include "liang/internal/PatternNodes.hpp"
+#include "liang/internal/Utf8.hpp"
+
+namespace {
+
+using liang::Language;
+
+constexpr std::size_t kMostWords = 50000;
+constexpr int kPasses = 5;
+constexpr std::size_t kLettersPerPass = 400000;
+
+// The Debian word list of each language that has one.
+const std::map<Language, const char*>& wordLists() {
+  static const std::map<Language, const char*> lists{
+      {Language::English_US, "american-english"},
+      {Language::English_GB, "british-english"},
+      {Language::German_1996, "ngerman"},
+      {Language::German_1901, "ogerman"},
+      {Language::German_Swiss, "swiss"},
+      {Language::French, "french"},
+      {Language::Italian, "italian"},
+      {Language::Spanish, "spanish"},
+      {Language::Norwegian_Bokmal, "bokmaal"},
+      {Language::Norwegian_Nynorsk, "nynorsk"},
+      {Language::Danish, "danish"},
+      {Language::Dutch, "dutch"},
+      {Language::Polish, "polish"},
+      {Language::Ukrainian, "ukrainian"},
+      {Language::Portuguese, "portuguese"},
+      {Language::Catalan, "catalan"},
+      {Language::Swedish, "swedish"},
+      {Language::Bulgarian, "bulgarian"},
+      {Language::Galician, "galician-minimos"},
+  };
+  return lists;
+}
+
+std::vector<std::u32string> linesOf(std::u32string_view text) {
+  std::vector<std::u32string> lines;
+  while (!text.empty()) {
+    const std::size_t end = text.find(U'\n');
+    lines.emplace_back(text.substr(0, end));
+    text.remove_prefix(end == std::u32string_view::npos ? text.size() : end + 1);
+  }
+  return lines;
+}
+
+bool isPatternMark(char32_t c) { return (c >= U'0' && c <= U'9') || c == U'.'; }
+
+// The letter runs of the pattern file's lines.
+std::vector<std::u32string> patternRunsOf(Language x) {
+  const std::u32string patterns = liang::internal::embeddedFileText(
+      "hyph-" + std::string(liang::languageAffix(x)) + ".pat.txt.gz");
+  std::vector<std::u32string> runs;
+  for (const std::u32string& line : linesOf(patterns)) {
+    std::u32string letters;
+    for (const char32_t c : line) {
+      if (!isPatternMark(c) && c != U' ' && c != U'\r') letters.push_back(c);
+    }
+    if (!letters.empty()) runs.push_back(letters);
+  }
+  return runs;
+}
+
+std::vector<std::u32string> evenlySpread(std::vector<std::u32string> words) {
+  if (words.size() <= kMostWords) return words;
+  std::vector<std::u32string> kept;
+  kept.reserve(kMostWords);
+  for (std::size_t k = 0; k < kMostWords; ++k) {
+    kept.push_back(std::move(words[k * words.size() / kMostWords]));
+  }
+  return kept;
+}
+
+std::vector<std::u32string> dictionaryWords(const char* list, const liang::Hyphenator& h,
+                                            const std::set<char32_t>& letters) {
+  std::ifstream in(std::string("/usr/share/dict/") + list);
+  std::vector<std::u32string> words;
+  std::string line;
+  const liang::CharFold& fold = liang::hyphenatorChars(h);
+  while (std::getline(in, line)) {
+    std::u32string word = liang::internal::decodeUtf8(line);
+    bool allLetters = word.size() >= 2;
+    for (char32_t& c : word) {
+      c = fold(c);
+      allLetters = allLetters && letters.contains(c);
+    }
+    if (allLetters) words.push_back(std::move(word));
+  }
+  return evenlySpread(std::move(words));
+}
+
+std::vector<std::u32string> patternWords(const std::vector<std::u32string>& runs) {
+  std::set<std::u32string> unique;
+  for (std::size_t first = 0; first < runs.size(); ++first) {
+    const std::size_t target = 5 + first % 8;
+    std::u32string word;
+    for (std::size_t next = first; next < runs.size() && word.size() < target; ++next) {
+      word += runs[next];
+    }
+    if (word.size() > 30) word.resize(30);
+    if (word.size() >= 2) unique.insert(word);
+  }
+  return evenlySpread(std::vector<std::u32string>(unique.begin(), unique.end()));
+}
+
+struct Row {
+  std::string name;
+  const char* source;
+  std::size_t words = 0;
+  double meanLetters = 0;
+  double nsPerWord = 0;
+  double nsPerChar = 0;
+};
+
+// The processor time of this thread: on a machine shared with other work,
+// wall time would count the time the thread waits for a core.
+double threadSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+template <class Pass>
+double bestPassSeconds(Pass pass) {
+  double best = 1e300;
+  for (int k = 0; k < kPasses; ++k) {
+    const double start = threadSeconds();
+    pass();
+    best = std::min(best, threadSeconds() - start);
+  }
+  return best;
+}
+
+Row measure(Language x, bool span) {
+  const liang::Hyphenator& h = liang::languageHyphenator(x);
+  const std::vector<std::u32string> runs = patternRunsOf(x);
+  std::set<char32_t> letters;
+  for (const std::u32string& run : runs) letters.insert(run.begin(), run.end());
+  Row row{liang::show(x), "patterns"};
+  std::vector<std::u32string> words;
+  if (const auto list = wordLists().find(x); list != wordLists().end()) {
+    words = dictionaryWords(list->second, h, letters);
+    row.source = list->second;
+  }
+  if (words.empty()) {
+    words = patternWords(runs);
+    row.source = "patterns";
+  }
+  liang::internal::buildFullIndex(liang::hyphenatorPatterns(h));
+
+  // The words one after another in one buffer, as in running text: apart,
+  // each in its own allocation, they would be scattered over the memory of
+  // the whole list, and a long list would be timed by its cache misses.
+  std::u32string packed;
+  for (const std::u32string& word : words) packed += word;
+  std::vector<std::u32string_view> views;
+  std::size_t at = 0;
+  for (const std::u32string& word : words) {
+    views.emplace_back(packed.data() + at, word.size());
+    at += word.size();
+  }
+  const std::size_t letterCount = packed.size();
+  std::size_t sink = 0;
+  std::size_t buffer[64];
+  // A pass goes over the list enough times to take a measurable time
+  // however few words a language has.
+  const std::size_t rounds =
+      std::max<std::size_t>(1, kLettersPerPass / std::max<std::size_t>(letterCount, 1));
+  const auto pass = [&]() {
+    for (std::size_t round = 0; round < rounds; ++round) {
+      for (const std::u32string_view word : views) {
+        if (span) {
+          sink += liang::hyphenationPoints(h, word, std::span<std::size_t>(buffer));
+        } else {
+          sink += liang::hyphenationPoints(h, word).size();
+        }
+      }
+    }
+  };
+  pass();  // warm-up
+  const double seconds = bestPassSeconds(pass);
+  if (sink == 1) std::puts("");  // keeps the calls
+
+  row.words = words.size();
+  row.meanLetters =
+      words.empty() ? 0 : static_cast<double>(letterCount) / static_cast<double>(words.size());
+  const double perRound = seconds / static_cast<double>(rounds);
+  row.nsPerWord = words.empty() ? 0 : perRound * 1e9 / static_cast<double>(words.size());
+  row.nsPerChar = letterCount == 0 ? 0 : perRound * 1e9 / static_cast<double>(letterCount);
+  return row;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string only;
+  bool span = false;
+  for (int k = 1; k < argc; ++k) {
+    const std::string_view argument(argv[k]);
+    if (argument.starts_with("--language=")) {
+      only = argument.substr(11);
+    } else if (argument == "--span") {
+      span = true;
+    } else {
+      std::fprintf(stderr, "usage: %s [--language=NAME] [--span]\n", argv[0]);
+      return 2;
+    }
+  }
+  // English_US is always measured: every ratio is to it.
+  const Row english = measure(Language::English_US, span);
+  std::printf("%s form; ratio: ns/char over English_US's\n", span ? "span" : "vector");
+  std::printf("%-20s %-18s %7s %7s %9s %8s %6s\n", "language", "words from", "words", "letters",
+              "ns/word", "ns/char", "ratio");
+  for (const Language x : liang::enumFrom(liang::lowestLanguage())) {
+    if (!only.empty() && liang::show(x) != only) continue;
+    const Row row = x == Language::English_US ? english : measure(x, span);
+    std::printf("%-20s %-18s %7zu %7.2f %9.1f %8.2f %6.2f\n", row.name.c_str(), row.source,
+                row.words, row.meanLetters, row.nsPerWord, row.nsPerChar,
+                row.nsPerChar / english.nsPerChar);
+  }
+  return 0;
+}
