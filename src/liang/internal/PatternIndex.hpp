@@ -11,11 +11,10 @@
 #include <string_view>
 #include <vector>
 
-#include "liang/internal/PagedTable.hpp"
+#include "liang/internal/CodePointMap.hpp"
 
 namespace liang::internal {
 
-class CodePointMap;
 class PatternNodes;
 
 // Built for a self-contained store (see PatternIndex.cpp) and kept beside
@@ -138,7 +137,7 @@ class PatternIndex {
 
   const PatternNodes& trie_;
   std::uint32_t directSymbols_[kDirectSymbols] = {};
-  PagedTable symbols_;
+  CodePointMap symbols_;
   std::uint32_t alphabetSize_ = 0;
   std::vector<Node> nodes_;
   std::vector<std::uint32_t> edgeSymbols_;  // letter numbers, sorted within each node
