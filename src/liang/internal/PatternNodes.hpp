@@ -21,7 +21,7 @@
 
 #include "liang/Deferred.hpp"
 #include "liang/Pattern.hpp"
-#include "liang/internal/PatternIndex.hpp"
+#include "liang/internal/StagedIndex.hpp"
 
 namespace liang::internal {
 
