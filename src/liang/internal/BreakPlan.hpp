@@ -12,13 +12,12 @@
 #ifndef LIANG_INTERNAL_BREAKPLAN_HPP_
 #define LIANG_INTERNAL_BREAKPLAN_HPP_
 
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <mutex>
 #include <string_view>
 
 #include "liang/Hyphenator.hpp"
+#include "liang/internal/BuildOnce.hpp"
 #include "liang/internal/PatternIndex.hpp"
 
 namespace liang::internal {
@@ -50,28 +49,28 @@ struct BreakPlan {
 };
 
 // A hyphenator's plan, shared by its copies: made at most once, by the
-// first call that finds the hyphenator fits one and has all it needs; until
-// then, and for a hyphenator that never fits, get() is null.
+// first call that finds the hyphenator fits one and has all it needs (a
+// hyphenate call, or prepare); until then, and for a hyphenator that never
+// fits, get() is null. Filling a plan cannot fail, but the slot retries
+// like everything else the library builds for itself.
 class BreakPlanSlot {
  public:
   // The plan once made, else null: one acquire load.
-  const BreakPlan* get() const noexcept { return ready_.load(std::memory_order_acquire); }
+  const BreakPlan* get() const noexcept { return plan_.ready(); }
 
   // Makes the plan unless it is made already, and returns it. `fill`
   // writes its fields and must not throw.
   template <class Fill>
   const BreakPlan* make(Fill fill) const noexcept {
-    std::call_once(once_, [&]() noexcept {
-      fill(plan_);
-      ready_.store(&plan_, std::memory_order_release);
+    return &plan_.get([&]() noexcept {
+      BreakPlan plan;
+      fill(plan);
+      return plan;
     });
-    return &plan_;
   }
 
  private:
-  mutable std::once_flag once_;
-  mutable std::atomic<const BreakPlan*> ready_{nullptr};
-  mutable BreakPlan plan_;  // written inside once_, before ready_ is set
+  BuildOnce<BreakPlan, OnFailure::kRetry> plan_;
 };
 
 struct HyphenatorAccess {

@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -19,8 +20,8 @@
 #include <string_view>
 #include <vector>
 
-#include "liang/Deferred.hpp"
 #include "liang/Pattern.hpp"
+#include "liang/internal/BuildOnce.hpp"
 #include "liang/internal/StagedIndex.hpp"
 
 namespace liang::internal {
@@ -165,9 +166,11 @@ class PatternNodes : public std::enable_shared_from_this<PatternNodes> {
   std::vector<ForeignNode> foreignNodes;
 
   // The self-contained form that lookups walk: this store itself when it has
-  // no foreign edges, otherwise a flattened copy built on first use.
+  // no foreign edges, otherwise a flattened copy built on first use. The
+  // copy's build can fail for want of memory: the exception goes to the
+  // caller that met it, and the next caller builds again.
   const PatternNodes& lookupForm() const {
-    return flattened_ == nullptr ? *this : *flattened_->get();
+    return flattened_ == nullptr ? *this : *flattened_->copy.get(flattened_->build);
   }
 
   // Lookup form only: the index that lookups use, walking or full.
@@ -182,7 +185,11 @@ class PatternNodes : public std::enable_shared_from_this<PatternNodes> {
   // Held in place rather than behind a pointer: hyphenate reaches it first
   // thing, and every load saved there starts the word sooner.
   std::optional<const StagedIndex> index_;
-  std::unique_ptr<const Deferred<std::shared_ptr<const PatternNodes>>> flattened_;
+  struct Flattened {
+    std::function<std::shared_ptr<const PatternNodes>()> build;
+    BuildOnce<std::shared_ptr<const PatternNodes>, OnFailure::kRetry> copy;
+  };
+  std::unique_ptr<const Flattened> flattened_;  // null without foreign edges
 };
 
 struct PatternsAccess {

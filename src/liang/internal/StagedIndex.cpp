@@ -2,6 +2,7 @@
 
 #include "liang/internal/StagedIndex.hpp"
 
+#include <bit>
 #include <new>
 #include <stdexcept>
 
@@ -11,8 +12,7 @@ namespace liang::internal {
 
 StagedIndex::StagedIndex(const PatternNodes& trie) : trie_(trie) {
   if (trie.nodes.size() <= kEagerNodes) {
-    full_.emplace(trie, PatternIndex::Extent::kFull);
-    fullBuilt_.store(true, std::memory_order_release);
+    buildFull();
     return;
   }
   walking_.emplace(trie, PatternIndex::Extent::kAlphabet);
@@ -24,24 +24,23 @@ StagedIndex::StagedIndex(const PatternNodes& trie) : trie_(trie) {
 }
 
 const PatternIndex& StagedIndex::countWalkedWord() const {
-  // Exactly one call sees the count reach the mark (the counter is 64 bits
-  // wide and never wraps), so only that one builds.
-  if (wordsWalked_.fetch_add(1, std::memory_order_relaxed) + 1 == wordsBeforeFull_) buildFull();
+  // Each count is seen by exactly one call (the counter is 64 bits wide and
+  // never wraps), so only one call builds at each mark: the first, and
+  // after a failure each power-of-two multiple of it.
+  const std::uint64_t walked = wordsWalked_.fetch_add(1, std::memory_order_relaxed) + 1;
+  if (walked % wordsBeforeFull_ == 0 && std::has_single_bit(walked / wordsBeforeFull_)) {
+    try {
+      buildFull();
+    } catch (const std::bad_alloc&) {
+      // Keep walking; a later mark tries again.
+    } catch (const std::length_error&) {
+    }
+  }
   return current();
 }
 
 void StagedIndex::buildFull() const {
-  if (!walking_) return;  // indexed in full at once
-  std::call_once(fullOnce_, [this]() noexcept {
-    // The outcome stays inside the once-block: a failed build is not
-    // retried, and lookups keep walking the store.
-    try {
-      full_.emplace(trie_, PatternIndex::Extent::kFull);
-      fullBuilt_.store(true, std::memory_order_release);
-    } catch (const std::bad_alloc&) {
-    } catch (const std::length_error&) {
-    }
-  });
+  full_.get([this] { return PatternIndex(trie_, PatternIndex::Extent::kFull); });
 }
 
 }  // namespace liang::internal
