@@ -101,6 +101,13 @@ std::uint64_t maskedBreaks(const PatternIndex& index, std::u32string_view word,
          ((std::uint64_t{1} << (word.size() + 1 - rightMin)) - (std::uint64_t{1} << firstBreak));
 }
 
+// Whether the minima are those of any real hyphenator: 0 <= L, 1 <= R,
+// both at most kOrdinaryMinimum.
+bool hasOrdinaryMinima(const Hyphenator& h) noexcept {
+  const std::int64_t left = hyphenatorLeftMin(h), right = hyphenatorRightMin(h);
+  return left >= 0 && right >= 1 && left <= kOrdinaryMinimum && right <= kOrdinaryMinimum;
+}
+
 // The plan of `h`, made now unless its fold is a caller's function. For a
 // hyphenator whose `index`, the one that hyphenates the word, has a score
 // window, and whose minima are ordinary (0 <= L, 1 <= R, both at most
@@ -173,8 +180,7 @@ std::size_t collectBreaksInFull(const Hyphenator& h, std::u32string_view word,
   const PatternIndex& index = nodes->lookupForm().index().forWord();
   // Raw entry p is boundary p + 1 of the padded word, whose first and last
   // entries are not part of it.
-  if (index.hasScoreWindow() && left >= 0 && right >= 1 && left <= kOrdinaryMinimum &&
-      right <= kOrdinaryMinimum) {
+  if (index.hasScoreWindow() && hasOrdinaryMinima(h)) {
     // Every real hyphenator: breaks at 1 <= max(L, 1) <= p < n + 1 - R <= n,
     // where the combined list always reaches, so its length is not needed.
     // A table fold or the identity has a plan by now, whose letters fold;
@@ -266,6 +272,22 @@ char32_t CharFold::operator()(char32_t c) const {
   if (table_ != nullptr) return table_->get()(c);
   if (function_ != nullptr) return (*function_)(c);
   return c;
+}
+
+void prepare(const Hyphenator& h) {
+  using internal::CharFoldAccess;
+  const internal::CodePointMap* table = CharFoldAccess::table(hyphenatorChars(h));
+  const internal::ExceptionTable* exceptions =
+      internal::ExceptionsAccess::table(hyphenatorExceptions(h));
+  const internal::PatternNodes* nodes = internal::PatternsAccess::nodes(hyphenatorPatterns(h));
+  if (nodes == nullptr) return;  // the empty trie: nothing is ever built for it
+  const internal::StagedIndex& staged = nodes->lookupForm().index();
+  staged.buildFull();
+  // The plan, for the hyphenators that hyphenate by one (see collectBreaksInFull).
+  const internal::PatternIndex& index = staged.current();
+  if (index.hasScoreWindow() && internal::hasOrdinaryMinima(h)) {
+    internal::planOf(h, index, exceptions, table);
+  }
 }
 
 std::vector<Word> hyphenate(const Hyphenator& h, std::u32string_view word) {
