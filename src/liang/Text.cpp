@@ -7,6 +7,7 @@
 #include <memory>
 #include <utility>
 
+#include "liang/internal/BreakPlan.hpp"
 #include "liang/internal/Breaks.hpp"
 #include "liang/internal/Scratch.hpp"
 #include "liang/internal/TextScanner.hpp"
@@ -112,9 +113,12 @@ std::size_t pointsInto(const Hyphenator& h, std::u32string_view word, Place plac
                        std::span<std::size_t> out) {
   std::uint64_t mask;
   if (internal::planBreaks(h, word, mask)) {
-    const auto count = static_cast<std::size_t>(std::popcount(mask));
-    for (std::size_t k = 0; mask != 0 && k < out.size(); mask &= mask - 1, ++k) {
-      out[k] = place(static_cast<std::size_t>(std::countr_zero(mask)));
+    // Counted bit by bit, not by std::popcount: without a popcount
+    // instruction in the target's baseline, that is a library call costing
+    // more than this loop over the few breaks of a word.
+    std::size_t count = 0;
+    for (; mask != 0; mask &= mask - 1, ++count) {
+      if (count < out.size()) out[count] = place(static_cast<std::size_t>(std::countr_zero(mask)));
     }
     return count;
   }
