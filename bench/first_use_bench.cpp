@@ -7,8 +7,22 @@
 //  - InflateAllPatterns / ParseAllPatterns: the pattern files of all 73
 //    languages, split into the two halves of that work.
 //  - FullIndex: the one hyphenate call of a large trie's life that builds
-//    its full index (see StagedIndex): the index alone, the trie parsed
+//    its full index (see internal/StagedIndex.hpp): the index alone, the trie parsed
 //    untimed beforehand.
+//  - Prepare/<language>: prepare() of a fresh private hyphenator, which
+//    builds all of it: its three components and then its full index and
+//    plan. Prepare/<language>_after_components: the same with the
+//    components built untimed beforehand -- the index and the plan alone,
+//    the part a hyphenate call would otherwise build in passing.
+//  - LargestCall/<language>_lazy and _prepared: a run of words (made from
+//    the language's pattern fragments; as many as the trie's nodes / 4 and
+//    a thousand more, past the count at which a lazy hyphenator builds its
+//    full index) through a fresh private hyphenator whose components are
+//    built untimed beforehand, each call timed alone in its thread's CPU
+//    time (two clock reads of about a microsecond each included). The
+//    counters: "largest_call_us", the slowest single call of the run (the
+//    median over iterations), and "words". Lazy: the call that reaches the count builds
+//    the index. Prepared: prepare() ran (untimed) first, so no call builds.
 //  - SharedResidentMemory: the growth of the resident set when all 73 shared
 //    hyphenators are built with all three components, every trie indexed in
 //    full. It runs first, once, before other benchmarks have grown the heap,
@@ -16,10 +30,14 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <ctime>
 #include <fstream>
 #include <memory>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -97,6 +115,100 @@ void FullIndex(benchmark::State& state, Language language) {
 }
 BENCHMARK_CAPTURE(FullIndex, English_US, Language::English_US)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(FullIndex, Hungarian, Language::Hungarian)->Unit(benchmark::kMillisecond);
+
+// The three deferred components of `h`, built now.
+void buildComponents(const liang::Hyphenator& h) {
+  benchmark::DoNotOptimize(liang::hyphenatorChars(h)(U'a'));
+  benchmark::DoNotOptimize(&liang::hyphenatorPatterns(h));
+  benchmark::DoNotOptimize(&liang::hyphenatorExceptions(h));
+}
+
+void Prepare(benchmark::State& state, Language language, bool componentsFirst) {
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto h = std::make_unique<liang::Hyphenator>(liang::loadHyphenator(language));
+    if (componentsFirst) buildComponents(*h);
+    state.ResumeTiming();
+    liang::prepare(*h);
+    state.PauseTiming();
+    h.reset();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK_CAPTURE(Prepare, English_US, Language::English_US, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Prepare, Hungarian, Language::Hungarian, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Prepare, English_US_after_components, Language::English_US, true)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Prepare, Hungarian_after_components, Language::Hungarian, true)
+    ->Unit(benchmark::kMillisecond);
+
+// Words of `language` joined from two or three letter runs of its patterns,
+// enough to carry a lazy hyphenator past its full index's build.
+std::vector<std::u32string> runOfWords(Language language) {
+  const std::u32string text = liang::internal::embeddedFileText(patternFileName(language));
+  std::vector<std::u32string> runs(1);
+  for (const char32_t c : text) {
+    if (c == U'\n') {
+      if (!runs.back().empty()) runs.emplace_back();
+    } else if (!(c >= U'0' && c <= U'9') && c != U'.') {
+      runs.back().push_back(c);
+    }
+  }
+  if (runs.back().empty()) runs.pop_back();
+  const liang::Hyphenator h = liang::loadHyphenator(language);
+  const std::size_t nodes =
+      liang::internal::PatternsAccess::nodes(liang::hyphenatorPatterns(h))->nodes.size();
+  std::mt19937 random(61);
+  std::vector<std::u32string> words(nodes / 4 + 1000);
+  for (std::u32string& word : words) {
+    for (std::size_t k = 2 + random() % 2; k > 0; --k) word += runs[random() % runs.size()];
+  }
+  return words;
+}
+
+// This thread's CPU time, in nanoseconds: a call's own cost, which a
+// wall clock would mix with the time the thread spent descheduled (on a
+// loaded machine, milliseconds at a time).
+std::int64_t threadCpuNanoseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return std::int64_t{now.tv_sec} * 1000000000 + now.tv_nsec;
+}
+
+void LargestCall(benchmark::State& state, Language language, bool prepared) {
+  const std::vector<std::u32string> words = runOfWords(language);
+  std::vector<double> largest;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto h = std::make_unique<liang::Hyphenator>(liang::loadHyphenator(language));
+    buildComponents(*h);
+    if (prepared) liang::prepare(*h);
+    state.ResumeTiming();
+    std::int64_t slowest = 0;
+    for (const std::u32string& word : words) {
+      const std::int64_t start = threadCpuNanoseconds();
+      benchmark::DoNotOptimize(liang::hyphenate(*h, word));
+      slowest = std::max(slowest, threadCpuNanoseconds() - start);
+    }
+    state.PauseTiming();
+    largest.push_back(static_cast<double>(slowest) / 1000);
+    h.reset();
+    state.ResumeTiming();
+  }
+  std::nth_element(largest.begin(),
+                   largest.begin() + static_cast<std::ptrdiff_t>(largest.size() / 2),
+                   largest.end());
+  state.counters["largest_call_us"] = largest[largest.size() / 2];
+  state.counters["words"] = static_cast<double>(words.size());
+}
+BENCHMARK_CAPTURE(LargestCall, English_US_lazy, Language::English_US, false)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(LargestCall, English_US_prepared, Language::English_US, true)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(LargestCall, Hungarian_lazy, Language::Hungarian, false)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(LargestCall, Hungarian_prepared, Language::Hungarian, true)
+    ->Unit(benchmark::kMillisecond);
 
 void InflateAllPatterns(benchmark::State& state) {
   std::int64_t codePoints = 0;

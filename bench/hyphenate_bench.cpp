@@ -19,7 +19,8 @@
 //    the public calls with english_US() (hyph-utf8 en-us: its patterns,
 //    exceptions and minima 2 and 3). liang/findBreaks_reused: the internal
 //    break finder into one reused vector, i.e. the calls without their
-//    result allocation.
+//    result allocation. liang/hyphenationPoints_span: the public call into
+//    the caller's storage (one array, reused), which allocates nothing.
 //  - liang/hyphenationPoints_shared/threads:N: N threads, one shared
 //    hyphenator, each thread hyphenating the whole list; items_per_second is
 //    the total, in real time.
@@ -192,6 +193,17 @@ std::uint64_t passLiangPoints() {
   return checksum;
 }
 
+std::uint64_t passLiangPointsSpan() {
+  const liang::Hyphenator& h = liang::english_US();
+  std::size_t points[64];
+  std::uint64_t checksum = 0;
+  for (const std::u32string_view w : corpus().wide) {
+    const std::size_t count = liang::hyphenationPoints(h, w, points);
+    for (std::size_t k = 0; k < count && k < std::size(points); ++k) checksum += points[k];
+  }
+  return checksum;
+}
+
 std::uint64_t passLiangPointsUtf8() {
   const liang::Hyphenator& h = liang::english_US();
   std::uint64_t checksum = 0;
@@ -294,6 +306,7 @@ std::vector<Contender>& contenders() {
   static std::vector<Contender> c = {
       {"liang/hyphenationPoints", passLiangPoints},
       {"liang/hyphenationPoints_utf8", passLiangPointsUtf8},
+      {"liang/hyphenationPoints_span", passLiangPointsSpan},
       {"liang/hyphenate", passLiangHyphenate},
       {"liang/findBreaks_reused", passLiangFindBreaksReused},
   };
@@ -455,11 +468,13 @@ void printSummary(const SummaryReporter& r) {
               c.source.c_str());
   const Stat points = nsPerWord(r, "liang/hyphenationPoints");
   const Stat pointsUtf8 = nsPerWord(r, "liang/hyphenationPoints_utf8");
+  const Stat pointsSpan = nsPerWord(r, "liang/hyphenationPoints_span");
   const Stat pieces = nsPerWord(r, "liang/hyphenate");
   const Stat reused = nsPerWord(r, "liang/findBreaks_reused");
   const Stat lib = nsPerWord(r, "libhyphen/hyphenate3");
   printNs("liang hyphenationPoints (u32)", points);
   printNs("liang hyphenationPoints (UTF-8)", pointsUtf8);
+  printNs("liang hyphenationPoints (u32, span)", pointsSpan);
   printNs("liang hyphenate (vector of pieces)", pieces);
   printNs("liang findBreaks, reused vector", reused);
   printNs("libhyphen hnj_hyphen_hyphenate3", lib);
@@ -470,6 +485,7 @@ void printSummary(const SummaryReporter& r) {
                 x >= target ? "met" : "NOT met");
   };
   ratio("hyphenationPoints", points, 10);
+  ratio("hyphenationPoints into a span", pointsSpan, 16);
   ratio("hyphenate", pieces, 5);
   const Stat one = wordsPerSecond(r, "liang/hyphenationPoints_shared/real_time/threads:1");
   const Stat two = wordsPerSecond(r, "liang/hyphenationPoints_shared/real_time/threads:2");

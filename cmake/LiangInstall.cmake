@@ -7,7 +7,11 @@ set(LIANG_INSTALL_CMAKEDIR "${CMAKE_INSTALL_LIBDIR}/cmake/liang"
     CACHE STRING "Where the CMake package files go, relative to the prefix")
 
 # Only the public headers: those under internal/ are the library's own, and
-# no public header includes one.
+# no public header includes one but BuildOnce.hpp, on which Deferred.hpp is
+# built.
+install(FILES src/liang/internal/BuildOnce.hpp
+  DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}/liang/internal"
+)
 install(FILES
   src/liang/Deferred.hpp
   src/liang/Exception.hpp

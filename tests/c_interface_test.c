@@ -355,6 +355,24 @@ static void test_text_options_and_stream(void) {
 
 /* ---- every failure, with its message ---- */
 
+/* liang_prepare builds ahead of time and changes no answer: on a shared
+   hyphenator (again after it is prepared), on one of the caller's own. */
+static void test_prepare(void) {
+  static const size_t hyphenation[] = {2, 6};
+  const char* patterns = "a1b\n";
+  static const size_t everywhere[] = {1, 3};
+  const liang_hyphenator* english = liang_language("en-US");
+  liang_hyphenator* own = liang_new(patterns, strlen(patterns), "", 0, NULL, 1, 1);
+  CHECK(liang_prepare(english) == 0);
+  CHECK(liang_prepare(english) == 0);
+  CHECK(points_are(english, "hyphenation", hyphenation, 2));
+  CHECK(own != NULL && liang_prepare(own) == 0);
+  CHECK(points_are(own, "abab", everywhere, 2));
+  liang_free(own);
+  CHECK(liang_prepare(NULL) == -1);
+  CHECK_ERROR("liang_prepare: the hyphenator is NULL");
+}
+
 static void test_failures(void) {
   const liang_hyphenator* english = liang_language("en-US");
   liang_text_stream* stream = liang_text_stream_new(english, NULL);
@@ -453,6 +471,7 @@ int main(int argc, char** argv) {
   test_snprintf_convention();
   test_own_hyphenators();
   test_text_options_and_stream();
+  test_prepare();
   test_failures();
   test_language_list();
   if (failures != 0) {

@@ -99,6 +99,11 @@ PYBIND11_MODULE(_liang, m) {
             return PythonHyphenator{liang::withMinima(self.hyphenator, left, right), self.language};
           },
           "left_min"_a, "right_min"_a)
+      .def("prepare",
+           [](const PythonHyphenator& self) {
+             py::gil_scoped_release release;  // a full index takes milliseconds
+             liang::prepare(self.hyphenator);
+           })
       .def_property_readonly(
           "left_min",
           [](const PythonHyphenator& self) { return liang::hyphenatorLeftMin(self.hyphenator); })

@@ -1,5 +1,7 @@
 """Words: the module's functions and Hyphenator against the C++ library."""
 
+import threading
+
 import pytest
 
 import liang
@@ -138,6 +140,36 @@ class TestOwnPatterns:
         assert h.hyphenate("TABLE") == ["TA", "BLE"]
         with pytest.raises(KeyError, match="klingon"):
             liang.Hyphenator.from_text("a1b\n", fold_as="klingon")
+
+
+class TestPrepare:
+    def test_prepare_changes_no_answer(self):
+        h = liang.Hyphenator("hu")
+        words = ["megszentségteleníthetetlenségeskedéseitekért", "hangszerelés", "ablak"]
+        before = [liang.hyphenate(word, lang="hu") for word in words]
+        assert h.prepare() is None
+        assert h.prepare() is None  # a second time does nothing
+        assert [h.hyphenate(word) for word in words] == before
+        own = liang.Hyphenator.from_text("a1b\n", "ta-ble\n")
+        own.prepare()
+        assert own.hyphenate("table") == ["ta", "ble"]
+
+    def test_prepare_races_threads_that_hyphenate(self):
+        h = liang.Hyphenator("en-gb").with_minima(2, 3)
+        words = ["hyphenation", "encyclopaedia", "association", "table"] * 200
+        expected = [h.hyphenate(word) for word in words]
+        results = {}
+
+        def work(n):
+            results[n] = [h.hyphenate(word) for word in words]
+
+        threads = [threading.Thread(target=work, args=(n,)) for n in range(3)]
+        for t in threads:
+            t.start()
+        h.prepare()
+        for t in threads:
+            t.join()
+        assert all(results[n] == expected for n in range(3))
 
 
 class TestCallForms:

@@ -208,6 +208,16 @@ liang_hyphenator* liang_with_minima(const liang_hyphenator* h, int64_t left_min,
       static_cast<liang_hyphenator*>(nullptr));
 }
 
+int liang_prepare(const liang_hyphenator* h) {
+  if (h == nullptr) return misuse("liang_prepare: the hyphenator is NULL", -1);
+  return guarded(
+      [&] {
+        liang::prepare(h->hyphenator);
+        return 0;
+      },
+      -1);
+}
+
 ptrdiff_t liang_points(const liang_hyphenator* h, const char* word, size_t len, size_t* out,
                        size_t capacity) {
   if (h == nullptr) [[unlikely]] {

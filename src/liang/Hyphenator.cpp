@@ -89,16 +89,11 @@ std::size_t writeBits(std::uint64_t mask, std::size_t* out) noexcept {
   return count;
 }
 
-// The breaks of a word of at most PatternIndex::longestMaskedWord()
-// characters, from the parities of its boundaries: bit p set for a break at
-// firstBreak <= p < n + 1 - rightMin. Bit p of the parities shifted down by
-// one is raw entry p, boundary p + 1 of the padded word.
-std::uint64_t maskedBreaks(const PatternIndex& index, std::u32string_view word,
-                           PatternIndex::LetterMap letters, std::size_t firstBreak,
-                           std::size_t rightMin) {
-  const std::uint64_t odd = index.oddBoundaries(word, letters) >> 1;
-  return odd &
-         ((std::uint64_t{1} << (word.size() + 1 - rightMin)) - (std::uint64_t{1} << firstBreak));
+// Whether the minima are those of any real hyphenator: 0 <= L, 1 <= R,
+// both at most kOrdinaryMinimum.
+bool hasOrdinaryMinima(const Hyphenator& h) noexcept {
+  const std::int64_t left = hyphenatorLeftMin(h), right = hyphenatorRightMin(h);
+  return left >= 0 && right >= 1 && left <= kOrdinaryMinimum && right <= kOrdinaryMinimum;
 }
 
 // The plan of `h`, made now unless its fold is a caller's function. For a
@@ -173,8 +168,7 @@ std::size_t collectBreaksInFull(const Hyphenator& h, std::u32string_view word,
   const PatternIndex& index = nodes->lookupForm().index().forWord();
   // Raw entry p is boundary p + 1 of the padded word, whose first and last
   // entries are not part of it.
-  if (index.hasScoreWindow() && left >= 0 && right >= 1 && left <= kOrdinaryMinimum &&
-      right <= kOrdinaryMinimum) {
+  if (index.hasScoreWindow() && hasOrdinaryMinima(h)) {
     // Every real hyphenator: breaks at 1 <= max(L, 1) <= p < n + 1 - R <= n,
     // where the combined list always reaches, so its length is not needed.
     // A table fold or the identity has a plan by now, whose letters fold;
@@ -187,8 +181,9 @@ std::size_t collectBreaksInFull(const Hyphenator& h, std::u32string_view word,
     const std::size_t end = n + 1 - static_cast<std::size_t>(right);
     if (n <= PatternIndex::longestMaskedWord()) {
       // Only the breaks are visited, not every boundary.
-      return writeBits(
-          maskedBreaks(index, letters, letterMap, begin, static_cast<std::size_t>(right)), breaks);
+      return writeBits(BreakPlan::maskedBreaks(index, letters, letterMap, begin,
+                                               static_cast<std::size_t>(right)),
+                       breaks);
     }
     ScratchBuffer<std::uint8_t, 128> buffer(PatternIndex::windowCapacityFor(n));
     const std::uint8_t* boundaries = index.scoreByWindow(letters, buffer.data(), letterMap);
@@ -207,27 +202,6 @@ std::size_t collectBreaksInFull(const Hyphenator& h, std::u32string_view word,
 }
 
 }  // namespace
-
-bool BreakPlan::breaks(std::u32string_view word, std::uint64_t& mask) const noexcept {
-  const std::size_t n = word.size();
-  if (n < shortest) {  // shortest >= 1, so this takes the empty word too
-    mask = 0;
-    return true;
-  }
-  if (n > PatternIndex::longestMaskedWord()) return false;
-  if (exceptions != nullptr) {
-    const auto folded = [this](char32_t c) { return fold != nullptr ? (*fold)(c) : c; };
-    if (exceptions->mayContain(n, folded(word.front()), folded(word.back()))) return false;
-  }
-  mask = maskedBreaks(*index, word, letters(), firstBreak, rightMin);
-  return true;
-}
-
-bool planBreaks(const Hyphenator& h, std::u32string_view word, std::uint64_t& mask) noexcept {
-  const BreakPlanSlot* slot = HyphenatorAccess::planSlot(h);
-  const BreakPlan* plan = slot != nullptr ? slot->get() : nullptr;
-  return plan != nullptr && plan->breaks(word, mask);
-}
 
 std::size_t collectBreaks(const Hyphenator& h, std::u32string_view word, std::size_t* breaks) {
   std::uint64_t mask;
@@ -261,6 +235,22 @@ char32_t CharFold::operator()(char32_t c) const {
   if (table_ != nullptr) return table_->get()(c);
   if (function_ != nullptr) return (*function_)(c);
   return c;
+}
+
+void prepare(const Hyphenator& h) {
+  using internal::CharFoldAccess;
+  const internal::CodePointMap* table = CharFoldAccess::table(hyphenatorChars(h));
+  const internal::ExceptionTable* exceptions =
+      internal::ExceptionsAccess::table(hyphenatorExceptions(h));
+  const internal::PatternNodes* nodes = internal::PatternsAccess::nodes(hyphenatorPatterns(h));
+  if (nodes == nullptr) return;  // the empty trie: nothing is ever built for it
+  const internal::StagedIndex& staged = nodes->lookupForm().index();
+  staged.buildFull();
+  // The plan, for the hyphenators that hyphenate by one (see collectBreaksInFull).
+  const internal::PatternIndex& index = staged.current();
+  if (index.hasScoreWindow() && internal::hasOrdinaryMinima(h)) {
+    internal::planOf(h, index, exceptions, table);
+  }
 }
 
 std::vector<Word> hyphenate(const Hyphenator& h, std::u32string_view word) {

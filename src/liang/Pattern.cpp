@@ -26,8 +26,9 @@
 //    and points at the untouched subtrees of either side;
 //  - the node constructor makes a one-node store over its children.
 // A store with foreign edges is flattened into a self-contained copy the
-// first time it is looked up (once, under Deferred), so lookups always walk
-// contiguous memory with no indirection.
+// first time it is looked up (once; a copy that fails for want of memory is
+// tried again by the next lookup), so lookups always walk contiguous memory
+// with no indirection.
 //
 // Nothing here recurses on the shape of the input: traversals keep explicit
 // stacks, and the destructor releases chains of stores iteratively, so a
@@ -223,10 +224,7 @@ void PatternNodes::seal() {
   if (foreignNodes.empty()) {
     index_.emplace(*this);
   } else {
-    flattened_ = std::make_unique<const Deferred<std::shared_ptr<const PatternNodes>>>(
-        std::function<std::shared_ptr<const PatternNodes>()>([this] {
-          return flatten(NodeRef{this, 0});
-        }));
+    flattened_ = std::make_unique<const Flattened>([this] { return flatten(NodeRef{this, 0}); });
   }
 }
 

@@ -14,7 +14,12 @@
 //    node constructor is built once, on its first lookup, and then shared.
 //    A trie of more than 4,096 nodes is hyphenated by walking it until it
 //    has served about a quarter as many words as it has nodes; the call that
-//    reaches that count builds its automaton, which serves every later one.
+//    reaches that count builds its automaton, which serves every later one
+//    (prepare, in Hyphenator.hpp, builds both ahead of time). Neither build
+//    keeps a failure (for want of memory): a lookup form that fails throws
+//    to the caller that needed it and is built again by the next; an
+//    automaton that fails leaves the walk to serve, exactly, and is tried
+//    again at twice the count.
 //  - No operation recurses on the input: a pattern line of a million letters
 //    parses, looks up, merges, compares, renders and is destroyed safely.
 //  - parsePatterns runs in time linear in the text; lookupPattern in time

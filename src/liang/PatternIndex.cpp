@@ -1,8 +1,7 @@
 // The lookup index of a trie, and Liang's scoring over it.
 //
 // (Past 600 lines: the build and the walks are one job, every part of it
-// reading the same breadth-first records. StagedIndex and PagedTable::set
-// at the end are not part of it, and are kept here only for now.)
+// reading the same breadth-first records.)
 //
 // Scoring a word finds every pattern that occurs in the padded word
 // "." + word + "." and raises each boundary to the largest score any of
@@ -40,7 +39,7 @@
 //
 // The automaton is worth its build only once a trie has scored enough
 // words: a large trie starts with the walk alone and is indexed in full
-// after that many hyphenate calls (StagedIndex, below).
+// after that many hyphenate calls (see internal/StagedIndex.hpp).
 //
 // The automaton's moves are resolved into a table, whose entries carry
 // what the next step needs (the row of the next move and the block to
@@ -660,41 +659,6 @@ std::uint64_t PatternIndex::oddBoundaries(std::u32string_view word, LetterMap le
   walkWindowMapped(word, letters, sink);
   // Step j retires boundary j + 1 + windowBase_, and windowBase_ < 0.
   return sink.odd >> (-1 - windowBase_);
-}
-
-StagedIndex::StagedIndex(const PatternNodes& trie) : trie_(trie) {
-  if (trie.nodes.size() <= kEagerNodes) {
-    full_.emplace(trie, PatternIndex::Extent::kFull);
-    fullBuilt_.store(true, std::memory_order_release);
-    return;
-  }
-  walking_.emplace(trie, PatternIndex::Extent::kAlphabet);
-  // Measured on the large shipped tries (English, German, Dutch,
-  // Hungarian), the full index takes as long to build as walking the store
-  // takes extra for a quarter to a third as many words as the trie has
-  // nodes: some 400 ns a word, against about a millisecond for English.
-  wordsBeforeFull_ = trie.nodes.size() / 4;
-}
-
-const PatternIndex& StagedIndex::countWalkedWord() const {
-  // Exactly one call sees the count reach the mark (the counter is 64 bits
-  // wide and never wraps), so only that one builds.
-  if (wordsWalked_.fetch_add(1, std::memory_order_relaxed) + 1 == wordsBeforeFull_) buildFull();
-  return current();
-}
-
-void StagedIndex::buildFull() const {
-  if (!walking_) return;  // indexed in full at once
-  std::call_once(fullOnce_, [this]() noexcept {
-    // The outcome stays inside the once-block: a failed build is not
-    // retried, and lookups keep walking the store.
-    try {
-      full_.emplace(trie_, PatternIndex::Extent::kFull);
-      fullBuilt_.store(true, std::memory_order_release);
-    } catch (const std::bad_alloc&) {
-    } catch (const std::length_error&) {
-    }
-  });
 }
 
 }  // namespace liang::internal

@@ -1,12 +1,12 @@
 #include "liang/Text.hpp"
 
 #include <algorithm>
-#include <array>
 #include <bit>
 #include <cstdint>
 #include <memory>
 #include <utility>
 
+#include "liang/internal/BreakPlan.hpp"
 #include "liang/internal/Breaks.hpp"
 #include "liang/internal/Scratch.hpp"
 #include "liang/internal/TextScanner.hpp"
@@ -33,75 +33,25 @@ std::vector<std::size_t> pointsOf(std::uint64_t mask, Place place) {
   return points;
 }
 
-using internal::DecodedChar;
-using internal::decodeUtf8Char;
-
-// A UTF-8 word decoded together with the byte offset of every character, so
-// that breaks counted in characters map back to bytes of the input. Words
-// that fit kInlineBytes (a character takes at least one byte) stay on the
-// stack.
+// A UTF-8 word decoded (by the rules of internal/Utf8.hpp) together with
+// the byte offset of every character, so that breaks counted in characters
+// map back to bytes of the input. A character takes at least one byte, so
+// a word of up to 64 bytes stays on the stack.
 class DecodedWord {
  public:
-  explicit DecodedWord(std::string_view bytes) {
-    if (bytes.size() > kInlineBytes) {
-      heapChars_ = std::make_unique<char32_t[]>(bytes.size());
-      heapOffsets_ = std::make_unique<std::size_t[]>(bytes.size() + 1);
-      chars_ = heapChars_.get();
-      offsets_ = heapOffsets_.get();
-    }
-    std::size_t pos = 0;
-    while (pos < bytes.size()) {
-      const DecodedChar decoded = decodeUtf8Char(bytes.substr(pos));
-      chars_[length_] = decoded.codePoint;
-      offsets_[length_] = pos;
-      ++length_;
-      pos += decoded.length;
-    }
-    offsets_[length_] = pos;
-  }
-  DecodedWord(const DecodedWord&) = delete;
-  DecodedWord& operator=(const DecodedWord&) = delete;
+  explicit DecodedWord(std::string_view bytes)
+      : chars_(bytes.size()),
+        offsets_(bytes.size() + 1),
+        length_(internal::decodeUtf8WithOffsets(bytes, chars_.data(), offsets_.data())) {}
 
-  std::u32string_view chars() const noexcept { return {chars_, length_}; }
+  std::u32string_view chars() noexcept { return {chars_.data(), length_}; }
   // Where character `index` begins; index == chars().size() gives the end.
-  std::size_t byteOffset(std::size_t index) const noexcept { return offsets_[index]; }
+  std::size_t byteOffset(std::size_t index) noexcept { return offsets_.data()[index]; }
 
  private:
-  static constexpr std::size_t kInlineBytes = 64;
-
-  std::array<char32_t, kInlineBytes> inlineChars_;
-  std::array<std::size_t, kInlineBytes + 1> inlineOffsets_;
-  std::unique_ptr<char32_t[]> heapChars_;
-  std::unique_ptr<std::size_t[]> heapOffsets_;
-  char32_t* chars_ = inlineChars_.data();
-  std::size_t* offsets_ = inlineOffsets_.data();
-  std::size_t length_ = 0;
-};
-
-// A break list borrowed from this thread's spare one, so that hyphenate does
-// not allocate one per call. Borrowing moves the spare out, which keeps a
-// nested call (from a caller's folding function) correct: it finds no spare
-// and makes its own.
-class BorrowedBreaks {
- public:
-  BorrowedBreaks() noexcept : breaks_(std::exchange(spare(), {})) { breaks_.clear(); }
-  ~BorrowedBreaks() {
-    // A list grown by one freak word is not worth keeping.
-    if (breaks_.capacity() <= kKeepCapacity) spare() = std::move(breaks_);
-  }
-  BorrowedBreaks(const BorrowedBreaks&) = delete;
-  BorrowedBreaks& operator=(const BorrowedBreaks&) = delete;
-
-  std::vector<std::size_t>& get() noexcept { return breaks_; }
-
- private:
-  static constexpr std::size_t kKeepCapacity = 256;
-  static std::vector<std::size_t>& spare() noexcept {
-    thread_local std::vector<std::size_t> list;
-    return list;
-  }
-
-  std::vector<std::size_t> breaks_;
+  internal::ScratchBuffer<char32_t, 64> chars_;
+  internal::ScratchBuffer<std::size_t, 65> offsets_;
+  std::size_t length_;
 };
 
 // The points of the breaks of `word`, each placed by `place`, into `out`,
@@ -112,9 +62,12 @@ std::size_t pointsInto(const Hyphenator& h, std::u32string_view word, Place plac
                        std::span<std::size_t> out) {
   std::uint64_t mask;
   if (internal::planBreaks(h, word, mask)) {
-    const auto count = static_cast<std::size_t>(std::popcount(mask));
-    for (std::size_t k = 0; mask != 0 && k < out.size(); mask &= mask - 1, ++k) {
-      out[k] = place(static_cast<std::size_t>(std::countr_zero(mask)));
+    // Counted bit by bit, not by std::popcount: without a popcount
+    // instruction in the target's baseline, that is a library call costing
+    // more than this loop over the few breaks of a word.
+    std::size_t count = 0;
+    for (; mask != 0; mask &= mask - 1, ++count) {
+      if (count < out.size()) out[count] = place(static_cast<std::size_t>(std::countr_zero(mask)));
     }
     return count;
   }
@@ -127,14 +80,14 @@ std::size_t pointsInto(const Hyphenator& h, std::u32string_view word, Place plac
 }  // namespace
 
 std::vector<std::string> hyphenate(const Hyphenator& h, std::string_view utf8Word) {
-  const DecodedWord word(utf8Word);
-  BorrowedBreaks breaks;
-  internal::findBreaks(h, word.chars(), breaks.get());
+  DecodedWord word(utf8Word);
+  internal::ScratchBuffer<std::size_t, 64> breaks(word.chars().size());
+  const std::size_t count = internal::collectBreaks(h, word.chars(), breaks.data());
   std::vector<std::string> pieces;
-  pieces.reserve(breaks.get().size() + 1);
+  pieces.reserve(count + 1);
   std::size_t pieceStart = 0;
-  for (const std::size_t p : breaks.get()) {
-    const std::size_t pieceEnd = word.byteOffset(p);
+  for (std::size_t k = 0; k < count; ++k) {
+    const std::size_t pieceEnd = word.byteOffset(breaks.data()[k]);
     pieces.emplace_back(utf8Word.substr(pieceStart, pieceEnd - pieceStart));
     pieceStart = pieceEnd;
   }
@@ -153,7 +106,7 @@ std::vector<std::size_t> hyphenationPoints(const Hyphenator& h, std::u32string_v
 }
 
 std::vector<std::size_t> hyphenationPoints(const Hyphenator& h, std::string_view utf8Word) {
-  const DecodedWord word(utf8Word);
+  DecodedWord word(utf8Word);
   const auto byteOffset = [&word](std::size_t p) { return word.byteOffset(p); };
   std::uint64_t mask;
   if (internal::planBreaks(h, word.chars(), mask)) return pointsOf(mask, byteOffset);
@@ -171,7 +124,7 @@ std::size_t hyphenationPoints(const Hyphenator& h, std::u32string_view word,
 
 std::size_t hyphenationPoints(const Hyphenator& h, std::string_view utf8Word,
                               std::span<std::size_t> out) {
-  const DecodedWord word(utf8Word);
+  DecodedWord word(utf8Word);
   return pointsInto(
       h, word.chars(), [&word](std::size_t p) { return word.byteOffset(p); }, out);
 }

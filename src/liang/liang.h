@@ -64,6 +64,14 @@ LIANG_EXPORT void liang_free(liang_hyphenator* h);
 LIANG_EXPORT liang_hyphenator* liang_with_minima(const liang_hyphenator* h, int64_t left_min,
                                                  int64_t right_min);
 
+/* Builds now everything `h` would build on first use (its patterns' index,
+   its exceptions, its character table), so that no later call waits on a
+   build: for a program that wants even its first words fast, at start-up or
+   from a background thread. Safe while other threads hyphenate with `h`;
+   cheap once done. 0, or -1 on failure (after which `h` still works, and a
+   later call tries again what can be retried). */
+LIANG_EXPORT int liang_prepare(const liang_hyphenator* h);
+
 /* Where a hyphen may go in a UTF-8 word: the byte offsets of the pieces after
    the first, as hyphenationPoints gives them. Writes at most `capacity` of them
    to `out` and returns how many there are (more than `capacity`: call again

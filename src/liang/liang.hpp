@@ -2,7 +2,9 @@
 //
 // This header offers the whole library:
 //  - Hyphenator and hyphenate: the record and the operation that cuts a word
-//    into the pieces between which a hyphen may go (liang/Hyphenator.hpp);
+//    into the pieces between which a hyphen may go, and prepare, which builds
+//    ahead of time what a hyphenator would build on first use
+//    (liang/Hyphenator.hpp);
 //  - Patterns: the pattern trie and its text format (liang/Pattern.hpp);
 //  - Exceptions: the exception dictionary and its text format (liang/Exception.hpp);
 //  - Language: the 73 languages, their file codes and their hyphenators, built

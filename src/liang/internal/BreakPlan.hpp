@@ -12,19 +12,17 @@
 #ifndef LIANG_INTERNAL_BREAKPLAN_HPP_
 #define LIANG_INTERNAL_BREAKPLAN_HPP_
 
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <mutex>
 #include <string_view>
 
 #include "liang/Hyphenator.hpp"
+#include "liang/internal/BuildOnce.hpp"
+#include "liang/internal/CodePointMap.hpp"
+#include "liang/internal/ExceptionTable.hpp"
 #include "liang/internal/PatternIndex.hpp"
 
 namespace liang::internal {
-
-class CodePointMap;
-class ExceptionTable;
 
 // Made for a hyphenator whose fold is a table or the identity, whose trie
 // is indexed in full with a score window, and whose minima are those of any
@@ -46,38 +44,75 @@ struct BreakPlan {
   // longer than PatternIndex::longestMaskedWord(), or the dictionary may hold it.
   // (A bool and an out-parameter, not an optional: GCC returns an optional
   // through memory, in two stores that the caller's one load cannot take.)
-  bool breaks(std::u32string_view word, std::uint64_t& mask) const noexcept;
+  // Inline, with planBreaks below: a word the plan answers then costs the
+  // caller one call, the automaton's walk.
+  bool breaks(std::u32string_view word, std::uint64_t& mask) const noexcept {
+    const std::size_t n = word.size();
+    if (n < shortest) {  // shortest >= 1, so this takes the empty word too
+      mask = 0;
+      return true;
+    }
+    if (n > PatternIndex::longestMaskedWord()) return false;
+    if (exceptions != nullptr) {
+      const auto folded = [this](char32_t c) { return fold != nullptr ? (*fold)(c) : c; };
+      if (exceptions->mayContain(n, folded(word.front()), folded(word.back()))) return false;
+    }
+    mask = maskedBreaks(*index, word, letters(), firstBreak, rightMin);
+    return true;
+  }
+
+  // The breaks of a word of at most PatternIndex::longestMaskedWord()
+  // characters, from the parities of its boundaries: bit p set for a break
+  // at firstBreak <= p < n + 1 - rightMin. Bit p of the parities shifted
+  // down by one is raw entry p, boundary p + 1 of the padded word.
+  static std::uint64_t maskedBreaks(const PatternIndex& index, std::u32string_view word,
+                                    PatternIndex::LetterMap letters, std::size_t firstBreak,
+                                    std::size_t rightMin) {
+    const std::uint64_t odd = index.oddBoundaries(word, letters) >> 1;
+    return odd &
+           ((std::uint64_t{1} << (word.size() + 1 - rightMin)) - (std::uint64_t{1} << firstBreak));
+  }
 };
 
 // A hyphenator's plan, shared by its copies: made at most once, by the
-// first call that finds the hyphenator fits one and has all it needs; until
-// then, and for a hyphenator that never fits, get() is null.
+// first call that finds the hyphenator fits one and has all it needs (a
+// hyphenate call, or prepare); until then, and for a hyphenator that never
+// fits, get() is null. Filling a plan cannot fail, but the slot retries
+// like everything else the library builds for itself.
 class BreakPlanSlot {
  public:
   // The plan once made, else null: one acquire load.
-  const BreakPlan* get() const noexcept { return ready_.load(std::memory_order_acquire); }
+  const BreakPlan* get() const noexcept { return plan_.ready(); }
 
   // Makes the plan unless it is made already, and returns it. `fill`
   // writes its fields and must not throw.
   template <class Fill>
   const BreakPlan* make(Fill fill) const noexcept {
-    std::call_once(once_, [&]() noexcept {
-      fill(plan_);
-      ready_.store(&plan_, std::memory_order_release);
+    return &plan_.get([&]() noexcept {
+      BreakPlan plan;
+      fill(plan);
+      return plan;
     });
-    return &plan_;
   }
 
  private:
-  mutable std::once_flag once_;
-  mutable std::atomic<const BreakPlan*> ready_{nullptr};
-  mutable BreakPlan plan_;  // written inside once_, before ready_ is set
+  BuildOnce<BreakPlan, OnFailure::kRetry> plan_;
 };
 
 struct HyphenatorAccess {
   // Null only in a hyphenator that was moved from.
   static const BreakPlanSlot* planSlot(const Hyphenator& h) noexcept { return h.plan_.get(); }
 };
+
+// The boundaries where `word` breaks as the set bits of `mask` (bit p: a
+// break at p), when the hyphenator's plan answers the word alone; false,
+// and `mask` unset, when only collectBreaks (Breaks.hpp) can.
+inline bool planBreaks(const Hyphenator& h, std::u32string_view word,
+                       std::uint64_t& mask) noexcept {
+  const BreakPlanSlot* slot = HyphenatorAccess::planSlot(h);
+  const BreakPlan* plan = slot != nullptr ? slot->get() : nullptr;
+  return plan != nullptr && plan->breaks(word, mask);
+}
 
 }  // namespace liang::internal
 

@@ -20,10 +20,8 @@ void findBreaks(const Hyphenator& h, std::u32string_view word, std::vector<std::
 // entries; returns how many there are.
 std::size_t collectBreaks(const Hyphenator& h, std::u32string_view word, std::size_t* breaks);
 
-// The same boundaries as the set bits of `mask` (bit p: a break at p), when
-// the hyphenator's plan answers the word alone (see BreakPlan.hpp); false,
-// and `mask` unset, when only collectBreaks can.
-bool planBreaks(const Hyphenator& h, std::u32string_view word, std::uint64_t& mask) noexcept;
+// planBreaks, the same boundaries as bits when the hyphenator's plan
+// answers the word alone, is in BreakPlan.hpp, inline.
 
 }  // namespace liang::internal
 

@@ -205,59 +205,6 @@ class PatternIndex {
   std::vector<DeepEdge> deepEdges_;
 };
 
-// The index of a sealed store, in two stages. The full index takes twice
-// as long to build as the trie took to parse (about a millisecond for
-// English), which a program that hyphenates a few words never earns back. So a large trie
-// starts with an alphabet-only index, whose lookups walk the store as TeX
-// does, and gets the full one once it has hyphenated about as many words as
-// the build would have cost in walking: a program pays at most about twice
-// the cheaper of the two, whatever its number of words. A small trie is
-// indexed in full at once.
-//
-// The build runs inside the hyphenate call that reaches the count, on that
-// call's thread; other threads keep walking meanwhile, and then find the
-// full index by one acquire load. Only the walking stage counts words. A
-// build that fails (out of memory) is never tried again: lookups keep
-// walking, which is exact.
-class StagedIndex {
- public:
-  explicit StagedIndex(const PatternNodes& trie);
-  StagedIndex(const StagedIndex&) = delete;
-  StagedIndex& operator=(const StagedIndex&) = delete;
-
-  // The full index once built, the walking one until then. Counts nothing,
-  // builds nothing: for letters and exact lookups, which gain nothing from
-  // the full index.
-  const PatternIndex& current() const noexcept { return fullyBuilt() ? *full_ : *walking_; }
-
-  // The index to hyphenate one word with: current(), having counted the
-  // word while that is the walking index.
-  const PatternIndex& forWord() const { return fullyBuilt() ? *full_ : countWalkedWord(); }
-
-  // Builds the full index now unless it is built or failed already.
-  void buildFull() const;
-
-  // Whether the full index serves lookups.
-  bool fullyBuilt() const noexcept { return fullBuilt_.load(std::memory_order_acquire); }
-
-  // Tries up to this many nodes are indexed in full at once.
-  static constexpr std::size_t kEagerNodes = 4096;
-
- private:
-  const PatternIndex& countWalkedWord() const;
-
-  const PatternNodes& trie_;
-  // Both indexes are held in place, not behind pointers: the flag, not a
-  // pointer, says which one serves, so no load stands between a lookup
-  // and the index it uses.
-  std::optional<const PatternIndex> walking_;  // empty when indexed in full at once
-  std::uint64_t wordsBeforeFull_ = 0;
-  mutable std::atomic<std::uint64_t> wordsWalked_{0};
-  mutable std::once_flag fullOnce_;
-  mutable std::optional<PatternIndex> full_;  // made inside fullOnce_, before fullBuilt_ is set
-  mutable std::atomic<bool> fullBuilt_{false};
-};
-
 }  // namespace liang::internal
 
 #endif  // LIANG_INTERNAL_PATTERNINDEX_HPP_

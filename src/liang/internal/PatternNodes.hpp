@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -20,9 +21,9 @@
 #include <string_view>
 #include <vector>
 
-#include "liang/Deferred.hpp"
 #include "liang/Pattern.hpp"
-#include "liang/internal/PatternIndex.hpp"
+#include "liang/internal/BuildOnce.hpp"
+#include "liang/internal/StagedIndex.hpp"
 
 namespace liang::internal {
 
@@ -162,9 +163,11 @@ class PatternNodes : public std::enable_shared_from_this<PatternNodes> {
   std::vector<ForeignNode> foreignNodes;
 
   // The self-contained form that lookups walk: this store itself when it has
-  // no foreign edges, otherwise a flattened copy built on first use.
+  // no foreign edges, otherwise a flattened copy built on first use. The
+  // copy's build can fail for want of memory: the exception goes to the
+  // caller that met it, and the next caller builds again.
   const PatternNodes& lookupForm() const {
-    return flattened_ == nullptr ? *this : *flattened_->get();
+    return flattened_ == nullptr ? *this : *flattened_->copy.get(flattened_->build);
   }
 
   // Lookup form only: the index that lookups use, walking or full.
@@ -179,7 +182,11 @@ class PatternNodes : public std::enable_shared_from_this<PatternNodes> {
   // Held in place rather than behind a pointer: hyphenate reaches it first
   // thing, and every load saved there starts the word sooner.
   std::optional<const StagedIndex> index_;
-  std::unique_ptr<const Deferred<std::shared_ptr<const PatternNodes>>> flattened_;
+  struct Flattened {
+    std::function<std::shared_ptr<const PatternNodes>()> build;
+    BuildOnce<std::shared_ptr<const PatternNodes>, OnFailure::kRetry> copy;
+  };
+  std::unique_ptr<const Flattened> flattened_;  // null without foreign edges
 };
 
 // Throws std::length_error: a store would outgrow its 32-bit indexes. Out

@@ -1,4 +1,6 @@
-// Per-call working memory that lives on the stack for ordinary words.
+// Per-call working memory that lives on the stack for ordinary words: the
+// one way the library gets room for a word's characters, offsets, breaks
+// or scores, so that an ordinary word allocates nothing beyond its result.
 #ifndef LIANG_INTERNAL_SCRATCH_HPP_
 #define LIANG_INTERNAL_SCRATCH_HPP_
 

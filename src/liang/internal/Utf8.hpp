@@ -91,6 +91,24 @@ inline std::size_t decodeUtf8Into(std::string_view bytes, char32_t* out) noexcep
   return length;
 }
 
+// decodeUtf8Into that also writes, to `offsets` (bytes.size() + 1
+// entries), the byte offset in `bytes` at which each character begins, and
+// bytes.size() after the last: how breaks counted in characters are mapped
+// back to the input.
+inline std::size_t decodeUtf8WithOffsets(std::string_view bytes, char32_t* out,
+                                         std::size_t* offsets) noexcept {
+  std::size_t length = 0;
+  std::size_t at = 0;
+  while (at < bytes.size()) {
+    const DecodedChar decoded = decodeUtf8Char(bytes.substr(at));
+    out[length] = decoded.codePoint;
+    offsets[length++] = at;
+    at += decoded.length;
+  }
+  offsets[length] = at;
+  return length;
+}
+
 // Decodes all of `bytes`.
 inline std::u32string decodeUtf8(std::string_view bytes) {
   std::u32string text(bytes.size(), U'\0');
