@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "allocation_hooks.hpp"
+#include "index_support.hpp"
 #include "language_words.hpp"
 
 namespace {
@@ -24,7 +25,7 @@ using liang::hyphenate;
 using liang::Hyphenator;
 using liang::prepare;
 using liang::Word;
-using liang::internal::fullyIndexed;
+using testing_support::fullyIndexed;
 using Pieces = std::vector<Word>;
 
 // Larger than anything hyphenating a word of these tests allocates, smaller

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "index_support.hpp"
 #include "reference_model.hpp"
 
 namespace {
@@ -25,7 +26,7 @@ using Pieces = std::vector<liang::Word>;
 void expectCutsLikeTheStoreWalk(const Patterns& patterns, const std::vector<std::u32string>& words,
                                 const std::string& name) {
   liang::internal::buildFullIndex(patterns);
-  ASSERT_TRUE(liang::internal::fullyIndexed(patterns)) << name;
+  ASSERT_TRUE(testing_support::fullyIndexed(patterns)) << name;
   const Hyphenator h(liang::internal::parseChars(U""), patterns, {}, 1, 1);
   for (const std::u32string& word : words) {
     const Pieces expected = reference::cut(word, liang::lookupPattern(word, patterns), 1, 1);

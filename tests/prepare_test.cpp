@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "index_support.hpp"
 #include "language_words.hpp"
 
 namespace {
@@ -26,7 +27,7 @@ using liang::Hyphenator;
 using liang::Patterns;
 using liang::prepare;
 using liang::Word;
-using liang::internal::fullyIndexed;
+using testing_support::fullyIndexed;
 using Pieces = std::vector<Word>;
 
 bool hasPlan(const Hyphenator& h) {

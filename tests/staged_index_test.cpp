@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "index_support.hpp"
 #include "reference_model.hpp"
 
 namespace {
@@ -22,11 +23,7 @@ using liang::Patterns;
 using liang::Word;
 using liang::internal::buildFullIndex;
 
-// Whether hyphenate finds the trie indexed in full.
-bool fullyIndexed(const Patterns& trie) {
-  const liang::internal::PatternNodes* nodes = liang::internal::PatternsAccess::nodes(trie);
-  return nodes == nullptr || nodes->lookupForm().index().fullyBuilt();
-}
+using testing_support::fullyIndexed;
 
 using Pieces = std::vector<Word>;
 

@@ -1,0 +1,19 @@
+// What the tests read of a trie's staged index.
+#ifndef LIANG_TESTS_INDEX_SUPPORT_HPP_
+#define LIANG_TESTS_INDEX_SUPPORT_HPP_
+
+#include "liang/Pattern.hpp"
+#include "liang/internal/PatternNodes.hpp"
+#include "liang/internal/StagedIndex.hpp"
+
+namespace testing_support {
+
+// Whether hyphenate finds the trie indexed in full (the empty trie needs no index).
+inline bool fullyIndexed(const liang::Patterns& trie) {
+  const liang::internal::PatternNodes* nodes = liang::internal::PatternsAccess::nodes(trie);
+  return nodes == nullptr || nodes->lookupForm().index().fullyBuilt();
+}
+
+}  // namespace testing_support
+
+#endif  // LIANG_TESTS_INDEX_SUPPORT_HPP_
