@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "reference_model.hpp"
@@ -149,7 +150,7 @@ TEST(Hyphenate, ShortScoreListsLeaveTheRestInTheLastPiece) {
   EXPECT_EQ(hyphenate(Hyphenator(same, Patterns(), shortList, -3, 0), U""), (Pieces{U""}));
 }
 
-TEST(Hyphenate, EmptyStoredScoresAreMalformed) {
+TEST(Hyphenate, EmptyStoredScoresAreMalformedAtLeftMinimumZeroOrBelow) {
   // No operation stores an empty list; build one by hand.
   liang::internal::ExceptionTable::Entries entries;
   entries[U"ab"] = Scores{};
@@ -161,8 +162,68 @@ TEST(Hyphenate, EmptyStoredScoresAreMalformed) {
   } catch (const liang::Error& e) {
     EXPECT_STREQ(e.what(), "Malformed hyphenation score for AB");
   }
+  // Any left minimum up to 0 trims nothing in front, whatever the right one.
+  using Minima = std::pair<std::int64_t, std::int64_t>;
+  for (const auto& [left, right] :
+       {Minima{kMin, kMin}, Minima{kMin, kMax}, Minima{-1, 2}, Minima{0, kMin}, Minima{0, 2}}) {
+    EXPECT_THROW(hyphenate(Hyphenator(lower, Patterns(), d, left, right), U"AB"), liang::Error)
+        << "L=" << left << " R=" << right;
+  }
   // With a positive left minimum the trimmed list is never empty.
   EXPECT_EQ(hyphenate(Hyphenator(lower, Patterns(), d, 1, 0), U"AB"), (Pieces{U"AB"}));
+  EXPECT_EQ(hyphenate(Hyphenator(lower, Patterns(), d, 1, kMin), U"AB"), (Pieces{U"AB"}));
+  // Too short a word is answered before the list is looked at.
+  EXPECT_EQ(hyphenate(Hyphenator(lower, Patterns(), d, 0, 3), U"AB"), (Pieces{U"AB"}));
+}
+
+// Minima at the ends of 64 bits, at the word's length n and at n + 1, and
+// pairs whose sum leaves 64 bits, on a five-letter word that the patterns
+// break at every boundary: the breaks are those p with max(L, 1) <= p and
+// p < max(L, 0) + (n - L - R + 1), none when n < L + R. Worked out by hand.
+TEST(Hyphenate, MinimaAtTheLimitsOf64BitsCutLikeTheLiteralAlgorithm) {
+  const Patterns everywhere = parsePatterns(U"1a\n1b\n1c\n1d\n1e\n1.\n");
+  const auto pieces = [](std::u32string_view hyphenated) {
+    Pieces out{U""};
+    for (const char32_t c : hyphenated) {
+      if (c == U'-') {
+        out.emplace_back();
+      } else {
+        out.back().push_back(c);
+      }
+    }
+    return out;
+  };
+  struct Case {
+    std::int64_t left, right;
+    std::u32string_view hyphenated;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {kMin, kMin, U"a-b-c-d-e-"},
+           {kMin, kMax, U"a-b-c-d-e-"},      // the sum is -1
+           {kMin + 1, kMax, U"a-b-c-d-e-"},  // the sum is 0
+           {2 - kMax, kMax, U"a-b-c-de"},    // the sum is 2: breaks below n + 1 - 2
+           {-4, 8, U"a-bcde"},               // the sum is 4
+           {-3, 6, U"a-b-cde"},
+           {-1, 6, U"abcde"},  // the sum is n: no boundary left
+           {kMax, kMin, U"abcde"},
+           {kMax, kMax, U"abcde"},  // the sum leaves 64 bits: too short
+           {kMax, 5 - kMax, U"abcde"},
+           {kMax - 1, 2 - kMax, U"abcde"},
+           {1, kMin, U"a-b-c-d-e-"},
+           {0, 0, U"a-b-c-d-e-"},
+           {0, 5, U"abcde"},
+           {0, 6, U"abcde"},
+           {2, 3, U"ab-cde"},
+           {5, 0, U"abcde-"},
+           {5, -1, U"abcde-"},
+           {6, 0, U"abcde"},  // n + 1: too short
+           {6, -1, U"abcde"},
+           {6, kMin, U"abcde"},
+           {4, kMin, U"abcd-e-"},
+       }) {
+    EXPECT_TRUE(cutsAs(pieces(c.hyphenated), everywhere, {}, c.left, c.right, U"abcde"))
+        << "L=" << c.left << " R=" << c.right;
+  }
 }
 
 TEST(Hyphenate, ExtremeMinimaNeitherOverflowNorAllocate) {

@@ -419,9 +419,19 @@ class TrieBuilder {
   // The slot where the search for (parent, c) starts: the hash scaled to
   // the table, which need not be a power of two.
   static std::size_t firstSlot(std::uint32_t parent, char32_t c, std::size_t slotCount) {
-    __extension__ typedef unsigned __int128 Wide;
     const std::uint64_t hash = ((std::uint64_t{parent} << 32) | c) * 0x9E3779B97F4A7C15ULL;
-    return static_cast<std::size_t>((Wide{hash ^ (hash >> 29)} * slotCount) >> 64);
+    return static_cast<std::size_t>(highHalfOfProduct(hash ^ (hash >> 29), slotCount));
+  }
+
+  // The upper 64 bits of the 128-bit product a * b, from 32-bit halves:
+  // no wider type exists on every target.
+  static std::uint64_t highHalfOfProduct(std::uint64_t a, std::uint64_t b) {
+    constexpr std::uint64_t kLow = 0xFFFFFFFF;
+    const std::uint64_t aLow = a & kLow, aHigh = a >> 32, bLow = b & kLow, bHigh = b >> 32;
+    const std::uint64_t lowLow = aLow * bLow, lowHigh = aLow * bHigh, highLow = aHigh * bLow;
+    // At most 3 (2^32 - 1): it cannot overflow.
+    const std::uint64_t middle = (lowLow >> 32) + (lowHigh & kLow) + (highLow & kLow);
+    return aHigh * bHigh + (lowHigh >> 32) + (highLow >> 32) + (middle >> 32);
   }
 
   // A slot holds just the node; the node holds the key it is found by.
