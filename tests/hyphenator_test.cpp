@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -174,6 +175,26 @@ TEST(Hyphenate, EmptyStoredScoresAreMalformedAtLeftMinimumZeroOrBelow) {
   EXPECT_EQ(hyphenate(Hyphenator(lower, Patterns(), d, 1, kMin), U"AB"), (Pieces{U"AB"}));
   // Too short a word is answered before the list is looked at.
   EXPECT_EQ(hyphenate(Hyphenator(lower, Patterns(), d, 0, 3), U"AB"), (Pieces{U"AB"}));
+}
+
+// A move copies, so the hyphenator moved from keeps hyphenating, through
+// every path: the general one, and the plan its table fold makes on first use.
+TEST(Hyphenate, MovedFromHyphenatorStillHyphenates) {
+  static_assert(std::is_nothrow_move_constructible_v<Hyphenator>);
+  static_assert(std::is_nothrow_move_assignable_v<Hyphenator>);
+  const Patterns patterns = parsePatterns(U"1b\n");
+  for (Hyphenator source :
+       {make(patterns, {}, 1, 1), liang::loadHyphenator(liang::Language::English_US)}) {
+    const Pieces before = hyphenate(source, U"ababa");
+    Hyphenator constructed(std::move(source));
+    EXPECT_EQ(hyphenate(source, U"ababa"), before);  // NOLINT(bugprone-use-after-move)
+    EXPECT_EQ(hyphenate(constructed, U"ababa"), before);
+    Hyphenator assigned = make(patterns, {}, 2, 2);
+    assigned = std::move(constructed);
+    EXPECT_EQ(hyphenate(constructed, U"ababa"), before);  // NOLINT(bugprone-use-after-move)
+    EXPECT_EQ(hyphenate(assigned, U"ababa"), before);
+  }
+  EXPECT_EQ(hyphenate(make(patterns, {}, 1, 1), U"ababa"), (Pieces{U"a", U"ba", U"ba"}));
 }
 
 // Minima at the ends of 64 bits, at the word's length n and at n + 1, and

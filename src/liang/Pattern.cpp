@@ -56,7 +56,11 @@ namespace {
 
 bool isDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
 
-[[noreturn]] void throwTrieTooLarge() { throw std::length_error("liang: pattern trie too large"); }
+// More nodes, scores or edges than 31-bit numbers count: a failure of the
+// library like any other, not the standard library's length_error.
+[[noreturn]] void throwTrieTooLarge() {
+  throw Error("Pattern trie too large: more than 2^31 nodes, scores or edges");
+}
 
 inline std::uint32_t checkedIndex(std::size_t size) {
   if (size >= PatternNodes::kForeign) [[unlikely]]

@@ -91,7 +91,7 @@ constexpr std::uint32_t kRowCostPerEdge = 16;
 
 std::uint32_t toIndex(std::size_t value) {
   if (value > std::numeric_limits<std::uint32_t>::max() - 1) {
-    throw std::length_error("liang: pattern trie too large");
+    throw Error("Pattern trie too large to index: more than 2^32 - 1 entries in a table");
   }
   return static_cast<std::uint32_t>(value);
 }
@@ -781,7 +781,7 @@ void StagedIndex::buildFull() const {
       full_.emplace(trie_, PatternIndex::Extent::kFull);
       fullBuilt_.store(true, std::memory_order_release);
     } catch (const std::bad_alloc&) {
-    } catch (const std::length_error&) {
+    } catch (const Error&) {  // a table past 32-bit numbers
     }
   });
 }
