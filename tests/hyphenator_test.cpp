@@ -441,6 +441,52 @@ TEST(Hyphenate, AgreesWithTheLiteralAlgorithmEitherSideOfTheLongestMaskedWord) {
   }
 }
 
+// Words past 64 characters are scored through the window in memory rather
+// than the bits of one machine word, in blocks of its width: lengths well
+// past it, and past twice it, must cut like the model.
+TEST(Hyphenate, WordsPastSixtyFourCharactersCutThroughTheScoreWindowLikeTheModel) {
+  std::mt19937 random(23);
+  for (int round = 0; round < 30; ++round) {
+    std::u32string text = reference::randomPatternText(random, random() % 8, false);
+    std::u32string letters;
+    for (int line = 0; line < 4; ++line) {
+      text.push_back(static_cast<char32_t>(U'1' + random() % 9));
+      appendLongPattern(random, 13 + random() % 3, 2, text, letters);
+    }
+    const Patterns patterns = parsePatterns(text);
+    const auto model = reference::parse(text);
+    for (int w = 0; w < 10; ++w) {
+      const std::size_t length = 60 + random() % 100;
+      std::u32string word;
+      while (word.size() < length) word += letters.substr(random() % letters.size(), 16);
+      word.resize(length);
+      const auto left = static_cast<std::int64_t>(random() % 4);
+      const auto right = static_cast<std::int64_t>(1 + random() % 3);
+      const Pieces expected = reference::cut(word, reference::lookup(word, *model), left, right);
+      ASSERT_TRUE(cutsAs(expected, patterns, {}, left, right, word))
+          << "length " << word.size() << " L=" << left << " R=" << right;
+    }
+  }
+}
+
+// A hyphenator with a character table answers ordinary words from a plan
+// made on its first call; the plan must hand every word the dictionary may
+// hold, in any case, back to the dictionary, and only those words.
+TEST(Hyphenate, PlanLeavesEveryWordTheDictionaryMayHoldToTheDictionary) {
+  const Patterns everywhere = parsePatterns(U"1a\n1b\n1c\n1d\n");
+  const Exceptions d = parseExceptions(U"abcd\nab-cd-a\n");
+  const Hyphenator h(liang::internal::parseChars(U"aA\nbB\ncC\ndD\n"), everywhere, d, 1, 1);
+  for (int call = 0; call < 2; ++call) {  // the first call makes the plan, the second uses it
+    EXPECT_EQ(hyphenate(h, U"abcd"), (Pieces{U"abcd"}));
+    EXPECT_EQ(hyphenate(h, U"ABCD"), (Pieces{U"ABCD"}));
+    EXPECT_EQ(hyphenate(h, U"AbcD"), (Pieces{U"AbcD"}));
+    EXPECT_EQ(hyphenate(h, U"Abcda"), (Pieces{U"Ab", U"cd", U"a"}));
+    // The dictionary's length and end letters, but not its word: the patterns.
+    EXPECT_EQ(hyphenate(h, U"aBbD"), (Pieces{U"a", U"B", U"b", U"D"}));
+    EXPECT_EQ(hyphenate(h, U"abcdb"), (Pieces{U"a", U"b", U"c", U"d", U"b"}));
+  }
+}
+
 // A trie may hold one subtree under several letters; each path through it
 // must score as if it had a copy of its own.
 Patterns sharedUnder(const Patterns& shared) {
