@@ -9,9 +9,10 @@
 //
 // Invariants: the second code point of a line of exactly two folds to the
 // line's first, the last such line deciding (a longer line is a letter and a
-// capital form of several code points, which no character fold can map); every other code point folds
-// to itself; the table holds exactly one entry per variant; parsing twice
-// gives the same table; the folding function agrees with the table.
+// capital form of several code points, which no character fold can map);
+// every other code point folds to itself; the table holds exactly one entry
+// per variant; parsing twice gives the same table; the folding function
+// agrees with the table.
 #include <cstddef>
 #include <cstdint>
 #include <map>
