@@ -19,7 +19,7 @@ using testing_support::join;
 using testing_support::withoutAll;
 
 std::string dashed(const Hyphenator& h, std::string_view text, TextOptions options = {}) {
-  options.hyphen = "-";
+  options.hyphen.assign(1, '-');
   return insertHyphens(h, text, options);
 }
 
