@@ -359,7 +359,7 @@ TEST(Hyphenate, AgreesWithTheLiteralAlgorithmOnWideAlphabets) {
     const auto model = reference::parse(text);
     for (int w = 0; w < 20; ++w) {
       std::u32string word = reference::randomWord(random, 8);
-      if (random() % 4 == 0) word.push_back(0x4E00 + random() % 900);
+      if (random() % 4 == 0) word.push_back(static_cast<char32_t>(0x4E00 + random() % 900));
       const auto left = static_cast<std::int64_t>(random() % 5) - 1;
       const auto right = static_cast<std::int64_t>(random() % 5) - 1;
       const Pieces expected =
@@ -515,7 +515,7 @@ TEST(Hyphenate, SharedSubtreesScoreLikeSeparateCopies) {
   std::mt19937 random(17);
   for (int w = 0; w < 2000; ++w) {
     std::u32string word;
-    for (int k = random() % 9; k > 0; --k) word.push_back(U"abcx"[random() % 4]);
+    for (auto k = random() % 9; k > 0; --k) word.push_back(U"abcx"[random() % 4]);
     const auto left = static_cast<std::int64_t>(random() % 3);
     const auto right = static_cast<std::int64_t>(random() % 3);
     ASSERT_EQ(hyphenate(make(dag, {}, left, right), word),
@@ -530,7 +530,7 @@ TEST(Hyphenate, SharedSubtreesScoreLikeSeparateCopies) {
   const Patterns copies = ladder(6, false);
   for (int w = 0; w < 300; ++w) {
     std::u32string word;
-    for (int k = 1 + random() % 5; k > 0; --k) word.push_back(U"ab"[random() % 2]);
+    for (auto k = 1 + random() % 5; k > 0; --k) word.push_back(U"ab"[random() % 2]);
     ASSERT_EQ(hyphenate(make(deep, {}, 1, 1), word), hyphenate(make(copies, {}, 1, 1), word));
   }
 }

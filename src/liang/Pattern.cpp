@@ -105,7 +105,8 @@ struct NodeRef {
 
 struct NodeRefHash {
   std::size_t operator()(const NodeRef& r) const noexcept {
-    return std::hash<const void*>()(r.store) ^ (std::size_t{r.index} * 0x9E3779B97F4A7C15ULL);
+    return std::hash<const void*>()(r.store) ^
+           static_cast<std::size_t>(std::size_t{r.index} * 0x9E3779B97F4A7C15ULL);
   }
 };
 

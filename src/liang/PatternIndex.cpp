@@ -650,7 +650,7 @@ inline void PatternIndex::walkWindow(std::u32string_view word, LetterOf letterOf
   sink.retire(0, window.retire());
   const auto advance = [&](std::size_t symbol, std::size_t j) {
     std::uint32_t block;
-    std::tie(state, block) = step(state, symbol);
+    std::tie(state, block) = step(state, static_cast<std::uint32_t>(symbol));
     window.raise(blocks[block].scores);
     sink.retire(j, window.retire());
   };
