@@ -9,8 +9,12 @@ set(CMAKE_C_COMPILER aarch64-linux-gnu-gcc)
 set(CMAKE_CXX_COMPILER aarch64-linux-gnu-g++)
 # Debian's multiarch directory for arm64: /usr/lib/aarch64-linux-gnu.
 set(CMAKE_LIBRARY_ARCHITECTURE aarch64-linux-gnu)
-# The cross compiler's own runtime (libstdc++, the loader) lives under
-# /usr/aarch64-linux-gnu; qemu looks there first, then at the host's paths,
-# where the arm64 libraries sit.
+# Programs are linked statically, the libraries' archives included: under
+# Debian 12's qemu-user a dynamically linked program that starts a thread
+# hangs (even one that only starts and joins one), a static one does not.
+# It also spares qemu the search for the target's loader and libraries.
+set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
+set(ZLIB_USE_STATIC_LIBS ON)
+set(Utf8proc_LIBRARY /usr/lib/aarch64-linux-gnu/libutf8proc.a CACHE FILEPATH "utf8proc, static")
 find_program(LIANG_QEMU_AARCH64 NAMES qemu-aarch64-static qemu-aarch64 REQUIRED)
-set(CMAKE_CROSSCOMPILING_EMULATOR "${LIANG_QEMU_AARCH64};-L;/usr/aarch64-linux-gnu")
+set(CMAKE_CROSSCOMPILING_EMULATOR "${LIANG_QEMU_AARCH64}")
