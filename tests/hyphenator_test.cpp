@@ -11,6 +11,8 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "reference_model.hpp"
@@ -149,7 +151,7 @@ TEST(Hyphenate, ShortScoreListsLeaveTheRestInTheLastPiece) {
   EXPECT_EQ(hyphenate(Hyphenator(same, Patterns(), shortList, -3, 0), U""), (Pieces{U""}));
 }
 
-TEST(Hyphenate, EmptyStoredScoresAreMalformed) {
+TEST(Hyphenate, EmptyStoredScoresAreMalformedAtLeftMinimumZeroOrBelow) {
   // No operation stores an empty list; build one by hand.
   liang::internal::ExceptionTable::Entries entries;
   entries[U"ab"] = Scores{};
@@ -161,8 +163,88 @@ TEST(Hyphenate, EmptyStoredScoresAreMalformed) {
   } catch (const liang::Error& e) {
     EXPECT_STREQ(e.what(), "Malformed hyphenation score for AB");
   }
+  // Any left minimum up to 0 trims nothing in front, whatever the right one.
+  using Minima = std::pair<std::int64_t, std::int64_t>;
+  for (const auto& [left, right] :
+       {Minima{kMin, kMin}, Minima{kMin, kMax}, Minima{-1, 2}, Minima{0, kMin}, Minima{0, 2}}) {
+    EXPECT_THROW(hyphenate(Hyphenator(lower, Patterns(), d, left, right), U"AB"), liang::Error)
+        << "L=" << left << " R=" << right;
+  }
   // With a positive left minimum the trimmed list is never empty.
   EXPECT_EQ(hyphenate(Hyphenator(lower, Patterns(), d, 1, 0), U"AB"), (Pieces{U"AB"}));
+  EXPECT_EQ(hyphenate(Hyphenator(lower, Patterns(), d, 1, kMin), U"AB"), (Pieces{U"AB"}));
+  // Too short a word is answered before the list is looked at.
+  EXPECT_EQ(hyphenate(Hyphenator(lower, Patterns(), d, 0, 3), U"AB"), (Pieces{U"AB"}));
+}
+
+// A move copies, so the hyphenator moved from keeps hyphenating, through
+// every path: the general one, and the plan its table fold makes on first use.
+TEST(Hyphenate, MovedFromHyphenatorStillHyphenates) {
+  static_assert(std::is_nothrow_move_constructible_v<Hyphenator>);
+  static_assert(std::is_nothrow_move_assignable_v<Hyphenator>);
+  const Patterns patterns = parsePatterns(U"1b\n");
+  for (Hyphenator source :
+       {make(patterns, {}, 1, 1), liang::loadHyphenator(liang::Language::English_US)}) {
+    const Pieces before = hyphenate(source, U"ababa");
+    Hyphenator constructed(std::move(source));
+    EXPECT_EQ(hyphenate(source, U"ababa"), before);  // NOLINT(bugprone-use-after-move)
+    EXPECT_EQ(hyphenate(constructed, U"ababa"), before);
+    Hyphenator assigned = make(patterns, {}, 2, 2);
+    assigned = std::move(constructed);
+    EXPECT_EQ(hyphenate(constructed, U"ababa"), before);  // NOLINT(bugprone-use-after-move)
+    EXPECT_EQ(hyphenate(assigned, U"ababa"), before);
+  }
+  EXPECT_EQ(hyphenate(make(patterns, {}, 1, 1), U"ababa"), (Pieces{U"a", U"ba", U"ba"}));
+}
+
+// Minima at the ends of 64 bits, at the word's length n and at n + 1, and
+// pairs whose sum leaves 64 bits, on a five-letter word that the patterns
+// break at every boundary: the breaks are those p with max(L, 1) <= p and
+// p < max(L, 0) + (n - L - R + 1), none when n < L + R. Worked out by hand.
+TEST(Hyphenate, MinimaAtTheLimitsOf64BitsCutLikeTheLiteralAlgorithm) {
+  const Patterns everywhere = parsePatterns(U"1a\n1b\n1c\n1d\n1e\n1.\n");
+  const auto pieces = [](std::u32string_view hyphenated) {
+    Pieces out{U""};
+    for (const char32_t c : hyphenated) {
+      if (c == U'-') {
+        out.emplace_back();
+      } else {
+        out.back().push_back(c);
+      }
+    }
+    return out;
+  };
+  struct Case {
+    std::int64_t left, right;
+    std::u32string_view hyphenated;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {kMin, kMin, U"a-b-c-d-e-"},
+           {kMin, kMax, U"a-b-c-d-e-"},      // the sum is -1
+           {kMin + 1, kMax, U"a-b-c-d-e-"},  // the sum is 0
+           {2 - kMax, kMax, U"a-b-c-de"},    // the sum is 2: breaks below n + 1 - 2
+           {-4, 8, U"a-bcde"},               // the sum is 4
+           {-3, 6, U"a-b-cde"},
+           {-1, 6, U"abcde"},  // the sum is n: no boundary left
+           {kMax, kMin, U"abcde"},
+           {kMax, kMax, U"abcde"},  // the sum leaves 64 bits: too short
+           {kMax, 5 - kMax, U"abcde"},
+           {kMax - 1, 2 - kMax, U"abcde"},
+           {1, kMin, U"a-b-c-d-e-"},
+           {0, 0, U"a-b-c-d-e-"},
+           {0, 5, U"abcde"},
+           {0, 6, U"abcde"},
+           {2, 3, U"ab-cde"},
+           {5, 0, U"abcde-"},
+           {5, -1, U"abcde-"},
+           {6, 0, U"abcde"},  // n + 1: too short
+           {6, -1, U"abcde"},
+           {6, kMin, U"abcde"},
+           {4, kMin, U"abcd-e-"},
+       }) {
+    EXPECT_TRUE(cutsAs(pieces(c.hyphenated), everywhere, {}, c.left, c.right, U"abcde"))
+        << "L=" << c.left << " R=" << c.right;
+  }
 }
 
 TEST(Hyphenate, ExtremeMinimaNeitherOverflowNorAllocate) {
@@ -277,7 +359,7 @@ TEST(Hyphenate, AgreesWithTheLiteralAlgorithmOnWideAlphabets) {
     const auto model = reference::parse(text);
     for (int w = 0; w < 20; ++w) {
       std::u32string word = reference::randomWord(random, 8);
-      if (random() % 4 == 0) word.push_back(0x4E00 + random() % 900);
+      if (random() % 4 == 0) word.push_back(static_cast<char32_t>(0x4E00 + random() % 900));
       const auto left = static_cast<std::int64_t>(random() % 5) - 1;
       const auto right = static_cast<std::int64_t>(random() % 5) - 1;
       const Pieces expected =
@@ -359,6 +441,52 @@ TEST(Hyphenate, AgreesWithTheLiteralAlgorithmEitherSideOfTheLongestMaskedWord) {
   }
 }
 
+// Words past 64 characters are scored through the window in memory rather
+// than the bits of one machine word, in blocks of its width: lengths well
+// past it, and past twice it, must cut like the model.
+TEST(Hyphenate, WordsPastSixtyFourCharactersCutThroughTheScoreWindowLikeTheModel) {
+  std::mt19937 random(23);
+  for (int round = 0; round < 30; ++round) {
+    std::u32string text = reference::randomPatternText(random, random() % 8, false);
+    std::u32string letters;
+    for (int line = 0; line < 4; ++line) {
+      text.push_back(static_cast<char32_t>(U'1' + random() % 9));
+      appendLongPattern(random, 13 + random() % 3, 2, text, letters);
+    }
+    const Patterns patterns = parsePatterns(text);
+    const auto model = reference::parse(text);
+    for (int w = 0; w < 10; ++w) {
+      const std::size_t length = 60 + random() % 100;
+      std::u32string word;
+      while (word.size() < length) word += letters.substr(random() % letters.size(), 16);
+      word.resize(length);
+      const auto left = static_cast<std::int64_t>(random() % 4);
+      const auto right = static_cast<std::int64_t>(1 + random() % 3);
+      const Pieces expected = reference::cut(word, reference::lookup(word, *model), left, right);
+      ASSERT_TRUE(cutsAs(expected, patterns, {}, left, right, word))
+          << "length " << word.size() << " L=" << left << " R=" << right;
+    }
+  }
+}
+
+// A hyphenator with a character table answers ordinary words from a plan
+// made on its first call; the plan must hand every word the dictionary may
+// hold, in any case, back to the dictionary, and only those words.
+TEST(Hyphenate, PlanLeavesEveryWordTheDictionaryMayHoldToTheDictionary) {
+  const Patterns everywhere = parsePatterns(U"1a\n1b\n1c\n1d\n");
+  const Exceptions d = parseExceptions(U"abcd\nab-cd-a\n");
+  const Hyphenator h(liang::internal::parseChars(U"aA\nbB\ncC\ndD\n"), everywhere, d, 1, 1);
+  for (int call = 0; call < 2; ++call) {  // the first call makes the plan, the second uses it
+    EXPECT_EQ(hyphenate(h, U"abcd"), (Pieces{U"abcd"}));
+    EXPECT_EQ(hyphenate(h, U"ABCD"), (Pieces{U"ABCD"}));
+    EXPECT_EQ(hyphenate(h, U"AbcD"), (Pieces{U"AbcD"}));
+    EXPECT_EQ(hyphenate(h, U"Abcda"), (Pieces{U"Ab", U"cd", U"a"}));
+    // The dictionary's length and end letters, but not its word: the patterns.
+    EXPECT_EQ(hyphenate(h, U"aBbD"), (Pieces{U"a", U"B", U"b", U"D"}));
+    EXPECT_EQ(hyphenate(h, U"abcdb"), (Pieces{U"a", U"b", U"c", U"d", U"b"}));
+  }
+}
+
 // A trie may hold one subtree under several letters; each path through it
 // must score as if it had a copy of its own.
 Patterns sharedUnder(const Patterns& shared) {
@@ -387,7 +515,7 @@ TEST(Hyphenate, SharedSubtreesScoreLikeSeparateCopies) {
   std::mt19937 random(17);
   for (int w = 0; w < 2000; ++w) {
     std::u32string word;
-    for (int k = random() % 9; k > 0; --k) word.push_back(U"abcx"[random() % 4]);
+    for (auto k = random() % 9; k > 0; --k) word.push_back(U"abcx"[random() % 4]);
     const auto left = static_cast<std::int64_t>(random() % 3);
     const auto right = static_cast<std::int64_t>(random() % 3);
     ASSERT_EQ(hyphenate(make(dag, {}, left, right), word),
@@ -402,7 +530,7 @@ TEST(Hyphenate, SharedSubtreesScoreLikeSeparateCopies) {
   const Patterns copies = ladder(6, false);
   for (int w = 0; w < 300; ++w) {
     std::u32string word;
-    for (int k = 1 + random() % 5; k > 0; --k) word.push_back(U"ab"[random() % 2]);
+    for (auto k = 1 + random() % 5; k > 0; --k) word.push_back(U"ab"[random() % 2]);
     ASSERT_EQ(hyphenate(make(deep, {}, 1, 1), word), hyphenate(make(copies, {}, 1, 1), word));
   }
 }

@@ -247,7 +247,7 @@ TEST(Randomised, ScoresBeyondAByteAgreeWithTheModel) {
         node = child.get();
       }
       node->scores.clear();
-      for (int k = random() % 6; k > 0; --k) node->scores.push_back(values[random() % 14]);
+      for (auto k = random() % 6; k > 0; --k) node->scores.push_back(values[random() % 14]);
     }
     const Patterns trie = reference::assemble(root);
     const Patterns parsed = parsePatterns(U"a1b\n2bc\n.c3\n");

@@ -137,25 +137,29 @@ inline liang::Scores lookup(std::u32string_view word, const Node& root) {
 // list is `raw`, by the algorithm as written: too short a word stays whole,
 // the list is trimmed to the minima, and the word is cut after each odd
 // entry. Empty where hyphenate fails instead: the trimmed list is empty.
-// The bounds are computed in 128 bits, so any pair of 64-bit minima is exact.
+// Exact for any pair of 64-bit minima: a sum that overflows lies beyond
+// any word's length on the side of its operands' sign.
 inline std::vector<std::u32string> cut(std::u32string_view word, const liang::Scores& raw,
                                        std::int64_t leftMin, std::int64_t rightMin) {
-  __extension__ typedef __int128 Wide;
-  const Wide n = static_cast<Wide>(word.size());
-  const Wide left = leftMin, right = rightMin;
-  if (n == 0 || n < left + right) return {std::u32string(word)};
-  const Wide first = std::max<Wide>(left, 0);
-  const Wide d = n - left - right + 1;
-  const Wide available = std::max<Wide>(static_cast<Wide>(raw.size()) - first, 0);
-  const Wide trimmedLength = first + std::min(d, available);
+  const auto n = static_cast<std::int64_t>(word.size());
+  std::int64_t sum = 0;
+  const bool sumOverflows = __builtin_add_overflow(leftMin, rightMin, &sum);
+  if (n == 0 || (sumOverflows ? leftMin > 0 : n < sum)) return {std::u32string(word)};
+  const std::int64_t first = std::max<std::int64_t>(leftMin, 0);
+  const std::int64_t available =
+      std::max<std::int64_t>(static_cast<std::int64_t>(raw.size()) - first, 0);
+  // d = n - L - R + 1, at least 1 here; past `available` its size does not matter.
+  std::int64_t d = 0;
+  if (sumOverflows || __builtin_sub_overflow(n + 1, sum, &d)) d = available;
+  const std::int64_t trimmedLength = first + std::min(d, available);
   if (trimmedLength == 0) return {};
-  const auto trimmed = [&](Wide p) -> std::int64_t {
+  const auto trimmed = [&](std::int64_t p) -> std::int64_t {
     return p < first ? 0 : raw[static_cast<std::size_t>(p)];
   };
   std::vector<std::u32string> pieces;
   std::u32string current;
   for (std::size_t i = 0; i < word.size(); ++i) {
-    const Wide entry = static_cast<Wide>(i) + 1;  // entry 0 is dropped
+    const auto entry = static_cast<std::int64_t>(i) + 1;  // entry 0 is dropped
     if (entry >= trimmedLength) {
       current += word.substr(i);
       pieces.push_back(current);

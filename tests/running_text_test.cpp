@@ -19,7 +19,7 @@ using testing_support::join;
 using testing_support::withoutAll;
 
 std::string dashed(const Hyphenator& h, std::string_view text, TextOptions options = {}) {
-  options.hyphen = "-";
+  options.hyphen.assign(1, '-');
   return insertHyphens(h, text, options);
 }
 
@@ -261,6 +261,24 @@ TEST(TextStream, AnySplitGivesTheWholeTextsOutput) {
     bytewise.finish(out);
     EXPECT_EQ(out, whole);
   }
+}
+
+// "\xED\xA0" begins an encoded surrogate, which no byte can make a
+// character: the stream reads its bytes at once (U+00ED, then U+00A0, which
+// ends the word). "\xED\x9F" may still become U+D7FF, so it waits.
+TEST(TextStream, EncodedSurrogateIsNotHeldBackLikeAnIncompleteCharacter) {
+  const TextOptions options{.hyphen = "-"};
+  TextStream surrogate(english_US(), options);
+  std::string out;
+  surrogate.feed("computer \xED\xA0", out);
+  EXPECT_EQ(out, "com-puter \xED\xA0");
+  TextStream incomplete(english_US(), options);
+  out.clear();
+  incomplete.feed("computer \xED\x9F", out);
+  EXPECT_EQ(out, "com-puter ");
+  incomplete.feed("\xBF", out);
+  incomplete.finish(out);
+  EXPECT_EQ(out, "com-puter \xED\x9F\xBF");
 }
 
 TEST(TextStream, HoldsBackOnlyWhatTheNextPieceMayChange) {

@@ -142,7 +142,9 @@ TEST(StagedIndex, FullIndexCutsLikeTheStoreEitherSideOfTheMostRowsItNumbers) {
     ASSERT_TRUE(fullyIndexed(patterns));
     const Hyphenator h(liang::internal::parseChars(U""), patterns, {}, 1, 1);
     std::vector<std::u32string> words = {U"ab" + last + U"ab", last + U"bb", last + U"bbb"};
-    for (int w = 0; w < 200; ++w) words.push_back(binary(random(), 12 + random() % 10));
+    for (int w = 0; w < 200; ++w)
+      words.push_back(
+          binary(static_cast<std::uint32_t>(random()), static_cast<int>(12 + random() % 10)));
     for (const std::u32string& word : words) {
       const Pieces expected = reference::cut(word, liang::lookupPattern(word, patterns), 1, 1);
       for (int call = 0; call < 2; ++call) {
@@ -214,7 +216,7 @@ TEST(StagedIndex, LargeShippedTriesHyphenateAlikeInBothStages) {
     std::vector<Pieces> walked;
     for (int w = 0; w < 400; ++w) {
       std::u32string word;
-      for (int k = 1 + random() % 3; k > 0; --k) word += fragments[random() % fragments.size()];
+      for (auto k = 1 + random() % 3; k > 0; --k) word += fragments[random() % fragments.size()];
       words.push_back(word);
       walked.push_back(hyphenate(h, word));
     }

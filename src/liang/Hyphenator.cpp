@@ -65,20 +65,32 @@ BreakRange breakRange(std::size_t n, std::int64_t left, std::int64_t right, std:
     const auto l = static_cast<std::size_t>(left), r = static_cast<std::size_t>(right);
     return {std::max<std::size_t>(l, 1), std::min(n + 1 - r, rawLength)};
   }
-  // Any other 64-bit minima, exactly, in 128 bits.
-  __extension__ typedef __int128 Wide;
-  const Wide first = std::max<Wide>(left, 0);
-  const Wide count = static_cast<Wide>(n) - left - right + 1;
-  const Wide end =
-      std::min({first + count, static_cast<Wide>(rawLength), static_cast<Wide>(n) + 1});
-  const Wide begin = std::max<Wide>(first, 1);
+  // Any other 64-bit minima, exactly, without a wider type. The trimmed list
+  // ends at max(L, 0) + d = n + 1 - (R + min(L, 0)). That sum has operands of
+  // opposite signs (or a zero) when R > 0, so it cannot overflow; when R <= 0
+  // it is <= 0 and the end is past n anyway. Since n >= L + R and n >= R
+  // when L >= 0, a positive sum is at most n.
+  std::size_t end = std::min(rawLength, n + 1);
+  if (right > 0) {
+    const std::int64_t cut = right + std::min<std::int64_t>(left, 0);
+    if (cut > 0) end = std::min(end, n + 1 - static_cast<std::size_t>(cut));
+  }
+  // A left minimum past n leaves no boundary to break at (end <= n + 1).
+  if (left > 0 && static_cast<std::uint64_t>(left) > n) return {};
+  const std::size_t begin = std::max<std::size_t>(left > 0 ? static_cast<std::size_t>(left) : 0, 1);
   if (begin >= end) return {};
-  return {static_cast<std::size_t>(begin), static_cast<std::size_t>(end)};
+  return {begin, end};
 }
 
+// Whether n < L + R, exactly, for any two 64-bit minima.
 bool tooShortToBreak(std::size_t n, std::int64_t left, std::int64_t right) {
-  __extension__ typedef __int128 Wide;  // any sum of two 64-bit minima
-  return static_cast<Wide>(n) < static_cast<Wide>(left) + right;
+  if (left >= 0 && right >= 0) {
+    // Two values below 2^63 add up to less than 2^64.
+    return n < static_cast<std::uint64_t>(left) + static_cast<std::uint64_t>(right);
+  }
+  if (left < 0 && right < 0) return false;  // a negative sum
+  const std::int64_t sum = left + right;    // opposite signs: no overflow
+  return sum > 0 && n < static_cast<std::uint64_t>(sum);
 }
 
 // Writes the positions of the set bits of `mask`, lowest first; returns their number.

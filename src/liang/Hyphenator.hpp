@@ -9,6 +9,7 @@
 //
 // Guarantees:
 //  - A Hyphenator is immutable; copying is O(1) and copies share components.
+//    Moving copies, so a hyphenator moved from still hyphenates.
 //  - Any number of threads may hyphenate with one Hyphenator at once. A
 //    component supplied as a Deferred value is built exactly once, by the
 //    first call that needs it; later calls take no lock. A failed build
@@ -100,6 +101,11 @@ class Hyphenator {
   Hyphenator(CharFold chars, std::shared_ptr<const Deferred<Patterns>> patterns,
              std::shared_ptr<const Deferred<Exceptions>> exceptions, std::int64_t leftMin,
              std::int64_t rightMin);
+
+  // A move is a copy: copying costs O(1), and a hyphenator moved from stays
+  // whole and usable, as every other immutable value does.
+  Hyphenator(const Hyphenator&) noexcept = default;
+  Hyphenator& operator=(const Hyphenator&) noexcept = default;
 
  private:
   friend struct internal::HyphenatorAccess;

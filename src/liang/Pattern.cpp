@@ -56,7 +56,11 @@
 namespace liang {
 namespace internal {
 
-void throwTrieTooLarge() { throw std::length_error("liang: pattern trie too large"); }
+// More nodes, scores or edges than 31-bit numbers count: a failure of the
+// library like any other, not the standard library's length_error.
+void throwTrieTooLarge() {
+  throw Error("Pattern trie too large: more than 2^31 nodes, scores or edges");
+}
 
 namespace {
 
@@ -97,7 +101,8 @@ struct NodeRef {
 
 struct NodeRefHash {
   std::size_t operator()(const NodeRef& r) const noexcept {
-    return std::hash<const void*>()(r.store) ^ (std::size_t{r.index} * 0x9E3779B97F4A7C15ULL);
+    return std::hash<const void*>()(r.store) ^
+           static_cast<std::size_t>(std::size_t{r.index} * 0x9E3779B97F4A7C15ULL);
   }
 };
 

@@ -111,7 +111,7 @@ constexpr std::uint32_t kRowCostPerEdge = 16;
 
 std::uint32_t toIndex(std::size_t value) {
   if (value > std::numeric_limits<std::uint32_t>::max() - 1) {
-    throw std::length_error("liang: pattern trie too large");
+    throw Error("Pattern trie too large to index: more than 2^32 - 1 entries in a table");
   }
   return static_cast<std::uint32_t>(value);
 }
@@ -543,7 +543,7 @@ inline void PatternIndex::walkWindow(std::u32string_view word, LetterOf letterOf
   sink.retire(0, window.retire());
   const auto advance = [&](std::size_t symbol, std::size_t j) {
     std::uint32_t block;
-    std::tie(state, block) = step(state, symbol);
+    std::tie(state, block) = step(state, static_cast<std::uint32_t>(symbol));
     window.raise(blocks[block].scores);
     sink.retire(j, window.retire());
   };

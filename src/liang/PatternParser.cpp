@@ -216,9 +216,25 @@ class TrieBuilder {
   // The slot where the search for (parent, c) starts: the hash scaled to
   // the table, which need not be a power of two.
   static std::size_t firstSlot(std::uint32_t parent, char32_t c, std::size_t slotCount) {
-    __extension__ typedef unsigned __int128 Wide;
     const std::uint64_t hash = ((std::uint64_t{parent} << 32) | c) * 0x9E3779B97F4A7C15ULL;
-    return static_cast<std::size_t>((Wide{hash ^ (hash >> 29)} * slotCount) >> 64);
+    return static_cast<std::size_t>(highHalfOfProduct(hash ^ (hash >> 29), slotCount));
+  }
+
+  // The upper 64 bits of the 128-bit product a * b: one instruction where
+  // the compiler has a 128-bit type, else from 32-bit halves (32-bit
+  // targets, MSVC).
+  static std::uint64_t highHalfOfProduct(std::uint64_t a, std::uint64_t b) {
+#if defined(__SIZEOF_INT128__)
+    __extension__ typedef unsigned __int128 Wide;
+    return static_cast<std::uint64_t>((Wide{a} * b) >> 64);
+#else
+    constexpr std::uint64_t kLow = 0xFFFFFFFF;
+    const std::uint64_t aLow = a & kLow, aHigh = a >> 32, bLow = b & kLow, bHigh = b >> 32;
+    const std::uint64_t lowLow = aLow * bLow, lowHigh = aLow * bHigh, highLow = aHigh * bLow;
+    // At most 3 (2^32 - 1): it cannot overflow.
+    const std::uint64_t middle = (lowLow >> 32) + (lowHigh & kLow) + (highLow & kLow);
+    return aHigh * bHigh + (lowHigh >> 32) + (highLow >> 32) + (middle >> 32);
+#endif
   }
 
   // A slot holds just the node; the node holds the key it is found by.

@@ -100,7 +100,7 @@ class BreakPlanSlot {
 };
 
 struct HyphenatorAccess {
-  // Null only in a hyphenator that was moved from.
+  // Never null: a hyphenator is copied, even when it is moved from.
   static const BreakPlanSlot* planSlot(const Hyphenator& h) noexcept { return h.plan_.get(); }
 };
 

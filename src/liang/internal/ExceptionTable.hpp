@@ -44,7 +44,7 @@ class ExceptionTable {
           filterBit(key.size(), key.empty() ? 0 : key.front(), key.empty() ? 0 : key.back());
       filter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
       const std::uint64_t hash = hashWord(entry.first);
-      std::size_t at = hash & (capacity - 1);
+      std::size_t at = static_cast<std::size_t>(hash & (capacity - 1));
       while (slots_[at].key != nullptr) at = (at + 1) & (capacity - 1);
       slots_[at] = {hash, &entry.first, &entry.second};
     }
@@ -69,7 +69,7 @@ class ExceptionTable {
     }
     const std::uint64_t hash = hashWord(word);
     const std::size_t mask = slots_.size() - 1;
-    for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+    for (auto at = static_cast<std::size_t>(hash & mask);; at = (at + 1) & mask) {
       const Slot& slot = slots_[at];
       if (slot.key == nullptr) return nullptr;
       if (slot.hash == hash && *slot.key == word) return slot.scores;

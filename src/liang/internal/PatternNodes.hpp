@@ -189,7 +189,7 @@ class PatternNodes : public std::enable_shared_from_this<PatternNodes> {
   std::unique_ptr<const Flattened> flattened_;  // null without foreign edges
 };
 
-// Throws std::length_error: a store would outgrow its 32-bit indexes. Out
+// Throws liang::Error: a store would outgrow its 32-bit indexes. Out
 // of line, so that the checks below cost their callers no code.
 [[noreturn]] void throwTrieTooLarge();
 

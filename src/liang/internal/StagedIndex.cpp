@@ -6,6 +6,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "liang/Types.hpp"
 #include "liang/internal/PatternNodes.hpp"
 
 namespace liang::internal {
@@ -34,6 +35,7 @@ const PatternIndex& StagedIndex::countWalkedWord() const {
     } catch (const std::bad_alloc&) {
       // Keep walking; a later mark tries again.
     } catch (const std::length_error&) {
+    } catch (const Error&) {  // a trie beyond the index's 32-bit numbers
     }
   }
   return current();

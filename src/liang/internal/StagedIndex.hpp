@@ -27,8 +27,9 @@ namespace liang::internal {
 // ahead; other threads keep walking meanwhile, and then find the full index
 // by one acquire load. Only the walking stage counts words.
 //
-// A build can fail only for want of memory (std::bad_alloc) or of 32-bit
-// numbers (std::length_error, for a trie of billions of nodes). A build
+// A build can fail only for want of memory (std::bad_alloc, or
+// std::length_error from a container) or of 32-bit numbers (liang::Error,
+// for a trie of billions of nodes). A build
 // inside a hyphenate call swallows its failure -- lookups keep walking,
 // which is exact -- and is tried again when the count reaches twice the
 // mark, then four times, and so on: a lasting failure costs a logarithmic
