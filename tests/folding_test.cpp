@@ -14,20 +14,11 @@
 #include "liang/Language.hpp"
 #include "liang/internal/CodePointMap.hpp"
 #include "liang/internal/Loader.hpp"
+#include "reference_model.hpp"
 
 namespace {
 
 using liang::Language;
-
-std::vector<std::u32string> linesOf(std::u32string_view text) {
-  std::vector<std::u32string> lines;
-  while (!text.empty()) {
-    const std::size_t end = text.find(U'\n');
-    lines.emplace_back(text.substr(0, end));
-    text.remove_prefix(end == std::u32string_view::npos ? text.size() : end + 1);
-  }
-  return lines;
-}
 
 std::u32string charFileOf(Language x) {
   return liang::internal::embeddedFileText("hyph-" + std::string(liang::languageAffix(x)) +
@@ -40,7 +31,7 @@ TEST(ShippedFolding, EveryLanguageFoldsExactlyTheCapitalFormsOfOneCodePoint) {
   std::size_t formsOfSeveral = 0;
   for (const Language x : liang::enumFrom(liang::lowestLanguage())) {
     std::map<char32_t, char32_t> expected;
-    for (const std::u32string& line : linesOf(charFileOf(x))) {
+    for (const std::u32string& line : reference::lines(charFileOf(x))) {
       if (line.size() == 2) expected[line[1]] = line[0];
       if (line.size() > 2) ++formsOfSeveral;
     }
@@ -66,7 +57,7 @@ TEST(ShippedFolding, EveryLanguageFoldsExactlyTheCapitalFormsOfOneCodePoint) {
 // back to the letter (final sigma's capital folds to sigma, so it has none).
 std::map<char32_t, char32_t> capitalsOf(Language x, const liang::CharFold& fold) {
   std::map<char32_t, char32_t> capitals;
-  for (const std::u32string& line : linesOf(charFileOf(x))) {
+  for (const std::u32string& line : reference::lines(charFileOf(x))) {
     if (line.size() == 2 && fold(line[1]) == line[0]) capitals[line[0]] = line[1];
   }
   return capitals;
@@ -79,7 +70,7 @@ std::set<std::u32string> sampleWordsOf(Language x) {
   std::vector<std::u32string> runs;
   const std::u32string patterns = liang::internal::embeddedFileText(
       "hyph-" + std::string(liang::languageAffix(x)) + ".pat.txt.gz");
-  for (const std::u32string& line : linesOf(patterns)) {
+  for (const std::u32string& line : reference::lines(patterns)) {
     std::u32string letters;
     for (const char32_t c : line) {
       if ((c < U'0' || c > U'9') && c != U'.') letters.push_back(c);

@@ -384,6 +384,35 @@ void appendLongPattern(std::mt19937& random, std::size_t length, unsigned digitO
   text.push_back(U'\n');
 }
 
+// Tries of long patterns (up to 16 boundaries) with random digits, and
+// words of `shortest` to `shortest + spread - 1` letters cut from the
+// patterns' letters: every cut, at random small minima, must be the model's.
+void expectLongWordsCutLikeTheModel(unsigned seed, int rounds, int wordsPerRound,
+                                    std::size_t shortest, std::size_t spread) {
+  std::mt19937 random(seed);
+  for (int round = 0; round < rounds; ++round) {
+    std::u32string text = reference::randomPatternText(random, random() % 8, false);
+    std::u32string letters;
+    for (int line = 0; line < 4; ++line) {
+      text.push_back(static_cast<char32_t>(U'1' + random() % 9));
+      appendLongPattern(random, 13 + random() % 3, 2, text, letters);
+    }
+    const Patterns patterns = parsePatterns(text);
+    const auto model = reference::parse(text);
+    for (int w = 0; w < wordsPerRound; ++w) {
+      const std::size_t length = shortest + random() % spread;
+      std::u32string word;
+      while (word.size() < length) word += letters.substr(random() % letters.size(), 16);
+      word.resize(length);
+      const auto left = static_cast<std::int64_t>(random() % 4);
+      const auto right = static_cast<std::int64_t>(1 + random() % 3);
+      const Pieces expected = reference::cut(word, reference::lookup(word, *model), left, right);
+      ASSERT_TRUE(cutsAs(expected, patterns, {}, left, right, word))
+          << "length " << word.size() << " L=" << left << " R=" << right;
+    }
+  }
+}
+
 // Patterns whose scores span more boundaries than the automaton merges in
 // one step (16) take its general path; those just within take the fast one.
 // Words are cut from the patterns' own letters so that the long ones match.
@@ -417,56 +446,14 @@ TEST(Hyphenate, AgreesWithTheLiteralAlgorithmOnLongPatterns) {
 // last boundaries of a word depend on the most bits past it; the words are
 // cut from their letters so that they match.
 TEST(Hyphenate, AgreesWithTheLiteralAlgorithmEitherSideOfTheLongestMaskedWord) {
-  std::mt19937 random(17);
-  for (int round = 0; round < 60; ++round) {
-    std::u32string text = reference::randomPatternText(random, random() % 8, false);
-    std::u32string letters;
-    for (int line = 0; line < 4; ++line) {
-      text.push_back(static_cast<char32_t>(U'1' + random() % 9));
-      appendLongPattern(random, 13 + random() % 3, 2, text, letters);  // up to 16 boundaries
-    }
-    const Patterns patterns = parsePatterns(text);
-    const auto model = reference::parse(text);
-    for (int w = 0; w < 20; ++w) {
-      const std::size_t length = 40 + random() % 12;
-      std::u32string word;
-      while (word.size() < length) word += letters.substr(random() % letters.size(), 16);
-      word.resize(length);
-      const auto left = static_cast<std::int64_t>(random() % 4);
-      const auto right = static_cast<std::int64_t>(1 + random() % 3);
-      const Pieces expected = reference::cut(word, reference::lookup(word, *model), left, right);
-      ASSERT_TRUE(cutsAs(expected, patterns, {}, left, right, word))
-          << "length " << word.size() << " L=" << left << " R=" << right;
-    }
-  }
+  expectLongWordsCutLikeTheModel(17, 60, 20, 40, 12);
 }
 
 // Words past 64 characters are scored through the window in memory rather
 // than the bits of one machine word, in blocks of its width: lengths well
 // past it, and past twice it, must cut like the model.
 TEST(Hyphenate, WordsPastSixtyFourCharactersCutThroughTheScoreWindowLikeTheModel) {
-  std::mt19937 random(23);
-  for (int round = 0; round < 30; ++round) {
-    std::u32string text = reference::randomPatternText(random, random() % 8, false);
-    std::u32string letters;
-    for (int line = 0; line < 4; ++line) {
-      text.push_back(static_cast<char32_t>(U'1' + random() % 9));
-      appendLongPattern(random, 13 + random() % 3, 2, text, letters);
-    }
-    const Patterns patterns = parsePatterns(text);
-    const auto model = reference::parse(text);
-    for (int w = 0; w < 10; ++w) {
-      const std::size_t length = 60 + random() % 100;
-      std::u32string word;
-      while (word.size() < length) word += letters.substr(random() % letters.size(), 16);
-      word.resize(length);
-      const auto left = static_cast<std::int64_t>(random() % 4);
-      const auto right = static_cast<std::int64_t>(1 + random() % 3);
-      const Pieces expected = reference::cut(word, reference::lookup(word, *model), left, right);
-      ASSERT_TRUE(cutsAs(expected, patterns, {}, left, right, word))
-          << "length " << word.size() << " L=" << left << " R=" << right;
-    }
-  }
+  expectLongWordsCutLikeTheModel(23, 30, 10, 60, 100);
 }
 
 // A hyphenator with a character table answers ordinary words from a plan
