@@ -442,11 +442,13 @@ TEST(StressCodeSpace, EveryCodePointThroughEveryLanguage) {
     const CharFold& fold = hyphenatorChars(h);
     const auto minimal = static_cast<std::size_t>(hyphenatorLeftMin(h) + hyphenatorRightMin(h));
     std::size_t unexpected = 0;
-    for (char32_t c = ordinal % foldStride; c <= kLastCodePoint; c += foldStride) {
+    for (auto c = static_cast<char32_t>(ordinal % foldStride); c <= kLastCodePoint;
+         c += foldStride) {
       if (!inCharFile[c] && fold(c) != c) ++unexpected;
       if (!hyphenationPoints(h, std::u32string_view(&c, 1)).empty()) ++unexpected;
     }
-    for (char32_t c = ordinal % lookupStride; c <= kLastCodePoint; c += lookupStride) {
+    for (auto c = static_cast<char32_t>(ordinal % lookupStride); c <= kLastCodePoint;
+         c += lookupStride) {
       const std::u32string word(minimal, c);
       for (const std::size_t p : hyphenationPoints(h, word)) {
         if (p != static_cast<std::size_t>(hyphenatorLeftMin(h))) ++unexpected;

@@ -19,6 +19,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "liang/Pattern.hpp"
@@ -183,6 +184,8 @@ class PatternNodes : public std::enable_shared_from_this<PatternNodes> {
   // thing, and every load saved there starts the word sooner.
   std::optional<const StagedIndex> index_;
   struct Flattened {
+    explicit Flattened(std::function<std::shared_ptr<const PatternNodes>()> recipe)
+        : build(std::move(recipe)) {}
     std::function<std::shared_ptr<const PatternNodes>()> build;
     BuildOnce<std::shared_ptr<const PatternNodes>, OnFailure::kRetry> copy;
   };
