@@ -17,10 +17,9 @@
 //    result can be optimised away, and the sides can be compared.
 //  - liang/hyphenationPoints, liang/hyphenationPoints_utf8, liang/hyphenate:
 //    the public calls with english_US() (hyph-utf8 en-us: its patterns,
-//    exceptions and minima 2 and 3). liang/findBreaks_reused: the internal
-//    break finder into one reused vector, i.e. the calls without their
-//    result allocation. liang/hyphenationPoints_span: the public call into
-//    the caller's storage (one array, reused), which allocates nothing.
+//    exceptions and minima 2 and 3). liang/hyphenationPoints_span: the
+//    public call into the caller's storage (one array, reused), which
+//    allocates nothing: the calls without their result allocation.
 //  - liang/hyphenationPoints_shared/threads:N: N threads, one shared
 //    hyphenator, each thread hyphenating the whole list; items_per_second is
 //    the total, in real time.
@@ -52,7 +51,6 @@
 #include "liang/Hyphenator.hpp"
 #include "liang/Language.hpp"
 #include "liang/Text.hpp"
-#include "liang/internal/Breaks.hpp"
 #include "liang/internal/PatternNodes.hpp"
 
 #ifdef LIANG_BENCH_LIBHYPHEN
@@ -224,20 +222,6 @@ std::uint64_t passLiangHyphenate() {
   return checksum;
 }
 
-// The internal break finder into one reused vector: the calls above without
-// allocating their result.
-std::uint64_t passLiangFindBreaksReused() {
-  const liang::Hyphenator& h = liang::english_US();
-  thread_local std::vector<std::size_t> breaks;
-  std::uint64_t checksum = 0;
-  for (const std::u32string_view w : corpus().wide) {
-    breaks.clear();
-    liang::internal::findBreaks(h, w, breaks);
-    for (const std::size_t p : breaks) checksum += p;
-  }
-  return checksum;
-}
-
 #ifdef LIANG_BENCH_LIBHYPHEN
 
 struct LibHyphen {
@@ -308,7 +292,6 @@ std::vector<Contender>& contenders() {
       {"liang/hyphenationPoints_utf8", passLiangPointsUtf8},
       {"liang/hyphenationPoints_span", passLiangPointsSpan},
       {"liang/hyphenate", passLiangHyphenate},
-      {"liang/findBreaks_reused", passLiangFindBreaksReused},
   };
   return c;
 }
@@ -470,13 +453,11 @@ void printSummary(const SummaryReporter& r) {
   const Stat pointsUtf8 = nsPerWord(r, "liang/hyphenationPoints_utf8");
   const Stat pointsSpan = nsPerWord(r, "liang/hyphenationPoints_span");
   const Stat pieces = nsPerWord(r, "liang/hyphenate");
-  const Stat reused = nsPerWord(r, "liang/findBreaks_reused");
   const Stat lib = nsPerWord(r, "libhyphen/hyphenate3");
   printNs("liang hyphenationPoints (u32)", points);
   printNs("liang hyphenationPoints (UTF-8)", pointsUtf8);
   printNs("liang hyphenationPoints (u32, span)", pointsSpan);
   printNs("liang hyphenate (vector of pieces)", pieces);
-  printNs("liang findBreaks, reused vector", reused);
   printNs("libhyphen hnj_hyphen_hyphenate3", lib);
   const auto ratio = [&](const char* label, const Stat& ours, double target) {
     if (lib.n == 0 || ours.n == 0 || ours.median <= 0) return;

@@ -87,7 +87,7 @@ echo "== load after measuring: $(cut -d' ' -f1-3 /proc/loadavg)"
 if ((instructions)) && command -v valgrind >/dev/null; then
   echo "== instructions per word (callgrind, one pass each)"
   for name in liang/hyphenationPoints liang/hyphenationPoints_utf8 liang/hyphenate \
-    liang/findBreaks_reused libhyphen/hyphenate3; do
+    liang/hyphenationPoints_span libhyphen/hyphenate3; do
     file="$out/callgrind.${name//\//_}"
     if valgrind --tool=callgrind --callgrind-out-file="$file.out" \
       --toggle-collect='*profiledPasses*' "$build/bench/hyphenate_bench" "${word_args[@]}" \
@@ -164,19 +164,20 @@ def ratio_row(label, lib, ours, target):
 points = per_word("liang/hyphenationPoints")
 points8 = per_word("liang/hyphenationPoints_utf8")
 pieces = per_word("liang/hyphenate")
-reused = per_word("liang/findBreaks_reused")
+span = per_word("liang/hyphenationPoints_span")
 lib = per_word("libhyphen/hyphenate3")
 row("liang hyphenationPoints (u32), per word", stat(points), "ns", "%.1f")
 row("liang hyphenationPoints (UTF-8), per word", stat(points8), "ns", "%.1f")
 row("liang hyphenate (pieces), per word", stat(pieces), "ns", "%.1f")
-row("liang findBreaks into a reused vector", stat(reused), "ns", "%.1f")
+row("liang hyphenationPoints into a span, per word", stat(span), "ns", "%.1f")
 row("libhyphen hnj_hyphen_hyphenate3, per word", stat(lib), "ns", "%.1f")
 ratio_row("ratio hyphenationPoints / libhyphen", lib, points, 10)
+ratio_row("ratio hyphenationPoints into a span / libhyphen", lib, span, 16)
 ratio_row("ratio hyphenate / libhyphen", lib, pieces, 5)
 for name, label in (("liang/hyphenationPoints", "hyphenationPoints (u32)"),
                     ("liang/hyphenationPoints_utf8", "hyphenationPoints (UTF-8)"),
                     ("liang/hyphenate", "hyphenate (pieces)"),
-                    ("liang/findBreaks_reused", "findBreaks, reused vector"),
+                    ("liang/hyphenationPoints_span", "hyphenationPoints into a span"),
                     ("libhyphen/hyphenate3", "libhyphen hyphenate3")):
     if name in instructions:
         rows.append(("instructions per word, " + label, "%.0f" % instructions[name],

@@ -33,7 +33,7 @@ using Pieces = std::vector<Word>;
 constexpr std::size_t kLarge = 16384;
 
 bool hasPlan(const Hyphenator& h) {
-  return liang::internal::HyphenatorAccess::planSlot(h)->get() != nullptr;
+  return liang::internal::HyphenatorAccess::planSlot(h).get() != nullptr;
 }
 
 struct EnglishWords {

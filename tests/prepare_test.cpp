@@ -31,7 +31,7 @@ using testing_support::fullyIndexed;
 using Pieces = std::vector<Word>;
 
 bool hasPlan(const Hyphenator& h) {
-  return liang::internal::HyphenatorAccess::planSlot(h)->get() != nullptr;
+  return liang::internal::HyphenatorAccess::planSlot(h).get() != nullptr;
 }
 
 // Every shipped language, loaded afresh: after prepare its trie is indexed
@@ -45,9 +45,9 @@ TEST(Prepare, LeavesNothingToBuildInEveryLanguage) {
     prepare(h);
     ASSERT_TRUE(fullyIndexed(liang::hyphenatorPatterns(h))) << liang::show(x);
     ASSERT_TRUE(hasPlan(h)) << liang::show(x);
-    const liang::internal::BreakPlan* plan = liang::internal::HyphenatorAccess::planSlot(h)->get();
+    const liang::internal::BreakPlan* plan = liang::internal::HyphenatorAccess::planSlot(h).get();
     prepare(h);
-    EXPECT_EQ(liang::internal::HyphenatorAccess::planSlot(h)->get(), plan) << liang::show(x);
+    EXPECT_EQ(liang::internal::HyphenatorAccess::planSlot(h).get(), plan) << liang::show(x);
     const Hyphenator& shared = liang::languageHyphenator(x);
     for (const std::u32string& word : test_words::wordsOf(x, 200, random)) {
       ASSERT_EQ(hyphenate(h, word), hyphenate(shared, word)) << liang::show(x);
@@ -148,9 +148,9 @@ TEST(PrepareConcurrency, ThreadsPreparingCopiesShareOnePlan) {
   std::thread other([&] { prepare(copy); });
   prepare(h);
   other.join();
-  EXPECT_EQ(liang::internal::HyphenatorAccess::planSlot(h)->get(),
-            liang::internal::HyphenatorAccess::planSlot(copy)->get());
-  EXPECT_NE(liang::internal::HyphenatorAccess::planSlot(h)->get(), nullptr);
+  EXPECT_EQ(liang::internal::HyphenatorAccess::planSlot(h).get(),
+            liang::internal::HyphenatorAccess::planSlot(copy).get());
+  EXPECT_NE(liang::internal::HyphenatorAccess::planSlot(h).get(), nullptr);
 }
 
 }  // namespace

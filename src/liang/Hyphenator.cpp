@@ -114,10 +114,10 @@ bool hasOrdinaryMinima(const Hyphenator& h) noexcept {
 // kOrdinaryMinimum); `table` is the fold's table, null for the identity.
 const BreakPlan* planOf(const Hyphenator& h, const PatternIndex& index,
                         const ExceptionTable* exceptions, const CodePointMap* table) noexcept {
-  const BreakPlanSlot* slot = HyphenatorAccess::planSlot(h);
-  if (slot == nullptr || CharFoldAccess::isFunction(hyphenatorChars(h))) return nullptr;
-  if (const BreakPlan* plan = slot->get()) return plan;
-  return slot->make([&](BreakPlan& plan) noexcept {
+  const BreakPlanSlot& slot = HyphenatorAccess::planSlot(h);
+  if (CharFoldAccess::isFunction(hyphenatorChars(h))) return nullptr;
+  if (const BreakPlan* plan = slot.get()) return plan;
+  return slot.make([&](BreakPlan& plan) noexcept {
     plan.index = &index;
     plan.exceptions = exceptions;
     plan.fold = table;
@@ -219,12 +219,6 @@ std::size_t collectBreaks(const Hyphenator& h, std::u32string_view word, std::si
   std::uint64_t mask;
   if (planBreaks(h, word, mask)) return writeBits(mask, breaks);
   return collectBreaksInFull(h, word, breaks);
-}
-
-void findBreaks(const Hyphenator& h, std::u32string_view word, std::vector<std::size_t>& breaks) {
-  ScratchBuffer<std::size_t, 64> found(word.size());
-  const std::size_t count = collectBreaks(h, word, found.data());
-  breaks.insert(breaks.end(), found.data(), found.data() + count);
 }
 
 }  // namespace internal

@@ -44,9 +44,9 @@ class DecodedWord {
         offsets_(bytes.size() + 1),
         length_(internal::decodeUtf8WithOffsets(bytes, chars_.data(), offsets_.data())) {}
 
-  std::u32string_view chars() noexcept { return {chars_.data(), length_}; }
+  std::u32string_view chars() const noexcept { return {chars_.data(), length_}; }
   // Where character `index` begins; index == chars().size() gives the end.
-  std::size_t byteOffset(std::size_t index) noexcept { return offsets_.data()[index]; }
+  std::size_t byteOffset(std::size_t index) const noexcept { return offsets_.data()[index]; }
 
  private:
   internal::ScratchBuffer<char32_t, 64> chars_;
@@ -80,7 +80,7 @@ std::size_t pointsInto(const Hyphenator& h, std::u32string_view word, Place plac
 }  // namespace
 
 std::vector<std::string> hyphenate(const Hyphenator& h, std::string_view utf8Word) {
-  DecodedWord word(utf8Word);
+  const DecodedWord word(utf8Word);
   internal::ScratchBuffer<std::size_t, 64> breaks(word.chars().size());
   const std::size_t count = internal::collectBreaks(h, word.chars(), breaks.data());
   std::vector<std::string> pieces;
@@ -106,7 +106,7 @@ std::vector<std::size_t> hyphenationPoints(const Hyphenator& h, std::u32string_v
 }
 
 std::vector<std::size_t> hyphenationPoints(const Hyphenator& h, std::string_view utf8Word) {
-  DecodedWord word(utf8Word);
+  const DecodedWord word(utf8Word);
   const auto byteOffset = [&word](std::size_t p) { return word.byteOffset(p); };
   std::uint64_t mask;
   if (internal::planBreaks(h, word.chars(), mask)) return pointsOf(mask, byteOffset);
@@ -124,7 +124,7 @@ std::size_t hyphenationPoints(const Hyphenator& h, std::u32string_view word,
 
 std::size_t hyphenationPoints(const Hyphenator& h, std::string_view utf8Word,
                               std::span<std::size_t> out) {
-  DecodedWord word(utf8Word);
+  const DecodedWord word(utf8Word);
   return pointsInto(
       h, word.chars(), [&word](std::size_t p) { return word.byteOffset(p); }, out);
 }

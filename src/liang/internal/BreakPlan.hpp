@@ -100,8 +100,8 @@ class BreakPlanSlot {
 };
 
 struct HyphenatorAccess {
-  // Never null: a hyphenator is copied, even when it is moved from.
-  static const BreakPlanSlot* planSlot(const Hyphenator& h) noexcept { return h.plan_.get(); }
+  // Every hyphenator has one: a hyphenator is copied, even when it is moved from.
+  static const BreakPlanSlot& planSlot(const Hyphenator& h) noexcept { return *h.plan_; }
 };
 
 // The boundaries where `word` breaks as the set bits of `mask` (bit p: a
@@ -109,8 +109,7 @@ struct HyphenatorAccess {
 // and `mask` unset, when only collectBreaks (Breaks.hpp) can.
 inline bool planBreaks(const Hyphenator& h, std::u32string_view word,
                        std::uint64_t& mask) noexcept {
-  const BreakPlanSlot* slot = HyphenatorAccess::planSlot(h);
-  const BreakPlan* plan = slot != nullptr ? slot->get() : nullptr;
+  const BreakPlan* plan = HyphenatorAccess::planSlot(h).get();
   return plan != nullptr && plan->breaks(word, mask);
 }
 

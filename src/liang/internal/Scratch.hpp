@@ -24,6 +24,7 @@ class ScratchBuffer {
   ScratchBuffer& operator=(const ScratchBuffer&) = delete;
 
   T* data() noexcept { return data_; }
+  const T* data() const noexcept { return data_; }
 
  private:
   T inline_[Inline];
