@@ -41,12 +41,12 @@
 #include <string>
 #include <vector>
 
+#include "core/PatternNodes.hpp"
+#include "languages/Loader.hpp"
 #include "liang/Exception.hpp"
 #include "liang/Hyphenator.hpp"
 #include "liang/Language.hpp"
 #include "liang/Pattern.hpp"
-#include "liang/internal/Loader.hpp"
-#include "liang/internal/PatternNodes.hpp"
 
 namespace {
 

@@ -48,10 +48,10 @@
 #include <string_view>
 #include <vector>
 
+#include "core/PatternNodes.hpp"
 #include "liang/Hyphenator.hpp"
 #include "liang/Language.hpp"
 #include "liang/Text.hpp"
-#include "liang/internal/PatternNodes.hpp"
 
 #ifdef LIANG_BENCH_LIBHYPHEN
 #include <hyphen.h>

@@ -31,12 +31,12 @@
 #include <string_view>
 #include <vector>
 
+#include "core/PatternNodes.hpp"
+#include "core/Utf8.hpp"
+#include "languages/Loader.hpp"
 #include "liang/Hyphenator.hpp"
 #include "liang/Language.hpp"
 #include "liang/Text.hpp"
-#include "liang/internal/Loader.hpp"
-#include "liang/internal/PatternNodes.hpp"
-#include "liang/internal/Utf8.hpp"
 
 namespace {
 

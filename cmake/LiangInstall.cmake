@@ -9,21 +9,21 @@ set(LIANG_INSTALL_CMAKEDIR "${CMAKE_INSTALL_LIBDIR}/cmake/liang"
 # Only the public headers: those under internal/ are the library's own, and
 # no public header includes one but BuildOnce.hpp, on which Deferred.hpp is
 # built.
-install(FILES src/liang/internal/BuildOnce.hpp
+install(FILES include/liang/internal/BuildOnce.hpp
   DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}/liang/internal"
 )
 install(FILES
-  src/liang/Deferred.hpp
-  src/liang/Exception.hpp
-  src/liang/Hyphenator.hpp
-  src/liang/Language.hpp
-  src/liang/LanguageTag.hpp
-  src/liang/Pattern.hpp
-  src/liang/Text.hpp
-  src/liang/Types.hpp
-  src/liang/export.h
-  src/liang/liang.h
-  src/liang/liang.hpp
+  include/liang/Deferred.hpp
+  include/liang/Exception.hpp
+  include/liang/Hyphenator.hpp
+  include/liang/Language.hpp
+  include/liang/LanguageTag.hpp
+  include/liang/Pattern.hpp
+  include/liang/Text.hpp
+  include/liang/Types.hpp
+  include/liang/export.h
+  include/liang/liang.h
+  include/liang/liang.hpp
   DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}/liang"
 )
 

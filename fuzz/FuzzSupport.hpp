@@ -24,7 +24,7 @@
 #include <string_view>
 #include <vector>
 
-#include "liang/internal/Utf8.hpp"
+#include "core/Utf8.hpp"
 #include "reference_model.hpp"
 
 namespace fuzz {

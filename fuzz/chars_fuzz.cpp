@@ -19,9 +19,9 @@
 #include <vector>
 
 #include "FuzzSupport.hpp"
-#include "liang/internal/CodePointMap.hpp"
-#include "liang/internal/Loader.hpp"
-#include "liang/internal/Utf8.hpp"
+#include "core/CodePointMap.hpp"
+#include "core/Utf8.hpp"
+#include "languages/Loader.hpp"
 
 namespace {
 

@@ -27,9 +27,9 @@
 #include <vector>
 
 #include "FuzzSupport.hpp"
-#include "liang/internal/EmbeddedFiles.hpp"
-#include "liang/internal/Loader.hpp"
-#include "liang/internal/Utf8.hpp"
+#include "core/Utf8.hpp"
+#include "languages/EmbeddedFiles.hpp"
+#include "languages/Loader.hpp"
 
 namespace {
 

@@ -22,8 +22,8 @@
 #include <vector>
 
 #include "FuzzSupport.hpp"
-#include "liang/internal/CodePointMap.hpp"
-#include "liang/internal/Utf8.hpp"
+#include "core/CodePointMap.hpp"
+#include "core/Utf8.hpp"
 #include "reference_model.hpp"
 
 namespace {

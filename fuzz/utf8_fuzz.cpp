@@ -25,7 +25,7 @@
 #include <vector>
 
 #include "FuzzSupport.hpp"
-#include "liang/internal/Utf8.hpp"
+#include "core/Utf8.hpp"
 
 namespace {
 

@@ -3,9 +3,9 @@
 // that fails, hyphenating stays exact or throws to that caller alone, and
 // the next attempt builds.
 #include <gtest/gtest.h>
-#include <liang/internal/BreakPlan.hpp>
-#include <liang/internal/PatternNodes.hpp>
 #include <liang/liang.hpp>
+#include "core/BreakPlan.hpp"
+#include "core/PatternNodes.hpp"
 
 #include <cstddef>
 #include <new>

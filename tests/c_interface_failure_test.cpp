@@ -9,8 +9,8 @@
 #include <string>
 #include <thread>
 
-#include "liang/internal/CHandles.hpp"
-#include "liang/internal/ExceptionTable.hpp"
+#include "c/CHandles.hpp"
+#include "core/ExceptionTable.hpp"
 #include "liang/liang.h"
 #include "liang/liang.hpp"
 

@@ -10,10 +10,10 @@
 #include <string_view>
 #include <vector>
 
+#include "core/CodePointMap.hpp"
+#include "languages/Loader.hpp"
 #include "liang/Hyphenator.hpp"
 #include "liang/Language.hpp"
-#include "liang/internal/CodePointMap.hpp"
-#include "liang/internal/Loader.hpp"
 #include "reference_model.hpp"
 
 namespace {

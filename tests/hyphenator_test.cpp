@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
-#include <liang/internal/ExceptionTable.hpp>
-#include <liang/internal/Loader.hpp>
 #include <liang/liang.hpp>
+#include "core/ExceptionTable.hpp"
+#include "languages/Loader.hpp"
 
 #include <atomic>
 #include <cstdint>

@@ -2,9 +2,9 @@
 #ifndef LIANG_TESTS_INDEX_SUPPORT_HPP_
 #define LIANG_TESTS_INDEX_SUPPORT_HPP_
 
+#include "core/PatternNodes.hpp"
+#include "core/StagedIndex.hpp"
 #include "liang/Pattern.hpp"
-#include "liang/internal/PatternNodes.hpp"
-#include "liang/internal/StagedIndex.hpp"
 
 namespace testing_support {
 

@@ -4,8 +4,8 @@
 #ifndef LIANG_TESTS_LANGUAGE_WORDS_HPP_
 #define LIANG_TESTS_LANGUAGE_WORDS_HPP_
 
-#include <liang/internal/Loader.hpp>
 #include <liang/liang.hpp>
+#include "languages/Loader.hpp"
 
 #include <cstddef>
 #include <random>

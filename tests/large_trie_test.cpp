@@ -3,9 +3,9 @@
 // moves. Hyphenation through it must cut exactly as the walk of the store
 // (lookupPattern) scores, whichever rows a word passes through.
 #include <gtest/gtest.h>
-#include <liang/internal/Loader.hpp>
-#include <liang/internal/PatternNodes.hpp>
 #include <liang/liang.hpp>
+#include "core/PatternNodes.hpp"
+#include "languages/Loader.hpp"
 
 #include <cstdint>
 #include <random>

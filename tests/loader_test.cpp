@@ -18,16 +18,16 @@
 #include <thread>
 #include <vector>
 
+#include "core/CodePointMap.hpp"
+#include "core/PatternNodes.hpp"
+#include "core/Utf8.hpp"
+#include "languages/EmbeddedFiles.hpp"
+#include "languages/Loader.hpp"
 #include "liang/Exception.hpp"
 #include "liang/Hyphenator.hpp"
 #include "liang/Language.hpp"
 #include "liang/Pattern.hpp"
 #include "liang/Types.hpp"
-#include "liang/internal/CodePointMap.hpp"
-#include "liang/internal/EmbeddedFiles.hpp"
-#include "liang/internal/Loader.hpp"
-#include "liang/internal/PatternNodes.hpp"
-#include "liang/internal/Utf8.hpp"
 
 #include "test_support.hpp"
 

@@ -2,8 +2,8 @@
 // the snprintf convention when the room is short, and no allocation for a
 // word of ordinary length.
 #include <gtest/gtest.h>
-#include <liang/internal/Utf8.hpp>
 #include <liang/liang.hpp>
+#include "core/Utf8.hpp"
 
 #include <array>
 #include <cstddef>

@@ -2,9 +2,9 @@
 // use, so that no later call builds anything; it may race with calls that
 // hyphenate, and passes on a deferred component's failure.
 #include <gtest/gtest.h>
-#include <liang/internal/BreakPlan.hpp>
-#include <liang/internal/PatternNodes.hpp>
 #include <liang/liang.hpp>
+#include "core/BreakPlan.hpp"
+#include "core/PatternNodes.hpp"
 
 #include <atomic>
 #include <cstddef>

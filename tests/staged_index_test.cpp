@@ -1,9 +1,9 @@
 // A large trie is hyphenated by walking its store until it has been used
 // enough to earn its full index; both stages must give the same pieces.
 #include <gtest/gtest.h>
-#include <liang/internal/Loader.hpp>
-#include <liang/internal/PatternNodes.hpp>
 #include <liang/liang.hpp>
+#include "core/PatternNodes.hpp"
+#include "languages/Loader.hpp"
 
 #include <cstdint>
 #include <random>

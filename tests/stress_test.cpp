@@ -18,8 +18,8 @@
 #include <thread>
 #include <vector>
 
-#include "liang/internal/Loader.hpp"
-#include "liang/internal/Utf8.hpp"
+#include "core/Utf8.hpp"
+#include "languages/Loader.hpp"
 #include "liang/liang.hpp"
 #include "reference_model.hpp"
 

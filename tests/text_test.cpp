@@ -10,7 +10,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "liang/internal/Utf8.hpp"
+#include "core/Utf8.hpp"
 #include "liang/liang.hpp"
 #include "test_support.hpp"
 

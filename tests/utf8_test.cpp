@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "liang/internal/Utf8.hpp"
+#include "core/Utf8.hpp"
 
 namespace liang {
 namespace {

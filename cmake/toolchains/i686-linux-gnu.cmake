@@ -2,7 +2,7 @@
 # g++-12-multilib), the libraries of Debian's i386 architecture
 # (zlib1g-dev:i386 ...). A cross build for CMake, since not every 64-bit
 # kernel runs 32-bit programs: the embedding tool is built for the host
-# (src/liang/data), and the tests run natively where the kernel can, else
+# (src/languages/data), and the tests run natively where the kernel can, else
 # under qemu-user (qemu-user-static): ctest and GoogleTest's discovery go
 # through CMAKE_CROSSCOMPILING_EMULATOR.
 set(CMAKE_SYSTEM_NAME Linux)

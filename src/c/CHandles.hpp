@@ -1,8 +1,8 @@
 // The opaque types of the C interface (liang.h), defined for the library's
 // own C++: the C interface itself, and tests that wrap a hyphenator made in
 // C++ to see how a failure crosses into C.
-#ifndef LIANG_INTERNAL_CHANDLES_HPP_
-#define LIANG_INTERNAL_CHANDLES_HPP_
+#ifndef LIANG_C_CHANDLES_HPP_
+#define LIANG_C_CHANDLES_HPP_
 
 #include <cstddef>
 #include <string>
@@ -25,4 +25,4 @@ struct liang_text_stream {
   std::size_t readFrom;
 };
 
-#endif  // LIANG_INTERNAL_CHANDLES_HPP_
+#endif  // LIANG_C_CHANDLES_HPP_

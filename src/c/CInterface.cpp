@@ -20,6 +20,9 @@
 #include <utility>
 #include <vector>
 
+#include "c/CHandles.hpp"
+#include "core/PatternNodes.hpp"
+#include "core/Utf8.hpp"
 #include "liang/Deferred.hpp"
 #include "liang/Exception.hpp"
 #include "liang/Hyphenator.hpp"
@@ -27,9 +30,6 @@
 #include "liang/LanguageTag.hpp"
 #include "liang/Pattern.hpp"
 #include "liang/Text.hpp"
-#include "liang/internal/CHandles.hpp"
-#include "liang/internal/PatternNodes.hpp"
-#include "liang/internal/Utf8.hpp"
 
 namespace {
 

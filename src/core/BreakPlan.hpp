@@ -9,18 +9,18 @@
 // dictionary, the fold, the minima in the form the break range needs, and
 // the letter numbers of the folded Latin-1 characters: a word then reaches
 // everything from one load, and a Latin-1 letter costs one load.
-#ifndef LIANG_INTERNAL_BREAKPLAN_HPP_
-#define LIANG_INTERNAL_BREAKPLAN_HPP_
+#ifndef LIANG_CORE_BREAKPLAN_HPP_
+#define LIANG_CORE_BREAKPLAN_HPP_
 
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
+#include "core/CodePointMap.hpp"
+#include "core/ExceptionTable.hpp"
+#include "core/PatternIndex.hpp"
 #include "liang/Hyphenator.hpp"
 #include "liang/internal/BuildOnce.hpp"
-#include "liang/internal/CodePointMap.hpp"
-#include "liang/internal/ExceptionTable.hpp"
-#include "liang/internal/PatternIndex.hpp"
 
 namespace liang::internal {
 
@@ -115,4 +115,4 @@ inline bool planBreaks(const Hyphenator& h, std::u32string_view word,
 
 }  // namespace liang::internal
 
-#endif  // LIANG_INTERNAL_BREAKPLAN_HPP_
+#endif  // LIANG_CORE_BREAKPLAN_HPP_

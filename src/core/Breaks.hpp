@@ -1,6 +1,6 @@
 // The break finder beneath every hyphenate variant.
-#ifndef LIANG_INTERNAL_BREAKS_HPP_
-#define LIANG_INTERNAL_BREAKS_HPP_
+#ifndef LIANG_CORE_BREAKS_HPP_
+#define LIANG_CORE_BREAKS_HPP_
 
 #include <cstddef>
 #include <cstdint>
@@ -21,4 +21,4 @@ std::size_t collectBreaks(const Hyphenator& h, std::u32string_view word, std::si
 
 }  // namespace liang::internal
 
-#endif  // LIANG_INTERNAL_BREAKS_HPP_
+#endif  // LIANG_CORE_BREAKS_HPP_

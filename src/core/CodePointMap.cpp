@@ -1,4 +1,4 @@
-#include "liang/internal/CodePointMap.hpp"
+#include "core/CodePointMap.hpp"
 
 namespace liang::internal {
 

@@ -10,8 +10,8 @@
 // branch on presence. Keys above U+10FFFF (never produced by the UTF-8
 // decoder, but any char32_t is a character) go to a small sorted side table.
 // Building is not thread-safe; reading a built table is, and allocates nothing.
-#ifndef LIANG_INTERNAL_CODEPOINTMAP_HPP_
-#define LIANG_INTERNAL_CODEPOINTMAP_HPP_
+#ifndef LIANG_CORE_CODEPOINTMAP_HPP_
+#define LIANG_CORE_CODEPOINTMAP_HPP_
 
 #include <algorithm>
 #include <array>
@@ -71,4 +71,4 @@ class CodePointMap {
 
 }  // namespace liang::internal
 
-#endif  // LIANG_INTERNAL_CODEPOINTMAP_HPP_
+#endif  // LIANG_CORE_CODEPOINTMAP_HPP_

@@ -7,11 +7,11 @@
 #include <optional>
 #include <utility>
 
-#include "liang/internal/ExceptionTable.hpp"
-#include "liang/internal/Lines.hpp"
-#include "liang/internal/Render.hpp"
-#include "liang/internal/ScoreMarks.hpp"
-#include "liang/internal/Utf8.hpp"
+#include "core/ExceptionTable.hpp"
+#include "core/Lines.hpp"
+#include "core/Render.hpp"
+#include "core/ScoreMarks.hpp"
+#include "core/Utf8.hpp"
 
 namespace liang {
 namespace {

@@ -1,6 +1,6 @@
 // The hash table behind Exceptions, and the lookup hyphenate uses.
-#ifndef LIANG_INTERNAL_EXCEPTIONTABLE_HPP_
-#define LIANG_INTERNAL_EXCEPTIONTABLE_HPP_
+#ifndef LIANG_CORE_EXCEPTIONTABLE_HPP_
+#define LIANG_CORE_EXCEPTIONTABLE_HPP_
 
 #include <algorithm>
 #include <array>
@@ -112,4 +112,4 @@ inline const Scores* findException(const Exceptions& d, std::u32string_view word
 
 }  // namespace liang::internal
 
-#endif  // LIANG_INTERNAL_EXCEPTIONTABLE_HPP_
+#endif  // LIANG_CORE_EXCEPTIONTABLE_HPP_

@@ -7,13 +7,13 @@
 #include <bit>
 #include <cstdint>
 
-#include "liang/internal/BreakPlan.hpp"
-#include "liang/internal/Breaks.hpp"
-#include "liang/internal/CodePointMap.hpp"
-#include "liang/internal/ExceptionTable.hpp"
-#include "liang/internal/PatternNodes.hpp"
-#include "liang/internal/Scratch.hpp"
-#include "liang/internal/Utf8.hpp"
+#include "core/BreakPlan.hpp"
+#include "core/Breaks.hpp"
+#include "core/CodePointMap.hpp"
+#include "core/ExceptionTable.hpp"
+#include "core/PatternNodes.hpp"
+#include "core/Scratch.hpp"
+#include "core/Utf8.hpp"
 
 namespace liang {
 

@@ -3,8 +3,8 @@
 // A text splits at each line feed, which belongs to no line; a final line
 // feed opens no further line; an empty text has no lines; a carriage return
 // is an ordinary character.
-#ifndef LIANG_INTERNAL_LINES_HPP_
-#define LIANG_INTERNAL_LINES_HPP_
+#ifndef LIANG_CORE_LINES_HPP_
+#define LIANG_CORE_LINES_HPP_
 
 #include <cstddef>
 #include <string_view>
@@ -27,4 +27,4 @@ void forEachLine(std::basic_string_view<Char> text, Visit&& visit) {
 
 }  // namespace liang::internal
 
-#endif  // LIANG_INTERNAL_LINES_HPP_
+#endif  // LIANG_CORE_LINES_HPP_

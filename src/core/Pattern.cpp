@@ -46,12 +46,12 @@
 #include <utility>
 #include <vector>
 
-#include "liang/internal/PatternLetters.hpp"
-#include "liang/internal/PatternNodes.hpp"
-#include "liang/internal/Render.hpp"
-#include "liang/internal/ScoreMarks.hpp"
-#include "liang/internal/Scratch.hpp"
-#include "liang/internal/Utf8.hpp"
+#include "core/PatternLetters.hpp"
+#include "core/PatternNodes.hpp"
+#include "core/Render.hpp"
+#include "core/ScoreMarks.hpp"
+#include "core/Scratch.hpp"
+#include "core/Utf8.hpp"
 
 namespace liang {
 namespace internal {

@@ -78,7 +78,7 @@
 // many children, has a row indexed by letter number, so a child is one load;
 // a node with a few children is scanned.
 
-#include "liang/internal/PatternIndex.hpp"
+#include "core/PatternIndex.hpp"
 
 #include <algorithm>
 #include <bit>
@@ -92,10 +92,10 @@
 #include <unordered_map>
 #include <utility>
 
-#include "liang/internal/CodePointMap.hpp"
-#include "liang/internal/PatternNodes.hpp"
-#include "liang/internal/ScoreWindow.hpp"
-#include "liang/internal/Scratch.hpp"
+#include "core/CodePointMap.hpp"
+#include "core/PatternNodes.hpp"
+#include "core/ScoreWindow.hpp"
+#include "core/Scratch.hpp"
 
 namespace liang::internal {
 namespace {

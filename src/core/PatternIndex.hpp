@@ -1,6 +1,6 @@
 // The read-only form of a trie that lookups walk.
-#ifndef LIANG_INTERNAL_PATTERNINDEX_HPP_
-#define LIANG_INTERNAL_PATTERNINDEX_HPP_
+#ifndef LIANG_CORE_PATTERNINDEX_HPP_
+#define LIANG_CORE_PATTERNINDEX_HPP_
 
 #include <atomic>
 #include <cstddef>
@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "liang/internal/CodePointMap.hpp"
+#include "core/CodePointMap.hpp"
 
 namespace liang::internal {
 
@@ -207,4 +207,4 @@ class PatternIndex {
 
 }  // namespace liang::internal
 
-#endif  // LIANG_INTERNAL_PATTERNINDEX_HPP_
+#endif  // LIANG_CORE_PATTERNINDEX_HPP_

@@ -1,6 +1,6 @@
 // Which characters a trie knows as letters.
-#ifndef LIANG_INTERNAL_PATTERNLETTERS_HPP_
-#define LIANG_INTERNAL_PATTERNLETTERS_HPP_
+#ifndef LIANG_CORE_PATTERNLETTERS_HPP_
+#define LIANG_CORE_PATTERNLETTERS_HPP_
 
 #include "liang/Pattern.hpp"
 
@@ -13,4 +13,4 @@ bool isPatternLetter(const Patterns& trie, char32_t c);
 
 }  // namespace liang::internal
 
-#endif  // LIANG_INTERNAL_PATTERNLETTERS_HPP_
+#endif  // LIANG_CORE_PATTERNLETTERS_HPP_

@@ -7,8 +7,8 @@
 // foreign table, at a node of another store that this one keeps alive; that
 // is how insertPattern and merge share the subtrees they leave untouched.
 // See Pattern.cpp and PatternParser.cpp for the algorithms.
-#ifndef LIANG_INTERNAL_PATTERNNODES_HPP_
-#define LIANG_INTERNAL_PATTERNNODES_HPP_
+#ifndef LIANG_CORE_PATTERNNODES_HPP_
+#define LIANG_CORE_PATTERNNODES_HPP_
 
 #include <cstddef>
 #include <cstdint>
@@ -22,9 +22,9 @@
 #include <utility>
 #include <vector>
 
+#include "core/StagedIndex.hpp"
 #include "liang/Pattern.hpp"
 #include "liang/internal/BuildOnce.hpp"
-#include "liang/internal/StagedIndex.hpp"
 
 namespace liang::internal {
 
@@ -226,4 +226,4 @@ void buildFullIndex(const Patterns& trie);
 
 }  // namespace liang::internal
 
-#endif  // LIANG_INTERNAL_PATTERNNODES_HPP_
+#endif  // LIANG_CORE_PATTERNNODES_HPP_

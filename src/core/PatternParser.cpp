@@ -10,10 +10,10 @@
 #include <utility>
 #include <vector>
 
+#include "core/PatternNodes.hpp"
+#include "core/ScoreMarks.hpp"
+#include "core/Utf8.hpp"
 #include "liang/Pattern.hpp"
-#include "liang/internal/PatternNodes.hpp"
-#include "liang/internal/ScoreMarks.hpp"
-#include "liang/internal/Utf8.hpp"
 
 namespace liang {
 namespace internal {

@@ -1,6 +1,6 @@
 // Pieces of the diagnostic renderings of tries and dictionaries.
-#ifndef LIANG_INTERNAL_RENDER_HPP_
-#define LIANG_INTERNAL_RENDER_HPP_
+#ifndef LIANG_CORE_RENDER_HPP_
+#define LIANG_CORE_RENDER_HPP_
 
 #include <charconv>
 #include <cstdint>
@@ -40,4 +40,4 @@ std::string renderList(const std::vector<T>& values, Render render) {
 
 }  // namespace liang::internal
 
-#endif  // LIANG_INTERNAL_RENDER_HPP_
+#endif  // LIANG_CORE_RENDER_HPP_

@@ -1,7 +1,7 @@
 // The one walk that turns a line of letters and score marks into a score
 // list: the digits of a pattern line, the hyphens of an exception entry.
-#ifndef LIANG_INTERNAL_SCOREMARKS_HPP_
-#define LIANG_INTERNAL_SCOREMARKS_HPP_
+#ifndef LIANG_CORE_SCOREMARKS_HPP_
+#define LIANG_CORE_SCOREMARKS_HPP_
 
 #include <cstddef>
 #include <cstdint>
@@ -46,4 +46,4 @@ Scores scoreMarks(std::u32string_view line, MarkScore markScore) {
 
 }  // namespace liang::internal
 
-#endif  // LIANG_INTERNAL_SCOREMARKS_HPP_
+#endif  // LIANG_CORE_SCOREMARKS_HPP_

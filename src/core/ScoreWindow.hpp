@@ -3,8 +3,8 @@
 // register where the target has one (SSE2 or NEON; LIANG_PORTABLE_WINDOW
 // forces the portable ring of bytes). A value type, private to one walk;
 // every operation is a few instructions and none allocates.
-#ifndef LIANG_INTERNAL_SCOREWINDOW_HPP_
-#define LIANG_INTERNAL_SCOREWINDOW_HPP_
+#ifndef LIANG_CORE_SCOREWINDOW_HPP_
+#define LIANG_CORE_SCOREWINDOW_HPP_
 
 #include <algorithm>
 #include <cstdint>
@@ -94,4 +94,4 @@ class ScoreWindow {
 
 }  // namespace liang::internal
 
-#endif  // LIANG_INTERNAL_SCOREWINDOW_HPP_
+#endif  // LIANG_CORE_SCOREWINDOW_HPP_

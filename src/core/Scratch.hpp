@@ -1,8 +1,8 @@
 // Per-call working memory that lives on the stack for ordinary words: the
 // one way the library gets room for a word's characters, offsets, breaks
 // or scores, so that an ordinary word allocates nothing beyond its result.
-#ifndef LIANG_INTERNAL_SCRATCH_HPP_
-#define LIANG_INTERNAL_SCRATCH_HPP_
+#ifndef LIANG_CORE_SCRATCH_HPP_
+#define LIANG_CORE_SCRATCH_HPP_
 
 #include <cstddef>
 #include <memory>
@@ -34,4 +34,4 @@ class ScratchBuffer {
 
 }  // namespace liang::internal
 
-#endif  // LIANG_INTERNAL_SCRATCH_HPP_
+#endif  // LIANG_CORE_SCRATCH_HPP_

@@ -1,13 +1,13 @@
 // The two stages of a trie's index (see StagedIndex.hpp).
 
-#include "liang/internal/StagedIndex.hpp"
+#include "core/StagedIndex.hpp"
 
 #include <bit>
 #include <new>
 #include <stdexcept>
 
+#include "core/PatternNodes.hpp"
 #include "liang/Types.hpp"
-#include "liang/internal/PatternNodes.hpp"
 
 namespace liang::internal {
 

@@ -1,15 +1,15 @@
 // The index that lookups of a sealed store use: walking at first, in full
 // once the trie has earned it.
-#ifndef LIANG_INTERNAL_STAGEDINDEX_HPP_
-#define LIANG_INTERNAL_STAGEDINDEX_HPP_
+#ifndef LIANG_CORE_STAGEDINDEX_HPP_
+#define LIANG_CORE_STAGEDINDEX_HPP_
 
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 
+#include "core/PatternIndex.hpp"
 #include "liang/internal/BuildOnce.hpp"
-#include "liang/internal/PatternIndex.hpp"
 
 namespace liang::internal {
 
@@ -81,4 +81,4 @@ class StagedIndex {
 
 }  // namespace liang::internal
 
-#endif  // LIANG_INTERNAL_STAGEDINDEX_HPP_
+#endif  // LIANG_CORE_STAGEDINDEX_HPP_

@@ -9,8 +9,8 @@
 // Encoding writes the scalar values as UTF-8 and U+FFFD for a char32_t that
 // is not one (a surrogate, or above U+10FFFF), so messages and renderings
 // are always well-formed UTF-8.
-#ifndef LIANG_INTERNAL_UTF8_HPP_
-#define LIANG_INTERNAL_UTF8_HPP_
+#ifndef LIANG_CORE_UTF8_HPP_
+#define LIANG_CORE_UTF8_HPP_
 
 #include <cstddef>
 #include <cstdint>
@@ -146,4 +146,4 @@ inline std::string encodeUtf8(std::u32string_view text) {
 
 }  // namespace liang::internal
 
-#endif  // LIANG_INTERNAL_UTF8_HPP_
+#endif  // LIANG_CORE_UTF8_HPP_

@@ -6,8 +6,8 @@
 // nothing is copied or decompressed until a caller inflates one file, and it
 // lives as long as the library is loaded. Entries stand in ascending byte-wise
 // order of their names, so a file is found by binary search on its exact name.
-#ifndef LIANG_INTERNAL_EMBEDDEDFILES_HPP_
-#define LIANG_INTERNAL_EMBEDDEDFILES_HPP_
+#ifndef LIANG_LANGUAGES_EMBEDDEDFILES_HPP_
+#define LIANG_LANGUAGES_EMBEDDEDFILES_HPP_
 
 #include <span>
 #include <string_view>
@@ -24,4 +24,4 @@ std::span<const EmbeddedFile> embeddedFiles() noexcept;
 
 }  // namespace liang::internal
 
-#endif  // LIANG_INTERNAL_EMBEDDEDFILES_HPP_
+#endif  // LIANG_LANGUAGES_EMBEDDEDFILES_HPP_

@@ -1,7 +1,7 @@
 // The loader: a language's hyphenator made from the embedded gzip files,
 // each component inflated, decoded and parsed on its first use.
 
-#include "liang/internal/Loader.hpp"
+#include "languages/Loader.hpp"
 
 #include <zlib.h>
 
@@ -14,13 +14,13 @@
 #include <string_view>
 #include <utility>
 
+#include "core/Lines.hpp"
+#include "core/PatternNodes.hpp"
+#include "core/Utf8.hpp"
 #include "liang/Deferred.hpp"
 #include "liang/Exception.hpp"
 #include "liang/Pattern.hpp"
 #include "liang/Types.hpp"
-#include "liang/internal/Lines.hpp"
-#include "liang/internal/PatternNodes.hpp"
-#include "liang/internal/Utf8.hpp"
 
 namespace liang {
 namespace internal {

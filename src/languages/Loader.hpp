@@ -7,18 +7,18 @@
 // The overloads that take a file table exist so that tests can hand in a
 // table that lacks or damages a file; the table must be sorted by name and
 // outlive every hyphenator made from it.
-#ifndef LIANG_INTERNAL_LOADER_HPP_
-#define LIANG_INTERNAL_LOADER_HPP_
+#ifndef LIANG_LANGUAGES_LOADER_HPP_
+#define LIANG_LANGUAGES_LOADER_HPP_
 
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "core/CodePointMap.hpp"
+#include "languages/EmbeddedFiles.hpp"
 #include "liang/Hyphenator.hpp"
 #include "liang/Language.hpp"
-#include "liang/internal/CodePointMap.hpp"
-#include "liang/internal/EmbeddedFiles.hpp"
 
 namespace liang::internal {
 
@@ -66,4 +66,4 @@ Hyphenator loadHyphenator(Language x, std::span<const EmbeddedFile> files);
 
 }  // namespace liang::internal
 
-#endif  // LIANG_INTERNAL_LOADER_HPP_
+#endif  // LIANG_LANGUAGES_LOADER_HPP_

@@ -1,4 +1,4 @@
-#include "liang/internal/Markup.hpp"
+#include "text/Markup.hpp"
 
 #include <algorithm>
 #include <array>

@@ -6,8 +6,8 @@
 // input goes to the output as it came, and these pieces only say which bytes
 // are text. Each reader takes its input in pieces of any size and keeps a
 // bounded state.
-#ifndef LIANG_INTERNAL_MARKUP_HPP_
-#define LIANG_INTERNAL_MARKUP_HPP_
+#ifndef LIANG_TEXT_MARKUP_HPP_
+#define LIANG_TEXT_MARKUP_HPP_
 
 #include <cstddef>
 #include <cstdint>
@@ -139,4 +139,4 @@ Match matchEndTag(std::string_view text, std::string_view lowerName, bool atEnd)
 
 }  // namespace liang::internal
 
-#endif  // LIANG_INTERNAL_MARKUP_HPP_
+#endif  // LIANG_TEXT_MARKUP_HPP_

@@ -6,11 +6,11 @@
 #include <memory>
 #include <utility>
 
-#include "liang/internal/BreakPlan.hpp"
-#include "liang/internal/Breaks.hpp"
-#include "liang/internal/Scratch.hpp"
-#include "liang/internal/TextScanner.hpp"
-#include "liang/internal/Utf8.hpp"
+#include "core/BreakPlan.hpp"
+#include "core/Breaks.hpp"
+#include "core/Scratch.hpp"
+#include "core/Utf8.hpp"
+#include "text/TextScanner.hpp"
 
 namespace liang {
 

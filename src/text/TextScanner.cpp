@@ -2,15 +2,15 @@
 // the modes that copy the rest of a token. Markup's modes are in
 // TextScannerMarkup.cpp.
 
-#include "liang/internal/TextScanner.hpp"
+#include "text/TextScanner.hpp"
 
 #include <algorithm>
 #include <utility>
 
+#include "core/Utf8.hpp"
 #include "liang/Language.hpp"
 #include "liang/LanguageTag.hpp"
-#include "liang/internal/TextScannerRun.hpp"
-#include "liang/internal/Utf8.hpp"
+#include "text/TextScannerRun.hpp"
 
 namespace liang::internal {
 

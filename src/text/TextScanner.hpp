@@ -22,8 +22,8 @@
 // xml:lang switch the language of an element's content; character
 // references are read as the characters they name, and &shy; as a soft
 // hyphen.
-#ifndef LIANG_INTERNAL_TEXTSCANNER_HPP_
-#define LIANG_INTERNAL_TEXTSCANNER_HPP_
+#ifndef LIANG_TEXT_TEXTSCANNER_HPP_
+#define LIANG_TEXT_TEXTSCANNER_HPP_
 
 #include <array>
 #include <cstddef>
@@ -35,8 +35,8 @@
 
 #include "liang/Hyphenator.hpp"
 #include "liang/Text.hpp"
-#include "liang/internal/Markup.hpp"
-#include "liang/internal/WordRules.hpp"
+#include "text/Markup.hpp"
+#include "text/WordRules.hpp"
 
 namespace liang::internal {
 
@@ -126,4 +126,4 @@ class TextScanner {
 
 }  // namespace liang::internal
 
-#endif  // LIANG_INTERNAL_TEXTSCANNER_HPP_
+#endif  // LIANG_TEXT_TEXTSCANNER_HPP_

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "liang/internal/TextScanner.hpp"
-#include "liang/internal/TextScannerRun.hpp"
+#include "text/TextScanner.hpp"
+#include "text/TextScannerRun.hpp"
 
 namespace liang::internal {
 

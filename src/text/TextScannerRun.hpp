@@ -1,7 +1,7 @@
 // The state of one TextScanner::scan call, shared by the scanner's two
 // source files.
-#ifndef LIANG_INTERNAL_TEXTSCANNERRUN_HPP_
-#define LIANG_INTERNAL_TEXTSCANNERRUN_HPP_
+#ifndef LIANG_TEXT_TEXTSCANNERRUN_HPP_
+#define LIANG_TEXT_TEXTSCANNERRUN_HPP_
 
 #include <algorithm>
 #include <cstddef>
@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "liang/internal/TextScanner.hpp"
+#include "text/TextScanner.hpp"
 
 namespace liang::internal {
 
@@ -56,4 +56,4 @@ struct TextScanner::Run {
 
 }  // namespace liang::internal
 
-#endif  // LIANG_INTERNAL_TEXTSCANNERRUN_HPP_
+#endif  // LIANG_TEXT_TEXTSCANNERRUN_HPP_

@@ -1,4 +1,4 @@
-#include "liang/internal/Unicode.hpp"
+#include "text/Unicode.hpp"
 
 #include <utf8proc.h>
 

@@ -5,8 +5,8 @@
 //
 // Every function takes any char32_t: a value that is no Unicode scalar
 // value (a surrogate, or above U+10FFFF) is unassigned, of no category.
-#ifndef LIANG_INTERNAL_UNICODE_HPP_
-#define LIANG_INTERNAL_UNICODE_HPP_
+#ifndef LIANG_TEXT_UNICODE_HPP_
+#define LIANG_TEXT_UNICODE_HPP_
 
 #include <cstdint>
 #include <string_view>
@@ -37,4 +37,4 @@ char32_t composedFirst(std::u32string_view cluster) noexcept;
 
 }  // namespace liang::internal
 
-#endif  // LIANG_INTERNAL_UNICODE_HPP_
+#endif  // LIANG_TEXT_UNICODE_HPP_

@@ -1,12 +1,12 @@
-#include "liang/internal/WordRules.hpp"
+#include "text/WordRules.hpp"
 
 #include <algorithm>
 #include <cstdint>
 #include <utility>
 
-#include "liang/internal/Breaks.hpp"
-#include "liang/internal/PatternLetters.hpp"
-#include "liang/internal/Unicode.hpp"
+#include "core/Breaks.hpp"
+#include "core/PatternLetters.hpp"
+#include "text/Unicode.hpp"
 
 namespace liang::internal {
 

@@ -8,8 +8,8 @@
 // patterns belongs to the letter before it: no break falls before it, and a
 // letter and its marks are matched as their canonical composition, so text
 // in NFD breaks like the same text in NFC.
-#ifndef LIANG_INTERNAL_WORDRULES_HPP_
-#define LIANG_INTERNAL_WORDRULES_HPP_
+#ifndef LIANG_TEXT_WORDRULES_HPP_
+#define LIANG_TEXT_WORDRULES_HPP_
 
 #include <array>
 #include <cstddef>
@@ -154,4 +154,4 @@ class WordRules {
 
 }  // namespace liang::internal
 
-#endif  // LIANG_INTERNAL_WORDRULES_HPP_
+#endif  // LIANG_TEXT_WORDRULES_HPP_
