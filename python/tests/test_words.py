@@ -89,18 +89,6 @@ class TestAgreementWithTheLibrary:
         assert loose.hyphenate("abandon") == ["a", "ban", "don"]
 
 
-class TestPickling:
-    def test_a_language_hyphenator_round_trips(self):
-        import pickle
-
-        h = liang.Hyphenator("de-CH", left_min=1)
-        again = pickle.loads(pickle.dumps(h))
-        assert (again.language, again.left_min, again.right_min) == ("de-ch-1901", 1, 2)
-        assert again.hyphenate("Silbentrennung") == h.hyphenate("Silbentrennung")
-        with pytest.raises(TypeError):
-            pickle.dumps(liang.Hyphenator.from_text("a1b\n"))
-
-
 class TestStrIndices:
     def test_non_bmp_characters_count_once(self):
         h = liang.Hyphenator.from_text(GOTHIC_A + "1" + GOTHIC_B + "\n")
