@@ -69,6 +69,42 @@ py::tuple reduceHyphenator(py::handle self) {
                         state);
 }
 
+// The third item of __reduce__ (a subclass's attributes) once the object is
+// made; or, from pickles of earlier versions, which made the object bare and
+// gave it (affix, left_min, right_min), the whole object.
+void restoreHyphenator(py::handle self, const py::object& state) {
+  if (py::isinstance<py::dict>(state)) {
+    self.attr("__dict__").attr("update")(state);
+    return;
+  }
+  if (!py::isinstance<py::tuple>(state) || py::len(state) != 3) {
+    throw py::type_error("not the state of a liang.Hyphenator");
+  }
+  const auto earlier = py::reinterpret_borrow<py::tuple>(state);
+  self.attr("__init__")(earlier[0], py::arg("left_min") = earlier[1],
+                        py::arg("right_min") = earlier[2]);
+}
+
+// __setstate__ as a plain CPython method: pybind11 takes any function of
+// that name for a constructor, and ignores it on an object already made.
+PyObject* setState(PyObject* self, PyObject* state) noexcept {
+  try {
+    restoreHyphenator(self, py::reinterpret_borrow<py::object>(state));
+    Py_RETURN_NONE;
+  } catch (py::error_already_set& e) {
+    e.restore();
+  } catch (const py::builtin_exception& e) {
+    e.set_error();
+  } catch (const std::exception& e) {
+    PyErr_SetString(PyExc_RuntimeError, e.what());
+  }
+  return nullptr;
+}
+
+// Lives as long as the module: CPython keeps a pointer to it.
+PyMethodDef setStateMethod = {"__setstate__", setState, METH_O,
+                              "Restores a pickled liang.Hyphenator's state."};
+
 py::list languages() {
   py::list result;
   for (const liang::Language language : liang::enumFrom(liang::lowestLanguage())) {
@@ -159,6 +195,12 @@ PYBIND11_MODULE(_liang, m) {
           "__deepcopy__", [](py::handle self, py::handle) { return sameHyphenator(self); },
           "memo"_a);
   liang_python::addWordMethods(hyphenator);
+  {
+    py::object restore = py::reinterpret_steal<py::object>(
+        PyDescr_NewMethod(reinterpret_cast<PyTypeObject*>(hyphenator.ptr()), &setStateMethod));
+    if (!restore) throw py::error_already_set();
+    hyphenator.attr("__setstate__") = restore;
+  }
 
   liang_python::addWordFunctions(m);
   m.def(

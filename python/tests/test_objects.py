@@ -24,6 +24,22 @@ class TestPickling:
             again = pickle.loads(pickle.dumps(narrowed, protocol))
             assert (again.language, again.left_min, again.right_min) == ("en-us", 4, 5)
 
+    def test_pickles_of_earlier_versions_still_load(self):
+        # Protocol 2 as 0.1 wrote them: the class called bare, then the state
+        # (affix, left_min, right_min) given to __setstate__.
+        earlier = b"\x80\x02cliang._liang\nHyphenator\n)\x81X\x02\x00\x00\x00frK\x03K\x04\x87b."
+        again = pickle.loads(earlier)
+        assert (again.language, again.left_min, again.right_min) == ("fr", 3, 4)
+        word = "anticonstitutionnellement"
+        assert again.hyphenate(word) == liang.Hyphenator("fr", left_min=3, right_min=4).hyphenate(
+            word
+        )
+
+    def test_a_foreign_state_is_refused(self):
+        for state in (None, 42, ("fr",), ("fr", 1, 2, 3)):
+            with pytest.raises(TypeError):
+                liang.Hyphenator.__new__(liang.Hyphenator).__setstate__(state)
+
     def test_a_subclass_keeps_its_class_and_attributes(self):
         for protocol in PROTOCOLS:
             h = Named("fr", right_min=4)
