@@ -118,15 +118,19 @@ py::str PythonHyphenator::insertHyphens(const py::object& text,
     // stops a long text within a slice's time (some milliseconds).
     liang::TextStream stream(hyphenator, options);
     out.reserve(utf8.size() + utf8.size() / 8);
-    for (std::size_t at = 0; at < utf8.size(); at += kSliceBytes) {
+    // The last look comes after finish, so a signal during the last slice
+    // interrupts the call too.
+    for (std::size_t at = 0; at <= utf8.size(); at += kSliceBytes) {
       {
         py::gil_scoped_release release;
-        stream.feed(utf8.substr(at, kSliceBytes), out);
+        if (at < utf8.size()) {
+          stream.feed(utf8.substr(at, kSliceBytes), out);
+        } else {
+          stream.finish(out);
+        }
       }
       if (PyErr_CheckSignals() != 0) throw py::error_already_set();
     }
-    py::gil_scoped_release release;
-    stream.finish(out);
   }
   return strFromUtf8(out);
 }
