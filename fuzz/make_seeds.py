@@ -247,6 +247,32 @@ def c_interface_seeds():
               u8(exceptions) + b"\0" + text)
 
 
+# c_stream: language, options, min_word_length, two minima (byte % 9 - 1),
+# the seed of the feed and read sizes, then the hyphen and the text.
+def c_stream_seeds():
+    english, german, french = 13, 24, 19
+    markup, capitalized, all_caps, mixed_case, soft = 1, 2, 4, 8, 16
+    defaults = capitalized | all_caps
+    page = ('<p lang="de">Silbentrennung</p> <code>hyphenation</code> &shy;x '
+            "Hyphenation HYPHENATION camelCase https://example.org/hyphenation\n")
+    cases = {
+        "english_defaults": (english, defaults | soft, 0, 1, 1, 7, b"", "Hyphenation of running "
+                             "text, computer-aided; associate (table) and project.\n"),
+        "markup_page": (english, defaults | markup, 0, 1, 1, 3, b"-", page),
+        "every_option": (german, markup | mixed_case, 5, 4, 6, 11, b"=",
+                         "Silbentrennung SILBENTRENNUNG \u00dcbersetzung iPhone " * 3),
+        "negative_minimum": (english, defaults, 0, 0, 1, 2, b"-", "hyphenation"),
+        "ill_formed": (french, defaults, 2, 3, 3, 5, b"\xc2\xad",
+                       b"\xc3\xa9l\xc3\xa9gance\x80 caf\xe9 \xe2\x80 comp\xc3"),
+        "empty_text": (english, defaults, 0, 1, 1, 1, b"-", ""),
+    }
+    for name, (language, flags, min_word, left, right, seed, hyphen, text) in cases.items():
+        if isinstance(text, str):
+            text = u8(text)
+        header = bytes([language, flags, min_word, left, right, seed])
+        write("c_stream", name, header + hyphen + b"\0" + text)
+
+
 # loader: language, kinds, then three fields with a two-byte length each.
 def loader_seeds():
     def sized(content):
@@ -284,4 +310,5 @@ if __name__ == "__main__":
     utf8_seeds()
     text_seeds()
     c_interface_seeds()
+    c_stream_seeds()
     loader_seeds()

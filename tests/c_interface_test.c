@@ -386,38 +386,38 @@ static void test_failures(void) {
   CHECK(liang_language("") == NULL);
   CHECK_ERROR("liang_language: no language is named \"\"");
 
-  CHECK(liang_new(NULL, 0, "", 0, NULL, 1, 1) == NULL);
-  CHECK_ERROR("liang_new: the patterns are NULL");
-  CHECK(liang_new("", 0, NULL, 0, NULL, 1, 1) == NULL);
-  CHECK_ERROR("liang_new: the exceptions are NULL");
+  CHECK(liang_new(NULL, 1, "", 0, NULL, 1, 1) == NULL);
+  CHECK_ERROR("liang_new: the patterns are NULL but their length is not 0");
+  CHECK(liang_new("", 0, NULL, 2, NULL, 1, 1) == NULL);
+  CHECK_ERROR("liang_new: the exceptions are NULL but their length is not 0");
   CHECK(liang_with_minima(NULL, 1, 1) == NULL);
   CHECK_ERROR("liang_with_minima: the hyphenator is NULL");
 
   CHECK(liang_points(NULL, "word", 4, points, 4) == -1);
   CHECK_ERROR("liang_points: the hyphenator is NULL");
-  CHECK(liang_points(english, NULL, 0, points, 4) == -1);
-  CHECK_ERROR("liang_points: the word is NULL");
+  CHECK(liang_points(english, NULL, 1, points, 4) == -1);
+  CHECK_ERROR("liang_points: the word is NULL but its length is not 0");
   CHECK(liang_points(english, "word", 4, NULL, 1) == -1);
   CHECK_ERROR("liang_points: out is NULL but capacity is not 0");
 
   CHECK(liang_hyphenate(NULL, "word", 4, "-", out, sizeof out) == -1);
   CHECK_ERROR("liang_hyphenate: the hyphenator is NULL");
-  CHECK(liang_hyphenate(english, NULL, 0, "-", out, sizeof out) == -1);
-  CHECK_ERROR("liang_hyphenate: the word is NULL");
+  CHECK(liang_hyphenate(english, NULL, 3, "-", out, sizeof out) == -1);
+  CHECK_ERROR("liang_hyphenate: the word is NULL but its length is not 0");
   CHECK(liang_hyphenate(english, "word", 4, "-", NULL, 1) == -1);
   CHECK_ERROR("liang_hyphenate: out is NULL but capacity is not 0");
 
   CHECK(liang_insert_hyphens(NULL, "text", 4, "-", out, sizeof out) == -1);
   CHECK_ERROR("liang_insert_hyphens: the hyphenator is NULL");
-  CHECK(liang_insert_hyphens(english, NULL, 0, "-", out, sizeof out) == -1);
-  CHECK_ERROR("liang_insert_hyphens: the text is NULL");
+  CHECK(liang_insert_hyphens(english, NULL, 4, "-", out, sizeof out) == -1);
+  CHECK_ERROR("liang_insert_hyphens: the text is NULL but its length is not 0");
   CHECK(liang_insert_hyphens(english, "text", 4, "-", NULL, 1) == -1);
   CHECK_ERROR("liang_insert_hyphens: out is NULL but capacity is not 0");
 
   CHECK(liang_insert_hyphens_with(NULL, "text", 4, NULL, out, sizeof out) == -1);
   CHECK_ERROR("liang_insert_hyphens_with: the hyphenator is NULL");
-  CHECK(liang_insert_hyphens_with(english, NULL, 0, NULL, out, sizeof out) == -1);
-  CHECK_ERROR("liang_insert_hyphens_with: the text is NULL");
+  CHECK(liang_insert_hyphens_with(english, NULL, 5, NULL, out, sizeof out) == -1);
+  CHECK_ERROR("liang_insert_hyphens_with: the text is NULL but its length is not 0");
   CHECK(liang_insert_hyphens_with(english, "text", 4, NULL, NULL, 1) == -1);
   CHECK_ERROR("liang_insert_hyphens_with: out is NULL but capacity is not 0");
 
@@ -425,8 +425,8 @@ static void test_failures(void) {
   CHECK_ERROR("liang_text_stream_new: the hyphenator is NULL");
   CHECK(liang_text_stream_feed(NULL, "text", 4) == -1);
   CHECK_ERROR("liang_text_stream_feed: the stream is NULL");
-  CHECK(liang_text_stream_feed(stream, NULL, 0) == -1);
-  CHECK_ERROR("liang_text_stream_feed: the chunk is NULL");
+  CHECK(liang_text_stream_feed(stream, NULL, 6) == -1);
+  CHECK_ERROR("liang_text_stream_feed: the chunk is NULL but its length is not 0");
   CHECK(liang_text_stream_finish(NULL) == -1);
   CHECK_ERROR("liang_text_stream_finish: the stream is NULL");
   CHECK(liang_text_stream_read(NULL, out, sizeof out) == -1);
@@ -438,6 +438,93 @@ static void test_failures(void) {
   /* A success leaves the last failure in place, as errno does. */
   CHECK(liang_points(english, "word", 4, points, 4) >= 0);
   CHECK_ERROR("liang_text_stream_read: out is NULL but capacity is not 0");
+}
+
+/* ---- NULL with length 0: the empty text, everywhere ---- */
+
+static void test_null_empty_texts(void) {
+  const liang_hyphenator* english = liang_language("en-US");
+  const char* patterns = "a1b\n";
+  static const size_t everywhere[] = {1, 3};
+  liang_hyphenator* no_exceptions = liang_new(patterns, strlen(patterns), NULL, 0, NULL, 1, 1);
+  liang_hyphenator* nothing = liang_new(NULL, 0, NULL, 0, NULL, 1, 1);
+  liang_text_stream* stream = liang_text_stream_new(english, NULL);
+  size_t points[4];
+  char out[16];
+  CHECK(no_exceptions != NULL && points_are(no_exceptions, "abab", everywhere, 2));
+  CHECK(nothing != NULL && points_are(nothing, "abab", NULL, 0));
+  CHECK(liang_points(english, NULL, 0, points, 4) == 0);
+  memset(out, '#', sizeof out);
+  CHECK(liang_hyphenate(english, NULL, 0, "-", out, sizeof out) == 0 && out[0] == '\0');
+  memset(out, '#', sizeof out);
+  CHECK(liang_insert_hyphens(english, NULL, 0, "-", out, sizeof out) == 0 && out[0] == '\0');
+  memset(out, '#', sizeof out);
+  CHECK(liang_insert_hyphens_with(english, NULL, 0, NULL, out, sizeof out) == 0 && out[0] == '\0');
+  CHECK(stream != NULL);
+  CHECK(liang_text_stream_feed(stream, "hyphenation", 11) >= 0);
+  CHECK(liang_text_stream_feed(stream, NULL, 0) >= 0);
+  CHECK(liang_text_stream_feed(stream, " ", 1) >= 0);
+  CHECK(liang_text_stream_finish(stream) == 16);
+  CHECK(liang_text_stream_read(stream, out, sizeof out) == 16);
+  CHECK(memcmp(out,
+               "hy\xC2\xADphen\xC2\xAD"
+               "ation ",
+               16) == 0);
+  liang_text_stream_free(stream);
+  liang_free(no_exceptions);
+  liang_free(nothing);
+}
+
+/* ---- the last error is UTF-8 whatever the caller's bytes ---- */
+
+static void test_last_error_is_utf8(void) {
+  CHECK(liang_language("de\xFF\xC3") == NULL);
+  CHECK_ERROR("liang_language: no language is named \"de\\xFF\\xC3\"");
+  /* Well-formed characters stay as they are; broken ones are escaped bytewise. */
+  CHECK(liang_language("\xC3\x9C\xE2\x82x\xED\xA0\x80\xF4\x90\x80\x80") == NULL);
+  CHECK_ERROR(
+      "liang_language: no language is named "
+      "\"\xC3\x9C\\xE2\\x82x\\xED\\xA0\\x80\\xF4\\x90\\x80\\x80\"");
+}
+
+/* ---- the options carry their size ---- */
+
+static void test_options_size(void) {
+  const liang_hyphenator* english = liang_language("en-US");
+  struct {
+    liang_text_options options;
+    unsigned char after[16];
+  } sized;
+  liang_text_options zeroed;
+  char out[64];
+  size_t i;
+  int untouched = 1;
+
+  /* The macro passes the size of the caller's structure. */
+  liang_text_options_init(&sized.options);
+  CHECK(sized.options.size == sizeof(liang_text_options));
+  /* A size from a newer header: the fields this library knows are filled, no
+     byte past its structure is written, and the options are refused. */
+  memset(&sized, 0xAB, sizeof sized);
+  liang_text_options_init_sized(&sized.options, sizeof(liang_text_options) + 16);
+  for (i = 0; i < sizeof sized.after; ++i) untouched = untouched && sized.after[i] == 0xAB;
+  CHECK(untouched);
+  CHECK(sized.options.size == sizeof(liang_text_options) + 16);
+  CHECK(sized.options.hyphen == NULL && sized.options.capitalized == 1);
+  CHECK(liang_insert_hyphens_with(english, "word", 4, &sized.options, out, sizeof out) == -1);
+  CHECK(strstr(liang_last_error(), "liang_insert_hyphens_with: the options' size is ") ==
+        liang_last_error());
+  CHECK(liang_text_stream_new(english, &sized.options) == NULL);
+  CHECK(strstr(liang_last_error(), "liang_text_options_init") != NULL);
+  /* Options never filled (all zero here) are refused, not read. */
+  memset(&zeroed, 0, sizeof zeroed);
+  CHECK(liang_insert_hyphens_with(english, "word", 4, &zeroed, out, sizeof out) == -1);
+  CHECK(strstr(liang_last_error(), "size is 0") != NULL);
+  /* The function itself, for foreign-function interfaces, fills all of it. */
+  memset(&zeroed, 0, sizeof zeroed);
+  (liang_text_options_init)(&zeroed);
+  CHECK(zeroed.size == sizeof zeroed && zeroed.all_caps == 1);
+  CHECK(liang_insert_hyphens_with(english, "word", 4, &zeroed, out, sizeof out) == 4);
 }
 
 /* ---- the list of languages ---- */
@@ -473,6 +560,9 @@ int main(int argc, char** argv) {
   test_text_options_and_stream();
   test_prepare();
   test_failures();
+  test_null_empty_texts();
+  test_last_error_is_utf8();
+  test_options_size();
   test_language_list();
   if (failures != 0) {
     fprintf(stderr, "%d checks failed\n", failures);

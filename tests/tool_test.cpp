@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -14,6 +16,7 @@
 
 #include "liang/liang.hpp"
 #include "test_support.hpp"
+#include "text_options_cases.hpp"
 
 namespace {
 
@@ -182,6 +185,83 @@ TEST(ToolOptions, ExceptionAndPatternFiles) {
   EXPECT_EQ(runTool({"--patterns", patterns, "computer"}).out, "com-pu-ter\n");
   EXPECT_EQ(runTool({"--patterns", patterns, "--exceptions", exceptions, "computer", "table"}).out,
             "com-pu-ter\nta-ble\n");
+}
+
+// Each option of running text does what the library's option does: the
+// tool's output, in stream mode and for word arguments, is insertHyphens with
+// that one field of TextOptions set.
+TEST(ToolOptions, EveryOptionReachesTheLibrary) {
+  const std::map<std::string, std::vector<std::string>> argsOf = {
+      {"hyphen", {"-s", "="}},
+      {"markup", {"--html"}},
+      {"minWordLength", {"--min-word", "9"}},
+      {"leftMin", {"--left", "4"}},
+      {"rightMin", {"--right=6"}},
+      {"capitalized", {"--no-capitalized"}},
+      {"allCaps", {"--no-all-caps"}},
+      {"mixedCase", {"--mixed-case"}},
+  };
+  const std::vector<testing_support::OptionCase>& cases = testing_support::optionCases();
+  ASSERT_EQ(argsOf.size(), cases.size());
+  const std::string sample = testing_support::kOptionsSample;
+  for (const testing_support::OptionCase& c : cases) {
+    const std::vector<std::string>& args = argsOf.at(c.field);
+    const std::string expected = testing_support::optionCaseOutput(c);
+    const ToolRun stream = runTool(args, sample + "\n");
+    EXPECT_EQ(stream.status, 0) << c.field << stream.err;
+    EXPECT_EQ(stream.out, expected + "\n") << c.field;
+    // As arguments, each word on its own; markup has no word alone to show.
+    if (std::string_view(c.field) == "markup") continue;
+    std::vector<std::string> withWords = args;
+    std::string perWord;
+    for (std::size_t start = 0; start <= sample.size();) {
+      const std::size_t end = std::min(sample.find(' ', start), sample.size());
+      const std::string word = sample.substr(start, end - start);
+      if (word.find('<') == std::string::npos) {
+        withWords.push_back(word);
+        liang::TextOptions options = testing_support::baseOptions();
+        c.set(options);
+        perWord.append(liang::insertHyphens(liang::english_US(), word, options)).append("\n");
+      }
+      start = end + 1;
+    }
+    EXPECT_EQ(runTool(withWords).out, perWord) << c.field;
+  }
+}
+
+TEST(ToolErrors, EmptyFileNamesCannotBeRead) {
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"--patterns", "", "word"},
+                                               {"--patterns=", "word"},
+                                               {"--exceptions", "", "word"},
+                                               {"--exceptions="}}) {
+    expectOneLineError(runTool(args, "text\n"), 2, "cannot read ''");
+  }
+}
+
+// Memory that runs out is said in words, with status 1. The address space is
+// limited by the shell, and a patterns file that never ends is read until it
+// is spent; where no limit can be set (a sanitizer or an emulator reserves
+// more than it allows), the test is skipped.
+TEST(ToolErrors, OutOfMemoryIsSaidPlainly) {
+  const std::filesystem::path dir = LIANG_TOOL_SCRATCH;
+  std::filesystem::create_directories(dir);
+  const std::string err = (dir / "out_of_memory.err").string();
+  // Appended piece by piece, as in runTool.
+  std::string limit = "ulimit -v 262144 2>/dev/null && exec ";
+  limit.append(shellQuoted(LIANG_TOOL));
+  std::string probe = "sh -c ";
+  probe.append(shellQuoted(limit + " --version")).append(" >/dev/null 2>&1");
+  const int probed = std::system(probe.c_str());
+  if (!std::filesystem::exists("/dev/zero") || !WIFEXITED(probed) || WEXITSTATUS(probed) != 0) {
+    GTEST_SKIP() << "the address space cannot be limited here";
+  }
+  std::string command = "sh -c ";
+  command.append(shellQuoted(limit + " --patterns /dev/zero word"));
+  command.append(" </dev/null >/dev/null 2>").append(shellQuoted(err));
+  const int raw = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(raw)) << raw;
+  EXPECT_EQ(WEXITSTATUS(raw), 1);
+  EXPECT_EQ(readFile(err), "liang: out of memory\n");
 }
 
 TEST(ToolErrors, UnreadableFilesAndBadNumbersExitTwo) {

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <exception>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -63,6 +64,8 @@ constexpr std::string_view kUsage =
     "      --right N         at least N letters after the last break\n"
     "      --no-capitalized  leave words that begin with a capital alone\n"
     "      --no-all-caps     leave words in capitals alone\n"
+    "      --mixed-case      hyphenate words with a capital after a small letter\n"
+    "                        (iPhone, camelCase) too\n"
     "      --exceptions FILE add the words of FILE, one a line with '-' at each\n"
     "                        break, to the language's exceptions (replacing its own)\n"
     "      --patterns FILE   merge the patterns of FILE into the language's\n"
@@ -74,8 +77,9 @@ constexpr std::string_view kUsage =
     "      --help            print this help\n"
     "      --version         print the version\n"
     "\n"
-    "Exit status: 0 on success, 1 on an input or output error, 2 on a usage error\n"
-    "(an unknown option or language, a bad number, a file that cannot be read).\n";
+    "Exit status: 0 on success, 1 on an input or output error or when memory runs\n"
+    "out, 2 on a usage error (an unknown option or language, a bad number, a file\n"
+    "that cannot be read).\n";
 
 void complain(std::string_view message) {
   std::fprintf(stderr, "liang: %.*s\n", static_cast<int>(message.size()), message.data());
@@ -181,8 +185,9 @@ struct Options {
   bool separatorGiven = false;  // -s, which --soft contradicts
   bool soft = false;
   std::optional<std::string_view> licence;
-  std::string_view exceptionsFile;
-  std::string_view patternsFile;
+  // Given or not: an empty name is a file that cannot be read, not no file.
+  std::optional<std::string_view> exceptionsFile;
+  std::optional<std::string_view> patternsFile;
   liang::TextOptions text;
   std::vector<std::string_view> words;
   bool list = false;
@@ -245,15 +250,15 @@ std::optional<std::string> parseArguments(int argc, char** argv, Options& option
       continue;
     }
     // Options with a value: (short name, long name, what the value is, where it goes).
-    std::string_view language, number;
+    std::string_view language, number, exceptionsFile, patternsFile;
     const struct {
       std::string_view shortName, longName, what;
       std::string_view* into;
     } valued[] = {
         {"-l", "--lang", "a language", &language},
         {"-s", "--sep", "a separator", &options.separator},
-        {"", "--exceptions", "a file", &options.exceptionsFile},
-        {"", "--patterns", "a file", &options.patternsFile},
+        {"", "--exceptions", "a file", &exceptionsFile},
+        {"", "--patterns", "a file", &patternsFile},
         {"", "--min-word", "a number", &number},
         {"", "--left", "a number", &number},
         {"", "--right", "a number", &number},
@@ -266,6 +271,8 @@ std::optional<std::string> parseArguments(int argc, char** argv, Options& option
         return "option '" + std::string(arg) + "' needs " + std::string(option.what);
       }
       if (option.into == &language) options.language = language;
+      if (option.into == &exceptionsFile) options.exceptionsFile = exceptionsFile;
+      if (option.into == &patternsFile) options.patternsFile = patternsFile;
       if (option.shortName == "-s") options.separatorGiven = true;
       if (option.into == &number) {
         const std::optional<std::int64_t> value = positiveNumber(number);
@@ -297,6 +304,8 @@ std::optional<std::string> parseArguments(int argc, char** argv, Options& option
       options.text.capitalized = false;
     } else if (arg == "--no-all-caps") {
       options.text.allCaps = false;
+    } else if (arg == "--mixed-case") {
+      options.text.mixedCase = true;
     } else if (arg == "--list") {
       options.list = true;
     } else if (arg == "--help" || arg == "-h") {
@@ -341,19 +350,19 @@ std::optional<liang::Hyphenator> withCallerData(const liang::Hyphenator& h, cons
                                                 std::string& problem) {
   liang::Patterns patterns = liang::hyphenatorPatterns(h);
   liang::Exceptions exceptions = liang::hyphenatorExceptions(h);
-  if (!options.patternsFile.empty()) {
-    const std::optional<std::string> text = readTextFile(options.patternsFile);
+  if (options.patternsFile) {
+    const std::optional<std::string> text = readTextFile(*options.patternsFile);
     if (!text) {
-      problem = "cannot read '" + std::string(options.patternsFile) + "': " + std::strerror(errno);
+      problem = "cannot read '" + std::string(*options.patternsFile) + "': " + std::strerror(errno);
       return std::nullopt;
     }
     patterns = liang::merge(patterns, liang::parsePatterns(std::string_view(*text)));
   }
-  if (!options.exceptionsFile.empty()) {
-    const std::optional<std::string> text = readTextFile(options.exceptionsFile);
+  if (options.exceptionsFile) {
+    const std::optional<std::string> text = readTextFile(*options.exceptionsFile);
     if (!text) {
       problem =
-          "cannot read '" + std::string(options.exceptionsFile) + "': " + std::strerror(errno);
+          "cannot read '" + std::string(*options.exceptionsFile) + "': " + std::strerror(errno);
       return std::nullopt;
     }
     exceptions =
@@ -400,7 +409,7 @@ int run(int argc, char** argv) {
   }
   options.text.hyphen = options.separator;
   std::optional<liang::Hyphenator> h = liang::languageHyphenator(*language);
-  if (!options.patternsFile.empty() || !options.exceptionsFile.empty()) {
+  if (options.patternsFile || options.exceptionsFile) {
     std::string problem;
     h = withCallerData(*h, options, problem);
     if (!h) {
@@ -425,6 +434,10 @@ int main(int argc, char** argv) {
   int status = 0;
   try {
     status = run(argc, argv);
+  } catch (const std::bad_alloc&) {
+    // Said plainly: the exception's own text is an implementation's name.
+    complain("out of memory");
+    return kIoError;
   } catch (const std::exception& e) {
     complain(e.what());
     return kIoError;

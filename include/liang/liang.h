@@ -11,12 +11,16 @@
  *    the function and the argument. A success leaves the last error as it was.
  *  - Every function may be called from any number of threads at once, with
  *    one hyphenator or several. A text stream is used by one thread at a time.
+ *  - The last error is always well-formed UTF-8: a byte of the caller's
+ *    (in a language name, say) that is not is written as \xHH.
+ *  - As with free(), releasing a hyphenator or a stream twice, or using one
+ *    after it is released, is undefined behaviour: nothing can detect it.
  *  - Sizes and offsets are in bytes of UTF-8. Words and texts need not be
  *    NUL-terminated and need not be valid UTF-8: an ill-formed byte is one
  *    character of the same value (0x80..0xFF are U+0080..U+00FF), as in the
- *    C++ UTF-8 functions. A word or text pointer is never NULL, even for an
- *    empty word (a NULL one is a failure); any non-NULL pointer will do when
- *    the length is 0.
+ *    C++ UTF-8 functions. A word or text pointer may be NULL when its length
+ *    is 0: it is then the empty text (NULL with any other length is a
+ *    failure).
  *  - Ownership is stated on each function. Results written into the caller's
  *    buffers stay the caller's; nothing returned needs freeing unless the
  *    function says so.
@@ -55,7 +59,8 @@ LIANG_EXPORT liang_hyphenator* liang_new(const char* patterns, size_t patterns_l
 
 /* Releases a hyphenator of the caller's own (from liang_new or
    liang_with_minima). NULL is ignored, and so is a shared hyphenator from
-   liang_language: it lives for the whole process and stays usable. */
+   liang_language: it lives for the whole process and stays usable. Releasing
+   one twice, or using it once released, is undefined. */
 LIANG_EXPORT void liang_free(liang_hyphenator* h);
 
 /* The same hyphenator with other minima, in O(1): it shares the patterns,
@@ -94,10 +99,17 @@ LIANG_EXPORT ptrdiff_t liang_insert_hyphens(const liang_hyphenator* h, const cha
                                             const char* hyphen, char* out, size_t capacity);
 
 /* How running text is hyphenated: the C form of the C++ TextOptions. Set the
-   defaults with liang_text_options_init, then change the fields you need;
-   a later version of liang may add fields at the end, which the function
-   sets too. */
+   defaults with liang_text_options_init, then change the fields you need.
+   A later version of liang may add fields at the end: the structure carries
+   its size, so a program built against this header keeps working with a
+   later library (the fields it does not know keep their defaults), and one
+   built against a later header fails clearly with this library. Options
+   that liang_text_options_init did not fill (size 0, say) make the call
+   that takes them fail. */
 typedef struct liang_text_options {
+  /* The size of the structure as the program was built: set by
+     liang_text_options_init, not by hand. */
+  size_t size;
   /* Put at every break, NUL-terminated; NULL means U+00AD SOFT HYPHEN.
      Read during each call that takes the options (and copied by a stream). */
   const char* hyphen;
@@ -121,8 +133,17 @@ typedef struct liang_text_options {
   int mixed_case;
 } liang_text_options;
 
-/* Fills `options` with the defaults, those of liang_insert_hyphens. */
+/* Fills `options` with the defaults, those of liang_insert_hyphens, and its
+   size. From C this is a macro that passes the size of the caller's
+   structure to liang_text_options_init_sized; the function of the same name
+   (for foreign-function interfaces) fills the whole structure of this
+   version. */
 LIANG_EXPORT void liang_text_options_init(liang_text_options* options);
+#define liang_text_options_init(options) liang_text_options_init_sized((options), sizeof *(options))
+
+/* Fills the first `size` bytes of `options` (a structure of that size, from
+   this or another version of liang.h) with the defaults, and sets its size. */
+LIANG_EXPORT void liang_text_options_init_sized(liang_text_options* options, size_t size);
 
 /* Running text with the given options (NULL: the defaults), snprintf-style
    as liang_insert_hyphens. -1 on failure. */
@@ -142,7 +163,8 @@ typedef struct liang_text_stream liang_text_stream;
 LIANG_EXPORT liang_text_stream* liang_text_stream_new(const liang_hyphenator* h,
                                                       const liang_text_options* options);
 
-/* Releases a stream and its unread output. NULL is ignored. */
+/* Releases a stream and its unread output. NULL is ignored; releasing one
+   twice, or using it once released, is undefined. */
 LIANG_EXPORT void liang_text_stream_free(liang_text_stream* stream);
 
 /* Takes the next chunk (`len` bytes, any of them) and returns how many bytes

@@ -8,7 +8,11 @@ class Error(ValueError):
     """A failure of the library; str(error) is its exact message."""
 
 class Hyphenator:
-    """One language's hyphenation, or patterns of your own. Immutable, thread-safe."""
+    """One language's hyphenation, or patterns of your own. Immutable, thread-safe.
+
+    A language's hyphenator pickles (as its affix and minima); one made from
+    text raises TypeError. A copy is the hyphenator itself.
+    """
 
     def __init__(
         self,
@@ -53,7 +57,10 @@ class Hyphenator:
         all_caps: bool = True,
         mixed_case: bool = False,
     ) -> str:
-        """Running text with `hyphen` at every break; releases the GIL meanwhile."""
+        """Running text with `hyphen` at every break; releases the GIL meanwhile.
+
+        A long text goes in slices, with signal handlers (Ctrl-C) run between them.
+        """
     def prepare(self) -> None:
         """Builds now all this hyphenator would build on first use (its index,
         its dictionary), so that no later call waits on a build; for a server
@@ -73,7 +80,8 @@ class TextStream:
     """Running text in chunks; the outputs join to insert_hyphens of the whole text.
 
     Chunks may split the text anywhere (inside a word, a tag, a reference);
-    the memory held stays bounded. feed and finish release the GIL.
+    the memory held stays bounded. feed and finish release the GIL. A stream
+    cannot be pickled (TypeError).
     """
 
     def __init__(
@@ -122,4 +130,7 @@ def insert_hyphens(
     all_caps: bool = True,
     mixed_case: bool = False,
 ) -> str:
-    """Running text with `hyphen` at every break; releases the GIL meanwhile."""
+    """Running text with `hyphen` at every break; releases the GIL meanwhile.
+
+    A long text goes in slices, with signal handlers (Ctrl-C) run between them.
+    """

@@ -23,9 +23,16 @@ std::int64_t minimumOption(const std::optional<std::int64_t>& value, const char*
   return *value;
 }
 
+// The language `name` names; KeyError otherwise, with the whole name in its
+// message (made as a str, since a C string would end at a NUL in the name).
 liang::Language requireLanguage(std::string_view name) {
   const auto language = liang::languageForName(name);
-  if (!language) throw py::key_error("unknown language: '" + std::string(name) + "'");
+  if (!language) {
+    const py::str spelled = strFromUtf8(name);
+    const py::str message = py::str("unknown language: {!r}").format(spelled);
+    PyErr_SetObject(PyExc_KeyError, message.ptr());
+    throw py::error_already_set();
+  }
   return *language;
 }
 
@@ -102,9 +109,28 @@ py::str PythonHyphenator::insertHyphens(const py::object& text,
   const std::string_view utf8 = utf8Of(requireStr(text.ptr(), "text"));
   const liang::TextOptions options = textOptions(arguments);
   std::string out;
-  {
+  if (utf8.size() <= kSliceBytes) {
     py::gil_scoped_release release;
     out = liang::insertHyphens(hyphenator, utf8, options);
+  } else {
+    // Through a stream, whose output is the same, a slice at a time: between
+    // slices the GIL comes back and Python's signal handlers run, so Ctrl-C
+    // stops a long text within a slice's time (some milliseconds).
+    liang::TextStream stream(hyphenator, options);
+    out.reserve(utf8.size() + utf8.size() / 8);
+    // The last look comes after finish, so a signal during the last slice
+    // interrupts the call too.
+    for (std::size_t at = 0; at <= utf8.size(); at += kSliceBytes) {
+      {
+        py::gil_scoped_release release;
+        if (at < utf8.size()) {
+          stream.feed(utf8.substr(at, kSliceBytes), out);
+        } else {
+          stream.finish(out);
+        }
+      }
+      if (PyErr_CheckSignals() != 0) throw py::error_already_set();
+    }
   }
   return strFromUtf8(out);
 }

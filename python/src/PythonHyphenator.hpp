@@ -11,6 +11,7 @@
 
 #include <pybind11/pybind11.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -35,6 +36,10 @@ struct TextArguments {
 // or a negative min_word, TypeError for a hyphen that is not a str.
 liang::TextOptions textOptions(const TextArguments& arguments);
 
+// Running text longer than this is hyphenated in slices of this size, with
+// a look for signals (Ctrl-C) between them.
+constexpr std::size_t kSliceBytes = std::size_t{1} << 18;
+
 struct PythonHyphenator {
   liang::Hyphenator hyphenator;
   std::optional<liang::Language> language;  // none for one made from text
@@ -49,7 +54,8 @@ struct PythonHyphenator {
                                    const pybind11::object& exceptions, std::int64_t leftMin,
                                    std::int64_t rightMin, const std::optional<std::string>& foldAs);
 
-  // Running text; the GIL is released while the library works.
+  // Running text; the GIL is released while the library works, and a long
+  // text is interrupted by a signal whose handler raises.
   pybind11::str insertHyphens(const pybind11::object& text, const TextArguments& options) const;
 
   std::string repr() const;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "Instances.hpp"
 #include "PythonHyphenator.hpp"
 #include "Strings.hpp"
 #include "liang/liang.hpp"
@@ -130,14 +131,9 @@ WordArguments parseWordArguments(const char* function, PyObject* const* args, Py
 }
 
 // The hyphenator of `self`, which the method descriptor has checked to be a
-// liang.Hyphenator (or a subclass). Read through pybind11's instance record,
-// the way its own casters do, but without their lookup of the type in the
-// registry, which would cost a word's time again.
+// liang.Hyphenator (or a subclass), and whose __init__ must have run.
 const liang::Hyphenator& selfHyphenator(PyObject* self) {
-  auto* instance = reinterpret_cast<py::detail::instance*>(self);
-  const auto* value = instance->get_value_and_holder().value_ptr<PythonHyphenator>();
-  if (value == nullptr) throw py::type_error("liang.Hyphenator.__init__() was not called");
-  return value->hyphenator;
+  return initialised<PythonHyphenator>(self, "liang.Hyphenator").hyphenator;
 }
 
 PyObject* methodPositions(PyObject* self, PyObject* const* args, Py_ssize_t count,

@@ -10,7 +10,10 @@
 // thousands of characters. An ordinary word takes well under a microsecond,
 // less than releasing and retaking the GIL would cost, so the word calls
 // (WordCalls.hpp) keep it. Every C++ object reached without the GIL is
-// immutable, or guarded by a mutex.
+// immutable, or guarded by a mutex. A long insert_hyphens takes the GIL back
+// between slices to run signal handlers. Every member reaches its C++ object
+// through Instances.hpp, so an instance whose __init__ never ran raises
+// TypeError rather than reading storage that holds no object.
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
@@ -19,6 +22,7 @@
 #include <optional>
 #include <string>
 
+#include "Instances.hpp"
 #include "PythonHyphenator.hpp"
 #include "PythonTextStream.hpp"
 #include "WordCalls.hpp"
@@ -30,6 +34,76 @@ using liang_python::PythonTextStream;
 using liang_python::TextArguments;
 
 namespace {
+
+const PythonHyphenator& hyphenatorOf(py::handle self) {
+  return liang_python::initialised<PythonHyphenator>(self, "liang.Hyphenator");
+}
+
+PythonTextStream& streamOf(py::handle self) {
+  return liang_python::initialised<PythonTextStream>(self, "liang.TextStream");
+}
+
+py::object sameHyphenator(py::handle self) {
+  (void)hyphenatorOf(self);
+  return py::reinterpret_borrow<py::object>(self);
+}
+
+// How a language's hyphenator pickles, at every protocol: a call of the
+// class with its affix and minima, so it can go to another process (and
+// copy.copy works the same way). One made from text has nothing to name it
+// by, and refuses.
+py::tuple reduceHyphenator(py::handle self) {
+  const PythonHyphenator& h = hyphenatorOf(self);
+  if (!h.language) throw py::type_error("a liang.Hyphenator made from text cannot be pickled");
+  py::object make =
+      py::module_::import("functools")
+          .attr("partial")(py::type::of(self),
+                           py::arg("left_min") = liang::hyphenatorLeftMin(h.hyphenator),
+                           py::arg("right_min") = liang::hyphenatorRightMin(h.hyphenator));
+  // A Python subclass's attributes go along, as pickle does for any object.
+  py::object state = py::none();
+  if (py::hasattr(self, "__dict__") && py::len(self.attr("__dict__")) > 0) {
+    state = self.attr("__dict__");
+  }
+  return py::make_tuple(make, py::make_tuple(std::string(liang::languageAffix(*h.language))),
+                        state);
+}
+
+// The third item of __reduce__ (a subclass's attributes) once the object is
+// made; or, from pickles of earlier versions, which made the object bare and
+// gave it (affix, left_min, right_min), the whole object.
+void restoreHyphenator(py::handle self, const py::object& state) {
+  if (py::isinstance<py::dict>(state)) {
+    self.attr("__dict__").attr("update")(state);
+    return;
+  }
+  if (!py::isinstance<py::tuple>(state) || py::len(state) != 3) {
+    throw py::type_error("not the state of a liang.Hyphenator");
+  }
+  const auto earlier = py::reinterpret_borrow<py::tuple>(state);
+  self.attr("__init__")(earlier[0], py::arg("left_min") = earlier[1],
+                        py::arg("right_min") = earlier[2]);
+}
+
+// __setstate__ as a plain CPython method: pybind11 takes any function of
+// that name for a constructor, and ignores it on an object already made.
+PyObject* setState(PyObject* self, PyObject* state) noexcept {
+  try {
+    restoreHyphenator(self, py::reinterpret_borrow<py::object>(state));
+    Py_RETURN_NONE;
+  } catch (py::error_already_set& e) {
+    e.restore();
+  } catch (const py::builtin_exception& e) {
+    e.set_error();
+  } catch (const std::exception& e) {
+    PyErr_SetString(PyExc_RuntimeError, e.what());
+  }
+  return nullptr;
+}
+
+// Lives as long as the module: CPython keeps a pointer to it.
+PyMethodDef setStateMethod = {"__setstate__", setState, METH_O,
+                              "Restores a pickled liang.Hyphenator's state."};
 
 py::list languages() {
   py::list result;
@@ -57,8 +131,7 @@ TextArguments textArguments(py::object hyphen, bool html, std::int64_t minWord,
 // name, or None for the default.
 const liang::Hyphenator& hyphenatorFor(const py::object& lang) {
   if (lang.is_none()) return liang_python::defaultHyphenator();
-  if (py::isinstance<PythonHyphenator>(lang))
-    return lang.cast<const PythonHyphenator&>().hyphenator;
+  if (py::isinstance<PythonHyphenator>(lang)) return hyphenatorOf(lang).hyphenator;
   return liang_python::hyphenatorNamed(lang.ptr());
 }
 
@@ -82,10 +155,10 @@ PYBIND11_MODULE(_liang, m) {
                   "left_min"_a = 1, "right_min"_a = 1, "fold_as"_a = py::none())
       .def(
           "insert_hyphens",
-          [](const PythonHyphenator& self, const py::object& text, py::object hyphen, bool html,
+          [](py::handle self, const py::object& text, py::object hyphen, bool html,
              std::int64_t minWord, std::optional<std::int64_t> leftMin,
              std::optional<std::int64_t> rightMin, bool capitalized, bool allCaps, bool mixedCase) {
-            return self.insertHyphens(
+            return hyphenatorOf(self).insertHyphens(
                 text, textArguments(std::move(hyphen), html, minWord, leftMin, rightMin,
                                     capitalized, allCaps, mixedCase));
           },
@@ -94,43 +167,40 @@ PYBIND11_MODULE(_liang, m) {
           "all_caps"_a = true, "mixed_case"_a = false)
       .def(
           "with_minima",
-          [](const PythonHyphenator& self, std::int64_t left, std::int64_t right) {
+          [](py::handle self, std::int64_t left, std::int64_t right) {
+            const PythonHyphenator& h = hyphenatorOf(self);
             if (left < 1 || right < 1) throw py::value_error("minima must be at least 1");
-            return PythonHyphenator{liang::withMinima(self.hyphenator, left, right), self.language};
+            return PythonHyphenator{liang::withMinima(h.hyphenator, left, right), h.language};
           },
           "left_min"_a, "right_min"_a)
       .def("prepare",
-           [](const PythonHyphenator& self) {
+           [](py::handle self) {
+             const PythonHyphenator& h = hyphenatorOf(self);
              py::gil_scoped_release release;  // a full index takes milliseconds
-             liang::prepare(self.hyphenator);
+             liang::prepare(h.hyphenator);
            })
       .def_property_readonly(
           "left_min",
-          [](const PythonHyphenator& self) { return liang::hyphenatorLeftMin(self.hyphenator); })
+          [](py::handle self) { return liang::hyphenatorLeftMin(hyphenatorOf(self).hyphenator); })
       .def_property_readonly(
           "right_min",
-          [](const PythonHyphenator& self) { return liang::hyphenatorRightMin(self.hyphenator); })
+          [](py::handle self) { return liang::hyphenatorRightMin(hyphenatorOf(self).hyphenator); })
       .def_property_readonly("language",
-                             [](const PythonHyphenator& self) { return affixOf(self.language); })
-      .def("__repr__", &PythonHyphenator::repr)
-      // A language's hyphenator pickles as its affix and minima (so it can go
-      // to another process); one made from text has nothing to name it by.
-      .def(py::pickle(
-          [](const PythonHyphenator& self) {
-            if (!self.language) {
-              throw py::type_error("a Hyphenator made from text cannot be pickled");
-            }
-            return py::make_tuple(std::string(liang::languageAffix(*self.language)),
-                                  liang::hyphenatorLeftMin(self.hyphenator),
-                                  liang::hyphenatorRightMin(self.hyphenator));
-          },
-          [](const py::tuple& state) {
-            if (state.size() != 3) throw py::value_error("not the state of a liang.Hyphenator");
-            return PythonHyphenator::forLanguage(state[0].cast<std::string>(),
-                                                 state[1].cast<std::int64_t>(),
-                                                 state[2].cast<std::int64_t>());
-          }));
+                             [](py::handle self) { return affixOf(hyphenatorOf(self).language); })
+      .def("__repr__", [](py::handle self) { return hyphenatorOf(self).repr(); })
+      .def("__reduce__", &reduceHyphenator)
+      // Immutable, so a copy is the object itself, as for a str.
+      .def("__copy__", &sameHyphenator)
+      .def(
+          "__deepcopy__", [](py::handle self, py::handle) { return sameHyphenator(self); },
+          "memo"_a);
   liang_python::addWordMethods(hyphenator);
+  {
+    py::object restore = py::reinterpret_steal<py::object>(
+        PyDescr_NewMethod(reinterpret_cast<PyTypeObject*>(hyphenator.ptr()), &setStateMethod));
+    if (!restore) throw py::error_already_set();
+    hyphenator.attr("__setstate__") = restore;
+  }
 
   liang_python::addWordFunctions(m);
   m.def(
@@ -158,8 +228,16 @@ PYBIND11_MODULE(_liang, m) {
            "lang"_a = "en-us", py::kw_only(), "hyphen"_a = "\u00ad", "html"_a = false,
            "min_word"_a = 0, "left_min"_a = py::none(), "right_min"_a = py::none(),
            "capitalized"_a = true, "all_caps"_a = true, "mixed_case"_a = false)
-      .def("feed", &PythonTextStream::feed, "chunk"_a)
-      .def("finish", &PythonTextStream::finish);
+      .def(
+          "feed",
+          [](py::handle self, const py::object& chunk) { return streamOf(self).feed(chunk); },
+          "chunk"_a)
+      .def("finish", [](py::handle self) { return streamOf(self).finish(); })
+      // A stream's state is in the middle of a text: nothing to rebuild it from.
+      .def("__reduce__", [](py::handle self) -> py::object {
+        (void)streamOf(self);
+        throw py::type_error("a liang.TextStream cannot be pickled");
+      });
 
   m.def("languages", &languages);
   m.def(
@@ -169,9 +247,11 @@ PYBIND11_MODULE(_liang, m) {
       "language_for_name",
       [](const std::string& name) { return affixOf(liang::languageForName(name)); }, "name"_a);
 
-  // For the tests: raises liang::Error with `message`, so that they can check
-  // what a library failure looks like in Python.
+#ifdef LIANG_PYTHON_TEST_HOOKS
+  // Only in the tests' build: raises liang::Error with `message`, so that
+  // they can check what a library failure looks like in Python.
   m.def(
       "_raise_library_error", [](const std::string& message) { throw liang::Error(message); },
       "message"_a);
+#endif
 }

@@ -59,6 +59,15 @@ class Reference:
         assert len(answers) == len(queries)
         return [answer.split("\t") for answer in answers]
 
+    def option_cases(self) -> Dict[str, str]:
+        """The running-text cases of the C++ tests: "sample" (an English text),
+        "default" (its output with "-" for a hyphen), and for each field of
+        TextOptions, by its C++ name, the output with that field alone set."""
+        out = subprocess.run(
+            [self.program, "options"], capture_output=True, check=True
+        ).stdout.decode()
+        return dict(line.split("\t", 1) for line in out.split("\n") if line)
+
 
 @pytest.fixture(scope="session")
 def reference() -> Reference:

@@ -101,6 +101,57 @@ class TestOptions:
             h.insert_hyphens("hyphenation", "-")  # options are keywords only
 
 
+# Each keyword of running text as the C++ option it stands for, set to the
+# value the C++ case sets (text_options_cases.hpp).
+KEYWORDS_OF_FIELDS = {
+    "hyphen": {"hyphen": "="},
+    "markup": {"html": True},
+    "minWordLength": {"min_word": 9},
+    "leftMin": {"left_min": 4},
+    "rightMin": {"right_min": 6},
+    "capitalized": {"capitalized": False},
+    "allCaps": {"all_caps": False},
+    "mixedCase": {"mixed_case": True},
+}
+
+
+def streamed(text, lang="en-us", **options):
+    stream = liang.TextStream(lang, **options)
+    return "".join(stream.feed(text[k : k + 5]) for k in range(0, len(text), 5)) + stream.finish()
+
+
+class TestOptionsAgainstTheLibrary:
+    def test_each_keyword_is_its_cxx_option(self, reference):
+        cases = reference.option_cases()
+        sample, default = cases.pop("sample"), cases.pop("default")
+        assert set(KEYWORDS_OF_FIELDS) == set(cases)
+        h = liang.Hyphenator("en-us")
+        calls = {
+            "insert_hyphens": lambda **kw: liang.insert_hyphens(sample, "en-us", **kw),
+            "method": lambda **kw: h.insert_hyphens(sample, **kw),
+            "stream": lambda **kw: streamed(sample, h, **kw),
+        }
+        for name, call in calls.items():
+            assert call(hyphen="-") == default, name
+            for field, keywords in KEYWORDS_OF_FIELDS.items():
+                options = {"hyphen": "-", **keywords}
+                assert call(**options) == cases[field], (name, field)
+
+    def test_a_long_text_in_slices_is_the_text_at_once(self, reference):
+        # Past the slice size, insert_hyphens goes a slice at a time; a line
+        # ends every word and tag, so the long text is the short one repeated.
+        cases = reference.option_cases()
+        sample = cases.pop("sample") + "\n"
+        repeats = 3 * (1 << 18) // len(sample) + 1
+        for field, keywords in [("default", {}), *KEYWORDS_OF_FIELDS.items()]:
+            options = {"hyphen": "-", **keywords}
+            assert liang.insert_hyphens(sample * repeats, **options) == (
+                cases[field] + "\n"
+            ) * repeats, field
+        text = "\u00e9l\u00e9gance \U0001f600 hyphenation " * 40000  # slices split characters
+        assert liang.insert_hyphens(text, "fr", hyphen="-") == streamed(text, "fr", hyphen="-")
+
+
 class TestMarkup:
     def test_tags_and_attributes_pass_through(self):
         text = '<blockquote>Hyphenation</blockquote> <table border=1> <p class="hyphenation">'
@@ -190,6 +241,91 @@ class TestThreads:
         finally:
             sys.setswitchinterval(interval)
         assert len(calls) < 2000
+
+    def test_the_gil_is_released_while_a_stream_is_fed(self):
+        # As above, with TextStream.feed doing the work.
+        chunk = "Hyphenation of associated computers is tricky. " * 2000
+        stream = liang.TextStream("en-us")
+        stream.feed("warm ")
+        started, looked = threading.Event(), threading.Event()
+        calls = []
+
+        def work():
+            started.set()
+            while not looked.is_set() and len(calls) < 2000:
+                calls.append(stream.feed(chunk))
+
+        interval = sys.getswitchinterval()
+        sys.setswitchinterval(100.0)
+        try:
+            worker = threading.Thread(target=work)
+            worker.start()
+            started.wait()
+            looked.set()
+            worker.join()
+        finally:
+            sys.setswitchinterval(interval)
+        assert len(calls) < 2000
+
+    def test_a_signal_stops_a_long_text(self):
+        # A profiler marks when insert_hyphens runs; another thread raises
+        # SIGINT's handler while it does. The handler must run inside the
+        # call (between slices), not after it has returned. When the other
+        # thread only got to run once the call had ended, nothing is shown,
+        # and the try is made again.
+        import _thread
+        import signal
+
+        text = "Hyphenation of associated computers is tricky. " * 200000  # 9.6 MB
+        state = {"inside": False, "done": False}
+        seen = []
+
+        class Stop(Exception):
+            pass
+
+        def profile(frame, event, arg):
+            if getattr(arg, "__name__", None) == "insert_hyphens":
+                if event == "c_call":
+                    state["inside"] = True
+                elif event in ("c_return", "c_exception"):
+                    state["inside"] = False
+
+        def handler(signum, frame):
+            # Run by the profiler's own code is after the call.
+            seen.append(state["inside"] and frame.f_code is not profile.__code__)
+            raise Stop
+
+        def interrupt():
+            while not state["inside"] and not state["done"]:
+                pass
+            if state["inside"]:
+                sent.append(True)
+                _thread.interrupt_main()
+
+        previous = signal.signal(signal.SIGINT, handler)
+        try:
+            for _ in range(5):
+                seen.clear()
+                sent = []
+                state["done"] = False
+                other = threading.Thread(target=interrupt)
+                other.start()
+                sys.setprofile(profile)
+                try:
+                    liang.insert_hyphens(text)
+                    for _ in range(1000):  # the handler runs at the latest here
+                        pass
+                except Stop:
+                    pass
+                finally:
+                    sys.setprofile(None)
+                    state["done"] = True
+                    other.join()
+                if sent == [True]:
+                    break
+            assert seen == [True]
+        finally:
+            signal.signal(signal.SIGINT, previous)
 
     def test_threads_agree_with_one_thread(self):
         words = [

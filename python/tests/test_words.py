@@ -89,18 +89,6 @@ class TestAgreementWithTheLibrary:
         assert loose.hyphenate("abandon") == ["a", "ban", "don"]
 
 
-class TestPickling:
-    def test_a_language_hyphenator_round_trips(self):
-        import pickle
-
-        h = liang.Hyphenator("de-CH", left_min=1)
-        again = pickle.loads(pickle.dumps(h))
-        assert (again.language, again.left_min, again.right_min) == ("de-ch-1901", 1, 2)
-        assert again.hyphenate("Silbentrennung") == h.hyphenate("Silbentrennung")
-        with pytest.raises(TypeError):
-            pickle.dumps(liang.Hyphenator.from_text("a1b\n"))
-
-
 class TestStrIndices:
     def test_non_bmp_characters_count_once(self):
         h = liang.Hyphenator.from_text(GOTHIC_A + "1" + GOTHIC_B + "\n")
@@ -248,9 +236,13 @@ class TestErrors:
     def test_library_failures_are_liang_error_with_the_exact_message(self):
         from liang import _liang
 
+        assert issubclass(liang.Error, ValueError)
+        assert liang.Error.__module__ == "liang"
+        # The hook is in the tests' build of the extension only.
+        if not hasattr(_liang, "_raise_library_error"):
+            pytest.skip("an extension built without the tests' hook")
         message = "Malformed hyphenation score for \u00c9t\u00e9 \U0001f600"
         with pytest.raises(liang.Error) as caught:
             _liang._raise_library_error(message)
         assert str(caught.value) == message
         assert isinstance(caught.value, ValueError)
-        assert liang.Error.__module__ == "liang"

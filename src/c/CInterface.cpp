@@ -15,6 +15,7 @@
 #include <new>
 #include <optional>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -42,9 +43,30 @@ constexpr const char* kSoftHyphen = "\xC2\xAD";
 thread_local std::string lastErrorText;
 thread_local const char* lastError = "";
 
+// `message` with every byte that is not part of well-formed UTF-8 written as
+// \xHH, so that the last error is UTF-8 whatever bytes a caller's name held.
+std::string wellFormed(std::string_view message) {
+  std::string out;
+  out.reserve(message.size());
+  while (!message.empty()) {
+    const liang::internal::DecodedChar c = liang::internal::decodeUtf8Char(message);
+    const auto lead = static_cast<unsigned char>(message[0]);
+    if (lead >= 0x80 && c.length == 1) {
+      constexpr char kHex[] = "0123456789ABCDEF";
+      out += "\\x";
+      out += kHex[lead >> 4];
+      out += kHex[lead & 0xF];
+    } else {
+      out.append(message.substr(0, c.length));
+    }
+    message.remove_prefix(c.length);
+  }
+  return out;
+}
+
 void setLastError(const char* message) noexcept {
   try {
-    lastErrorText = message;
+    lastErrorText = wellFormed(message);
     lastError = lastErrorText.c_str();
   } catch (...) {
     lastError = "std::bad_alloc";
@@ -87,9 +109,43 @@ std::string_view hyphenOrDefault(const char* hyphen) noexcept {
   return hyphen != nullptr ? std::string_view(hyphen) : std::string_view(kSoftHyphen);
 }
 
-liang::TextOptions toTextOptions(const liang_text_options* options) {
+// A text given as pointer and length; NULL with length 0 is the empty text
+// (a caller's empty std::vector or slice may well have no storage).
+std::string_view textOf(const char* bytes, std::size_t length) noexcept {
+  return bytes != nullptr ? std::string_view(bytes, length) : std::string_view();
+}
+
+// NULL with a length that is not 0: no text at all, a misuse.
+bool missingText(const char* bytes, std::size_t length) noexcept {
+  return bytes == nullptr && length != 0;
+}
+
+// The smallest size of liang_text_options that the library takes: that of
+// the first liang.h whose options carried their size. A program built against
+// an older liang.h passes the size it knows, and the fields past it (added
+// later, at the end) keep their defaults; liang_text_options_init writes only
+// the fields within it.
+constexpr std::size_t kOldestOptionsSize = sizeof(liang_text_options);
+
+// Whether `options`, of the caller's size, holds `field`.
+#define LIANG_OPTIONS_HOLD(options, field) \
+  (offsetof(liang_text_options, field) + sizeof((options).field) <= (options).size)
+
+// The C++ options of the C ones; `function` names the caller in the message
+// when the size shows that liang_text_options_init did not fill them.
+liang::TextOptions toTextOptions(const liang_text_options* options, const char* function) {
   liang::TextOptions converted;
   if (options == nullptr) return converted;
+  if (options->size < kOldestOptionsSize || options->size > sizeof(liang_text_options)) {
+    throw std::invalid_argument(std::string(function) + ": the options' size is " +
+                                std::to_string(options->size) + ", not one this liang knows (" +
+                                std::to_string(kOldestOptionsSize) + " to " +
+                                std::to_string(sizeof(liang_text_options)) +
+                                "): fill them with liang_text_options_init first");
+  }
+  // Every field so far is in the oldest size; a field added later is read
+  // only when LIANG_OPTIONS_HOLD(*options, field), and keeps its default
+  // otherwise.
   converted.hyphen = hyphenOrDefault(options->hyphen);
   converted.markup = options->markup != 0;
   converted.minWordLength = options->min_word_length;
@@ -99,6 +155,23 @@ liang::TextOptions toTextOptions(const liang_text_options* options) {
   converted.allCaps = options->all_caps != 0;
   converted.mixedCase = options->mixed_case != 0;
   return converted;
+}
+
+// The defaults, those of liang::TextOptions, in the C form.
+liang_text_options defaultOptions() noexcept {
+  const liang::TextOptions defaults;
+  liang_text_options options;
+  std::memset(&options, 0, sizeof options);
+  options.size = sizeof options;
+  options.hyphen = nullptr;  // U+00AD, the default hyphen
+  options.markup = defaults.markup ? 1 : 0;
+  options.min_word_length = defaults.minWordLength;
+  options.left_min = defaults.leftMin;
+  options.right_min = defaults.rightMin;
+  options.capitalized = defaults.capitalized ? 1 : 0;
+  options.all_caps = defaults.allCaps ? 1 : 0;
+  options.mixed_case = defaults.mixedCase ? 1 : 0;
+  return options;
 }
 
 // Runs a stream step that appends to the stream's ready output; when it
@@ -176,16 +249,20 @@ const liang_hyphenator* liang_language(const char* name) {
 liang_hyphenator* liang_new(const char* patterns, size_t patterns_len, const char* exceptions,
                             size_t exceptions_len, const liang_hyphenator* fold_as,
                             int64_t left_min, int64_t right_min) {
-  if (patterns == nullptr) return misuse("liang_new: the patterns are NULL", nullptr);
-  if (exceptions == nullptr) return misuse("liang_new: the exceptions are NULL", nullptr);
+  if (missingText(patterns, patterns_len)) {
+    return misuse("liang_new: the patterns are NULL but their length is not 0", nullptr);
+  }
+  if (missingText(exceptions, exceptions_len)) {
+    return misuse("liang_new: the exceptions are NULL but their length is not 0", nullptr);
+  }
   return guarded(
       [&] {
         liang::CharFold fold =
             fold_as != nullptr ? liang::hyphenatorChars(fold_as->hyphenator) : liang::CharFold();
         liang::Patterns trie =
-            liang::internal::parsePatternsUtf8(std::string(patterns, patterns_len));
-        liang::Exceptions dictionary = liang::parseExceptions(
-            liang::internal::decodeUtf8(std::string_view(exceptions, exceptions_len)));
+            liang::internal::parsePatternsUtf8(std::string(textOf(patterns, patterns_len)));
+        liang::Exceptions dictionary =
+            liang::parseExceptions(liang::internal::decodeUtf8(textOf(exceptions, exceptions_len)));
         return new liang_hyphenator{liang::Hyphenator(std::move(fold), std::move(trie),
                                                       std::move(dictionary), left_min, right_min),
                                     false};
@@ -223,8 +300,8 @@ ptrdiff_t liang_points(const liang_hyphenator* h, const char* word, size_t len, 
   if (h == nullptr) [[unlikely]] {
     return misuse("liang_points: the hyphenator is NULL", std::ptrdiff_t{-1});
   }
-  if (word == nullptr) [[unlikely]] {
-    return misuse("liang_points: the word is NULL", std::ptrdiff_t{-1});
+  if (missingText(word, len)) [[unlikely]] {
+    return misuse("liang_points: the word is NULL but its length is not 0", std::ptrdiff_t{-1});
   }
   if (out == nullptr && capacity > 0) [[unlikely]] {
     return misuse("liang_points: out is NULL but capacity is not 0", std::ptrdiff_t{-1});
@@ -232,7 +309,7 @@ ptrdiff_t liang_points(const liang_hyphenator* h, const char* word, size_t len, 
   return guarded(
       [&] {
         return static_cast<std::ptrdiff_t>(liang::hyphenationPoints(
-            h->hyphenator, std::string_view(word, len), std::span<std::size_t>(out, capacity)));
+            h->hyphenator, textOf(word, len), std::span<std::size_t>(out, capacity)));
       },
       std::ptrdiff_t{-1});
 }
@@ -240,13 +317,15 @@ ptrdiff_t liang_points(const liang_hyphenator* h, const char* word, size_t len, 
 ptrdiff_t liang_hyphenate(const liang_hyphenator* h, const char* word, size_t len,
                           const char* hyphen, char* out, size_t capacity) {
   if (h == nullptr) return misuse("liang_hyphenate: the hyphenator is NULL", std::ptrdiff_t{-1});
-  if (word == nullptr) return misuse("liang_hyphenate: the word is NULL", std::ptrdiff_t{-1});
+  if (missingText(word, len)) {
+    return misuse("liang_hyphenate: the word is NULL but its length is not 0", std::ptrdiff_t{-1});
+  }
   if (out == nullptr && capacity > 0) {
     return misuse("liang_hyphenate: out is NULL but capacity is not 0", std::ptrdiff_t{-1});
   }
   return guarded(
       [&] {
-        const std::string_view bytes(word, len);
+        const std::string_view bytes = textOf(word, len);
         const std::string_view mark = hyphenOrDefault(hyphen);
         const std::vector<std::size_t> points = liang::hyphenationPoints(h->hyphenator, bytes);
         std::string joined;
@@ -267,30 +346,36 @@ ptrdiff_t liang_insert_hyphens(const liang_hyphenator* h, const char* text, size
   if (h == nullptr) {
     return misuse("liang_insert_hyphens: the hyphenator is NULL", std::ptrdiff_t{-1});
   }
-  if (text == nullptr) return misuse("liang_insert_hyphens: the text is NULL", std::ptrdiff_t{-1});
+  if (missingText(text, len)) {
+    return misuse("liang_insert_hyphens: the text is NULL but its length is not 0",
+                  std::ptrdiff_t{-1});
+  }
   if (out == nullptr && capacity > 0) {
     return misuse("liang_insert_hyphens: out is NULL but capacity is not 0", std::ptrdiff_t{-1});
   }
   return guarded(
       [&] {
-        return copyOut(liang::insertHyphens(h->hyphenator, std::string_view(text, len),
-                                            hyphenOrDefault(hyphen)),
-                       out, capacity);
+        return copyOut(
+            liang::insertHyphens(h->hyphenator, textOf(text, len), hyphenOrDefault(hyphen)), out,
+            capacity);
       },
       std::ptrdiff_t{-1});
 }
 
-void liang_text_options_init(liang_text_options* options) {
+void liang_text_options_init_sized(liang_text_options* options, size_t size) {
   if (options == nullptr) return;
-  const liang::TextOptions defaults;
-  options->hyphen = nullptr;  // U+00AD, the default hyphen
-  options->markup = defaults.markup ? 1 : 0;
-  options->min_word_length = defaults.minWordLength;
-  options->left_min = defaults.leftMin;
-  options->right_min = defaults.rightMin;
-  options->capitalized = defaults.capitalized ? 1 : 0;
-  options->all_caps = defaults.allCaps ? 1 : 0;
-  options->mixed_case = defaults.mixedCase ? 1 : 0;
+  // The fields within the caller's size, and no byte past it; fields this
+  // library does not know (a newer liang.h) are left as they are, and the
+  // size, recorded as given, makes the options fail where they are used.
+  const liang_text_options defaults = defaultOptions();
+  std::memcpy(options, &defaults, std::min(size, sizeof defaults));
+  if (size >= sizeof options->size) options->size = size;
+}
+
+// In parentheses: liang.h defines a macro of the same name, which passes the
+// size of the caller's structure to liang_text_options_init_sized.
+void(liang_text_options_init)(liang_text_options* options) {
+  liang_text_options_init_sized(options, sizeof *options);
 }
 
 ptrdiff_t liang_insert_hyphens_with(const liang_hyphenator* h, const char* text, size_t len,
@@ -298,8 +383,9 @@ ptrdiff_t liang_insert_hyphens_with(const liang_hyphenator* h, const char* text,
   if (h == nullptr) {
     return misuse("liang_insert_hyphens_with: the hyphenator is NULL", std::ptrdiff_t{-1});
   }
-  if (text == nullptr) {
-    return misuse("liang_insert_hyphens_with: the text is NULL", std::ptrdiff_t{-1});
+  if (missingText(text, len)) {
+    return misuse("liang_insert_hyphens_with: the text is NULL but its length is not 0",
+                  std::ptrdiff_t{-1});
   }
   if (out == nullptr && capacity > 0) {
     return misuse("liang_insert_hyphens_with: out is NULL but capacity is not 0",
@@ -307,8 +393,8 @@ ptrdiff_t liang_insert_hyphens_with(const liang_hyphenator* h, const char* text,
   }
   return guarded(
       [&] {
-        return copyOut(liang::insertHyphens(h->hyphenator, std::string_view(text, len),
-                                            toTextOptions(options)),
+        return copyOut(liang::insertHyphens(h->hyphenator, textOf(text, len),
+                                            toTextOptions(options, "liang_insert_hyphens_with")),
                        out, capacity);
       },
       std::ptrdiff_t{-1});
@@ -320,7 +406,9 @@ liang_text_stream* liang_text_stream_new(const liang_hyphenator* h,
   return guarded(
       [&] {
         return new liang_text_stream{
-            liang::TextStream(h->hyphenator, toTextOptions(options)), {}, 0};
+            liang::TextStream(h->hyphenator, toTextOptions(options, "liang_text_stream_new")),
+            {},
+            0};
       },
       static_cast<liang_text_stream*>(nullptr));
 }
@@ -331,14 +419,14 @@ ptrdiff_t liang_text_stream_feed(liang_text_stream* stream, const char* chunk, s
   if (stream == nullptr) {
     return misuse("liang_text_stream_feed: the stream is NULL", std::ptrdiff_t{-1});
   }
-  if (chunk == nullptr) {
-    return misuse("liang_text_stream_feed: the chunk is NULL", std::ptrdiff_t{-1});
+  if (missingText(chunk, len)) {
+    return misuse("liang_text_stream_feed: the chunk is NULL but its length is not 0",
+                  std::ptrdiff_t{-1});
   }
   return guarded(
       [&] {
-        settleInto(*stream, [&](std::string& out) {
-          stream->stream.feed(std::string_view(chunk, len), out);
-        });
+        settleInto(*stream,
+                   [&](std::string& out) { stream->stream.feed(textOf(chunk, len), out); });
         return static_cast<std::ptrdiff_t>(stream->ready.size() - stream->readFrom);
       },
       std::ptrdiff_t{-1});
