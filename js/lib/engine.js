@@ -151,6 +151,13 @@ class Engine {
 }
 
 let enginePromise = null;
+let running = null;
+
+// The engine once engine() has resolved.
+export function engineNow() {
+  if (!running) throw new Error("liang: the engine is not running yet");
+  return running;
+}
 
 // The engine of this realm, instantiated on first call.
 export function engine() {
@@ -168,6 +175,7 @@ export function engine() {
       const { instance } = await WebAssembly.instantiate(await readAsset("../dist/liang.wasm"),
                                                          imports);
       self = new Engine(instance);
+      running = self;
       return self;
     })();
     enginePromise.catch(() => {

@@ -8,7 +8,7 @@
 import { load, withExceptions } from "./index.js";
 
 function check(options) {
-  if (options === undefined || options === null) return {};
+  if (options === undefined || options === null) options = {};
   if (typeof options !== "object") {
     throw new TypeError(`liang/hyphen: options must be an object, not ${typeof options}`);
   }
@@ -33,22 +33,18 @@ export async function dropIn(tag) {
   const languageFor = (exceptions) => {
     if (exceptions.length === 0) return language;
     const key = exceptions.join("\n");
-    return withOwn.get(key);
-  };
-  const prepare = async (options) => {
-    const o = check(options);
-    const key = o.exceptions.join("\n");
-    if (o.exceptions.length && !withOwn.has(key)) {
-      withOwn.set(key, await withExceptions(language, o.exceptions));
+    let h = withOwn.get(key);
+    if (!h) {
+      h = withExceptions(language, exceptions);
+      withOwn.set(key, h);
     }
-    return o;
+    return h;
   };
 
   const hyphenateSync = (text, options) => {
     if (typeof text !== "string") throw new TypeError("liang/hyphen: text must be a string");
     const o = check(options);
-    let h = languageFor(o.exceptions);
-    if (!h) throw new Error("liang/hyphen: new exceptions need the asynchronous hyphenate once");
+    const h = languageFor(o.exceptions);
     const started = o.debug ? performance.now() : 0;
     const out = h.insertHyphens(text, { hyphen: o.hyphenChar, html: true,
                                         minWord: o.minWordLength });
@@ -58,9 +54,6 @@ export async function dropIn(tag) {
     }
     return out;
   };
-  const hyphenate = async (text, options) => {
-    await prepare(options);
-    return hyphenateSync(text, options);
-  };
+  const hyphenate = async (text, options) => hyphenateSync(text, options);
   return { hyphenate, hyphenateSync, hyphenateHTML: hyphenate, hyphenateHTMLSync: hyphenateSync };
 }

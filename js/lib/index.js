@@ -7,7 +7,7 @@
 //   de.hyphenate("Silbentrennung");   // ["Sil", "ben", "tren", "nung"]
 
 import { catalogue } from "./catalogue.js";
-import { engine, readLanguageFiles } from "./engine.js";
+import { engine, engineNow, readLanguageFiles } from "./engine.js";
 
 const kFlagMarkup = 1;
 const kFlagNoCapitalized = 2;
@@ -157,12 +157,11 @@ function loadOrdinal(e, ordinal) {
 
 // For the hyphen drop-in: a hyphenator of `language` whose dictionary also
 // holds `entries` (words with hyphens at their breaks).
+// `language` must be loaded (so the engine is running).
 export function withExceptions(language, entries) {
-  return (async () => {
-    const e = await engine();
-    const ordinal = e.find(language.tag, false);
-    return new Language(e, e.withExceptions(ordinal, entries.join("\n")), language);
-  })();
+  const e = engineNow();
+  const ordinal = e.find(language.tag, false);
+  return new Language(e, e.withExceptions(ordinal, entries.join("\n")), language);
 }
 
 // Bytes of the engine's heap in use, for tests that check that nothing leaks.
