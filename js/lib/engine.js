@@ -32,15 +32,18 @@ class Engine {
   constructor(instance) {
     this.exports = instance.exports;
     this.heap = new Uint8Array(this.exports.memory.buffer);
+    this.heap32 = new Uint32Array(this.exports.memory.buffer);
     this.scratch = 0;
     this.scratchSize = 0;
     this.exports._initialize();
   }
 
-  // The heap's views after the memory grew.
+  // The heap's views after the memory grew. Views are made only then: a new
+  // view of the wasm memory costs microseconds.
   refresh() {
     if (this.heap.buffer !== this.exports.memory.buffer) {
       this.heap = new Uint8Array(this.exports.memory.buffer);
+      this.heap32 = new Uint32Array(this.exports.memory.buffer);
     }
   }
 
@@ -124,8 +127,11 @@ class Engine {
     const count = this.exports.liang_positions(handle, this.scratch, size, left, right);
     if (count < 0) throw this.error();
     this.refresh();
-    const points = new Uint32Array(this.heap.buffer, this.exports.liang_points(), count);
-    return Array.from(points);
+    const heap32 = this.heap32;
+    const base = this.exports.liang_points() >>> 2;
+    const points = new Array(count);
+    for (let i = 0; i < count; ++i) points[i] = heap32[base + i];
+    return points;
   }
 
   insert(handle, text, hyphen, flags, minWord, left, right) {

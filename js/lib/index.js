@@ -63,13 +63,14 @@ export class Language {
     this.name = info.name;
     this.left = info.left;
     this.right = info.right;
-    Object.freeze(this);
+    // (not frozen: V8 reads private fields of frozen objects slowly)
   }
 
   // The UTF-16 indices where the pieces of `word` after the first begin.
   // options.left and options.right replace the language's minima.
   positions(word, options) {
     checkString(word, "word");
+    if (options === undefined) return this.#engine.positions(this.#handle, word, 0, 0);
     const { left, right } = checkOptions(options);
     return this.#engine.positions(this.#handle, word, checkCount(left, "left"),
                                   checkCount(right, "right"));
