@@ -89,6 +89,12 @@ export class Language {
     return pieces;
   }
 
+  // Builds now what the language would build on first use and after many
+  // words, so that later calls take their steady time and memory.
+  prepare() {
+    if (this.#engine.exports.liang_prepare(this.#handle) !== 0) throw this.#engine.error();
+  }
+
   // Running text, plain or HTML/XML, with a hyphen at every break of every
   // word; everything else unchanged.
   insertHyphens(text, options) {

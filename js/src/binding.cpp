@@ -178,6 +178,15 @@ EMSCRIPTEN_KEEPALIVE int liang_positions(int handle, const char* word, std::size
   });
 }
 
+// Builds ahead of time what the hyphenator would build on first use and
+// after many words (its full pattern index); 0, or -1.
+EMSCRIPTEN_KEEPALIVE int liang_prepare(int handle) {
+  return guarded(-1, [&] {
+    liang::prepare(hyphenatorOf(handle));
+    return 0;
+  });
+}
+
 // Where liang_positions leaves its answer.
 EMSCRIPTEN_KEEPALIVE const std::uint32_t* liang_points() { return points.data(); }
 

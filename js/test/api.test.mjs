@@ -84,6 +84,7 @@ describe("many languages at once", { skip: skipWithoutTool }, () => {
 
 test("the engine frees what it allocates", async () => {
   const en = await load("en-us");
+  en.prepare(); // the full pattern index, otherwise built after many words
   const words = ["hyphenation", "Representation", "x", "", "antidisestablishmentarianism".repeat(8)];
   const text = "Hyphenation of <b>documentation</b> &amp; representation. ".repeat(50);
   const round = () => {

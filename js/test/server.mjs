@@ -1,5 +1,6 @@
 // A static file server for the browser test: serves js/ on 127.0.0.1 at a
-// free port. Resolves to { url, close }.
+// free port. Resolves to { url, close }. `handle(request, response)`, when
+// given, may answer a request itself by returning true.
 import { createServer } from "node:http";
 import { readFile } from "node:fs/promises";
 import { extname, normalize, sep } from "node:path";
@@ -12,8 +13,9 @@ const types = {
   ".gz": "application/octet-stream", ".json": "application/json",
 };
 
-export function serve() {
+export function serve(handle = () => false) {
   const server = createServer(async (request, response) => {
+    if (handle(request, response)) return;
     const path = normalize(decodeURIComponent(new URL(request.url, "http://x").pathname));
     const file = root + path.replace(/^[/\\]+/, "");
     if (!file.startsWith(root) || path.split(sep).includes("..")) {

@@ -9,7 +9,7 @@
 // (UTF8PROC_COMPOSE) are the release's own.
 //   node slim-utf8proc.mjs <utf8proc source dir> <output dir>
 // The output dir gets utf8proc.c, utf8proc.h and the new utf8proc_data.c.
-import { copyFile, readFile, writeFile } from "node:fs/promises";
+import { readFile, writeFile } from "node:fs/promises";
 import { join } from "node:path";
 
 const [source, output] = process.argv.slice(2);
@@ -97,9 +97,15 @@ replace("utf8proc_sequences", lines(slimSequences));
 replace("utf8proc_properties", newRows.map((r) => `  {${r}},`).join("\n"));
 replace("utf8proc_stage1table", lines(newStage1));
 replace("utf8proc_stage2table", lines(blocks.join(",").split(",")));
-await writeFile(join(output, "utf8proc_data.c"),
-  `/* Made from utf8proc's own by js/tools/slim-utf8proc.mjs. */\n${result}`);
-await copyFile(join(source, "utf8proc.c"), join(output, "utf8proc.c"));
-await copyFile(join(source, "utf8proc.h"), join(output, "utf8proc.h"));
+// Files are written only when they change, so that a rebuild compiles nothing.
+async function update(name, text) {
+  const current = await readFile(join(output, name), "utf8").catch(() => null);
+  if (current !== text) await writeFile(join(output, name), text);
+}
+await update("utf8proc_data.c",
+             `/* Made from utf8proc's own by js/tools/slim-utf8proc.mjs. */\n${result}`);
+for (const name of ["utf8proc.c", "utf8proc.h"]) {
+  await update(name, await readFile(join(source, name), "utf8"));
+}
 console.log(`slim-utf8proc: ${rows.length} -> ${newRows.length} properties, ` +
             `${stage2.length / 256} -> ${blocks.length} blocks`);

@@ -48,6 +48,8 @@ export class Language implements LanguageInfo {
   hyphenate(word: string, options?: WordOptions): string[];
   /** The UTF-16 indices where the pieces after the first begin. */
   positions(word: string, options?: WordOptions): number[];
+  /** Builds now what the language builds on first use and after many words. */
+  prepare(): void;
   /** Running text with a hyphen at every break of every word, all else unchanged. */
   insertHyphens(text: string, options?: TextOptions): string;
 }
