@@ -22,19 +22,37 @@ const skip = !existsSync(chromium) ? `no browser at ${chromium}` : skipWithoutTo
 const h = (language, ...words) => nativeWords(language, words).join(" ");
 
 test("hyphenateElement in headless Chromium", { skip, timeout: 120000 }, async () => {
-  const server = await serve();
+  // The page's image /hold is answered once the page has posted /done (or
+  // after a minute), which keeps its load event, and so --dump-dom,
+  // waiting in real time for the asynchronous work.
+  let release;
+  const done = new Promise((resolve) => { release = resolve; });
+  const fallback = setTimeout(release, 60000);
+  const server = await serve((request, response) => {
+    if (request.url === "/done") {
+      response.end();
+      release();
+      return true;
+    }
+    if (request.url === "/hold") {
+      done.then(() => response.writeHead(404).end());
+      return true;
+    }
+    return false;
+  });
   const profile = mkdtempSync(join(tmpdir(), "liang-chromium-"));
   try {
     // Asynchronous: the server answers from this process meanwhile.
     const run = await promisify(execFile)(chromium, [
       "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
       "--disable-background-networking", "--disable-component-update", "--disable-sync",
-      `--user-data-dir=${profile}`, "--virtual-time-budget=20000", "--dump-dom",
+      `--user-data-dir=${profile}`, "--dump-dom",
       `${server.url}test/browser/page.html`,
     ], { encoding: "utf8", timeout: 90000, maxBuffer: 1 << 24 });
     const dom = run.stdout;
     assert.match(dom, /<body data-status="done">/);
     const root = dom.slice(dom.indexOf('<div id="root">'), dom.indexOf("<script"));
+    assert.match(dom, /<img src="\/hold" alt="">/);
     const expected = `<div id="root">
 <p>${h("en-us", "Representative", "documentation")} of ${h("en-us", "hyphenation")}.</p>
 <p lang="de">Die ${h("de-1996", "Silbentrennung")} <span lang="fr">la ${
@@ -49,6 +67,7 @@ test("hyphenateElement in headless Chromium", { skip, timeout: 120000 }, async (
 `;
     assert.equal(root, expected);
   } finally {
+    clearTimeout(fallback);
     rmSync(profile, { recursive: true, force: true });
     await server.close();
   }
