@@ -14,7 +14,6 @@
 #include <string_view>
 #include <utility>
 
-#include "core/Lines.hpp"
 #include "core/PatternNodes.hpp"
 #include "core/Utf8.hpp"
 #include "liang/Deferred.hpp"
@@ -126,23 +125,6 @@ std::u32string embeddedFileText(std::string_view name, std::span<const EmbeddedF
 
 std::u32string embeddedFileText(std::string_view name) {
   return embeddedFileText(name, embeddedFiles());
-}
-
-// A line is a letter followed by its capital form. That form is usually one
-// code point, but not always: German "ßSS", Greek "ΐΪ́" (a capital and a
-// combining accent), Armenian "ևԵՒ". A per-character fold cannot map a
-// sequence, and reading such a line one code point at a time would send 'S'
-// to 'ß' and a combining accent to a letter, so it contributes nothing.
-CodePointMap parseCharMap(std::u32string_view text) {
-  CodePointMap map(CodePointMap::Unset::kItself);
-  forEachLine(text, [&map](std::u32string_view line) {
-    if (line.size() == 2) map.set(line[1], line[0]);
-  });
-  return map;
-}
-
-CharFold parseChars(std::u32string_view text) {
-  return CharFold(std::make_shared<const Deferred<CodePointMap>>(parseCharMap(text)));
 }
 
 Hyphenator loadHyphenator(Language x, std::span<const EmbeddedFile> files) {

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Builds the JavaScript package from a fresh clone: the WebAssembly engine
+# (Debian's emscripten), the generated modules, the language files, and the
+# tarball liang-<version>.tgz in js/. Needs: emscripten, cmake, ninja-build,
+# nodejs (>= 20) and npm; utf8proc's source comes from Debian's source package
+# (a deb-src list written under build/js, /etc/apt left alone).
+#   js/build.sh            build and pack
+#   js/build.sh --no-pack  build only (the package then runs from js/)
+set -euo pipefail
+js="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+root="$(dirname "$js")"
+work="$root/build/js"
+mkdir -p "$work"
+
+# Debian's emscripten finds its JavaScript tools (acorn ...) among Debian's
+# node modules, which a Node from elsewhere does not search by itself.
+export NODE_PATH="/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}"
+
+# utf8proc's sources, the release that Debian's libutf8proc-dev has.
+utf8proc="$(find "$work/src" -maxdepth 2 -name utf8proc.c -printf '%h\n' 2>/dev/null | head -n 1 || true)"
+if [[ -z "$utf8proc" ]]; then
+  apt_dir="$work/apt"
+  mkdir -p "$apt_dir/state/lists/partial" "$apt_dir/cache/archives/partial" "$work/src"
+  echo "deb-src http://deb.debian.org/debian bookworm main" >"$apt_dir/sources.list"
+  apt_options=(-o "Dir::Etc::SourceList=$apt_dir/sources.list" -o "Dir::Etc::SourceParts=/dev/null"
+    -o "Dir::State=$apt_dir/state" -o "Dir::Cache=$apt_dir/cache" -o "Debug::NoLocking=1"
+    -o "APT::Sandbox::User=$(id -un)")
+  apt-get "${apt_options[@]}" -qq update
+  (cd "$apt_dir" && apt-get "${apt_options[@]}" -qq source --download-only utf8proc)
+  tar -xzf "$apt_dir"/utf8proc_*.orig.tar.gz -C "$work/src"
+  utf8proc="$(find "$work/src" -maxdepth 2 -name utf8proc.c -printf '%h\n' | head -n 1)"
+fi
+
+# Only the Unicode data that the text layer reads (tools/slim-utf8proc.mjs).
+slim="$work/utf8proc-slim"
+mkdir -p "$slim"
+node "$js/tools/slim-utf8proc.mjs" "$utf8proc" "$slim"
+
+launcher=()
+if command -v ccache >/dev/null; then
+  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+emcmake cmake -S "$js" -B "$work/wasm" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLIANG_WERROR=ON \
+  -DUTF8PROC_SOURCE_DIR="$slim" "${launcher[@]}" >/dev/null
+cmake --build "$work/wasm"
+
+mkdir -p "$js/dist" "$js/data"
+cp "$work/wasm/liang.wasm" "$js/dist/liang.wasm"
+rm -f "$js"/data/*.gz
+cp "$root"/data/hyph-*.txt.gz "$js/data/"
+cp "$root/LICENSE" "$js/LICENSE"
+node "$js/tools/generate.mjs"
+
+if [[ "${1:-}" != "--no-pack" ]]; then
+  (cd "$js" && rm -f liang-*.tgz && npm pack --silent)
+fi
