@@ -36,12 +36,16 @@ struct InflateEnd {
   ~InflateEnd() { inflateEnd(&stream); }
 };
 
-// A deferred component that parses the bytes of one file on first use.
+// A deferred component that parses the bytes of one file on first use. It
+// keeps an Error (a missing or damaged file stays so), never a failure for
+// want of memory: the next use tries again.
 template <class T>
 std::shared_ptr<const Deferred<T>> deferFile(std::string name, std::span<const EmbeddedFile> files,
                                              T (*parse)(std::string)) {
-  return std::make_shared<const Deferred<T>>(std::function<T()>(
-      [name = std::move(name), files, parse] { return parse(embeddedFileBytes(name, files)); }));
+  return std::make_shared<const Deferred<T>>(
+      RetryOutOfMemory(), std::function<T()>([name = std::move(name), files, parse] {
+        return parse(embeddedFileBytes(name, files));
+      }));
 }
 
 template <class T, T (*parse)(std::u32string_view)>
