@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "allocation_hooks.hpp"
+#include "languages/Loader.hpp"
 
 namespace {
 
@@ -152,6 +153,27 @@ TEST(FirstUseFailure, TheCInterfaceRecoversFromEveryFailedAllocation) {
       },
       expected);
   EXPECT_GT(tried, 20u);
+}
+
+// zlib runs out of memory as the rest of the library does: with
+// std::bad_alloc, never Error, at every allocation of an inflation.
+TEST(FirstUseFailure, InflatingRunsOutOfMemoryAsBadAlloc) {
+  const liang::internal::EmbeddedFile* file =
+      liang::internal::findEmbeddedFile("hyph-id.pat.txt.gz", liang::internal::embeddedFiles());
+  ASSERT_NE(file, nullptr);
+  const std::string whole = liang::internal::inflateGzip(file->bytes);
+  std::uint64_t k = 1;
+  for (;; ++k) {
+    const FailOneAllocation failing(k);
+    try {
+      EXPECT_EQ(liang::internal::inflateGzip(file->bytes), whole);
+    } catch (const std::bad_alloc&) {
+    } catch (const std::exception& e) {
+      ADD_FAILURE() << "k = " << k << ": " << e.what();
+    }
+    if (!failing.failed()) break;
+  }
+  EXPECT_GE(k, 3u);  // zlib's state, its window or the output
 }
 
 }  // namespace

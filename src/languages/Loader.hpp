@@ -30,7 +30,8 @@ const EmbeddedFile* findEmbeddedFile(std::string_view name,
                                      std::span<const EmbeddedFile> files) noexcept;
 
 // The whole content of one gzip file (RFC 1952). Throws Error with zlib's
-// own message when the stream is corrupt or truncated.
+// own message when the stream is corrupt or truncated, and std::bad_alloc
+// when memory runs out (zlib's included: it allocates with operator new).
 std::string inflateGzip(std::string_view compressed);
 
 // The inflated bytes of the file named exactly `name` in `files` (sorted by
