@@ -62,7 +62,8 @@ class Deferred {
         retryOutOfMemory_);
   }
 
-  // True once the build has run, whatever its outcome.
+  // True once the build has run, whatever its outcome (in the library's own
+  // form, a build that ran out of memory does not count: it runs again).
   bool built() const noexcept { return value_.settled(); }
 
  private:
