@@ -12,10 +12,18 @@ namespace {
 
 std::atomic<std::uint64_t> allocations{0};
 std::atomic<std::size_t> failFrom{std::numeric_limits<std::size_t>::max()};
+constexpr std::uint64_t kNever = std::numeric_limits<std::uint64_t>::max();
+std::atomic<std::uint64_t> failAt{kNever};  // the count of the one allocation to fail
+std::atomic<bool> failedOne{false};
 
 void* allocate(std::size_t bytes) {
-  allocations.fetch_add(1, std::memory_order_relaxed);
+  const std::uint64_t number = allocations.fetch_add(1, std::memory_order_relaxed) + 1;
   if (bytes >= failFrom.load(std::memory_order_relaxed)) throw std::bad_alloc();
+  std::uint64_t chosen = number;
+  if (failAt.compare_exchange_strong(chosen, kNever, std::memory_order_relaxed)) {
+    failedOne.store(true, std::memory_order_relaxed);
+    throw std::bad_alloc();
+  }
   if (void* memory = std::malloc(bytes == 0 ? 1 : bytes)) return memory;
   throw std::bad_alloc();
 }
@@ -30,6 +38,13 @@ FailLargeAllocations::FailLargeAllocations(std::size_t bytes) noexcept { failFro
 FailLargeAllocations::~FailLargeAllocations() {
   failFrom.store(std::numeric_limits<std::size_t>::max());
 }
+
+FailOneAllocation::FailOneAllocation(std::uint64_t k) noexcept {
+  failedOne.store(false);
+  failAt.store(allocations.load() + k);
+}
+FailOneAllocation::~FailOneAllocation() { failAt.store(kNever); }
+bool FailOneAllocation::failed() const noexcept { return failedOne.load(); }
 
 }  // namespace allocation_hooks
 

@@ -22,6 +22,19 @@ class FailLargeAllocations {
   FailLargeAllocations& operator=(const FailLargeAllocations&) = delete;
 };
 
+// While alive, the `k`-th allocation counted from its construction (1: the
+// next one) throws std::bad_alloc, once; every other allocation succeeds.
+class FailOneAllocation {
+ public:
+  explicit FailOneAllocation(std::uint64_t k) noexcept;
+  ~FailOneAllocation();
+  FailOneAllocation(const FailOneAllocation&) = delete;
+  FailOneAllocation& operator=(const FailOneAllocation&) = delete;
+
+  // Whether that allocation came, and failed.
+  bool failed() const noexcept;
+};
+
 }  // namespace allocation_hooks
 
 #endif  // LIANG_TESTS_ALLOCATION_HOOKS_HPP_

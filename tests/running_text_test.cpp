@@ -303,6 +303,82 @@ TEST(TextStream, HoldsBackOnlyWhatTheNextPieceMayChange) {
   EXPECT_EQ(out, "com-puter");
 }
 
+// A stream moved from, mid-text, starts a fresh text with the hyphenator and
+// options it had; the text under way goes on in the stream moved to.
+TEST(TextStream, AStreamMovedFromIsAFreshStreamWithTheSameSetup) {
+  TextOptions options;
+  options.hyphen = "=";
+  options.minWordLength = 8;
+  const std::string text = "Silbentrennung im Haus und Silbentrennungsregeln";
+  const std::string whole = insertHyphens(german_1996(), text, options);
+  ASSERT_NE(whole, text);
+  const std::string_view first = std::string_view(text).substr(0, 20);
+
+  TextStream stream(german_1996(), options);
+  std::string out;
+  stream.feed(first, out);
+  TextStream moved(std::move(stream));
+  moved.feed(std::string_view(text).substr(first.size()), out);
+  moved.finish(out);
+  EXPECT_EQ(out, whole);
+
+  std::string again;
+  stream.feed(text, again);  // NOLINT(bugprone-use-after-move): usable by design
+  stream.finish(again);
+  EXPECT_EQ(again, whole);
+
+  // The same by assignment, over a stream of another language and options.
+  std::string carried;
+  stream.feed(first, carried);
+  TextStream assigned(english_US());
+  assigned = std::move(stream);
+  assigned.feed(std::string_view(text).substr(first.size()), carried);
+  assigned.finish(carried);
+  EXPECT_EQ(carried, whole);
+  std::string fresh;
+  stream.feed(text, fresh);  // NOLINT(bugprone-use-after-move)
+  stream.finish(fresh);
+  EXPECT_EQ(fresh, whole);
+}
+
+// Words of ASCII letters fed a byte at a time, the longest around the
+// longest token the scanner looks at: the stream takes such letters without
+// a scan, yet after each byte it has settled exactly what one feed of the
+// text so far settles, and it ends with the one-call output. (Checked after
+// the bytes where a settled output may change: a word's first and last
+// ones, those around the longest token, and every other byte.)
+TEST(TextStream, LettersFedAByteAtATimeSettleAsOneFeedWould) {
+  std::string text;
+  for (const std::size_t length : {1, 7, 64, 65, 4095, 4096, 4097, 5000}) {
+    for (std::size_t i = 0; i < length; ++i) text += static_cast<char>('a' + (i * 7 + length) % 26);
+    const std::string_view end = length % 2 == 0 ? " " : "-x1 ";
+    text.append(end.begin(), end.end());
+  }
+  text.append(std::string_view("computer"));
+  for (const bool markup : {false, true}) {
+    TextOptions options;
+    options.markup = markup;
+    options.hyphen = "-";
+    TextStream stream(english_US(), options);
+    std::string out;
+    std::size_t letters = 0;  // the letters before text[i] in its word
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      stream.feed(std::string_view(&text[i], 1), out);
+      const bool letter = text[i] >= 'a' && text[i] <= 'z';
+      letters = letter ? letters + 1 : 0;
+      if (letters <= 2 || (letters >= 4090 && letters <= 4100) ||
+          (i + 1 < text.size() && !(text[i + 1] >= 'a' && text[i + 1] <= 'z'))) {
+        TextStream oneFeed(english_US(), options);
+        std::string expected;
+        oneFeed.feed(std::string_view(text).substr(0, i + 1), expected);
+        ASSERT_EQ(out, expected) << "markup " << markup << ", after byte " << i;
+      }
+    }
+    stream.finish(out);
+    EXPECT_EQ(out, insertHyphens(english_US(), text, options));
+  }
+}
+
 TEST(TextStream, AFailureLeavesTheOutputAsItWasAndStartsAfresh) {
   // A folding function of the caller's that fails on 'x'.
   const Hyphenator failing(

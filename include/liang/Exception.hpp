@@ -51,6 +51,10 @@ class Exceptions {
   std::shared_ptr<const internal::ExceptionTable> table_;  // null when empty
 };
 
+// Declared again out here: a friend declaration alone takes no visibility
+// from LIANG_PUBLIC_BEGIN, so the shared library would not export it.
+bool operator==(const Exceptions& a, const Exceptions& b);
+
 // The dictionary without entries.
 Exceptions emptyExceptions() noexcept;
 

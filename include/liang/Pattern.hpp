@@ -69,6 +69,10 @@ class Patterns {
   std::shared_ptr<const internal::PatternNodes> nodes_;
 };
 
+// Declared again out here: a friend declaration alone takes no visibility
+// from LIANG_PUBLIC_BEGIN, so the shared library would not export it.
+bool operator==(const Patterns& a, const Patterns& b);
+
 // The trie with an empty score list and no children.
 Patterns emptyPatterns() noexcept;
 

@@ -135,6 +135,8 @@ std::string insertHyphens(const Hyphenator& h, std::string_view utf8Text,
 class TextStream {
  public:
   explicit TextStream(const Hyphenator& h, TextOptions options = {});
+  // The text under way goes with the move; a stream moved from stays usable,
+  // as a fresh stream on the same hyphenator and options.
   TextStream(TextStream&&) noexcept;
   TextStream& operator=(TextStream&&) noexcept;
   ~TextStream();
@@ -151,10 +153,14 @@ class TextStream {
   void finish(std::u8string& out);
 
  private:
+  struct Setup;
   struct State;
+  State& state();
   template <class Step>
   void guarded(std::string& out, Step step);
-  std::unique_ptr<State> state_;
+  std::shared_ptr<const Setup>
+      setup_;                     // the hyphenator and options, shared with streams moved from
+  std::unique_ptr<State> state_;  // null once moved from, until the next use
 };
 
 // C++20 UTF-8 text: each function above also takes char8_t strings

@@ -188,7 +188,8 @@ void settleInto(liang_text_stream& stream, Step step) {
   }
 }
 
-// The handles of the 73 shared hyphenators, each made on its first use and,
+// The handles of the 73 shared hyphenators, each made on its first use (made
+// again by the next use when memory ran out) and,
 // like the hyphenators themselves, never destroyed: a caller may hold one
 // until the process ends, in the destructors of its own static objects too.
 const liang::Deferred<liang_hyphenator>* sharedHandles() {
@@ -196,7 +197,8 @@ const liang::Deferred<liang_hyphenator>* sharedHandles() {
     std::allocator<liang::Deferred<liang_hyphenator>> allocator;
     liang::Deferred<liang_hyphenator>* made = allocator.allocate(kLanguageCount);
     for (std::size_t ordinal = 0; ordinal < kLanguageCount; ++ordinal) {
-      std::construct_at(made + ordinal, std::function<liang_hyphenator()>([ordinal] {
+      std::construct_at(made + ordinal, liang::internal::RetryOutOfMemory(),
+                        std::function<liang_hyphenator()>([ordinal] {
                           const auto x = static_cast<liang::Language>(ordinal);
                           return liang_hyphenator{liang::languageHyphenator(x), true};
                         }));
@@ -214,13 +216,13 @@ struct LanguageStrings {
 
 const LanguageStrings& languageStrings() {
   static const LanguageStrings* const strings = [] {
-    auto* made = new LanguageStrings;
+    auto made = std::make_unique<LanguageStrings>();  // freed if memory runs out
     for (std::size_t ordinal = 0; ordinal < kLanguageCount; ++ordinal) {
       const auto x = static_cast<liang::Language>(ordinal);
       made->names[ordinal] = liang::show(x);
       made->affixes[ordinal] = std::string(liang::languageAffix(x));
     }
-    return made;
+    return made.release();
   }();
   return *strings;
 }

@@ -8,7 +8,9 @@
 #include <algorithm>
 #include <climits>
 #include <functional>
+#include <limits>
 #include <memory>
+#include <new>
 #include <span>
 #include <string>
 #include <string_view>
@@ -25,9 +27,21 @@ namespace liang {
 namespace internal {
 namespace {
 
-std::string zlibMessage(const z_stream& stream, int status) {
-  return stream.msg != nullptr ? stream.msg : zError(status);
+// zlib's failure as the library's: std::bad_alloc when it ran out of
+// memory (as Types.hpp promises of every function), else Error with zlib's
+// own message.
+[[noreturn]] void throwZlibFailure(const z_stream& stream, int status) {
+  if (status == Z_MEM_ERROR) throw std::bad_alloc();
+  throw Error(stream.msg != nullptr ? stream.msg : zError(status));
 }
+
+// zlib's memory from operator new, so that it runs out when the rest of the
+// library does (and under the tests' failing allocators).
+voidpf zlibAllocate(voidpf, uInt items, uInt size) {
+  if (size != 0 && items > std::numeric_limits<std::size_t>::max() / size) return Z_NULL;
+  return ::operator new (std::size_t{items} * size, std::nothrow);
+}
+void zlibFree(voidpf, voidpf memory) { ::operator delete(memory); }
 
 // Ends the inflate stream however inflateGzip leaves.
 struct InflateEnd {
@@ -35,12 +49,16 @@ struct InflateEnd {
   ~InflateEnd() { inflateEnd(&stream); }
 };
 
-// A deferred component that parses the bytes of one file on first use.
+// A deferred component that parses the bytes of one file on first use. It
+// keeps an Error (a missing or damaged file stays so), never a failure for
+// want of memory: the next use tries again.
 template <class T>
 std::shared_ptr<const Deferred<T>> deferFile(std::string name, std::span<const EmbeddedFile> files,
                                              T (*parse)(std::string)) {
-  return std::make_shared<const Deferred<T>>(std::function<T()>(
-      [name = std::move(name), files, parse] { return parse(embeddedFileBytes(name, files)); }));
+  return std::make_shared<const Deferred<T>>(
+      RetryOutOfMemory(), std::function<T()>([name = std::move(name), files, parse] {
+        return parse(embeddedFileBytes(name, files));
+      }));
 }
 
 template <class T, T (*parse)(std::u32string_view)>
@@ -52,9 +70,11 @@ T parseDecoded(std::string bytes) {
 
 std::string inflateGzip(std::string_view compressed) {
   z_stream stream{};
+  stream.zalloc = zlibAllocate;
+  stream.zfree = zlibFree;
   // 16 + MAX_WBITS: expect the gzip wrapper, not zlib's own.
   if (const int status = inflateInit2(&stream, 16 + MAX_WBITS); status != Z_OK) {
-    throw Error(zlibMessage(stream, status));
+    throwZlibFailure(stream, status);
   }
   const InflateEnd end{stream};
 
@@ -99,7 +119,7 @@ std::string inflateGzip(std::string_view compressed) {
     // left to give it asks for that. Otherwise the stream ended early.
     if (status == Z_OK) continue;
     if (status == Z_BUF_ERROR && (stream.avail_out == 0 || inputLeft > 0)) continue;
-    throw Error(zlibMessage(stream, status));
+    throwZlibFailure(stream, status);
   }
   text.resize(produced);
   return text;

@@ -3,7 +3,9 @@
 // A loaded hyphenator holds three deferred components, each bound to one file
 // name ("hyph-" + affix + ".chr.txt.gz", ".pat.txt.gz", ".hyp.txt.gz"): the
 // first use of a component finds its file, inflates it, decodes it and
-// parses it, once; a failure is kept and raised again on every later use.
+// parses it, once; an Error (a missing or damaged file) is kept and raised
+// again on every later use, while a std::bad_alloc is the failing caller's
+// alone: the next use tries again.
 // The overloads that take a file table exist so that tests can hand in a
 // table that lacks or damages a file; the table must be sorted by name and
 // outlive every hyphenator made from it.
@@ -28,7 +30,8 @@ const EmbeddedFile* findEmbeddedFile(std::string_view name,
                                      std::span<const EmbeddedFile> files) noexcept;
 
 // The whole content of one gzip file (RFC 1952). Throws Error with zlib's
-// own message when the stream is corrupt or truncated.
+// own message when the stream is corrupt or truncated, and std::bad_alloc
+// when memory runs out (zlib's included: it allocates with operator new).
 std::string inflateGzip(std::string_view compressed);
 
 // The inflated bytes of the file named exactly `name` in `files` (sorted by

@@ -17,7 +17,8 @@ namespace {
 constexpr std::size_t kLanguageCount = static_cast<std::size_t>(fromEnum(highestLanguage())) + 1;
 
 // The 73 shared hyphenators, one slot per ordinal, each loaded on its first
-// read. The slots are made together on the first read of any of them and
+// read; a load that runs out of memory keeps nothing, and the next read
+// loads again. The slots are made together on the first read of any of them and
 // deliberately never destroyed: callers hold references for the life of the
 // process, including from the destructors of their own static objects, which
 // may run after ours would have. After the build a read is two acquire loads
@@ -27,9 +28,9 @@ const Deferred<Hyphenator>* sharedHyphenators() {
     std::allocator<Deferred<Hyphenator>> allocator;
     Deferred<Hyphenator>* made = allocator.allocate(kLanguageCount);
     for (std::size_t ordinal = 0; ordinal < kLanguageCount; ++ordinal) {
-      std::construct_at(made + ordinal, std::function<Hyphenator()>([ordinal] {
-                          return loadHyphenator(static_cast<Language>(ordinal));
-                        }));
+      std::construct_at(made + ordinal, internal::RetryOutOfMemory(),
+                        std::function<Hyphenator()>(
+                            [ordinal] { return loadHyphenator(static_cast<Language>(ordinal)); }));
     }
     return made;
   }();

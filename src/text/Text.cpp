@@ -144,17 +144,78 @@ std::string insertHyphens(const Hyphenator& h, std::string_view utf8Text,
   return out;
 }
 
+namespace {
+
+bool isAsciiLetter(char c) noexcept { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+bool allAsciiLetters(std::string_view bytes) noexcept {
+  return std::all_of(bytes.begin(), bytes.end(), isAsciiLetter);
+}
+
+bool isAsciiSpace(char c) noexcept {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+}  // namespace
+
 struct TextStream::State {
   State(const Hyphenator& h, TextOptions options) : scanner(h, std::move(options)) {}
   internal::TextScanner scanner;
   std::string pending;  // the end of the input that the scanner has held back
+  // Whether `pending` is the start of a token (after a space, or at the
+  // start of the text) of ASCII letters only. More letters cannot settle
+  // such a token until it reaches the scanner's longest token: the scanner
+  // would read it all and hold it all back again, as it was. So feed takes
+  // them without a scan, and a word fed a byte at a time is read once,
+  // not once per byte.
+  bool heldLetters = false;
+  bool afterSpace = true;  // the last byte the scanner took was a space, or none was
+
+  // Scans `input` (pending, or a chunk where it lies); keeps what is held back.
+  void scan(std::string_view input, std::string& out) {
+    const std::size_t used = scanner.scan(input, false, out);
+    if (used > 0) afterSpace = isAsciiSpace(input[used - 1]);
+    const std::string_view held = input.substr(used);
+    heldLetters = !held.empty() && afterSpace && allAsciiLetters(held);
+    if (input.data() == pending.data()) {
+      pending.erase(0, used);
+    } else {
+      pending.assign(held);
+    }
+  }
+  void restart() noexcept {
+    scanner.reset();
+    pending.clear();
+    heldLetters = false;
+    afterSpace = true;
+  }
+};
+
+struct TextStream::Setup {
+  Hyphenator hyphenator;
+  TextOptions options;
 };
 
 TextStream::TextStream(const Hyphenator& h, TextOptions options)
-    : state_(std::make_unique<State>(h, std::move(options))) {}
-TextStream::TextStream(TextStream&&) noexcept = default;
-TextStream& TextStream::operator=(TextStream&&) noexcept = default;
+    : setup_(std::make_shared<const Setup>(Setup{h, std::move(options)})),
+      state_(std::make_unique<State>(setup_->hyphenator, setup_->options)) {}
+// The stream moved from keeps the setup (a shared pointer's copy never
+// throws) and makes its state again when next used.
+TextStream::TextStream(TextStream&& other) noexcept
+    : setup_(other.setup_), state_(std::move(other.state_)) {}
+TextStream& TextStream::operator=(TextStream&& other) noexcept {
+  if (this != &other) {
+    setup_ = other.setup_;
+    state_ = std::move(other.state_);
+  }
+  return *this;
+}
 TextStream::~TextStream() = default;
+
+TextStream::State& TextStream::state() {
+  if (state_ == nullptr) state_ = std::make_unique<State>(setup_->hyphenator, setup_->options);
+  return *state_;
+}
 
 // A failure (a folding function of the caller's that throws) leaves `out`
 // as it was and the stream at the start of a new text: half a scan would
@@ -166,33 +227,35 @@ void TextStream::guarded(std::string& out, Step step) {
     step();
   } catch (...) {
     out.resize(before);
-    state_->scanner.reset();
-    state_->pending.clear();
+    if (state_ != nullptr) state_->restart();
     throw;
   }
 }
 
 void TextStream::feed(std::string_view chunk, std::string& out) {
-  State& s = *state_;
+  State& s = state();
   guarded(out, [&] {
     if (s.pending.empty()) {
       // The common case: the chunk is scanned where it lies, and only what
       // the scanner holds back is copied.
-      const std::size_t used = s.scanner.scan(chunk, false, out);
-      s.pending.assign(chunk.substr(used));
+      s.scan(chunk, out);
+      return;
+    }
+    constexpr std::size_t kLongest =
+        std::min(internal::TextScanner::kLongestToken, internal::TextScanner::kLongestWord);
+    if (s.heldLetters && s.pending.size() + chunk.size() < kLongest && allAsciiLetters(chunk)) {
+      s.pending.append(chunk);  // still held back whole: see heldLetters
       return;
     }
     s.pending.append(chunk);
-    const std::size_t used = s.scanner.scan(s.pending, false, out);
-    s.pending.erase(0, used);
+    s.scan(s.pending, out);
   });
 }
 
 void TextStream::finish(std::string& out) {
-  State& s = *state_;
+  State& s = state();
   guarded(out, [&] { s.scanner.scan(s.pending, true, out); });
-  s.pending.clear();
-  s.scanner.reset();
+  s.restart();
 }
 
 }  // namespace liang

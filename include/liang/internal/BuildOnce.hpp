@@ -11,6 +11,9 @@
 //    library derives for itself (a trie's flattened copy, its full index, a
 //    hyphenator's break plan): such a value can only fail for want of memory
 //    at that moment, which says nothing of the next attempt.
+// Under kKeep, get() may be told to keep every failure but std::bad_alloc,
+// which then goes as under kRetry: for the library's own recipes (the
+// embedded languages), whose other failures are part of what they are.
 //
 // This header is installed with the public ones, because Deferred.hpp is
 // built on it; it is not part of the interface.
@@ -21,10 +24,16 @@
 #include <cstdint>
 #include <exception>
 #include <mutex>
+#include <new>
 #include <optional>
 #include <utility>
 
 namespace liang::internal {
+
+// The tag of Deferred's constructor for the library's own recipes.
+struct RetryOutOfMemory {
+  explicit RetryOutOfMemory() = default;
+};
 
 enum class OnFailure {
   kKeep,   // the first failure is final: every later read rethrows it
@@ -54,11 +63,12 @@ class BuildOnce {
 
   // The value, made now by `build` (a callable returning a T) unless it is
   // made already. Throws what `build` throws, and under kKeep rethrows a
-  // failure kept from before.
+  // failure kept from before -- but not a std::bad_alloc when
+  // `retryOutOfMemory` is set: that goes to this caller alone.
   template <class Build>
-  const T& get(Build&& build) const {
+  const T& get(Build&& build, bool retryOutOfMemory = false) const {
     if (const T* value = ready()) return *value;
-    return buildOrRethrow(build);
+    return buildOrRethrow(build, retryOutOfMemory);
   }
 
   // kKeep: whether a build has run, whatever its outcome.
@@ -71,7 +81,7 @@ class BuildOnce {
   // a failure back by letting the build's exception out, and a call_once
   // whose callable throws has hung in some C++ library versions.
   template <class Build>
-  const T& buildOrRethrow(Build& build) const {
+  const T& buildOrRethrow(Build& build, bool retryOutOfMemory) const {
     const std::lock_guard<std::mutex> lock(mutex_);
     switch (state_.load(std::memory_order_relaxed)) {
       case kBuilt:
@@ -84,9 +94,11 @@ class BuildOnce {
     if constexpr (Policy == OnFailure::kKeep) {
       try {
         value_.emplace(build());
+      } catch (const std::bad_alloc&) {
+        if (!retryOutOfMemory) keep(std::current_exception());
+        throw;
       } catch (...) {
-        failure_ = std::current_exception();
-        state_.store(kFailed, std::memory_order_release);
+        keep(std::current_exception());
         throw;
       }
     } else {
@@ -94,6 +106,12 @@ class BuildOnce {
     }
     state_.store(kBuilt, std::memory_order_release);
     return *value_;
+  }
+
+  // kKeep: makes `failure` the outcome for good. Under mutex_.
+  void keep(std::exception_ptr failure) const noexcept {
+    failure_ = std::move(failure);
+    state_.store(kFailed, std::memory_order_release);
   }
 
   mutable std::atomic<State> state_{kEmpty};
