@@ -63,6 +63,8 @@ constexpr std::string_view kUsage =
     "      --right N         at least N letters after the last break\n"
     "      --no-capitalized  leave words that begin with a capital alone\n"
     "      --no-all-caps     leave words in capitals alone\n"
+    "      --technical       hyphenate technical tokens too: options, paths, file\n"
+    "                        and domain names, identifiers (left whole by default)\n"
     "      --exceptions FILE add the words of FILE, one a line with '-' at each\n"
     "                        break, to the language's exceptions (replacing its own)\n"
     "      --patterns FILE   merge the patterns of FILE into the language's\n"
@@ -297,6 +299,8 @@ std::optional<std::string> parseArguments(int argc, char** argv, Options& option
       options.text.capitalized = false;
     } else if (arg == "--no-all-caps") {
       options.text.allCaps = false;
+    } else if (arg == "--technical") {
+      options.text.technical = true;
     } else if (arg == "--list") {
       options.list = true;
     } else if (arg == "--help" || arg == "-h") {

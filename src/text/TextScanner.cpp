@@ -10,6 +10,7 @@
 #include "core/Utf8.hpp"
 #include "liang/Language.hpp"
 #include "liang/LanguageTag.hpp"
+#include "text/TechnicalToken.hpp"
 #include "text/TextScannerRun.hpp"
 
 namespace liang::internal {
@@ -25,16 +26,47 @@ constexpr std::array<bool, 128> kAsciiSpace = [] {
 
 bool isAsciiSpace(unsigned char b) noexcept { return b < 0x80 && kAsciiSpace[b]; }
 
-// The bytes that a token's end, a URL's mark or a reference may begin with:
-// spaces, '<', ':', '@', '.', '&', and every byte of a multi-byte sequence
-// (which may be a space of another kind).
+// What a byte of a token may begin, by kTokenByte: kMarkByte for a token's
+// end, a URL's mark or a reference (spaces, '<', ':', '@', '.', '&', and
+// every byte of a multi-byte sequence, which may be a space of another
+// kind); kTechnicalByte for a mark of a technical token (mayBeTechnical);
+// 0 for nothing at all, most bytes of most tokens.
+constexpr std::uint8_t kMarkByte = 1;
+constexpr std::uint8_t kTechnicalByte = 2;
 constexpr std::array<std::uint8_t, 256> kTokenByte = [] {
   std::array<std::uint8_t, 256> special{};
-  for (std::size_t b = 0; b < 128; ++b) special[b] = kAsciiSpace[b] ? 1 : 0;
-  for (const char c : {'<', ':', '@', '.', '&'}) special[static_cast<unsigned char>(c)] = 1;
-  for (std::size_t b = 128; b < 256; ++b) special[b] = 1;
+  for (std::size_t b = 0; b < 128; ++b) special[b] = kAsciiSpace[b] ? kMarkByte : 0;
+  for (const char c : {'<', ':', '@', '.', '&'}) special[static_cast<unsigned char>(c)] = kMarkByte;
+  for (std::size_t b = 128; b < 256; ++b) special[b] = kMarkByte;
+  for (const char c : {'/', '\\', '_', '=', '$', '#', '{', '}', '(', ']'}) {
+    special[static_cast<unsigned char>(c)] = kTechnicalByte;
+  }
+  for (char c = '0'; c <= '9'; ++c) special[static_cast<unsigned char>(c)] = kTechnicalByte;
   return special;
 }();
+
+// Whether the byte `b` of a token, followed by `next` (0 at its end), may
+// make it technical (TechnicalToken.hpp), which TechnicalToken then judges:
+// the one test that keeps most tokens from being read twice. Leading '-'
+// and non-ASCII digits are looked for by the callers.
+inline bool mayBeTechnical(unsigned char b, unsigned char next) noexcept {
+  switch (b) {
+    case '.':  // between letters; a byte from 0x80 may begin one
+      return ((next | 0x20) >= 'a' && (next | 0x20) <= 'z') || next >= 0x80;
+    case ':':
+      return next == ':';
+    case '(':
+      return next == ')';
+    case ']':
+      return next == '(';
+    case '@':
+    case '<':
+    case '&':
+      return false;
+    default:
+      return true;
+  }
+}
 
 char lowerAscii(char c) noexcept { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
@@ -285,7 +317,7 @@ bool TextScanner::scanPlainToken(Run& run, WordRules& rules) {
   };
   LetterRun runs[kPlainRuns];
   std::size_t runCount = 0;
-  bool sawAt = false, url = false;
+  bool sawAt = false, url = false, mayBeTechnicalToken = false;
   const std::uint8_t* letters = rules.plainLetters();
   const auto* bytes = reinterpret_cast<const unsigned char*>(run.input.data());
   // The letters of the token's words, as the patterns see them, written as
@@ -308,7 +340,13 @@ bool TextScanner::scanPlainToken(Run& run, WordRules& rules) {
     }
     if (letter != 0) return false;  // kAskAgain
     ++at;
-    if (kTokenByte[b] == 0) continue;
+    const std::uint8_t special = kTokenByte[b];
+    if (special == 0) continue;
+    const unsigned char next = at < limit ? bytes[at] : 0;
+    if (special == kTechnicalByte) {
+      mayBeTechnicalToken = mayBeTechnicalToken || mayBeTechnical(b, next);
+      continue;
+    }
     if (kAsciiSpace[b]) {
       --at;
       break;
@@ -329,13 +367,15 @@ bool TextScanner::scanPlainToken(Run& run, WordRules& rules) {
     if (b == '@') sawAt = true;
     url = url || (b == '.' && sawAt) ||
           (b == ':' && at + 2 <= limit && run.input.substr(at - 1, 3) == "://");
+    mayBeTechnicalToken = mayBeTechnicalToken || mayBeTechnical(b, next);
   }
   if (at == limit && at - start == kLongestToken) return false;  // a long token
   if (at == run.size() && !run.atEnd) {
     run.stallAt(start);  // the token may go on in the next piece
     return true;
   }
-  url = url || beginsWithWww(run.input.substr(start, at - start));
+  url = url || beginsWithWww(run.input.substr(start, at - start)) ||
+        (mayBeTechnicalToken || bytes[start] == '-' ? leftWhole(run, start, at) : false);
   if (!url) {
     for (std::size_t k = 0; k < runCount; ++k) {
       if (runs[k].end - runs[k].begin > kPlainLetters) return false;
@@ -345,7 +385,7 @@ bool TextScanner::scanPlainToken(Run& run, WordRules& rules) {
       hyphenateLetters(
           run, rules, word.begin,
           std::u32string_view(tokenLetters + (word.begin - start), word.end - word.begin),
-          word.firstCase, word.laterCase);
+          word.firstCase, word.laterCase, word.end < at && bytes[word.end] == '-');
     }
   }
   run.pos = at;
@@ -357,9 +397,10 @@ bool TextScanner::scanPlainToken(Run& run, WordRules& rules) {
 // at byte `begin` of the input, at most 64 of them.
 void TextScanner::hyphenateLetters(Run& run, WordRules& rules, std::size_t begin,
                                    std::u32string_view letters, std::uint8_t firstCase,
-                                   std::uint8_t laterCase) {
+                                   std::uint8_t laterCase, bool beforeHardHyphen) {
   std::size_t found[64];
-  const std::size_t count = rules.findLetterBreaks(letters, firstCase, laterCase, found);
+  const std::size_t count =
+      rules.findLetterBreaks(letters, firstCase, laterCase, beforeHardHyphen, found);
   for (std::size_t k = 0; k < count; ++k) {
     run.copyTo(begin + found[k]);
     run.putHyphen(options_.hyphen);
@@ -370,14 +411,23 @@ void TextScanner::classifyToken(Run& run, WordRules& rules) {
   const std::size_t start = run.pos;
   const std::size_t limit = std::min(run.size(), start + kLongestToken);
   bool sawAt = false;
+  bool mayBeTechnicalToken = run.input[start] == '-';
   std::size_t at = start;
   while (at < limit) {
     // Most bytes of a token are none of those that matter here.
     while (at < limit && kTokenByte[static_cast<unsigned char>(run.input[at])] == 0) ++at;
     if (at == limit) break;
     const auto b = static_cast<unsigned char>(run.input[at]);
+    const auto next = static_cast<unsigned char>(at + 1 < limit ? run.input[at + 1] : 0);
     if (b < 0x80) {
       if (kAsciiSpace[b]) break;
+      // A reference may name any character.
+      mayBeTechnicalToken =
+          mayBeTechnicalToken || mayBeTechnical(b, next) || (b == '&' && options_.markup);
+      if (kTokenByte[b] == kTechnicalByte) {
+        ++at;
+        continue;
+      }
       if (b == '<' && options_.markup) {
         const Match markup = opensMarkup(run, at);
         if (markup == Match::kYes) break;
@@ -395,14 +445,30 @@ void TextScanner::classifyToken(Run& run, WordRules& rules) {
     }
     TextChar c;
     if (!readChar(run, at, c)) return run.stallAt(start);
-    if (rules.infoOf(c.codePoint).kind() == CharInfo::Kind::kSpace) break;
+    const CharInfo info = rules.infoOf(c.codePoint);
+    if (info.kind() == CharInfo::Kind::kSpace) break;
+    mayBeTechnicalToken = mayBeTechnicalToken || info.digit();
     at += c.length;
   }
   // The token is seen whole, or as far as it is ever looked at; otherwise
   // its end, and a URL's mark, may be in the next piece.
   const bool seen = at < run.size() || at - start >= kLongestToken || run.atEnd;
   if (!seen) return run.stallAt(start);
-  if (beginsWithWww(run.input.substr(start, std::min(at, limit) - start))) mode_ = Mode::kVerbatim;
+  if (beginsWithWww(run.input.substr(start, std::min(at, limit) - start)) ||
+      (mayBeTechnicalToken && leftWhole(run, start, at))) {
+    mode_ = Mode::kVerbatim;
+  }
+}
+
+bool TextScanner::leftWhole(const Run& run, std::size_t start, std::size_t end) const {
+  if (options_.technical) return false;
+  TechnicalToken token;
+  TextChar c;
+  for (std::size_t at = start; at < end && !token.technical() && readChar(run, at, c);) {
+    token.add(c.codePoint);
+    at += c.length;
+  }
+  return token.technical();
 }
 
 bool TextScanner::scanWord(Run& run, WordRules& rules) {
@@ -432,13 +498,14 @@ bool TextScanner::scanWord(Run& run, WordRules& rules) {
   }
   if (plain) {
     hyphenateLetters(run, rules, start, std::u32string_view(tokenLetters_.get(), at - start),
-                     letters.firstCase, letters.laterCase);
+                     letters.firstCase, letters.laterCase, at < run.size() && run.input[at] == '-');
     run.pos = at;
     return true;
   }
 
   word_.clear();
   at = start;
+  bool beforeHardHyphen = false;
   for (;;) {
     if (at == run.size()) {
       if (!run.atEnd) {
@@ -453,7 +520,10 @@ bool TextScanner::scanWord(Run& run, WordRules& rules) {
       return false;
     }
     const CharInfo info = rules.infoOf(c.codePoint);
-    if (!info.inWord()) break;
+    if (!info.inWord()) {
+      beforeHardHyphen = info.kind() == CharInfo::Kind::kHardHyphen;
+      break;
+    }
     word_.push_back({c.codePoint, info, at});
     at += c.length;
     if (at - start > kLongestWord) {
@@ -463,7 +533,7 @@ bool TextScanner::scanWord(Run& run, WordRules& rules) {
       return false;
     }
   }
-  rules.findBreaks(word_, at, breaks_);
+  rules.findBreaks(word_, at, beforeHardHyphen, breaks_);
   for (const std::size_t b : breaks_) {
     run.copyTo(b);
     run.putHyphen(options_.hyphen);

@@ -13,7 +13,9 @@
 //  - A token is a run of characters between whitespace. A token that holds
 //    "://", begins with "www." (after opening brackets and quotes) or holds
 //    an '@' with a '.' after it is a URL or an e-mail address and is copied
-//    unchanged. Only the first kLongestToken bytes of a token are looked at.
+//    unchanged; so is a technical token (TechnicalToken.hpp), unless
+//    TextOptions::technical. Only the first kLongestToken bytes of a token
+//    are looked at.
 //  - In other tokens, words (see WordRules.hpp) get their breaks; a word of
 //    more than kLongestWord bytes is copied unchanged.
 // Markup adds: tags, comments, CDATA sections, declarations and processing
@@ -92,8 +94,11 @@ class TextScanner {
   void scanText(Run& run);
   bool scanPlainToken(Run& run, WordRules& rules);
   void hyphenateLetters(Run& run, WordRules& rules, std::size_t begin, std::u32string_view letters,
-                        std::uint8_t firstCase, std::uint8_t laterCase);
+                        std::uint8_t firstCase, std::uint8_t laterCase, bool beforeHardHyphen);
   void classifyToken(Run& run, WordRules& rules);
+  // Whether the token from `start` to `end`, seen whole, is a technical one
+  // that the options leave whole (TechnicalToken.hpp).
+  bool leftWhole(const Run& run, std::size_t start, std::size_t end) const;
   bool scanWord(Run& run, WordRules& rules);
   void scanVerbatim(Run& run);
   void scanLongWord(Run& run);
