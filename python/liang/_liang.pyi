@@ -52,6 +52,7 @@ class Hyphenator:
         capitalized: bool = True,
         all_caps: bool = True,
         mixed_case: bool = False,
+        technical: bool = False,
     ) -> str:
         """Running text with `hyphen` at every break; releases the GIL meanwhile."""
     def prepare(self) -> None:
@@ -88,6 +89,7 @@ class TextStream:
         capitalized: bool = True,
         all_caps: bool = True,
         mixed_case: bool = False,
+        technical: bool = False,
     ) -> None: ...
     def feed(self, chunk: str) -> str:
         """The output that `chunk` settles (possibly empty)."""
@@ -121,5 +123,6 @@ def insert_hyphens(
     capitalized: bool = True,
     all_caps: bool = True,
     mixed_case: bool = False,
+    technical: bool = False,
 ) -> str:
     """Running text with `hyphen` at every break; releases the GIL meanwhile."""
