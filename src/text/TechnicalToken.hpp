@@ -25,8 +25,14 @@ namespace liang::internal {
 // What a character is to the rule above.
 enum class TokenCharClass : std::uint8_t { kLetter, kMark, kDigit, kOther };
 
-// The class of `c`: ASCII from a table, the rest from Unicode's categories.
-TokenCharClass tokenCharClass(char32_t c) noexcept;
+// The class of `c`, from Unicode's categories.
+TokenCharClass tokenCharClassBeyondAscii(char32_t c) noexcept;
+inline TokenCharClass tokenCharClass(char32_t c) noexcept {
+  if (c >= 0x80) return tokenCharClassBeyondAscii(c);
+  if ((c | 0x20) >= U'a' && (c | 0x20) <= U'z') return TokenCharClass::kLetter;
+  if (c >= U'0' && c <= U'9') return TokenCharClass::kDigit;
+  return TokenCharClass::kOther;
+}
 
 // Reads a token a character at a time, in order, and says whether it is
 // technical. Holds a few flags; a token of any length passes in O(1) memory.
@@ -58,6 +64,76 @@ class TechnicalToken {
   bool lastButOneIsLetter_ = false;
   char32_t last_ = 0;  // the character before, marks included
 };
+
+inline void TechnicalToken::add(char32_t c, TokenCharClass kind) noexcept {
+  if (technical_) return;
+  const bool first = !anyChar_;
+  anyChar_ = true;
+  const bool sentencePunctuation =
+      c == U'.' || c == U',' || c == U';' || c == U':' || c == U'!' || c == U'?';
+  // A character that is no sentence punctuation puts what came before it
+  // inside the token proper.
+  if (waitingForCore_ && !sentencePunctuation) {
+    technical_ = true;
+    return;
+  }
+  if (onlyDashes_ && c != U'-') {
+    onlyDashes_ = false;
+    if (!first && kind == TokenCharClass::kLetter) {
+      technical_ = true;  // an option: "-A", "--almost-all"
+      return;
+    }
+  }
+  switch (c) {
+    case U'_':
+    case U'=':
+    case U'$':
+    case U'#':
+    case U'{':
+    case U'}':
+      technical_ = true;
+      return;
+    case U'/':
+    case U'\\':
+      waitingForCore_ = !first;  // nothing was waiting: '/' is no punctuation
+      break;
+    case U':':
+      waitingForCore_ = waitingForCore_ || last_ == U':';
+      break;
+    case U')':
+      technical_ = last_ == U'(';
+      break;
+    case U'(':
+      technical_ = last_ == U']';
+      break;
+    default:
+      break;
+  }
+  last_ = c;
+  if (kind == TokenCharClass::kLetter) sawLetter_ = true;
+  if (kind == TokenCharClass::kDigit) sawDigit_ = true;
+  technical_ = technical_ || (sawLetter_ && sawDigit_);
+  if (kind == TokenCharClass::kMark) return;  // it belongs to the character before
+  const bool letter = kind == TokenCharClass::kLetter;
+  switch (dot_) {
+    case Dot::kAwaitLetter:
+      technical_ = technical_ || (letter && dotAfterLongRun_);
+      dot_ = letter ? Dot::kAwaitSecondLetter : Dot::kNone;
+      break;
+    case Dot::kAwaitSecondLetter:
+      technical_ = technical_ || letter;
+      dot_ = Dot::kNone;
+      break;
+    case Dot::kNone:
+      break;
+  }
+  if (c == U'.' && lastIsLetter_) {
+    dot_ = Dot::kAwaitLetter;
+    dotAfterLongRun_ = lastButOneIsLetter_;
+  }
+  lastButOneIsLetter_ = lastIsLetter_;
+  lastIsLetter_ = letter;
+}
 
 }  // namespace liang::internal
 

@@ -26,28 +26,31 @@ constexpr std::array<bool, 128> kAsciiSpace = [] {
 
 bool isAsciiSpace(unsigned char b) noexcept { return b < 0x80 && kAsciiSpace[b]; }
 
-// What a byte of a token may begin, by kTokenByte: kMarkByte for a token's
-// end, a URL's mark or a reference (spaces, '<', ':', '@', '.', '&', and
-// every byte of a multi-byte sequence, which may be a space of another
-// kind); kTechnicalByte for a mark of a technical token (mayBeTechnical);
-// 0 for nothing at all, most bytes of most tokens.
-constexpr std::uint8_t kMarkByte = 1;
-constexpr std::uint8_t kTechnicalByte = 2;
+// What a byte of a token may begin, by kTokenByte: kSpaceByte for an ASCII
+// space, which ends it; kMarkByte for a URL's mark or a reference ('<',
+// ':', '@', '.', '&', and every byte of a multi-byte sequence, which may be
+// a space of another kind); kTechnicalByte for a mark of a technical token
+// (mayBeTechnical), kDigitByte for an ASCII digit, which is one in a token
+// with letters; 0 for nothing at all, most bytes of most tokens.
+constexpr std::uint8_t kSpaceByte = 1;
+constexpr std::uint8_t kMarkByte = 2;
+constexpr std::uint8_t kTechnicalByte = 3;
+constexpr std::uint8_t kDigitByte = 4;
 constexpr std::array<std::uint8_t, 256> kTokenByte = [] {
   std::array<std::uint8_t, 256> special{};
-  for (std::size_t b = 0; b < 128; ++b) special[b] = kAsciiSpace[b] ? kMarkByte : 0;
+  for (std::size_t b = 0; b < 128; ++b) special[b] = kAsciiSpace[b] ? kSpaceByte : 0;
   for (const char c : {'<', ':', '@', '.', '&'}) special[static_cast<unsigned char>(c)] = kMarkByte;
   for (std::size_t b = 128; b < 256; ++b) special[b] = kMarkByte;
   for (const char c : {'/', '\\', '_', '=', '$', '#', '{', '}', '(', ']'}) {
     special[static_cast<unsigned char>(c)] = kTechnicalByte;
   }
-  for (char c = '0'; c <= '9'; ++c) special[static_cast<unsigned char>(c)] = kTechnicalByte;
+  for (char c = '0'; c <= '9'; ++c) special[static_cast<unsigned char>(c)] = kDigitByte;
   return special;
 }();
 
 // Whether the byte `b` of a token, followed by `next` (0 at its end), may
 // make it technical (TechnicalToken.hpp), which TechnicalToken then judges:
-// the one test that keeps most tokens from being read twice. Leading '-'
+// the one test that keeps most tokens from being read twice. A leading '-'
 // and non-ASCII digits are looked for by the callers.
 inline bool mayBeTechnical(unsigned char b, unsigned char next) noexcept {
   switch (b) {
@@ -317,7 +320,7 @@ bool TextScanner::scanPlainToken(Run& run, WordRules& rules) {
   };
   LetterRun runs[kPlainRuns];
   std::size_t runCount = 0;
-  bool sawAt = false, url = false, mayBeTechnicalToken = false;
+  bool sawAt = false, url = false;
   const std::uint8_t* letters = rules.plainLetters();
   const auto* bytes = reinterpret_cast<const unsigned char*>(run.input.data());
   // The letters of the token's words, as the patterns see them, written as
@@ -325,6 +328,10 @@ bool TextScanner::scanPlainToken(Run& run, WordRules& rules) {
   char32_t* tokenLetters = tokenLetters_.get();
   const std::size_t start = run.pos;
   const std::size_t limit = std::min(run.size(), start + kLongestToken);
+  // What may make the token technical: kSign, a mark of one; kDigit, a
+  // digit, which is one in a token with letters.
+  constexpr std::uint8_t kSign = 1, kDigit = 2;
+  std::uint8_t technicalSigns = bytes[start] == '-' ? kSign : 0;
   std::size_t at = start;
   while (at < limit) {
     const std::uint8_t b = bytes[at];
@@ -342,14 +349,17 @@ bool TextScanner::scanPlainToken(Run& run, WordRules& rules) {
     ++at;
     const std::uint8_t special = kTokenByte[b];
     if (special == 0) continue;
-    const unsigned char next = at < limit ? bytes[at] : 0;
-    if (special == kTechnicalByte) {
-      mayBeTechnicalToken = mayBeTechnicalToken || mayBeTechnical(b, next);
-      continue;
-    }
-    if (kAsciiSpace[b]) {
+    if (special == kSpaceByte) {
       --at;
       break;
+    }
+    if (special == kTechnicalByte) {
+      if (mayBeTechnical(b, at < limit ? bytes[at] : 0)) technicalSigns |= kSign;
+      continue;
+    }
+    if (special == kDigitByte) {
+      technicalSigns |= kDigit;
+      continue;
     }
     if (options_.markup && b == '&') return false;  // a reference: the general path reads them
     if (options_.markup && b == '<') {
@@ -367,7 +377,7 @@ bool TextScanner::scanPlainToken(Run& run, WordRules& rules) {
     if (b == '@') sawAt = true;
     url = url || (b == '.' && sawAt) ||
           (b == ':' && at + 2 <= limit && run.input.substr(at - 1, 3) == "://");
-    mayBeTechnicalToken = mayBeTechnicalToken || mayBeTechnical(b, next);
+    if (at < limit && mayBeTechnical(b, bytes[at])) technicalSigns |= kSign;
   }
   if (at == limit && at - start == kLongestToken) return false;  // a long token
   if (at == run.size() && !run.atEnd) {
@@ -375,7 +385,8 @@ bool TextScanner::scanPlainToken(Run& run, WordRules& rules) {
     return true;
   }
   url = url || beginsWithWww(run.input.substr(start, at - start)) ||
-        (mayBeTechnicalToken || bytes[start] == '-' ? leftWhole(run, start, at) : false);
+        (technicalSigns != 0 && ((technicalSigns & kSign) != 0 || runCount != 0) &&
+         leftWhole(run.input.substr(start, at - start)));
   if (!url) {
     for (std::size_t k = 0; k < runCount; ++k) {
       if (runs[k].end - runs[k].begin > kPlainLetters) return false;
@@ -385,7 +396,7 @@ bool TextScanner::scanPlainToken(Run& run, WordRules& rules) {
       hyphenateLetters(
           run, rules, word.begin,
           std::u32string_view(tokenLetters + (word.begin - start), word.end - word.begin),
-          word.firstCase, word.laterCase, word.end < at && bytes[word.end] == '-');
+          word.firstCase, word.laterCase);
     }
   }
   run.pos = at;
@@ -397,10 +408,17 @@ bool TextScanner::scanPlainToken(Run& run, WordRules& rules) {
 // at byte `begin` of the input, at most 64 of them.
 void TextScanner::hyphenateLetters(Run& run, WordRules& rules, std::size_t begin,
                                    std::u32string_view letters, std::uint8_t firstCase,
-                                   std::uint8_t laterCase, bool beforeHardHyphen) {
+                                   std::uint8_t laterCase) {
   std::size_t found[64];
-  const std::size_t count =
-      rules.findLetterBreaks(letters, firstCase, laterCase, beforeHardHyphen, found);
+  std::size_t count = rules.findLetterBreaks(letters, firstCase, laterCase, found);
+  // A break after the last letter (a hyphenator without a right minimum),
+  // but not right before a hard hyphen. The word is followed by ASCII, if
+  // anything, so '-' is the only one there can be.
+  const std::size_t end = begin + letters.size();
+  if (count != 0 && found[count - 1] == letters.size() && end < run.size() &&
+      run.input[end] == '-') {
+    --count;
+  }
   for (std::size_t k = 0; k < count; ++k) {
     run.copyTo(begin + found[k]);
     run.putHyphen(options_.hyphen);
@@ -424,7 +442,7 @@ void TextScanner::classifyToken(Run& run, WordRules& rules) {
       // A reference may name any character.
       mayBeTechnicalToken =
           mayBeTechnicalToken || mayBeTechnical(b, next) || (b == '&' && options_.markup);
-      if (kTokenByte[b] == kTechnicalByte) {
+      if (kTokenByte[b] >= kTechnicalByte) {
         ++at;
         continue;
       }
@@ -458,6 +476,16 @@ void TextScanner::classifyToken(Run& run, WordRules& rules) {
       (mayBeTechnicalToken && leftWhole(run, start, at))) {
     mode_ = Mode::kVerbatim;
   }
+}
+
+bool TextScanner::leftWhole(std::string_view asciiToken) const {
+  if (options_.technical) return false;
+  TechnicalToken token;
+  for (const char b : asciiToken) {
+    token.add(static_cast<unsigned char>(b));
+    if (token.technical()) return true;
+  }
+  return false;
 }
 
 bool TextScanner::leftWhole(const Run& run, std::size_t start, std::size_t end) const {
@@ -498,7 +526,7 @@ bool TextScanner::scanWord(Run& run, WordRules& rules) {
   }
   if (plain) {
     hyphenateLetters(run, rules, start, std::u32string_view(tokenLetters_.get(), at - start),
-                     letters.firstCase, letters.laterCase, at < run.size() && run.input[at] == '-');
+                     letters.firstCase, letters.laterCase);
     run.pos = at;
     return true;
   }

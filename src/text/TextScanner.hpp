@@ -94,11 +94,13 @@ class TextScanner {
   void scanText(Run& run);
   bool scanPlainToken(Run& run, WordRules& rules);
   void hyphenateLetters(Run& run, WordRules& rules, std::size_t begin, std::u32string_view letters,
-                        std::uint8_t firstCase, std::uint8_t laterCase, bool beforeHardHyphen);
+                        std::uint8_t firstCase, std::uint8_t laterCase);
   void classifyToken(Run& run, WordRules& rules);
   // Whether the token from `start` to `end`, seen whole, is a technical one
   // that the options leave whole (TechnicalToken.hpp).
   bool leftWhole(const Run& run, std::size_t start, std::size_t end) const;
+  // The same for a token of ASCII characters, with no reference in it.
+  bool leftWhole(std::string_view asciiToken) const;
   bool scanWord(Run& run, WordRules& rules);
   void scanVerbatim(Run& run);
   void scanLongWord(Run& run);

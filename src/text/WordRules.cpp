@@ -105,11 +105,8 @@ bool WordRules::leftAlone(std::size_t letters, const WordCase& letterCase) const
   return false;
 }
 
-std::size_t WordRules::findLetterBreaks(std::u32string_view letters, std::uint8_t firstCase,
-                                        std::uint8_t laterCase, bool beforeHardHyphen,
-                                        std::size_t* found) {
-  // Most words of running text are too short to break at all.
-  if (letters.size() < fewestLettersToBreak_) return 0;
+std::size_t WordRules::findLongLetterBreaks(std::u32string_view letters, std::uint8_t firstCase,
+                                            std::uint8_t laterCase, std::size_t* found) {
   WordCase letterCase;
   if ((laterCase & CharInfo::kUpper) == 0) {
     letterCase.firstUpper = letterCase.anyUpper = (firstCase & CharInfo::kUpper) != 0;
@@ -118,9 +115,7 @@ std::size_t WordRules::findLetterBreaks(std::u32string_view letters, std::uint8_
     for (std::size_t i = 0; i < letters.size(); ++i) letterCase.add(infoOf(letters[i]), i == 0);
   }
   if (leftAlone(letters.size(), letterCase)) return 0;
-  std::size_t count = collectBreaks(hyphenator_, letters, found);
-  if (beforeHardHyphen && count != 0 && found[count - 1] == letters.size()) --count;
-  return count;
+  return collectBreaks(hyphenator_, letters, found);
 }
 
 void WordRules::findBreaks(std::span<const WordChar> chars, std::size_t end, bool beforeHardHyphen,

@@ -141,10 +141,15 @@ class WordRules {
   // (room for letters.size()); returns how many. `firstCase` is the first
   // letter's CharInfo::caseBits(), `laterCase` the or of the others': a word
   // with no capital after its first letter, the most common kind, needs no
-  // further look at its case. `beforeHardHyphen` as for findBreaks. The
-  // path of plain words.
+  // further look at its case. The path of plain words; unlike findBreaks,
+  // it may give a break after the last letter whatever follows the word.
   std::size_t findLetterBreaks(std::u32string_view letters, std::uint8_t firstCase,
-                               std::uint8_t laterCase, bool beforeHardHyphen, std::size_t* found);
+                               std::uint8_t laterCase, std::size_t* found) {
+    // Most words of running text are too short to break at all: they cost
+    // no call.
+    if (letters.size() < fewestLettersToBreak_) return 0;
+    return findLongLetterBreaks(letters, firstCase, laterCase, found);
+  }
 
  private:
   static constexpr char32_t kLatin1 = 0x100;
@@ -159,6 +164,8 @@ class WordRules {
   char32_t matchedAs(char32_t c) { return infoOf(c).lowered() ? singleLowercase(c) : c; }
   void makePlainLetters();
   bool leftAlone(std::size_t letters, const WordCase& letterCase) const noexcept;
+  std::size_t findLongLetterBreaks(std::u32string_view letters, std::uint8_t firstCase,
+                                   std::uint8_t laterCase, std::size_t* found);
 
   Hyphenator hyphenator_;
   const TextOptions& options_;
