@@ -3,7 +3,7 @@
 //
 // Input: a language byte (one of the 73), an options byte (bit 0 markup,
 // bit 1 capitalized, bit 2 all_caps, bit 3 mixed_case, bit 4 the default
-// hyphen), three bytes for min_word_length (0 to 15) and the minima (-1 to
+// hyphen, bit 5 technical), three bytes for min_word_length (0 to 15) and the minima (-1 to
 // 7), a seed byte for the sizes of feeds and reads, then the hyphen, a NUL,
 // and the text.
 //
@@ -121,6 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   options.capitalized = (flags >> 1) & 1;
   options.all_caps = (flags >> 2) & 1;
   options.mixed_case = (flags >> 3) & 1;
+  options.technical = (flags >> 5) & 1;
   options.min_word_length = minWordLength;
   options.left_min = leftMin;
   options.right_min = rightMin;
@@ -131,6 +132,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   cxx.capitalized = (flags & 2) != 0;
   cxx.allCaps = (flags & 4) != 0;
   cxx.mixedCase = (flags & 8) != 0;
+  cxx.technical = (flags & 32) != 0;
   cxx.minWordLength = minWordLength;
   cxx.leftMin = leftMin;
   cxx.rightMin = rightMin;

@@ -176,10 +176,15 @@ def utf8_seeds():
 
 # text: selector, chunking, flags, text minima, left, right, hyphen, NUL,
 # patterns, NUL, text. Flags: bit 0 markup; bits 1, 2, 3 no capitalised
-# words, no all-caps words, mixed case; bits 4-6 the least word length.
+# words, no all-caps words, mixed case; bits 4-6 the least word length;
+# bit 7 technical tokens hyphenated.
 def text_seeds():
     english, german, french, made = 13, 24, 19, 200
-    markup = 1
+    portuguese, russian, ukrainian, afrikaans, turkmen = 53, 56, 70, 0, 69
+    markup, technical = 1, 0x80
+    manual = ("-A, --almost-all  /usr/share/doc  sources.list  $HOME  systemd.service(5) "
+              "Uint8Array snake_case std::vector [Requirements](#requirements) U.S.A. z.B. "
+              "deb.debian.org x86_64 4th-generation and/or hyphenation.\n")
     soft = u8("\u00ad")
     cases = {
         "english": (english, 7, 0, soft, "", "Hyphenation of running text, computer-aided; "
@@ -208,6 +213,22 @@ def text_seeds():
                           'hyphenation <p class="hyphenation <!-- hyphenation &#x'),
         "chapter": (english, 15, markup, u8("\u2027"), "",
                     (ROOT / "tests" / "data" / "chapter.xhtml").read_bytes()),
+        "hard_hyphens_pt": (portuguese, 17, 0, b"=", "",
+                            "palavra-passe guarda-chuva apt-cache bem\u2010vindo guarda\u2011roupa"),
+        "hard_hyphens_ru": (russian, 18, markup, b"=", "",
+                            "<p>\u043a\u0442\u043e-\u043d\u0438\u0431\u0443\u0434\u044c "
+                            "\u0438\u0437-\u0437\u0430 \u043f\u043e&#45;\u0440\u0443\u0441"
+                            "\u0441\u043a\u0438</p>"),
+        "hard_hyphens_uk_af_tk": (ukrainian, 19, 0, b"=", "",
+                                  "\u0431\u0443\u0434\u044c-\u044f\u043a\u0438\u0439 "
+                                  "Suid-Afrikaanse jemgy\u00fdet\u00e7ilik-sy\u00fdasy"),
+        "hard_hyphens_af": (afrikaans, 20, 0, b"=", "", "Suid-Afrikaanse nie-amptelike"),
+        "hard_hyphens_tk": (turkmen, 21, 0, b"=", "", "jemgy\u00fdet\u00e7ilik-sy\u00fdasy"),
+        "technical_tokens": (english, 22, 0, b"=", "", manual),
+        "technical_tokens_hyphenated": (german, 23, technical, b"=", "", manual),
+        "technical_tokens_markup": (english, 24, markup, b"=", "",
+                                    "<p>" + manual + "<b>--al</b>most-all &#36;HOME</p>"),
+        "capital_sharp_s": (german, 25, 0, b"=", "", "GRO\u1e9eE STRA\u1e9eENBAHN GR\u00d6SSE"),
     }
     for name, (selector, chunking, flags, hyphen, patterns, text) in cases.items():
         if isinstance(text, str):

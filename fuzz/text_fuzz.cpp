@@ -3,7 +3,8 @@
 // Input: a selector byte (one of the 73 shared hyphenators, or one made of
 // the patterns in the input), a chunking seed byte, an options byte (bit 0
 // markup; bits 1, 2, 3 turn off capitalised and all-caps words and turn on
-// mixed case; bits 4-6 the least word length), a minima byte (two bits for
+// mixed case; bits 4-6 the least word length; bit 7 turns on technical
+// tokens), a minima byte (two bits for
 // each of the text's left and right minima, 0 for the hyphenator's own),
 // the left and right minimum of a made hyphenator, then the hyphen, a NUL,
 // the patterns of a made hyphenator, a NUL, and the text.
@@ -14,6 +15,8 @@
 //    occur in the text, so that removing it is exact).
 //  - In markup, no hyphen falls inside a tag, comment or other markup, nor
 //    inside a character reference.
+//  - No hyphen is put right before or after a hard hyphen (U+002D, U+2010,
+//    U+2011), which already is a break.
 //  - Fed in chunks of 1 to 64 bytes, cut anywhere, the text gives the same
 //    output as in one piece.
 //  - Hyphenating with soft hyphens twice gives what once gives: a word that
@@ -83,6 +86,18 @@ bool insideReference(std::string_view text, std::size_t at) {
   return false;
 }
 
+// Whether `text` has a hard hyphen (U+002D, U+2010, U+2011) that ends just
+// before `at`, or one that begins at `at`.
+bool hardHyphenBeside(std::string_view text, std::size_t at) {
+  const auto isHardHyphen = [](std::string_view s) {
+    return s == "-" || s == "\u2010" || s == "\u2011";
+  };
+  const std::string_view before = text.substr(0, at), after = text.substr(at);
+  return (!before.empty() && isHardHyphen(before.substr(before.size() - 1))) ||
+         (before.size() >= 3 && isHardHyphen(before.substr(before.size() - 3))) ||
+         isHardHyphen(after.substr(0, 1)) || isHardHyphen(after.substr(0, 3));
+}
+
 // A byte that `text` does not hold, to mark insertions unambiguously.
 std::string markerFor(std::string_view text) {
   for (int b = 1; b < 256; ++b) {
@@ -120,6 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   options.allCaps = (flags & 4) == 0;
   options.mixedCase = (flags & 8) != 0;
   options.minWordLength = (flags >> 4) & 7;
+  options.technical = (flags & 0x80) != 0;
   options.leftMin = minima & 3;
   options.rightMin = (minima >> 2) & 3;
 
@@ -132,6 +148,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t inputAt = 0;
     for (const char c : marked) {
       if (c == marker[0]) {
+        FUZZ_CHECK(!hardHyphenBeside(text, inputAt));
         if (options.markup) {
           FUZZ_CHECK(!insideMarkup(text, inputAt));
           FUZZ_CHECK(!insideReference(text, inputAt));

@@ -28,6 +28,7 @@ const std::map<std::string, void (*)(liang_text_options&)>& cFieldSetters() {
       {"capitalized", [](liang_text_options& o) { o.capitalized = 0; }},
       {"allCaps", [](liang_text_options& o) { o.all_caps = 0; }},
       {"mixedCase", [](liang_text_options& o) { o.mixed_case = 1; }},
+      {"technical", [](liang_text_options& o) { o.technical = 1; }},
   };
   return setters;
 }
@@ -74,6 +75,7 @@ TEST(CInterfaceOptions, DefaultsAreTheCxxDefaults) {
   EXPECT_EQ(options.capitalized != 0, cxx.capitalized);
   EXPECT_EQ(options.all_caps != 0, cxx.allCaps);
   EXPECT_EQ(options.mixed_case != 0, cxx.mixedCase);
+  EXPECT_EQ(options.technical != 0, cxx.technical);
   const std::string expected =
       liang::insertHyphens(liang::english_US(), ts::kOptionsSample, liang::TextOptions());
   EXPECT_EQ(insertedWith(&options), expected);

@@ -18,10 +18,11 @@ namespace testing_support {
 // test programs. Each part answers to one option: the code element to
 // markup, "computer" (8 letters) to the minimum word length, the breaks near
 // each end of "hyphenation" and "computer" to the minima, the capitalised,
-// all-capital and mixed-case words to their flags.
+// all-capital and mixed-case words to their flags, the path to the rule for
+// technical tokens.
 inline const std::string kOptionsSample =
     "<code>hyphenation</code> HYPHENATION Hyphenation hyphenation computer "
-    "camelCaseHyphenation associate";
+    "camelCaseHyphenation associate /usr/share/documentation";
 
 struct OptionCase {
   const char* field;  // the TextOptions member
@@ -45,11 +46,12 @@ inline const std::vector<OptionCase>& optionCases() {
       {"capitalized", [](liang::TextOptions& o) { o.capitalized = false; }},
       {"allCaps", [](liang::TextOptions& o) { o.allCaps = false; }},
       {"mixedCase", [](liang::TextOptions& o) { o.mixedCase = true; }},
+      {"technical", [](liang::TextOptions& o) { o.technical = true; }},
   };
   // A field added to TextOptions stops this line compiling until it has a
   // case above, and every interface a test of it.
   [[maybe_unused]] const auto& [hyphen, markup, minWordLength, leftMin, rightMin, capitalized,
-                                allCaps, mixedCase] = baseOptions();
+                                allCaps, mixedCase, technical] = baseOptions();
   return cases;
 }
 

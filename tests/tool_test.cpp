@@ -167,6 +167,11 @@ TEST(ToolOptions, MarkupAndTypography) {
             "Hyphenation\nHY-PHEN-ATION\n");
   EXPECT_EQ(runTool({"--no-all-caps", "Hyphenation", "HYPHENATION"}).out,
             "Hy-phen-ation\nHYPHENATION\n");
+  const std::string line = "-A, --almost-all  /usr/share/doc  systemd.service(5)  Uint8Array\n";
+  EXPECT_EQ(runTool({}, line).out, line);
+  EXPECT_EQ(runTool({"--technical"}, line).out,
+            "-A, --al-most-all  /usr/share/doc  sys-temd.ser-vice(5)  Uint8Ar-ray\n");
+  EXPECT_EQ(runTool({"-l", "pt", "--technical"}, "palavra-passe\n").out, "pa-la-vra-passe\n");
 }
 
 TEST(ToolOptions, ExceptionAndPatternFiles) {
@@ -200,6 +205,7 @@ TEST(ToolOptions, EveryOptionReachesTheLibrary) {
       {"capitalized", {"--no-capitalized"}},
       {"allCaps", {"--no-all-caps"}},
       {"mixedCase", {"--mixed-case"}},
+      {"technical", {"--technical"}},
   };
   const std::vector<testing_support::OptionCase>& cases = testing_support::optionCases();
   ASSERT_EQ(argsOf.size(), cases.size());

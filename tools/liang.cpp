@@ -66,6 +66,8 @@ constexpr std::string_view kUsage =
     "      --no-all-caps     leave words in capitals alone\n"
     "      --mixed-case      hyphenate words with a capital after a small letter\n"
     "                        (iPhone, camelCase) too\n"
+    "      --technical       hyphenate technical tokens too: options, paths, file\n"
+    "                        and domain names, identifiers (left whole by default)\n"
     "      --exceptions FILE add the words of FILE, one a line with '-' at each\n"
     "                        break, to the language's exceptions (replacing its own)\n"
     "      --patterns FILE   merge the patterns of FILE into the language's\n"
@@ -306,6 +308,8 @@ std::optional<std::string> parseArguments(int argc, char** argv, Options& option
       options.text.allCaps = false;
     } else if (arg == "--mixed-case") {
       options.text.mixedCase = true;
+    } else if (arg == "--technical") {
+      options.text.technical = true;
     } else if (arg == "--list") {
       options.list = true;
     } else if (arg == "--help" || arg == "-h") {

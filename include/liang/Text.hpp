@@ -17,11 +17,24 @@
 //    apostrophe of the French patterns). Digits, spaces and punctuation end
 //    a word (a space even where the patterns spell with it); a word gets the
 //    breaks of the word function.
+//  - Hard hyphens (U+002D, U+2010, U+2011) end a word even where the
+//    patterns spell with them, and no break falls right before or after one:
+//    each part of "guarda-chuva" breaks as it would alone.
+//  - A letter that the language's table does not fold but whose lowercase
+//    (one code point) is a letter of the patterns is matched as that
+//    lowercase: German "STRAẞE" (U+1E9E) breaks like "straße". The output
+//    keeps the input's letters.
 //  - A word that holds U+00AD SOFT HYPHEN is the author's: it gets no other
 //    break. So hyphenating twice changes nothing.
 //  - A whitespace-delimited token that holds "://", begins with "www."
 //    (after opening brackets or quotes) or holds an '@' with a '.' after it
 //    is a URL or an e-mail address and is copied unchanged.
+//  - So is a technical token, unless TextOptions::technical: one that (its
+//    trailing . , ; : ! ? aside) begins with '-' and a letter (-A,
+//    --almost-all); holds '/' or '\' between two characters, '_', '=', '$',
+//    '#', '{', '}', "::", "()" or "]("; holds a '.' between two letters, one
+//    of them not alone (sources.list, deb.debian.org, but not U.S.A. or
+//    z.B.); or holds both a letter and a digit (Uint8Array, x86_64, 4th).
 //  - A combining mark that is no letter of the patterns belongs to the
 //    letter before it; a letter and its marks are matched as their canonical
 //    composition (NFC), so "cafe\u0301s" breaks like "cafés".
@@ -116,6 +129,10 @@ struct TextOptions {
   // (camelCaseIdentifier, iPhone, McDonald) are hyphenated: they are mostly
   // names and identifiers.
   bool mixedCase = false;
+  // Whether technical tokens (--almost-all, /usr/share/doc, sources.list,
+  // $HOME, snake_case, Uint8Array: see above) are hyphenated: they are
+  // options, paths, file names and identifiers, which a break would change.
+  bool technical = false;
 };
 
 // Running text with the given options.

@@ -131,6 +131,10 @@ typedef struct liang_text_options {
      ("camelCase", "iPhone"), mostly names and identifiers, are hyphenated.
      Default 0. */
   int mixed_case;
+  /* Nonzero: technical tokens (command-line options, paths, file and domain
+     names, identifiers), left whole by default as URLs are, are hyphenated
+     too. Default 0. */
+  int technical;
 } liang_text_options;
 
 /* Fills `options` with the defaults, those of liang_insert_hyphens, and its

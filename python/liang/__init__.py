@@ -18,14 +18,17 @@ Pyphen.
 
 insert_hyphens(text, lang="en-us", *, hyphen="\\u00ad", html=False,
 min_word=0, left_min=None, right_min=None, capitalized=True, all_caps=True,
-mixed_case=False):
+mixed_case=False, technical=False):
   html: hyphenate only the text content of HTML, XHTML or XML;
   min_word: leave alone words of fewer characters;
   left_min, right_min: replace the language's minima (at least 1);
   capitalized: False leaves alone words that begin with a capital;
   all_caps: False leaves alone words in capitals;
   mixed_case: True hyphenates words with a capital after a small letter
-  (iPhone, McDonald), which are left alone by default as names.
+  (iPhone, McDonald), which are left alone by default as names;
+  technical: True hyphenates technical tokens (--almost-all,
+  /usr/share/doc, sources.list, $HOME, snake_case, Uint8Array), which are
+  left whole by default, as URLs are.
 lang may also be a Hyphenator. TextStream(lang, **the same options) takes
 a text in chunks: feed(chunk) returns the output settled so far, finish()
 the rest; the pieces join to insert_hyphens of the whole text.

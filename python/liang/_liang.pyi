@@ -56,6 +56,7 @@ class Hyphenator:
         capitalized: bool = True,
         all_caps: bool = True,
         mixed_case: bool = False,
+        technical: bool = False,
     ) -> str:
         """Running text with `hyphen` at every break; releases the GIL meanwhile.
 
@@ -96,6 +97,7 @@ class TextStream:
         capitalized: bool = True,
         all_caps: bool = True,
         mixed_case: bool = False,
+        technical: bool = False,
     ) -> None: ...
     def feed(self, chunk: str) -> str:
         """The output that `chunk` settles (possibly empty)."""
@@ -129,6 +131,7 @@ def insert_hyphens(
     capitalized: bool = True,
     all_caps: bool = True,
     mixed_case: bool = False,
+    technical: bool = False,
 ) -> str:
     """Running text with `hyphen` at every break; releases the GIL meanwhile.
 

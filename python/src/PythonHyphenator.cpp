@@ -101,6 +101,7 @@ liang::TextOptions textOptions(const TextArguments& arguments) {
   options.capitalized = arguments.capitalized;
   options.allCaps = arguments.allCaps;
   options.mixedCase = arguments.mixedCase;
+  options.technical = arguments.technical;
   return options;
 }
 

@@ -30,6 +30,7 @@ struct TextArguments {
   bool capitalized = true;
   bool allCaps = true;
   bool mixedCase = false;
+  bool technical = false;
 };
 
 // The library's options for `arguments`; ValueError for a minimum below 1

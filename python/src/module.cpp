@@ -123,8 +123,9 @@ std::optional<std::string> affixOf(const std::optional<liang::Language>& languag
 TextArguments textArguments(py::object hyphen, bool html, std::int64_t minWord,
                             std::optional<std::int64_t> leftMin,
                             std::optional<std::int64_t> rightMin, bool capitalized, bool allCaps,
-                            bool mixedCase) {
-  return {std::move(hyphen), html, minWord, leftMin, rightMin, capitalized, allCaps, mixedCase};
+                            bool mixedCase, bool technical) {
+  return {std::move(hyphen), html,    minWord,   leftMin,  rightMin,
+          capitalized,       allCaps, mixedCase, technical};
 }
 
 // The hyphenator that a lang argument names: a liang.Hyphenator itself, a
@@ -157,14 +158,15 @@ PYBIND11_MODULE(_liang, m) {
           "insert_hyphens",
           [](py::handle self, const py::object& text, py::object hyphen, bool html,
              std::int64_t minWord, std::optional<std::int64_t> leftMin,
-             std::optional<std::int64_t> rightMin, bool capitalized, bool allCaps, bool mixedCase) {
+             std::optional<std::int64_t> rightMin, bool capitalized, bool allCaps, bool mixedCase,
+             bool technical) {
             return hyphenatorOf(self).insertHyphens(
                 text, textArguments(std::move(hyphen), html, minWord, leftMin, rightMin,
-                                    capitalized, allCaps, mixedCase));
+                                    capitalized, allCaps, mixedCase, technical));
           },
           "text"_a, py::kw_only(), "hyphen"_a = "\u00ad", "html"_a = false, "min_word"_a = 0,
           "left_min"_a = py::none(), "right_min"_a = py::none(), "capitalized"_a = true,
-          "all_caps"_a = true, "mixed_case"_a = false)
+          "all_caps"_a = true, "mixed_case"_a = false, "technical"_a = false)
       .def(
           "with_minima",
           [](py::handle self, std::int64_t left, std::int64_t right) {
@@ -207,27 +209,30 @@ PYBIND11_MODULE(_liang, m) {
       "insert_hyphens",
       [](const py::object& text, const py::object& lang, py::object hyphen, bool html,
          std::int64_t minWord, std::optional<std::int64_t> leftMin,
-         std::optional<std::int64_t> rightMin, bool capitalized, bool allCaps, bool mixedCase) {
+         std::optional<std::int64_t> rightMin, bool capitalized, bool allCaps, bool mixedCase,
+         bool technical) {
         const PythonHyphenator h{hyphenatorFor(lang), std::nullopt};
-        return h.insertHyphens(text, textArguments(std::move(hyphen), html, minWord, leftMin,
-                                                   rightMin, capitalized, allCaps, mixedCase));
+        return h.insertHyphens(
+            text, textArguments(std::move(hyphen), html, minWord, leftMin, rightMin, capitalized,
+                                allCaps, mixedCase, technical));
       },
       "text"_a, "lang"_a = "en-us", py::kw_only(), "hyphen"_a = "\u00ad", "html"_a = false,
       "min_word"_a = 0, "left_min"_a = py::none(), "right_min"_a = py::none(),
-      "capitalized"_a = true, "all_caps"_a = true, "mixed_case"_a = false);
+      "capitalized"_a = true, "all_caps"_a = true, "mixed_case"_a = false, "technical"_a = false);
   py::class_<PythonTextStream>(m, "TextStream")
       .def(py::init([](const py::object& lang, py::object hyphen, bool html, std::int64_t minWord,
                        std::optional<std::int64_t> leftMin, std::optional<std::int64_t> rightMin,
-                       bool capitalized, bool allCaps, bool mixedCase) {
+                       bool capitalized, bool allCaps, bool mixedCase, bool technical) {
              const liang::Hyphenator& h = hyphenatorFor(lang);
              return std::make_unique<PythonTextStream>(
                  h, liang_python::textOptions(textArguments(std::move(hyphen), html, minWord,
                                                             leftMin, rightMin, capitalized, allCaps,
-                                                            mixedCase)));
+                                                            mixedCase, technical)));
            }),
            "lang"_a = "en-us", py::kw_only(), "hyphen"_a = "\u00ad", "html"_a = false,
            "min_word"_a = 0, "left_min"_a = py::none(), "right_min"_a = py::none(),
-           "capitalized"_a = true, "all_caps"_a = true, "mixed_case"_a = false)
+           "capitalized"_a = true, "all_caps"_a = true, "mixed_case"_a = false,
+           "technical"_a = false)
       .def(
           "feed",
           [](py::handle self, const py::object& chunk) { return streamOf(self).feed(chunk); },

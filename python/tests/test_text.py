@@ -112,6 +112,7 @@ KEYWORDS_OF_FIELDS = {
     "capitalized": {"capitalized": False},
     "allCaps": {"all_caps": False},
     "mixedCase": {"mixed_case": True},
+    "technical": {"technical": True},
 }
 
 

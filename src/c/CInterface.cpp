@@ -154,6 +154,7 @@ liang::TextOptions toTextOptions(const liang_text_options* options, const char* 
   converted.capitalized = options->capitalized != 0;
   converted.allCaps = options->all_caps != 0;
   converted.mixedCase = options->mixed_case != 0;
+  converted.technical = options->technical != 0;
   return converted;
 }
 
@@ -171,6 +172,7 @@ liang_text_options defaultOptions() noexcept {
   options.capitalized = defaults.capitalized ? 1 : 0;
   options.all_caps = defaults.allCaps ? 1 : 0;
   options.mixed_case = defaults.mixedCase ? 1 : 0;
+  options.technical = defaults.technical ? 1 : 0;
   return options;
 }
 

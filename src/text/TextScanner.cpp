@@ -10,6 +10,7 @@
 #include "core/Utf8.hpp"
 #include "liang/Language.hpp"
 #include "liang/LanguageTag.hpp"
+#include "text/TechnicalToken.hpp"
 #include "text/TextScannerRun.hpp"
 
 namespace liang::internal {
@@ -25,16 +26,50 @@ constexpr std::array<bool, 128> kAsciiSpace = [] {
 
 bool isAsciiSpace(unsigned char b) noexcept { return b < 0x80 && kAsciiSpace[b]; }
 
-// The bytes that a token's end, a URL's mark or a reference may begin with:
-// spaces, '<', ':', '@', '.', '&', and every byte of a multi-byte sequence
-// (which may be a space of another kind).
+// What a byte of a token may begin, by kTokenByte: kSpaceByte for an ASCII
+// space, which ends it; kMarkByte for a URL's mark or a reference ('<',
+// ':', '@', '.', '&', and every byte of a multi-byte sequence, which may be
+// a space of another kind); kTechnicalByte for a mark of a technical token
+// (mayBeTechnical), kDigitByte for an ASCII digit, which is one in a token
+// with letters; 0 for nothing at all, most bytes of most tokens.
+constexpr std::uint8_t kSpaceByte = 1;
+constexpr std::uint8_t kMarkByte = 2;
+constexpr std::uint8_t kTechnicalByte = 3;
+constexpr std::uint8_t kDigitByte = 4;
 constexpr std::array<std::uint8_t, 256> kTokenByte = [] {
   std::array<std::uint8_t, 256> special{};
-  for (std::size_t b = 0; b < 128; ++b) special[b] = kAsciiSpace[b] ? 1 : 0;
-  for (const char c : {'<', ':', '@', '.', '&'}) special[static_cast<unsigned char>(c)] = 1;
-  for (std::size_t b = 128; b < 256; ++b) special[b] = 1;
+  for (std::size_t b = 0; b < 128; ++b) special[b] = kAsciiSpace[b] ? kSpaceByte : 0;
+  for (const char c : {'<', ':', '@', '.', '&'}) special[static_cast<unsigned char>(c)] = kMarkByte;
+  for (std::size_t b = 128; b < 256; ++b) special[b] = kMarkByte;
+  for (const char c : {'/', '\\', '_', '=', '$', '#', '{', '}', '(', ']'}) {
+    special[static_cast<unsigned char>(c)] = kTechnicalByte;
+  }
+  for (char c = '0'; c <= '9'; ++c) special[static_cast<unsigned char>(c)] = kDigitByte;
   return special;
 }();
+
+// Whether the byte `b` of a token, followed by `next` (0 at its end), may
+// make it technical (TechnicalToken.hpp), which TechnicalToken then judges:
+// the one test that keeps most tokens from being read twice. A leading '-'
+// and non-ASCII digits are looked for by the callers.
+inline bool mayBeTechnical(unsigned char b, unsigned char next) noexcept {
+  switch (b) {
+    case '.':  // between letters; a byte from 0x80 may begin one
+      return ((next | 0x20) >= 'a' && (next | 0x20) <= 'z') || next >= 0x80;
+    case ':':
+      return next == ':';
+    case '(':
+      return next == ')';
+    case ']':
+      return next == '(';
+    case '@':
+    case '<':
+    case '&':
+      return false;
+    default:
+      return true;
+  }
+}
 
 char lowerAscii(char c) noexcept { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
@@ -293,6 +328,10 @@ bool TextScanner::scanPlainToken(Run& run, WordRules& rules) {
   char32_t* tokenLetters = tokenLetters_.get();
   const std::size_t start = run.pos;
   const std::size_t limit = std::min(run.size(), start + kLongestToken);
+  // What may make the token technical: kSign, a mark of one; kDigit, a
+  // digit, which is one in a token with letters.
+  constexpr std::uint8_t kSign = 1, kDigit = 2;
+  std::uint8_t technicalSigns = bytes[start] == '-' ? kSign : 0;
   std::size_t at = start;
   while (at < limit) {
     const std::uint8_t b = bytes[at];
@@ -308,10 +347,19 @@ bool TextScanner::scanPlainToken(Run& run, WordRules& rules) {
     }
     if (letter != 0) return false;  // kAskAgain
     ++at;
-    if (kTokenByte[b] == 0) continue;
-    if (kAsciiSpace[b]) {
+    const std::uint8_t special = kTokenByte[b];
+    if (special == 0) continue;
+    if (special == kSpaceByte) {
       --at;
       break;
+    }
+    if (special == kTechnicalByte) {
+      if (mayBeTechnical(b, at < limit ? bytes[at] : 0)) technicalSigns |= kSign;
+      continue;
+    }
+    if (special == kDigitByte) {
+      technicalSigns |= kDigit;
+      continue;
     }
     if (options_.markup && b == '&') return false;  // a reference: the general path reads them
     if (options_.markup && b == '<') {
@@ -329,13 +377,16 @@ bool TextScanner::scanPlainToken(Run& run, WordRules& rules) {
     if (b == '@') sawAt = true;
     url = url || (b == '.' && sawAt) ||
           (b == ':' && at + 2 <= limit && run.input.substr(at - 1, 3) == "://");
+    if (at < limit && mayBeTechnical(b, bytes[at])) technicalSigns |= kSign;
   }
   if (at == limit && at - start == kLongestToken) return false;  // a long token
   if (at == run.size() && !run.atEnd) {
     run.stallAt(start);  // the token may go on in the next piece
     return true;
   }
-  url = url || beginsWithWww(run.input.substr(start, at - start));
+  url = url || beginsWithWww(run.input.substr(start, at - start)) ||
+        (technicalSigns != 0 && ((technicalSigns & kSign) != 0 || runCount != 0) &&
+         leftWhole(run.input.substr(start, at - start)));
   if (!url) {
     for (std::size_t k = 0; k < runCount; ++k) {
       if (runs[k].end - runs[k].begin > kPlainLetters) return false;
@@ -359,7 +410,15 @@ void TextScanner::hyphenateLetters(Run& run, WordRules& rules, std::size_t begin
                                    std::u32string_view letters, std::uint8_t firstCase,
                                    std::uint8_t laterCase) {
   std::size_t found[64];
-  const std::size_t count = rules.findLetterBreaks(letters, firstCase, laterCase, found);
+  std::size_t count = rules.findLetterBreaks(letters, firstCase, laterCase, found);
+  // A break after the last letter (a hyphenator without a right minimum),
+  // but not right before a hard hyphen. The word is followed by ASCII, if
+  // anything, so '-' is the only one there can be.
+  const std::size_t end = begin + letters.size();
+  if (count != 0 && found[count - 1] == letters.size() && end < run.size() &&
+      run.input[end] == '-') {
+    --count;
+  }
   for (std::size_t k = 0; k < count; ++k) {
     run.copyTo(begin + found[k]);
     run.putHyphen(options_.hyphen);
@@ -370,14 +429,23 @@ void TextScanner::classifyToken(Run& run, WordRules& rules) {
   const std::size_t start = run.pos;
   const std::size_t limit = std::min(run.size(), start + kLongestToken);
   bool sawAt = false;
+  bool mayBeTechnicalToken = run.input[start] == '-';
   std::size_t at = start;
   while (at < limit) {
     // Most bytes of a token are none of those that matter here.
     while (at < limit && kTokenByte[static_cast<unsigned char>(run.input[at])] == 0) ++at;
     if (at == limit) break;
     const auto b = static_cast<unsigned char>(run.input[at]);
+    const auto next = static_cast<unsigned char>(at + 1 < limit ? run.input[at + 1] : 0);
     if (b < 0x80) {
       if (kAsciiSpace[b]) break;
+      // A reference may name any character.
+      mayBeTechnicalToken =
+          mayBeTechnicalToken || mayBeTechnical(b, next) || (b == '&' && options_.markup);
+      if (kTokenByte[b] >= kTechnicalByte) {
+        ++at;
+        continue;
+      }
       if (b == '<' && options_.markup) {
         const Match markup = opensMarkup(run, at);
         if (markup == Match::kYes) break;
@@ -395,14 +463,40 @@ void TextScanner::classifyToken(Run& run, WordRules& rules) {
     }
     TextChar c;
     if (!readChar(run, at, c)) return run.stallAt(start);
-    if (rules.infoOf(c.codePoint).kind() == CharInfo::Kind::kSpace) break;
+    const CharInfo info = rules.infoOf(c.codePoint);
+    if (info.kind() == CharInfo::Kind::kSpace) break;
+    mayBeTechnicalToken = mayBeTechnicalToken || info.digit();
     at += c.length;
   }
   // The token is seen whole, or as far as it is ever looked at; otherwise
   // its end, and a URL's mark, may be in the next piece.
   const bool seen = at < run.size() || at - start >= kLongestToken || run.atEnd;
   if (!seen) return run.stallAt(start);
-  if (beginsWithWww(run.input.substr(start, std::min(at, limit) - start))) mode_ = Mode::kVerbatim;
+  if (beginsWithWww(run.input.substr(start, std::min(at, limit) - start)) ||
+      (mayBeTechnicalToken && leftWhole(run, start, at))) {
+    mode_ = Mode::kVerbatim;
+  }
+}
+
+bool TextScanner::leftWhole(std::string_view asciiToken) const {
+  if (options_.technical) return false;
+  TechnicalToken token;
+  for (const char b : asciiToken) {
+    token.add(static_cast<unsigned char>(b));
+    if (token.technical()) return true;
+  }
+  return false;
+}
+
+bool TextScanner::leftWhole(const Run& run, std::size_t start, std::size_t end) const {
+  if (options_.technical) return false;
+  TechnicalToken token;
+  TextChar c;
+  for (std::size_t at = start; at < end && !token.technical() && readChar(run, at, c);) {
+    token.add(c.codePoint);
+    at += c.length;
+  }
+  return token.technical();
 }
 
 bool TextScanner::scanWord(Run& run, WordRules& rules) {
@@ -439,6 +533,7 @@ bool TextScanner::scanWord(Run& run, WordRules& rules) {
 
   word_.clear();
   at = start;
+  bool beforeHardHyphen = false;
   for (;;) {
     if (at == run.size()) {
       if (!run.atEnd) {
@@ -453,7 +548,10 @@ bool TextScanner::scanWord(Run& run, WordRules& rules) {
       return false;
     }
     const CharInfo info = rules.infoOf(c.codePoint);
-    if (!info.inWord()) break;
+    if (!info.inWord()) {
+      beforeHardHyphen = info.kind() == CharInfo::Kind::kHardHyphen;
+      break;
+    }
     word_.push_back({c.codePoint, info, at});
     at += c.length;
     if (at - start > kLongestWord) {
@@ -463,7 +561,7 @@ bool TextScanner::scanWord(Run& run, WordRules& rules) {
       return false;
     }
   }
-  rules.findBreaks(word_, at, breaks_);
+  rules.findBreaks(word_, at, beforeHardHyphen, breaks_);
   for (const std::size_t b : breaks_) {
     run.copyTo(b);
     run.putHyphen(options_.hyphen);

@@ -13,7 +13,9 @@
 //  - A token is a run of characters between whitespace. A token that holds
 //    "://", begins with "www." (after opening brackets and quotes) or holds
 //    an '@' with a '.' after it is a URL or an e-mail address and is copied
-//    unchanged. Only the first kLongestToken bytes of a token are looked at.
+//    unchanged; so is a technical token (TechnicalToken.hpp), unless
+//    TextOptions::technical. Only the first kLongestToken bytes of a token
+//    are looked at.
 //  - In other tokens, words (see WordRules.hpp) get their breaks; a word of
 //    more than kLongestWord bytes is copied unchanged.
 // Markup adds: tags, comments, CDATA sections, declarations and processing
@@ -94,6 +96,11 @@ class TextScanner {
   void hyphenateLetters(Run& run, WordRules& rules, std::size_t begin, std::u32string_view letters,
                         std::uint8_t firstCase, std::uint8_t laterCase);
   void classifyToken(Run& run, WordRules& rules);
+  // Whether the token from `start` to `end`, seen whole, is a technical one
+  // that the options leave whole (TechnicalToken.hpp).
+  bool leftWhole(const Run& run, std::size_t start, std::size_t end) const;
+  // The same for a token of ASCII characters, with no reference in it.
+  bool leftWhole(std::string_view asciiToken) const;
   bool scanWord(Run& run, WordRules& rules);
   void scanVerbatim(Run& run);
   void scanLongWord(Run& run);

@@ -29,6 +29,8 @@ CharCategory categoryOf(char32_t c) noexcept {
     case UTF8PROC_CATEGORY_MC:
     case UTF8PROC_CATEGORY_ME:
       return CharCategory::kMark;
+    case UTF8PROC_CATEGORY_ND:
+      return CharCategory::kDigit;
     case UTF8PROC_CATEGORY_ZS:
     case UTF8PROC_CATEGORY_ZL:
     case UTF8PROC_CATEGORY_ZP:
@@ -46,6 +48,13 @@ bool isUppercase(char32_t c) noexcept {
 
 bool isLowercase(char32_t c) noexcept {
   return isScalar(c) && utf8proc_category(static_cast<utf8proc_int32_t>(c)) == UTF8PROC_CATEGORY_LL;
+}
+
+char32_t singleLowercase(char32_t c) noexcept {
+  // utf8proc gives the simple mapping, which differs from the full one
+  // only for U+0130 among characters that have a lowercase at all.
+  if (!isScalar(c) || c == 0x130) return c;
+  return static_cast<char32_t>(utf8proc_tolower(static_cast<utf8proc_int32_t>(c)));
 }
 
 char32_t composedFirst(std::u32string_view cluster) noexcept {

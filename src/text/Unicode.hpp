@@ -18,7 +18,8 @@ enum class CharCategory : std::uint8_t {
   kLetter,  // L*: a letter of some script
   kMark,    // M*: a combining mark, which belongs to the character before it
   kSpace,   // Z*, and the ASCII control characters that separate text
-  kOther,   // digits, punctuation, symbols, other controls, unassigned
+  kDigit,   // Nd: a decimal digit of some script
+  kOther,   // other numbers, punctuation, symbols, other controls, unassigned
 };
 
 CharCategory categoryOf(char32_t c) noexcept;
@@ -27,6 +28,11 @@ CharCategory categoryOf(char32_t c) noexcept;
 // one (Ll). Letters without case (Lo, Lm) are neither.
 bool isUppercase(char32_t c) noexcept;
 bool isLowercase(char32_t c) noexcept;
+
+// The lowercase of `c` when Unicode maps it to a single other code point
+// (U+1E9E LATIN CAPITAL LETTER SHARP S gives U+00DF), else `c` itself.
+// U+0130, whose full lowercase is "i" with U+0307, gives itself.
+char32_t singleLowercase(char32_t c) noexcept;
 
 // The first character of the canonical composition (NFC) of a letter and
 // the combining marks that follow it: "e" U+0301 gives "é", and a sequence

@@ -29,6 +29,12 @@ WordRules::WordRules(Hyphenator h, const TextOptions& options)
       options_(options),
       fewestLettersToBreak_(fewestLettersToBreak(hyphenator_)) {}
 
+bool WordRules::foldsToPatternLetter(char32_t c) const {
+  // The edge mark "." is the patterns' own notation, never a letter of a text.
+  const char32_t folded = hyphenatorChars(hyphenator_)(c);
+  return folded != U'.' && isPatternLetter(hyphenatorPatterns(hyphenator_), folded);
+}
+
 CharInfo WordRules::lookUp(char32_t c) const {
   using Kind = CharInfo::Kind;
   const bool upper = isUppercase(c), lower = isLowercase(c);
@@ -40,20 +46,26 @@ CharInfo WordRules::lookUp(char32_t c) const {
   // In markup '<' and '&' begin markup and references, whatever the patterns
   // say: a word that took them in would run into a tag.
   if (options_.markup && (c == U'<' || c == U'&')) return {Kind::kOther, false, false};
+  // Patterns that spell compounds with their hyphen would break right beside
+  // it ("palavra--passe"), where the hyphen already is a break.
+  if (c == U'-' || c == 0x2010 || c == 0x2011) return {Kind::kHardHyphen, false, false};
   // A letter of the patterns is a letter of the word, whatever its category:
   // French and Italian patterns spell elisions with an apostrophe, the Indic
   // ones use zero-width joiners, and their vowel signs are marks that must
-  // be matched as letters of their own. The edge mark "." is the patterns'
-  // own notation, never a letter of a text.
-  const char32_t folded = hyphenatorChars(hyphenator_)(c);
-  if (folded != U'.' && isPatternLetter(hyphenatorPatterns(hyphenator_), folded)) {
-    return {Kind::kLetter, upper, lower};
-  }
+  // be matched as letters of their own.
+  if (foldsToPatternLetter(c)) return {Kind::kLetter, upper, lower};
   switch (category) {
-    case CharCategory::kLetter:
-      return {Kind::kLetter, upper, lower};
+    case CharCategory::kLetter: {
+      // A capital the table lacks (U+1E9E in German) is matched as its
+      // lowercase when the patterns know that.
+      const char32_t lowercase = singleLowercase(c);
+      const bool lowered = lowercase != c && foldsToPatternLetter(lowercase);
+      return {Kind::kLetter, upper, lower, lowered ? CharInfo::kLowered : std::uint8_t{0}};
+    }
     case CharCategory::kMark:
       return {Kind::kMark, false, false};
+    case CharCategory::kDigit:
+      return {Kind::kOther, false, false, CharInfo::kDigit};
     case CharCategory::kSpace:
       return {Kind::kSpace, false, false};
     case CharCategory::kOther:
@@ -74,7 +86,12 @@ void WordRules::makePlainLetters() {
       plainLetters_[c] = kAskAgain;
       continue;
     }
+    // A letter matched as another is the general path's.
     const bool letter = info.kind() == CharInfo::Kind::kLetter;
+    if (letter && info.lowered()) {
+      plainLetters_[c] = kAskAgain;
+      continue;
+    }
     plainLetters_[c] = letter ? static_cast<std::uint8_t>(kPlainLetter | info.caseBits()) : 0;
   }
   plainLettersMade_ = true;
@@ -88,10 +105,8 @@ bool WordRules::leftAlone(std::size_t letters, const WordCase& letterCase) const
   return false;
 }
 
-std::size_t WordRules::findLetterBreaks(std::u32string_view letters, std::uint8_t firstCase,
-                                        std::uint8_t laterCase, std::size_t* found) {
-  // Most words of running text are too short to break at all.
-  if (letters.size() < fewestLettersToBreak_) return 0;
+std::size_t WordRules::findLongLetterBreaks(std::u32string_view letters, std::uint8_t firstCase,
+                                            std::uint8_t laterCase, std::size_t* found) {
   WordCase letterCase;
   if ((laterCase & CharInfo::kUpper) == 0) {
     letterCase.firstUpper = letterCase.anyUpper = (firstCase & CharInfo::kUpper) != 0;
@@ -103,7 +118,7 @@ std::size_t WordRules::findLetterBreaks(std::u32string_view letters, std::uint8_
   return collectBreaks(hyphenator_, letters, found);
 }
 
-void WordRules::findBreaks(std::span<const WordChar> chars, std::size_t end,
+void WordRules::findBreaks(std::span<const WordChar> chars, std::size_t end, bool beforeHardHyphen,
                            std::vector<std::size_t>& breaks) {
   using Kind = CharInfo::Kind;
   breaks.clear();
@@ -127,7 +142,7 @@ void WordRules::findBreaks(std::span<const WordChar> chars, std::size_t end,
         break;
     }
     letterCase.add(ch.info, matched_.empty());
-    matched_.push_back(ch.codePoint);
+    matched_.push_back(ch.info.lowered() ? singleLowercase(ch.codePoint) : ch.codePoint);
     starts_.push_back(ch.offset);
     firstChar_.push_back(i);
   }
@@ -142,13 +157,14 @@ void WordRules::findBreaks(std::span<const WordChar> chars, std::size_t end,
       for (std::size_t i = firstChar_[k]; i < firstChar_[k + 1]; ++i) {
         cluster.push_back(chars[i].codePoint);
       }
-      matched_[k] = composedFirst(cluster);
+      matched_[k] = matchedAs(composedFirst(cluster));
     }
   }
   found_.resize(n);
-  const std::size_t count = collectBreaks(hyphenator_, matched_, found_.data());
+  std::size_t count = collectBreaks(hyphenator_, matched_, found_.data());
   // A break after the last letter (a hyphenator without a right minimum)
-  // puts the hyphen right after the word.
+  // puts the hyphen right after the word: not before a hard hyphen.
+  if (beforeHardHyphen && count != 0 && found_[count - 1] == n) --count;
   starts_.push_back(end);
   for (std::size_t k = 0; k < count; ++k) breaks.push_back(starts_[found_[k]]);
 }

@@ -8,6 +8,14 @@
 // patterns belongs to the letter before it: no break falls before it, and a
 // letter and its marks are matched as their canonical composition, so text
 // in NFD breaks like the same text in NFC.
+//
+// Hard hyphens (U+002D, U+2010, U+2011) are never letters, even where the
+// patterns spell with them (Portuguese, Russian, Ukrainian, Afrikaans,
+// Turkmen): a hyphen already is a break, so each part of "guarda-chuva"
+// breaks as it would alone, and no break is put right before a hyphen. A
+// letter that the language's table does not fold but whose lowercase (one
+// code point) is a letter of the patterns is matched as that lowercase: the
+// capital sharp s of German, U+1E9E, as U+00DF.
 #ifndef LIANG_TEXT_WORDRULES_HPP_
 #define LIANG_TEXT_WORDRULES_HPP_
 
@@ -20,6 +28,7 @@
 
 #include "liang/Hyphenator.hpp"
 #include "liang/Text.hpp"
+#include "text/Unicode.hpp"
 
 namespace liang::internal {
 
@@ -32,12 +41,13 @@ class CharInfo {
     kSoftHyphen,  // U+00AD: inside a word, and the author's own break
     kSpace,       // ends a word and a whitespace-delimited token
     kOther,       // ends a word: digits, punctuation, symbols
+    kHardHyphen,  // ends a word, and no break goes right before it
   };
 
   constexpr CharInfo() noexcept = default;
-  constexpr CharInfo(Kind kind, bool upper, bool lower) noexcept
+  constexpr CharInfo(Kind kind, bool upper, bool lower, std::uint8_t more = 0) noexcept
       : bits_(static_cast<std::uint8_t>(kKnown | static_cast<std::uint8_t>(kind) |
-                                        (upper ? kUpper : 0) | (lower ? kLower : 0))) {}
+                                        (upper ? kUpper : 0) | (lower ? kLower : 0) | more)) {}
 
   bool known() const noexcept { return (bits_ & kKnown) != 0; }
   Kind kind() const noexcept { return static_cast<Kind>(bits_ & kKindMask); }
@@ -46,9 +56,16 @@ class CharInfo {
   bool lower() const noexcept { return (bits_ & kLower) != 0; }
   // kUpper and kLower, to be or-ed over the letters of a word.
   std::uint8_t caseBits() const noexcept { return bits_ & (kUpper | kLower); }
+  // A decimal digit (Unicode Nd), of any script.
+  bool digit() const noexcept { return (bits_ & kDigit) != 0; }
+  // A letter matched as its lowercase (singleLowercase), which the patterns
+  // know where the letter itself is unknown to the language's table.
+  bool lowered() const noexcept { return (bits_ & kLowered) != 0; }
 
   static constexpr std::uint8_t kUpper = 0x08;
   static constexpr std::uint8_t kLower = 0x10;
+  static constexpr std::uint8_t kDigit = 0x20;
+  static constexpr std::uint8_t kLowered = 0x40;
 
  private:
   static constexpr std::uint8_t kKindMask = 0x07;
@@ -113,9 +130,10 @@ class WordRules {
 
   // The byte offsets where the word of `chars` breaks, into `breaks`, each
   // the offset of the character a piece begins with; `end` is the offset
-  // just past the word. A word that the author hyphenated, or that the
-  // options leave alone, has none.
-  void findBreaks(std::span<const WordChar> chars, std::size_t end,
+  // just past the word, and `beforeHardHyphen` whether a hard hyphen follows
+  // it, which drops a break after the last letter. A word that the author
+  // hyphenated, or that the options leave alone, has none.
+  void findBreaks(std::span<const WordChar> chars, std::size_t end, bool beforeHardHyphen,
                   std::vector<std::size_t>& breaks);
 
   // The breaks of a word of letters only, no mark or soft hyphen among them,
@@ -123,9 +141,15 @@ class WordRules {
   // (room for letters.size()); returns how many. `firstCase` is the first
   // letter's CharInfo::caseBits(), `laterCase` the or of the others': a word
   // with no capital after its first letter, the most common kind, needs no
-  // further look at its case. The path of plain words.
+  // further look at its case. The path of plain words; unlike findBreaks,
+  // it may give a break after the last letter whatever follows the word.
   std::size_t findLetterBreaks(std::u32string_view letters, std::uint8_t firstCase,
-                               std::uint8_t laterCase, std::size_t* found);
+                               std::uint8_t laterCase, std::size_t* found) {
+    // Most words of running text are too short to break at all: they cost
+    // no call.
+    if (letters.size() < fewestLettersToBreak_) return 0;
+    return findLongLetterBreaks(letters, firstCase, laterCase, found);
+  }
 
  private:
   static constexpr char32_t kLatin1 = 0x100;
@@ -135,8 +159,13 @@ class WordRules {
   };
 
   CharInfo lookUp(char32_t c) const;
+  bool foldsToPatternLetter(char32_t c) const;
+  // `c` as the patterns are to match it.
+  char32_t matchedAs(char32_t c) { return infoOf(c).lowered() ? singleLowercase(c) : c; }
   void makePlainLetters();
   bool leftAlone(std::size_t letters, const WordCase& letterCase) const noexcept;
+  std::size_t findLongLetterBreaks(std::u32string_view letters, std::uint8_t firstCase,
+                                   std::uint8_t laterCase, std::size_t* found);
 
   Hyphenator hyphenator_;
   const TextOptions& options_;
