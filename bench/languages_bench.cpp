@@ -23,11 +23,20 @@
 // of each language in countedPass, to be counted by callgrind, and prints
 // "counted NAME letters N" for each, in order:
 //   valgrind --tool=callgrind --toggle-collect='*countedPass*'
-//     --dump-after='*countedPass*' languages_bench --count --span
-// writes one profile per language (callgrind.out.PID.1, .2, ...), whose
+//     languages_bench --count --span
+// writes one profile per language (callgrind.out.PID.1, .2, ...: the
+// program asks for a dump after each, when built with valgrind's
+// callgrind.h), whose
 // "totals:" over the letters is the language's instructions a character
 // (bench/run.sh does it).
 #include <time.h>
+
+#if __has_include(<valgrind/callgrind.h>)
+#include <valgrind/callgrind.h>
+#define LIANG_DUMP_COUNTS() CALLGRIND_DUMP_STATS
+#else
+#define LIANG_DUMP_COUNTS() ((void)0)
+#endif
 
 #include <algorithm>
 #include <cstddef>
@@ -251,6 +260,7 @@ Row measure(Language x, bool span, bool count) {
   pass();  // warm-up
   if (count) {
     const std::size_t counted = countedPass(h, views, span);
+    LIANG_DUMP_COUNTS();  // under callgrind, a profile per language
     std::printf("counted %s letters %zu words %zu sink %zu\n", row.name.c_str(), letterCount,
                 views.size(), counted);
     return row;

@@ -117,7 +117,7 @@ if ((instructions)) && command -v valgrind >/dev/null; then
       "$(grep -oE 'Collected : [0-9]+' "$out/calls.$form.txt")" >>"$out/calls.txt"
   done
   valgrind --tool=callgrind --callgrind-out-file="$out/languages.out" \
-    --toggle-collect='*countedPass*' --dump-after='*countedPass*' \
+    --toggle-collect='*countedPass*' \
     "$build/bench/languages_bench" --count --span >"$out/languages.txt" 2>"$out/languages.err"
 fi
 
