@@ -40,11 +40,11 @@ struct BreakPlan {
   std::size_t shortest = 0;                    // leftMin + rightMin: no shorter word breaks
   std::size_t firstBreak = 0;                  // max(leftMin, 1)
   std::size_t rightMin = 0;
-  char32_t scriptBase = 0;  // see PatternIndex::LetterMap
-  // The letter number of fold(c), for c < 256 and the 256 from scriptBase on.
+  // The letter number of fold(c), for c < 256 and the script block (see
+  // PatternIndex::LetterMap).
   std::uint32_t directLetters[PatternIndex::kDirectLetters] = {};
 
-  PatternIndex::LetterMap letters() const noexcept { return {directLetters, fold, scriptBase}; }
+  PatternIndex::LetterMap letters() const noexcept { return {directLetters, fold}; }
 
   // Sets bit p of `mask` for each boundary p where `word` breaks, and
   // returns true; false when the word needs more than the plan: it is

@@ -126,7 +126,7 @@ const BreakPlan* planOf(const Hyphenator& h, const PatternIndex& index,
     plan.shortest = l + r;
     plan.firstBreak = std::max<std::size_t>(l, 1);
     plan.rightMin = r;
-    plan.scriptBase = index.foldedDirectLetters(table, plan.directLetters).scriptBase;
+    index.foldedDirectLetters(table, plan.directLetters);
   });
 }
 

@@ -146,6 +146,12 @@ PatternIndex::PatternIndex(const PatternNodes& trie, Extent extent) : trie_(trie
       scriptBase_ = block << 8;
     }
   }
+  if (scriptBase_ != 0) {
+    for (char32_t c = 0; c < kDirectSymbols; ++c) {
+      directSymbols_[kDirectSymbols + c] = symbols_(scriptBase_ + c);
+    }
+  }
+  directSymbols_[kScriptBase] = scriptBase_;
   // In store order, which is sequential.
   for (const PatternNodes::Node& node : trie.nodes) {
     longestScores_ = std::max<std::size_t>(longestScores_, node.scoreCount);
@@ -566,7 +572,7 @@ inline void PatternIndex::walkWindowMapped(Word word, LetterMap letters, Sink& s
   // folded here, and looked up in the alphabet.
   const std::uint32_t* direct = letters.direct;
   const auto letterOf = [this, direct, fold = letters.fold,
-                         base = letters.scriptBase](auto unit) -> std::size_t {
+                         base = direct[kScriptBase]](auto unit) -> std::size_t {
     // A byte of an ASCII word is below 0x80: no sign to lose.
     const auto c = static_cast<char32_t>(static_cast<std::make_unsigned_t<decltype(unit)>>(unit));
     if (c < kDirectSymbols) [[likely]]
@@ -639,15 +645,15 @@ std::uint32_t PatternIndex::foldedLetter(char32_t c, const CodePointMap* fold) c
   return symbolOf(fold != nullptr ? (*fold)(c) : c);
 }
 
-PatternIndex::LetterMap PatternIndex::foldedDirectLetters(const CodePointMap* fold,
-                                                          std::uint32_t* direct) const noexcept {
-  static_assert(kDirectLetters == 2 * kDirectSymbols);
+void PatternIndex::foldedDirectLetters(const CodePointMap* fold,
+                                       std::uint32_t* direct) const noexcept {
+  static_assert(kScriptBase == 2 * kDirectSymbols);
   for (char32_t c = 0; c < kDirectSymbols; ++c) {
     direct[c] = foldedLetter(c, fold);
     // With no script block, base 0 never matches past Latin-1: these stay unread.
     direct[kDirectSymbols + c] = scriptBase_ != 0 ? foldedLetter(scriptBase_ + c, fold) : 0;
   }
-  return {direct, fold, scriptBase_};
+  direct[kScriptBase] = scriptBase_;
 }
 
 const std::uint8_t* PatternIndex::scoreByWindow(std::u32string_view word, std::uint8_t* buffer,

@@ -60,26 +60,26 @@ class PatternIndex {
 
   // How a walk turns the characters of a word into letter numbers: a
   // Latin-1 character in one load from `direct`, a table that may fold as
-  // well, and so a character of the 256 from `scriptBase` on (a multiple of
-  // 256, 0 for none), from direct[256 + c - scriptBase]; any other through
-  // `fold` (none when null) and the alphabet, out of line.
+  // well, and so a character of the script block, the 256 code points from
+  // direct[kScriptBase] on (a multiple of 256; 0 for none), from
+  // direct[256 + c - base]; any other through `fold` (none when null) and
+  // the alphabet, out of line. Two pointers, passed in two registers.
   struct LetterMap {
     const std::uint32_t* direct;
     const CodePointMap* fold;
-    char32_t scriptBase = 0;
   };
+  // The entries of a LetterMap's direct table, and where it keeps the base.
+  static constexpr std::size_t kScriptBase = 512;
+  static constexpr std::size_t kDirectLetters = kScriptBase + 1;
 
   // The map of an unfolded word (or one folded already).
-  LetterMap identityLetters() const noexcept { return {directSymbols_, nullptr, 0}; }
-
-  // The entries of a LetterMap's direct table that folds by a table.
-  static constexpr std::size_t kDirectLetters = 512;
+  LetterMap identityLetters() const noexcept { return {directSymbols_, nullptr}; }
 
   // Fills `direct` (kDirectLetters entries) with the letter number of
   // fold(c) (fold null: the identity) for every c < 256 and every c of the
   // script block, the block of 256 code points past Latin-1 that holds
-  // most of the trie's letters, and returns the LetterMap that reads it.
-  LetterMap foldedDirectLetters(const CodePointMap* fold, std::uint32_t* direct) const noexcept;
+  // most of the trie's letters, and the block's base.
+  void foldedDirectLetters(const CodePointMap* fold, std::uint32_t* direct) const noexcept;
 
   // Scores the boundaries 0 .. word.size() + 1 of the padded word, in bytes,
   // into `buffer` (windowCapacityFor(word.size()) entries) and returns where
@@ -154,7 +154,7 @@ class PatternIndex {
   char32_t scriptBase_ = 0;
 
   const PatternNodes& trie_;
-  std::uint32_t directSymbols_[kDirectSymbols] = {};
+  std::uint32_t directSymbols_[kDirectLetters] = {};  // a LetterMap's table, unfolded
   CodePointMap symbols_;
   std::uint32_t alphabetSize_ = 0;
   std::vector<Node> nodes_;
