@@ -14,11 +14,29 @@
 // pass is timed; the best of kPasses passes counts, in processor time of
 // the timing thread.
 //
-//   languages_bench [--language=NAME] [--span]
+//   languages_bench [--language=NAME] [--span] [--count]
 //
 // --span times the form that writes into the caller's buffer instead of the
 // one that returns a vector.
+//
+// --count takes no time: it runs one pass over at most kCountedWords words
+// of each language in countedPass, to be counted by callgrind, and prints
+// "counted NAME letters N" for each, in order:
+//   valgrind --tool=callgrind --toggle-collect='*countedPass*'
+//     languages_bench --count --span
+// writes one profile per language (callgrind.out.PID.1, .2, ...: the
+// program asks for a dump after each, when built with valgrind's
+// callgrind.h), whose
+// "totals:" over the letters is the language's instructions a character
+// (bench/run.sh does it).
 #include <time.h>
+
+#if __has_include(<valgrind/callgrind.h>)
+#include <valgrind/callgrind.h>
+#define LIANG_DUMP_COUNTS() CALLGRIND_DUMP_STATS
+#else
+#define LIANG_DUMP_COUNTS() ((void)0)
+#endif
 
 #include <algorithm>
 #include <cstddef>
@@ -45,8 +63,10 @@ using liang::Language;
 constexpr std::size_t kMostWords = 50000;
 constexpr int kPasses = 5;
 constexpr std::size_t kLettersPerPass = 400000;
+constexpr std::size_t kCountedWords = 4000;
 
-// The Debian word list of each language that has one.
+// The Debian word list of each language that has one (in /usr/share/dict),
+// else a hunspell dictionary (a path).
 const std::map<Language, const char*>& wordLists() {
   static const std::map<Language, const char*> lists{
       {Language::English_US, "american-english"},
@@ -68,6 +88,9 @@ const std::map<Language, const char*>& wordLists() {
       {Language::Swedish, "swedish"},
       {Language::Bulgarian, "bulgarian"},
       {Language::Galician, "galician-minimos"},
+      // No Debian word list: the stems of the hunspell dictionary.
+      {Language::Russian, "/usr/share/hunspell/ru_RU.dic"},
+      {Language::Hungarian, "/usr/share/hunspell/hu_HU.dic"},
   };
   return lists;
 }
@@ -99,23 +122,25 @@ std::vector<std::u32string> patternRunsOf(Language x) {
   return runs;
 }
 
-std::vector<std::u32string> evenlySpread(std::vector<std::u32string> words) {
-  if (words.size() <= kMostWords) return words;
+std::vector<std::u32string> evenlySpread(std::vector<std::u32string> words,
+                                         std::size_t most = kMostWords) {
+  if (words.size() <= most) return words;
   std::vector<std::u32string> kept;
-  kept.reserve(kMostWords);
-  for (std::size_t k = 0; k < kMostWords; ++k) {
-    kept.push_back(std::move(words[k * words.size() / kMostWords]));
-  }
+  kept.reserve(most);
+  for (std::size_t k = 0; k < most; ++k) kept.push_back(std::move(words[k * words.size() / most]));
   return kept;
 }
 
 std::vector<std::u32string> dictionaryWords(const char* list, const liang::Hyphenator& h,
                                             const std::set<char32_t>& letters) {
-  std::ifstream in(std::string("/usr/share/dict/") + list);
+  const bool hunspell = list[0] == '/';
+  std::ifstream in(hunspell ? std::string(list) : std::string("/usr/share/dict/") + list);
   std::vector<std::u32string> words;
   std::string line;
   const liang::CharFold& fold = liang::hyphenatorChars(h);
   while (std::getline(in, line)) {
+    // A hunspell stem ends at its flags ("/...") or morphology (a tab).
+    if (hunspell) line = line.substr(0, line.find_first_of("/\t"));
     std::u32string word = liang::internal::decodeUtf8(line);
     bool allLetters = word.size() >= 2;
     for (char32_t& c : word) {
@@ -139,6 +164,22 @@ std::vector<std::u32string> patternWords(const std::vector<std::u32string>& runs
     if (word.size() >= 2) unique.insert(word);
   }
   return evenlySpread(std::vector<std::u32string>(unique.begin(), unique.end()));
+}
+
+// The pass that callgrind counts, apart from everything else.
+__attribute__((noinline)) std::size_t countedPass(const liang::Hyphenator& h,
+                                                  const std::vector<std::u32string_view>& words,
+                                                  bool span) {
+  std::size_t sink = 0;
+  std::size_t buffer[64];
+  for (const std::u32string_view word : words) {
+    if (span) {
+      sink += liang::hyphenationPoints(h, word, std::span<std::size_t>(buffer));
+    } else {
+      sink += liang::hyphenationPoints(h, word).size();
+    }
+  }
+  return sink;
 }
 
 struct Row {
@@ -169,7 +210,7 @@ double bestPassSeconds(Pass pass) {
   return best;
 }
 
-Row measure(Language x, bool span) {
+Row measure(Language x, bool span, bool count) {
   const liang::Hyphenator& h = liang::languageHyphenator(x);
   const std::vector<std::u32string> runs = patternRunsOf(x);
   std::set<char32_t> letters;
@@ -184,6 +225,7 @@ Row measure(Language x, bool span) {
     words = patternWords(runs);
     row.source = "patterns";
   }
+  if (count) words = evenlySpread(std::move(words), kCountedWords);
   liang::internal::buildFullIndex(liang::hyphenatorPatterns(h));
 
   // The words one after another in one buffer, as in running text: apart,
@@ -216,6 +258,13 @@ Row measure(Language x, bool span) {
     }
   };
   pass();  // warm-up
+  if (count) {
+    const std::size_t counted = countedPass(h, views, span);
+    LIANG_DUMP_COUNTS();  // under callgrind, a profile per language
+    std::printf("counted %s letters %zu words %zu sink %zu\n", row.name.c_str(), letterCount,
+                views.size(), counted);
+    return row;
+  }
   const double seconds = bestPassSeconds(pass);
   if (sink == 1) std::puts("");  // keeps the calls
 
@@ -232,26 +281,34 @@ Row measure(Language x, bool span) {
 
 int main(int argc, char** argv) {
   std::string only;
-  bool span = false;
+  bool span = false, count = false;
   for (int k = 1; k < argc; ++k) {
     const std::string_view argument(argv[k]);
     if (argument.starts_with("--language=")) {
       only = argument.substr(11);
     } else if (argument == "--span") {
       span = true;
+    } else if (argument == "--count") {
+      count = true;
     } else {
-      std::fprintf(stderr, "usage: %s [--language=NAME] [--span]\n", argv[0]);
+      std::fprintf(stderr, "usage: %s [--language=NAME] [--span] [--count]\n", argv[0]);
       return 2;
     }
   }
   // English_US is always measured: every ratio is to it.
-  const Row english = measure(Language::English_US, span);
+  if (count) {
+    for (const Language x : liang::enumFrom(liang::lowestLanguage())) {
+      if (only.empty() || liang::show(x) == only) measure(x, span, true);
+    }
+    return 0;
+  }
+  const Row english = measure(Language::English_US, span, false);
   std::printf("%s form; ratio: ns/char over English_US's\n", span ? "span" : "vector");
   std::printf("%-20s %-18s %7s %7s %9s %8s %6s\n", "language", "words from", "words", "letters",
               "ns/word", "ns/char", "ratio");
   for (const Language x : liang::enumFrom(liang::lowestLanguage())) {
     if (!only.empty() && liang::show(x) != only) continue;
-    const Row row = x == Language::English_US ? english : measure(x, span);
+    const Row row = x == Language::English_US ? english : measure(x, span, false);
     std::printf("%-20s %-18s %7zu %7.2f %9.1f %8.2f %6.2f\n", row.name.c_str(), row.source,
                 row.words, row.meanLetters, row.nsPerWord, row.nsPerChar,
                 row.nsPerChar / english.nsPerChar);

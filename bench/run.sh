@@ -5,6 +5,11 @@
 #   bench/run.sh [--repetitions=N] [--words=FILE] [--build-dir=DIR] [--keep=DIR]
 #                [--no-instructions]
 #
+# With valgrind it also counts, under callgrind, the instructions a call of
+# each word form (call_costs: a one-word insertHyphens against hyphenate,
+# UTF-8 against code points) and each language's instructions a character
+# (languages_bench --count; the per-language table is kept in
+# languages_table.txt of --keep=DIR).
 # Defaults: 5 repetitions (the table shows medians and the spread
 # (max - min) / median of the repetitions), /usr/share/dict/american-english,
 # build/bench. --keep=DIR keeps the raw JSON and console output there.
@@ -48,7 +53,8 @@ echo "== build ($build, Release)"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLIANG_BENCH=ON -DLIANG_TEST=OFF \
   >"$out/configure.txt"
 grep -E "hyphenate_bench:" "$out/configure.txt" || true
-cmake --build "$build" --target hyphenate_bench first_use_bench fresh_first_use >"$out/build.txt"
+cmake --build "$build" --target hyphenate_bench first_use_bench fresh_first_use call_costs \
+  languages_bench >"$out/build.txt"
 
 echo "== load before measuring: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
 
@@ -96,6 +102,23 @@ if ((instructions)) && command -v valgrind >/dev/null; then
         "$(grep -oE 'Collected : [0-9]+' "$file.txt")" >>"$out/instructions.txt"
     fi
   done
+fi
+
+if ((instructions)) && command -v valgrind >/dev/null; then
+  # Instructions a call of each word form, on one pass over every 10th word
+  # of the list (call_costs), and a language's instructions a character on
+  # one pass over its words (languages_bench --count, a profile per language).
+  echo "== instructions a call of each form, and a character in each language (callgrind)"
+  for form in hyphenate points32 points8 span32 span8 insert insert_html; do
+    valgrind --tool=callgrind --callgrind-out-file="$out/calls.$form.out" \
+      --toggle-collect='*countedPass*' "$build/bench/call_costs" "$form" "${word_args[@]}" \
+      >"$out/calls.$form.txt" 2>&1
+    echo "$(grep -oE '^form .*' "$out/calls.$form.txt")" \
+      "$(grep -oE 'Collected : [0-9]+' "$out/calls.$form.txt")" >>"$out/calls.txt"
+  done
+  valgrind --tool=callgrind --callgrind-out-file="$out/languages.out" \
+    --toggle-collect='*countedPass*' \
+    "$build/bench/languages_bench" --count --span >"$out/languages.txt" 2>"$out/languages.err"
 fi
 
 python3 - "$out" "$repetitions" <<'EOF'
@@ -250,6 +273,61 @@ rows.append(("resident memory, all 73 shared hyphenators",
              "n/a" if s is None else "%.1f MiB" % s[0],
              "" if s is None else "%.1f%% (%d)" % (100 * s[1], s[2]),
              "<= 64 MiB: %s" % ("met" if s and s[0] <= 64 else "NOT met")))
+
+# Targets in instructions: a one-word insertHyphens at most 2x hyphenate,
+# the UTF-8 span form within 15% of the code-point one, every language
+# within 1.5x English_US a character.
+calls = {}
+path = os.path.join(out, "calls.txt")
+if os.path.exists(path):
+    with open(path) as f:
+        for line in f:
+            p = line.split()
+            if len(p) >= 11 and p[0] == "form":
+                calls[p[1]] = (int(p[3]), int(p[5]), int(p[-1]))  # calls, chars, Ir
+for form, label in (("hyphenate", "hyphenate (pieces)"), ("points32", "hyphenationPoints (u32)"),
+                    ("points8", "hyphenationPoints (UTF-8)"), ("span32", "span form (u32)"),
+                    ("span8", "span form (UTF-8)"), ("insert", "insertHyphens, one word"),
+                    ("insert_html", "insertHyphens markup, one word")):
+    if form in calls:
+        n, chars, ir = calls[form]
+        rows.append(("instructions a call, " + label, "%.0f" % (ir / n), "callgrind", ""))
+def call_ratio(label, a, b, limit):
+    if a in calls and b in calls:
+        x = (calls[a][2] / calls[a][0]) / (calls[b][2] / calls[b][0])
+        rows.append((label, "%.2fx" % x, "callgrind",
+                     "<= %gx: %s" % (limit, "met" if x <= limit else "NOT met")))
+call_ratio("one-word insertHyphens / hyphenate", "insert", "hyphenate", 2)
+call_ratio("UTF-8 span form / code-point span form", "span8", "span32", 1.15)
+letters = []
+path = os.path.join(out, "languages.txt")
+if os.path.exists(path):
+    with open(path) as f:
+        letters = [(p[1], int(p[3])) for p in (l.split() for l in f) if p and p[0] == "counted"]
+per_char = {}
+for k, (name, n) in enumerate(letters):
+    dump = os.path.join(out, "languages.out.%d" % (k + 1))
+    if not os.path.exists(dump) or n == 0:
+        continue
+    with open(dump) as f:
+        for line in f:
+            if line.startswith("totals:") or line.startswith("summary:"):
+                per_char[name] = int(line.split()[1]) / n
+                break
+if "English_US" in per_char:
+    english = per_char["English_US"]
+    worst = max(per_char, key=per_char.get)
+    over = sorted((n for n in per_char if per_char[n] > 1.5 * english),
+                  key=per_char.get, reverse=True)
+    rows.append(("instructions a character, English_US (span form)", "%.1f" % english,
+                 "callgrind", ""))
+    rows.append(("worst language / English_US, a character",
+                 "%.2fx (%s, %.1f)" % (per_char[worst] / english, worst, per_char[worst]),
+                 "%d languages" % len(per_char),
+                 "<= 1.5x: %s" % ("met" if not over else "NOT met: " + ", ".join(over))))
+    with open(os.path.join(out, "languages_table.txt"), "w") as f:
+        for name in sorted(per_char, key=per_char.get):
+            f.write("%-20s %7.1f %5.2f\n" % (name, per_char[name], per_char[name] / english))
 
 widths = [max(len(r[i]) for r in rows + [("measure", "median", "spread (runs)", "target")])
           for i in range(4)]

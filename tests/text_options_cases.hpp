@@ -21,7 +21,7 @@ namespace testing_support {
 // all-capital and mixed-case words to their flags, the path to the rule for
 // technical tokens.
 inline const std::string kOptionsSample =
-    "<code>hyphenation</code> HYPHENATION Hyphenation hyphenation computer "
+    "<code> hyphenation </code> HYPHENATION Hyphenation hyphenation computer "
     "camelCaseHyphenation associate /usr/share/documentation";
 
 struct OptionCase {

@@ -7,14 +7,19 @@
 // be looked up; so is folding a letter and then numbering it, two loads per
 // character. The plan keeps, for one hyphenator, the finished index, the
 // dictionary, the fold, the minima in the form the break range needs, and
-// the letter numbers of the folded Latin-1 characters: a word then reaches
-// everything from one load, and a Latin-1 letter costs one load.
+// the letter numbers of the folded Latin-1 characters and of the block of
+// 256 that holds most of the language's other letters (its script): a word
+// then reaches everything from one load, and such a letter costs one load.
 #ifndef LIANG_CORE_BREAKPLAN_HPP_
 #define LIANG_CORE_BREAKPLAN_HPP_
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 
 #include "core/CodePointMap.hpp"
 #include "core/ExceptionTable.hpp"
@@ -35,9 +40,11 @@ struct BreakPlan {
   std::size_t shortest = 0;                    // leftMin + rightMin: no shorter word breaks
   std::size_t firstBreak = 0;                  // max(leftMin, 1)
   std::size_t rightMin = 0;
-  std::uint32_t latin1Letters[256] = {};  // the letter number of fold(c), c < 256
+  // The letter number of fold(c), for c < 256 and the script block (see
+  // PatternIndex::LetterMap).
+  std::uint32_t directLetters[PatternIndex::kDirectLetters] = {};
 
-  PatternIndex::LetterMap letters() const noexcept { return {latin1Letters, fold}; }
+  PatternIndex::LetterMap letters() const noexcept { return {directLetters, fold}; }
 
   // Sets bit p of `mask` for each boundary p where `word` breaks, and
   // returns true; false when the word needs more than the plan: it is
@@ -47,6 +54,29 @@ struct BreakPlan {
   // Inline, with planBreaks below: a word the plan answers then costs the
   // caller one call, the automaton's walk.
   bool breaks(std::u32string_view word, std::uint64_t& mask) const noexcept {
+    return breaksOf(word, mask);
+  }
+  // The same for a word of ASCII bytes (each below 0x80), read as code points.
+  bool breaks(std::string_view asciiWord, std::uint64_t& mask) const noexcept {
+    return breaksOf(asciiWord, mask);
+  }
+
+  // The breaks of a word of at most PatternIndex::longestMaskedWord()
+  // characters, from the parities of its boundaries: bit p set for a break
+  // at firstBreak <= p < n + 1 - rightMin. Bit p of the parities shifted
+  // down by one is raw entry p, boundary p + 1 of the padded word.
+  template <class Word>
+  static std::uint64_t maskedBreaks(const PatternIndex& index, Word word,
+                                    PatternIndex::LetterMap letters, std::size_t firstBreak,
+                                    std::size_t rightMin) {
+    const std::uint64_t odd = index.oddBoundaries(word, letters) >> 1;
+    return odd &
+           ((std::uint64_t{1} << (word.size() + 1 - rightMin)) - (std::uint64_t{1} << firstBreak));
+  }
+
+ private:
+  template <class Word>
+  bool breaksOf(Word word, std::uint64_t& mask) const noexcept {
     const std::size_t n = word.size();
     if (n < shortest) {  // shortest >= 1, so this takes the empty word too
       mask = 0;
@@ -54,24 +84,40 @@ struct BreakPlan {
     }
     if (n > PatternIndex::longestMaskedWord()) return false;
     if (exceptions != nullptr) {
-      const auto folded = [this](char32_t c) { return fold != nullptr ? (*fold)(c) : c; };
+      const auto folded = [this](auto unit) {
+        const auto c =
+            static_cast<char32_t>(static_cast<std::make_unsigned_t<decltype(unit)>>(unit));
+        return fold != nullptr ? (*fold)(c) : c;
+      };
       if (exceptions->mayContain(n, folded(word.front()), folded(word.back()))) return false;
     }
     mask = maskedBreaks(*index, word, letters(), firstBreak, rightMin);
     return true;
   }
+};
 
-  // The breaks of a word of at most PatternIndex::longestMaskedWord()
-  // characters, from the parities of its boundaries: bit p set for a break
-  // at firstBreak <= p < n + 1 - rightMin. Bit p of the parities shifted
-  // down by one is raw entry p, boundary p + 1 of the padded word.
-  static std::uint64_t maskedBreaks(const PatternIndex& index, std::u32string_view word,
-                                    PatternIndex::LetterMap letters, std::size_t firstBreak,
-                                    std::size_t rightMin) {
-    const std::uint64_t odd = index.oddBoundaries(word, letters) >> 1;
-    return odd &
-           ((std::uint64_t{1} << (word.size() + 1 - rightMin)) - (std::uint64_t{1} << firstBreak));
+// Tables that a higher layer derives from a hyphenator's fold and trie
+// alone, whatever its minima: the text layer's answer to what each Latin-1
+// character is to a word, one table per kind of text (plain, markup; see
+// text/WordRules.hpp). Made once each, on first use, by whichever thread
+// needs it first, and shared by the hyphenator's copies and by those that
+// withMinima makes from it: a call that hyphenates a short text then pays
+// for none of it.
+class DerivedTables {
+ public:
+  static constexpr std::size_t kKinds = 2;
+  using Table = std::array<std::uint8_t, 384>;
+
+  // Table `kind` (< kKinds), made now by `build` (a callable returning a
+  // Table) unless it is made already. Throws what `build` throws, and the
+  // next call builds again.
+  template <class Build>
+  const Table& get(std::size_t kind, Build&& build) const {
+    return tables_[kind].get(std::forward<Build>(build));
   }
+
+ private:
+  BuildOnce<Table, OnFailure::kRetry> tables_[kKinds];
 };
 
 // A hyphenator's plan, shared by its copies: made at most once, by the
@@ -81,6 +127,12 @@ struct BreakPlan {
 // like everything else the library builds for itself.
 class BreakPlanSlot {
  public:
+  BreakPlanSlot() : derived_(std::make_shared<const DerivedTables>()) {}
+  // A slot for a hyphenator with the fold and trie of the one whose tables
+  // these are (withMinima): the plan is its own, the tables shared.
+  explicit BreakPlanSlot(std::shared_ptr<const DerivedTables> derived) noexcept
+      : derived_(std::move(derived)) {}
+
   // The plan once made, else null: one acquire load.
   const BreakPlan* get() const noexcept { return plan_.ready(); }
 
@@ -95,13 +147,20 @@ class BreakPlanSlot {
     });
   }
 
+  // The tables that do not depend on the minima.
+  const std::shared_ptr<const DerivedTables>& derived() const noexcept { return derived_; }
+
  private:
   BuildOnce<BreakPlan, OnFailure::kRetry> plan_;
+  std::shared_ptr<const DerivedTables> derived_;
 };
 
 struct HyphenatorAccess {
   // Every hyphenator has one: a hyphenator is copied, even when it is moved from.
   static const BreakPlanSlot& planSlot(const Hyphenator& h) noexcept { return *h.plan_; }
+  static const DerivedTables& derivedTables(const Hyphenator& h) noexcept {
+    return *h.plan_->derived();
+  }
 };
 
 // The boundaries where `word` breaks as the set bits of `mask` (bit p: a
@@ -111,6 +170,13 @@ inline bool planBreaks(const Hyphenator& h, std::u32string_view word,
                        std::uint64_t& mask) noexcept {
   const BreakPlan* plan = HyphenatorAccess::planSlot(h).get();
   return plan != nullptr && plan->breaks(word, mask);
+}
+
+// The same for a word of ASCII bytes (each below 0x80), read as code points.
+inline bool planBreaks(const Hyphenator& h, std::string_view asciiWord,
+                       std::uint64_t& mask) noexcept {
+  const BreakPlan* plan = HyphenatorAccess::planSlot(h).get();
+  return plan != nullptr && plan->breaks(asciiWord, mask);
 }
 
 }  // namespace liang::internal

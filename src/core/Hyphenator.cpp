@@ -126,7 +126,7 @@ const BreakPlan* planOf(const Hyphenator& h, const PatternIndex& index,
     plan.shortest = l + r;
     plan.firstBreak = std::max<std::size_t>(l, 1);
     plan.rightMin = r;
-    index.foldedLatin1Letters(table, plan.latin1Letters);
+    index.foldedDirectLetters(table, plan.directLetters);
   });
 }
 
@@ -234,7 +234,10 @@ Hyphenator::Hyphenator(CharFold chars, std::shared_ptr<const Deferred<Patterns>>
       plan_(std::make_shared<const internal::BreakPlanSlot>()) {}
 
 Hyphenator withMinima(const Hyphenator& h, std::int64_t leftMin, std::int64_t rightMin) {
-  return Hyphenator(h.chars_, h.patterns_, h.exceptions_, leftMin, rightMin);
+  Hyphenator result(h.chars_, h.patterns_, h.exceptions_, leftMin, rightMin);
+  // Same fold, same trie: what derives from them alone is shared.
+  result.plan_ = std::make_shared<const internal::BreakPlanSlot>(h.plan_->derived());
+  return result;
 }
 
 char32_t CharFold::operator()(char32_t c) const {

@@ -89,6 +89,7 @@
 #include <new>
 #include <stdexcept>
 #include <tuple>
+#include <type_traits>
 #include <unordered_map>
 #include <utility>
 
@@ -133,10 +134,24 @@ PatternIndex::PatternIndex(const PatternNodes& trie, Extent extent) : trie_(trie
   }
   std::sort(letters.begin(), letters.end());
   alphabetSize_ = toIndex(letters.size());
+  std::size_t mostInBlock = 0, inBlock = 0;
   for (std::uint32_t k = 0; k < alphabetSize_; ++k) {
     if (letters[k] < kDirectSymbols) directSymbols_[letters[k]] = k + 1;
     symbols_.set(letters[k], k + 1);
+    // Sorted: the letters of a block are consecutive.
+    const char32_t block = letters[k] >> 8;
+    inBlock = k > 0 && letters[k - 1] >> 8 == block ? inBlock + 1 : 1;
+    if (block != 0 && inBlock > mostInBlock) {
+      mostInBlock = inBlock;
+      scriptBase_ = block << 8;
+    }
   }
+  if (scriptBase_ != 0) {
+    for (char32_t c = 0; c < kDirectSymbols; ++c) {
+      directSymbols_[kDirectSymbols + c] = symbols_(scriptBase_ + c);
+    }
+  }
+  directSymbols_[kScriptBase] = scriptBase_;
   // In store order, which is sequential.
   for (const PatternNodes::Node& node : trie.nodes) {
     longestScores_ = std::max<std::size_t>(longestScores_, node.scoreCount);
@@ -528,9 +543,8 @@ inline std::uint32_t PatternIndex::nextState(std::uint32_t state,
   }
 }
 
-template <class LetterOf, class Step, class Sink>
-inline void PatternIndex::walkWindow(std::u32string_view word, LetterOf letterOf, Step step,
-                                     Sink& sink) const {
+template <class Word, class LetterOf, class Step, class Sink>
+inline void PatternIndex::walkWindow(Word word, LetterOf letterOf, Step step, Sink& sink) const {
   // The step on character j of the padded word retires boundary
   // j + 1 + windowBase_, which sink.retire receives; the window left after
   // the last step holds the boundaries after it, for sink.finish.
@@ -552,15 +566,21 @@ inline void PatternIndex::walkWindow(std::u32string_view word, LetterOf letterOf
   sink.finish(word.size() + 2, window);
 }
 
-template <class Sink>
-inline void PatternIndex::walkWindowMapped(std::u32string_view word, LetterMap letters,
-                                           Sink& sink) const {
+template <class Word, class Sink>
+inline void PatternIndex::walkWindowMapped(Word word, LetterMap letters, Sink& sink) const {
   // A Latin-1 character, folded or not, is one load; only the rest is
   // folded here, and looked up in the alphabet.
-  const std::uint32_t* latin1 = letters.latin1;
-  const auto letterOf = [this, latin1, fold = letters.fold](char32_t c) -> std::size_t {
+  const std::uint32_t* direct = letters.direct;
+  const auto letterOf = [this, direct, fold = letters.fold,
+                         base = direct[kScriptBase]](auto unit) -> std::size_t {
+    // A byte of an ASCII word is below 0x80: no sign to lose.
+    const auto c = static_cast<char32_t>(static_cast<std::make_unsigned_t<decltype(unit)>>(unit));
     if (c < kDirectSymbols) [[likely]]
-      return latin1[c];
+      return direct[c];
+    // Wraps around for c below the block: one comparison for both ends.
+    const char32_t inScript = c - base;
+    if (inScript < kDirectSymbols) [[likely]]
+      return direct[kDirectSymbols + inScript];
     return foldedLetter(c, fold);
   };
   if (resolved()) {
@@ -625,9 +645,15 @@ std::uint32_t PatternIndex::foldedLetter(char32_t c, const CodePointMap* fold) c
   return symbolOf(fold != nullptr ? (*fold)(c) : c);
 }
 
-void PatternIndex::foldedLatin1Letters(const CodePointMap* fold,
-                                       std::uint32_t* latin1) const noexcept {
-  for (char32_t c = 0; c < kDirectSymbols; ++c) latin1[c] = foldedLetter(c, fold);
+void PatternIndex::foldedDirectLetters(const CodePointMap* fold,
+                                       std::uint32_t* direct) const noexcept {
+  static_assert(kScriptBase == 2 * kDirectSymbols);
+  for (char32_t c = 0; c < kDirectSymbols; ++c) {
+    direct[c] = foldedLetter(c, fold);
+    // With no script block, base 0 never matches past Latin-1: these stay unread.
+    direct[kDirectSymbols + c] = scriptBase_ != 0 ? foldedLetter(scriptBase_ + c, fold) : 0;
+  }
+  direct[kScriptBase] = scriptBase_;
 }
 
 const std::uint8_t* PatternIndex::scoreByWindow(std::u32string_view word, std::uint8_t* buffer,
@@ -644,6 +670,15 @@ const std::uint8_t* PatternIndex::scoreByWindow(std::u32string_view word, std::u
 }
 
 std::uint64_t PatternIndex::oddBoundaries(std::u32string_view word, LetterMap letters) const {
+  return oddBoundariesOf(word, letters);
+}
+
+std::uint64_t PatternIndex::oddBoundaries(std::string_view asciiWord, LetterMap letters) const {
+  return oddBoundariesOf(asciiWord, letters);
+}
+
+template <class Word>
+std::uint64_t PatternIndex::oddBoundariesOf(Word word, LetterMap letters) const {
   // Bit j of `odd` is the parity of the boundary that step j retires; the
   // bits after the last step come from the window, 16 at a time. No score
   // goes through memory.

@@ -59,19 +59,27 @@ class PatternIndex {
   }
 
   // How a walk turns the characters of a word into letter numbers: a
-  // Latin-1 character in one load from `latin1`, a table that may fold as
-  // well; any other through `fold` (none when null) and the alphabet.
+  // Latin-1 character in one load from `direct`, a table that may fold as
+  // well, and so a character of the script block, the 256 code points from
+  // direct[kScriptBase] on (a multiple of 256; 0 for none), from
+  // direct[256 + c - base]; any other through `fold` (none when null) and
+  // the alphabet, out of line. Two pointers, passed in two registers.
   struct LetterMap {
-    const std::uint32_t* latin1;
+    const std::uint32_t* direct;
     const CodePointMap* fold;
   };
+  // The entries of a LetterMap's direct table, and where it keeps the base.
+  static constexpr std::size_t kScriptBase = 512;
+  static constexpr std::size_t kDirectLetters = kScriptBase + 1;
 
   // The map of an unfolded word (or one folded already).
   LetterMap identityLetters() const noexcept { return {directSymbols_, nullptr}; }
 
-  // Fills `latin1` with the letter number of fold(c) for every c < 256
-  // (fold null: the identity), the table of a LetterMap that folds by `fold`.
-  void foldedLatin1Letters(const CodePointMap* fold, std::uint32_t* latin1) const noexcept;
+  // Fills `direct` (kDirectLetters entries) with the letter number of
+  // fold(c) (fold null: the identity) for every c < 256 and every c of the
+  // script block, the block of 256 code points past Latin-1 that holds
+  // most of the trie's letters, and the block's base.
+  void foldedDirectLetters(const CodePointMap* fold, std::uint32_t* direct) const noexcept;
 
   // Scores the boundaries 0 .. word.size() + 1 of the padded word, in bytes,
   // into `buffer` (windowCapacityFor(word.size()) entries) and returns where
@@ -91,6 +99,9 @@ class PatternIndex {
   // not the combined list's. For a word of at most longestMaskedWord()
   // characters; needs hasScoreWindow().
   std::uint64_t oddBoundaries(std::u32string_view word, LetterMap letters) const;
+  // The same for a word of ASCII bytes (each below 0x80), each read as the
+  // code point it encodes: a UTF-8 word of ASCII needs no decoding.
+  std::uint64_t oddBoundaries(std::string_view asciiWord, LetterMap letters) const;
 
  private:
   static constexpr std::uint32_t kNoRow = 0xFFFFFFFF;
@@ -115,10 +126,13 @@ class PatternIndex {
   void buildScoreBlocks(const std::vector<std::uint32_t>& levelStarts, std::size_t scored);
   // Runs the automaton with the window over the padded word, handing each
   // retired boundary's score to `sink`.
-  template <class Sink>
-  void walkWindowMapped(std::u32string_view word, LetterMap letters, Sink& sink) const;
-  template <class LetterOf, class Step, class Sink>
-  void walkWindow(std::u32string_view word, LetterOf letterOf, Step step, Sink& sink) const;
+  // `Word`: a u32string_view, or a string_view of ASCII bytes.
+  template <class Word, class Sink>
+  void walkWindowMapped(Word word, LetterMap letters, Sink& sink) const;
+  template <class Word, class LetterOf, class Step, class Sink>
+  void walkWindow(Word word, LetterOf letterOf, Step step, Sink& sink) const;
+  template <class Word>
+  std::uint64_t oddBoundariesOf(Word word, LetterMap letters) const;
 
   std::uint32_t childOf(const Node& node, std::uint32_t symbol) const noexcept;
   // The automaton's move from `state` on `symbol`, by failure links.
@@ -134,9 +148,13 @@ class PatternIndex {
 
   // Latin-1 is looked up directly, everything else through the paged table.
   static constexpr char32_t kDirectSymbols = 256;
+  // The first code point of the block of 256 past Latin-1 that holds the
+  // most letters of the trie (Cyrillic, Greek, an Indic script...); 0 when
+  // all of them are Latin-1.
+  char32_t scriptBase_ = 0;
 
   const PatternNodes& trie_;
-  std::uint32_t directSymbols_[kDirectSymbols] = {};
+  std::uint32_t directSymbols_[kDirectLetters] = {};  // a LetterMap's table, unfolded
   CodePointMap symbols_;
   std::uint32_t alphabetSize_ = 0;
   std::vector<Node> nodes_;

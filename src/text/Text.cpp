@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -11,6 +12,7 @@
 #include "core/Scratch.hpp"
 #include "core/Utf8.hpp"
 #include "text/TextScanner.hpp"
+#include "text/WordRules.hpp"
 
 namespace liang {
 
@@ -54,6 +56,49 @@ class DecodedWord {
   std::size_t length_;
 };
 
+// Whether `bytes` is a word of ASCII of at most kAsciiWord bytes: a word
+// whose characters are its bytes and whose offsets are their indices, with
+// no decoding and no offset table. Eight bytes at a time: any byte from
+// 0x80 on sets its top bit.
+constexpr std::size_t kAsciiWord = 64;
+inline bool isShortAscii(std::string_view bytes) noexcept {
+  const std::size_t n = bytes.size();
+  if (n > kAsciiWord) return false;
+  std::uint64_t any = 0;
+  std::size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    std::uint64_t eight;
+    std::memcpy(&eight, bytes.data() + i, 8);
+    any |= eight;
+  }
+  for (; i < n; ++i) any |= static_cast<unsigned char>(bytes[i]);
+  return (any & 0x8080808080808080u) == 0;
+}
+
+// The code points of a short ASCII word, for the calls that take them.
+struct WidenedAscii {
+  explicit WidenedAscii(std::string_view bytes) noexcept : size(bytes.size()) {
+    for (std::size_t i = 0; i < size; ++i) chars[i] = static_cast<unsigned char>(bytes[i]);
+  }
+  std::u32string_view view() const noexcept { return {chars, size}; }
+  char32_t chars[kAsciiWord];
+  std::size_t size;
+};
+
+// The points of `mask` (bit p: a break at character p), each placed by
+// `place`, into `out`, as many as fit; returns how many there are.
+template <class Place>
+std::size_t pointsOfMask(std::uint64_t mask, Place place, std::span<std::size_t> out) {
+  // Counted bit by bit, not by std::popcount: without a popcount
+  // instruction in the target's baseline, that is a library call costing
+  // more than this loop over the few breaks of a word.
+  std::size_t count = 0;
+  for (; mask != 0; mask &= mask - 1, ++count) {
+    if (count < out.size()) out[count] = place(static_cast<std::size_t>(std::countr_zero(mask)));
+  }
+  return count;
+}
+
 // The points of the breaks of `word`, each placed by `place`, into `out`,
 // as many as fit; returns how many there are. Allocates nothing for a word
 // of up to 64 characters.
@@ -61,20 +106,49 @@ template <class Place>
 std::size_t pointsInto(const Hyphenator& h, std::u32string_view word, Place place,
                        std::span<std::size_t> out) {
   std::uint64_t mask;
-  if (internal::planBreaks(h, word, mask)) {
-    // Counted bit by bit, not by std::popcount: without a popcount
-    // instruction in the target's baseline, that is a library call costing
-    // more than this loop over the few breaks of a word.
-    std::size_t count = 0;
-    for (; mask != 0; mask &= mask - 1, ++count) {
-      if (count < out.size()) out[count] = place(static_cast<std::size_t>(std::countr_zero(mask)));
-    }
-    return count;
-  }
+  if (internal::planBreaks(h, word, mask)) return pointsOfMask(mask, place, out);
   internal::ScratchBuffer<std::size_t, 64> breaks(word.size());
   const std::size_t count = internal::collectBreaks(h, word, breaks.data());
   for (std::size_t k = 0; k < count && k < out.size(); ++k) out[k] = place(breaks.data()[k]);
   return count;
+}
+
+// insertHyphens of a text that is one word of at most 64 ASCII letters and
+// nothing else, the commonest short call (a word of a tool's arguments, a
+// text node of a page, a caller's single word): what the scanner would do
+// with it -- find the word's breaks and put the hyphen at each -- without
+// setting a scanner up. False, and `out` untouched, for any other text,
+// and for minima other than the hyphenator's own.
+bool insertHyphensIntoWord(const Hyphenator& h, std::string_view text, const TextOptions& options,
+                           std::string& out) {
+  constexpr std::size_t kMostLetters = 64;
+  if (text.empty() || text.size() > kMostLetters || options.leftMin != 0 || options.rightMin != 0) {
+    return false;
+  }
+  internal::WordRules rules(h, options);
+  const std::uint8_t* letters = rules.plainLetters();
+  char32_t chars[kMostLetters];
+  std::uint8_t laterCase = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    const std::uint8_t letter = b < 0x80 ? letters[b] : 0;
+    if ((letter & internal::WordRules::kPlainLetter) == 0) return false;
+    if (i > 0) laterCase |= letter;
+    chars[i] = b;
+  }
+  std::size_t found[kMostLetters];
+  const std::size_t count =
+      rules.findLetterBreaks(std::u32string_view(chars, text.size()),
+                             letters[static_cast<unsigned char>(text[0])], laterCase, found);
+  out.reserve(text.size() + count * options.hyphen.size());
+  std::size_t copied = 0;
+  for (std::size_t k = 0; k < count; ++k) {
+    out.append(text.substr(copied, found[k] - copied));
+    out.append(options.hyphen);
+    copied = found[k];
+  }
+  out.append(text.substr(copied));
+  return true;
 }
 
 }  // namespace
@@ -106,6 +180,13 @@ std::vector<std::size_t> hyphenationPoints(const Hyphenator& h, std::u32string_v
 }
 
 std::vector<std::size_t> hyphenationPoints(const Hyphenator& h, std::string_view utf8Word) {
+  if (isShortAscii(utf8Word)) {
+    std::uint64_t mask;
+    if (internal::planBreaks(h, utf8Word, mask)) {
+      return pointsOf(mask, [](std::size_t p) { return p; });
+    }
+    return hyphenationPoints(h, WidenedAscii(utf8Word).view());
+  }
   const DecodedWord word(utf8Word);
   const auto byteOffset = [&word](std::size_t p) { return word.byteOffset(p); };
   std::uint64_t mask;
@@ -124,6 +205,12 @@ std::size_t hyphenationPoints(const Hyphenator& h, std::u32string_view word,
 
 std::size_t hyphenationPoints(const Hyphenator& h, std::string_view utf8Word,
                               std::span<std::size_t> out) {
+  const auto itself = [](std::size_t p) { return p; };
+  if (isShortAscii(utf8Word)) {
+    std::uint64_t mask;
+    if (internal::planBreaks(h, utf8Word, mask)) return pointsOfMask(mask, itself, out);
+    return pointsInto(h, WidenedAscii(utf8Word).view(), itself, out);
+  }
   const DecodedWord word(utf8Word);
   return pointsInto(
       h, word.chars(), [&word](std::size_t p) { return word.byteOffset(p); }, out);
@@ -138,6 +225,7 @@ std::string insertHyphens(const Hyphenator& h, std::string_view utf8Text, std::s
 std::string insertHyphens(const Hyphenator& h, std::string_view utf8Text,
                           const TextOptions& options) {
   std::string out;
+  if (insertHyphensIntoWord(h, utf8Text, options, out)) return out;
   // Room for the text and a hyphen every few letters; more only for dense text.
   out.reserve(utf8Text.size() + utf8Text.size() / 4);
   internal::TextScanner(h, options).scan(utf8Text, true, out);

@@ -183,7 +183,9 @@ WordRules* TextScanner::rulesForLanguage(std::string_view tag) {
   // would fail the whole text over one quotation.
   const std::optional<Language> language = languageForTag(tag);
   if (!language || !languageEmbedded(*language)) return nullptr;
-  std::unique_ptr<WordRules>& rules = languages_[static_cast<std::size_t>(fromEnum(*language))];
+  if (languages_ == nullptr)
+    languages_ = std::make_unique<std::array<std::unique_ptr<WordRules>, 73>>();
+  std::unique_ptr<WordRules>& rules = (*languages_)[static_cast<std::size_t>(fromEnum(*language))];
   if (rules == nullptr) {
     rules = std::make_unique<WordRules>(withTextMinima(languageHyphenator(*language), options_),
                                         options_);

@@ -119,7 +119,8 @@ class TextScanner {
 
   const TextOptions options_;
   std::unique_ptr<WordRules> outer_;
-  std::array<std::unique_ptr<WordRules>, 73> languages_;
+  // Made for the first element that switches the language.
+  std::unique_ptr<std::array<std::unique_ptr<WordRules>, 73>> languages_;
 
   Mode mode_ = Mode::kText;
   bool inToken_ = false;

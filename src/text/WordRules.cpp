@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "core/BreakPlan.hpp"
 #include "core/Breaks.hpp"
 #include "core/PatternLetters.hpp"
 #include "text/Unicode.hpp"
@@ -74,27 +75,35 @@ CharInfo WordRules::lookUp(char32_t c) const {
   return {Kind::kOther, false, false};
 }
 
-void WordRules::makePlainLetters() {
-  for (char32_t c = 0; c < plainLetters_.size(); ++c) {
-    // A caller's folding function may fail on some character: that failure
-    // belongs to a text that holds it, so here the character is only left
-    // to the general path, which asks again when it meets it.
-    CharInfo info;
-    try {
-      info = infoOf(c);
-    } catch (...) {
-      plainLetters_[c] = kAskAgain;
-      continue;
-    }
-    // A letter matched as another is the general path's.
-    const bool letter = info.kind() == CharInfo::Kind::kLetter;
-    if (letter && info.lowered()) {
-      plainLetters_[c] = kAskAgain;
-      continue;
-    }
-    plainLetters_[c] = letter ? static_cast<std::uint8_t>(kPlainLetter | info.caseBits()) : 0;
-  }
-  plainLettersMade_ = true;
+const std::uint8_t* WordRules::sharedTable() const {
+  const DerivedTables& tables = HyphenatorAccess::derivedTables(hyphenator_);
+  return tables
+      .get(options_.markup ? 1 : 0,
+           [this] {
+             DerivedTables::Table table{};
+             static_assert(DerivedTables::Table().size() == kLatin1 + 128);
+             for (char32_t c = 0; c < kLatin1; ++c) {
+               // A caller's folding function may fail on some character:
+               // that failure belongs to a text that holds it, so here the
+               // character is only left unknown, for infoOf to ask again
+               // (and fail) where the text holds it.
+               std::uint8_t plain = kAskAgain;
+               try {
+                 const CharInfo info = lookUp(c);
+                 table[c] = info.bits();
+                 const bool letter = info.kind() == CharInfo::Kind::kLetter;
+                 // A letter matched as another is the general path's.
+                 const bool lowered = letter && info.lowered();
+                 plain = lowered  ? kAskAgain
+                         : letter ? static_cast<std::uint8_t>(kPlainLetter | info.caseBits())
+                                  : std::uint8_t{0};
+               } catch (...) {
+               }
+               if (c < 128) table[kLatin1 + c] = plain;
+             }
+             return table;
+           })
+      .data();
 }
 
 bool WordRules::leftAlone(std::size_t letters, const WordCase& letterCase) const noexcept {

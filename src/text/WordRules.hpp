@@ -22,6 +22,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -48,6 +49,14 @@ class CharInfo {
   constexpr CharInfo(Kind kind, bool upper, bool lower, std::uint8_t more = 0) noexcept
       : bits_(static_cast<std::uint8_t>(kKnown | static_cast<std::uint8_t>(kind) |
                                         (upper ? kUpper : 0) | (lower ? kLower : 0) | more)) {}
+
+  // The CharInfo whose bits() are `bits`.
+  static constexpr CharInfo fromBits(std::uint8_t bits) noexcept {
+    CharInfo info;
+    info.bits_ = bits;
+    return info;
+  }
+  std::uint8_t bits() const noexcept { return bits_; }
 
   bool known() const noexcept { return (bits_ & kKnown) != 0; }
   Kind kind() const noexcept { return static_cast<Kind>(bits_ & kKindMask); }
@@ -102,15 +111,17 @@ class WordRules {
   WordRules(const WordRules&) = delete;
   WordRules& operator=(const WordRules&) = delete;
 
-  // What `c` is in this language. The answers for U+0000..U+00FF, and a few
-  // hundred others, are kept once found.
+  // What `c` is in this language. The answers for U+0000..U+00FF are made
+  // once per hyphenator and kind of text (on the first call, which builds
+  // the trie if it is not built) and shared by every WordRules of it; a few
+  // hundred others are kept once found.
   CharInfo infoOf(char32_t c) {
     if (c < kLatin1) {
-      CharInfo& kept = latin1_[c];
-      if (!kept.known()) kept = lookUp(c);
-      return kept;
+      const CharInfo kept = CharInfo::fromBits(table()[c]);
+      return kept.known() ? kept : lookUp(c);  // unknown: the fold failed on it
     }
-    CachedInfo& kept = others_[c % others_.size()];
+    if (others_ == nullptr) others_ = std::make_unique<OtherInfos>();
+    CachedInfo& kept = (*others_)[c % others_->size()];
     if (kept.codePoint != c || !kept.info.known()) kept = {c, lookUp(c)};
     return kept.info;
   }
@@ -119,14 +130,10 @@ class WordRules {
   // a letter (kPlainLetter), or'ed with its CharInfo::caseBits(); 0 when it
   // is no letter (in markup, '<' and '&' never are);
   // kAskAgain when the folding function failed on it, for the general path
-  // to ask again where the text holds it. Made on the first call, which
-  // builds the trie if it is not built.
+  // to ask again where the text holds it. Shared like infoOf's answers.
   static constexpr std::uint8_t kPlainLetter = 0x01;
   static constexpr std::uint8_t kAskAgain = 0x40;
-  const std::uint8_t* plainLetters() {
-    if (!plainLettersMade_) makePlainLetters();
-    return plainLetters_.data();
-  }
+  const std::uint8_t* plainLetters() { return table() + kLatin1; }
 
   // The byte offsets where the word of `chars` breaks, into `breaks`, each
   // the offset of the character a piece begins with; `end` is the offset
@@ -162,7 +169,13 @@ class WordRules {
   bool foldsToPatternLetter(char32_t c) const;
   // `c` as the patterns are to match it.
   char32_t matchedAs(char32_t c) { return infoOf(c).lowered() ? singleLowercase(c) : c; }
-  void makePlainLetters();
+  // The shared table of this hyphenator and kind of text: the CharInfo bits
+  // of U+0000..U+00FF (0 where the fold failed), then plainLetters().
+  const std::uint8_t* table() {
+    if (table_ == nullptr) table_ = sharedTable();
+    return table_;
+  }
+  const std::uint8_t* sharedTable() const;
   bool leftAlone(std::size_t letters, const WordCase& letterCase) const noexcept;
   std::size_t findLongLetterBreaks(std::u32string_view letters, std::uint8_t firstCase,
                                    std::uint8_t laterCase, std::size_t* found);
@@ -170,10 +183,11 @@ class WordRules {
   Hyphenator hyphenator_;
   const TextOptions& options_;
   std::size_t fewestLettersToBreak_;  // no word of fewer letters breaks
-  std::array<CharInfo, kLatin1> latin1_{};
-  std::array<CachedInfo, 512> others_{};
-  std::array<std::uint8_t, 128> plainLetters_{};
-  bool plainLettersMade_ = false;
+  const std::uint8_t* table_ = nullptr;
+  // Made for the first character past U+00FF: a text of Latin-1 alone, and
+  // a short one above all, does not pay for clearing it.
+  using OtherInfos = std::array<CachedInfo, 512>;
+  std::unique_ptr<OtherInfos> others_;
   // Working memory of findBreaks, kept between words.
   std::u32string matched_;
   std::vector<std::size_t> starts_;
