@@ -57,6 +57,15 @@ __all__ = [
     "__version__",
 ]
 
+# hyphenate_epub(source, destination, lang=None, **the options of
+# insert_hyphens): a whole EPUB book, where the build has liang::epub.
+try:
+    from liang._liang import hyphenate_epub  # noqa: F401
+
+    __all__.append("hyphenate_epub")
+except ImportError:
+    pass
+
 # Shown as liang.Error and liang.Hyphenator, where users meet them.
 Error.__module__ = __name__
 Hyphenator.__module__ = __name__

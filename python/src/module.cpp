@@ -20,6 +20,9 @@
 #include <string>
 
 #include "PythonHyphenator.hpp"
+#ifdef LIANG_PYTHON_EPUB
+#include "EpubCalls.hpp"
+#endif
 #include "PythonTextStream.hpp"
 #include "WordCalls.hpp"
 #include "liang/liang.hpp"
@@ -174,4 +177,7 @@ PYBIND11_MODULE(_liang, m) {
   m.def(
       "_raise_library_error", [](const std::string& message) { throw liang::Error(message); },
       "message"_a);
+#ifdef LIANG_PYTHON_EPUB
+  liang_python::addEpubCalls(m);
+#endif
 }
