@@ -265,7 +265,8 @@ EpubReport hyphenateEpub(std::string_view book, std::string& out, const EpubOpti
   } catch (const ZipProblem& problem) {
     if (problem.notZip) {
       throw EpubError(EpubFailure::kNotZip,
-                      "not a zip archive, or a damaged one (" + problem.message + ")");
+                      problem.message.empty() ? std::string("not a zip archive")
+                                              : "a damaged zip archive (" + problem.message + ")");
     }
     throw EpubError(EpubFailure::kUnreadable, "cannot read the book: " + problem.message);
   }

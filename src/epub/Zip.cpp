@@ -25,7 +25,9 @@ ZipReader::ZipReader(std::string_view bytes) {
   }
   if (archive_ == nullptr) {
     const int code = zip_error_code_zip(&error);
-    ZipProblem problem{zip_error_strerror(&error), code == ZIP_ER_NOZIP || code == ZIP_ER_INCONS};
+    // No zip at all says nothing more; a damaged one says what is damaged.
+    ZipProblem problem{code == ZIP_ER_NOZIP ? "" : zip_error_strerror(&error),
+                       code == ZIP_ER_NOZIP || code == ZIP_ER_INCONS};
     zip_error_fini(&error);
     throw problem;
   }
