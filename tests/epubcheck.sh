@@ -76,6 +76,10 @@ for args in "--epub $books/book3.epub" "--epub --patterns /dev/null $books/book3
   [[ $status == 2 && $(wc -l <"$work/error") == 1 ]] || fail "liang $args: status $status, $(cat "$work/error")"
   [[ ! -e $work/out.epub ]] || fail "liang $args: output left behind"
 done
+mkdir "$work/book3" && (cd "$work/book3" && unzip -q "$books/book3.epub" &&
+  zip -X0q ../password.epub mimetype && zip -Xrq ../password.epub META-INF EPUB -x EPUB/cover.png &&
+  zip -Xq -P secret ../password.epub EPUB/cover.png) && rm -r "$work/book3"
+expect_failure "zip password" "$work/password.epub" "protected by a zip password"
 ls -A "$work" | grep -q '^\.' && fail "a temporary file was left: $(ls -A "$work")"
 
 if ((failed)); then exit 1; fi

@@ -62,8 +62,9 @@ void reportNotes(const liang::EpubReport& report) {
 // One line that names the book and what is wrong with it.
 int failure(const EpubCommand& command, const liang::EpubError& error) {
   std::string message;
-  if (error.failure() != liang::EpubFailure::kUnwritable &&
-      error.failure() != liang::EpubFailure::kUnreadable) {
+  // The messages of files that cannot be read or written name them already.
+  const std::string_view what = error.what();
+  if (error.failure() != liang::EpubFailure::kUnwritable && what.rfind("cannot read '", 0) != 0) {
     message = command.source == "-" ? "standard input" : std::string(command.source);
     message += ": ";
   }

@@ -68,7 +68,7 @@ struct EpubReport {
 
 // Why a book could not be hyphenated.
 enum class EpubFailure {
-  kUnreadable,    // the source cannot be read
+  kUnreadable,    // the source cannot be read, or holds an entry under a zip password
   kNotZip,        // the source is not a zip archive
   kNoContainer,   // the archive has no META-INF/container.xml
   kNoPackage,     // container.xml names no package document, or one the archive lacks

@@ -153,7 +153,13 @@ void writeEntries(const ZipReader& zip, const Book& book, const Hyphenator& h,
     const internal::epub::ZipEntry entry = zip.entry(i);
     const bool content = book.contentDocuments.count(entry.name) != 0;
     contentEntries += content ? 1 : 0;
-    if (book.encrypted.count(entry.name) != 0 || entry.zipEncrypted) {
+    if (entry.zipEncrypted) {
+      throw EpubError(EpubFailure::kUnreadable,
+                      inQuotes(entry.name) +
+                          " is protected by a zip password, which the format does not allow, "
+                          "and liang cannot copy it");
+    }
+    if (book.encrypted.count(entry.name) != 0) {
       report.encrypted.push_back(entry.name);
       encryptedContent += content ? 1 : 0;
       writer.copy(zip, i);

@@ -140,9 +140,8 @@ void ZipWriter::copyMetadata(const ZipReader& from, std::uint64_t index, std::ui
 
 void ZipWriter::copy(const ZipReader& from, std::uint64_t index) {
   const ZipEntry entry = from.entry(index);
-  const zip_flags_t raw = entry.zipEncrypted ? ZIP_FL_ENCRYPTED : ZIP_FL_COMPRESSED;
   const std::uint64_t to =
-      add(from, index, zip_source_zip(archive_, from.archive_, index, raw, 0, 0));
+      add(from, index, zip_source_zip(archive_, from.archive_, index, ZIP_FL_COMPRESSED, 0, 0));
   zip_set_file_compression(archive_, to, entry.method, 0);
   copyMetadata(from, index, to, true);
 }

@@ -26,7 +26,9 @@ struct ZipEntry {
   std::string name;
   std::uint16_t method = 0;  // compression method (0: stored)
   std::time_t mtime = 0;
-  bool zipEncrypted = false;  // encrypted by the zip format itself (a password)
+  // Encrypted by the zip format itself (a password): not to be copied,
+  // since libzip would have to decrypt it.
+  bool zipEncrypted = false;
 };
 
 // An archive read from bytes that the caller keeps alive.
