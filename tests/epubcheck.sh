@@ -7,7 +7,7 @@
 # usage: epubcheck.sh LIANG BOOKS  (EPUBCHECK_JAR: the jar, else Debian's)
 set -euo pipefail
 liang=$1
-books=$2
+books=$(cd "$2" && pwd)
 jar=${EPUBCHECK_JAR:-/usr/share/java/epubcheck.jar}
 have_epubcheck=1
 if ! command -v java >/dev/null || [[ ! -f $jar ]]; then
