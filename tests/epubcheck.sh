@@ -22,10 +22,11 @@ fail() {
   failed=1
 }
 
-# epubcheck's messages on a book, without the book's path, in order.
+# epubcheck's messages on a book, without the book's path (which it may
+# shorten), sorted.
 messages() {
   java -jar "$jar" "$1" 2>&1 | grep -E '^(FATAL|ERROR|WARNING|INFO|USAGE)' |
-    sed -e "s|$1||g" | sort || true
+    sed -E 's#[^ ]*\.epub##g' | sort || true
 }
 
 for book in "$books"/book3.epub "$books"/book2.epub; do
