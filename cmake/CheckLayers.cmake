@@ -1,9 +1,10 @@
 # Checks that every file of the library includes only its own layer, the
 # layers below it, and the public headers (include/liang). The layers, from
-# the bottom: core, languages, text, c. Run as a test:
+# the bottom: core, languages, text, c, epub (the optional EPUB component,
+# which no other layer includes). Run as a test:
 #   cmake -DLIANG_SOURCE_DIR=<source> -P cmake/CheckLayers.cmake
 # It prints every include that reaches up, and fails if there is one.
-set(layers core languages text c)
+set(layers core languages text c epub)
 set(violations "")
 
 file(GLOB_RECURSE public_files "${LIANG_SOURCE_DIR}/include/*.h" "${LIANG_SOURCE_DIR}/include/*.hpp")

@@ -40,6 +40,27 @@ install(EXPORT liangTargets
   DESTINATION "${LIANG_INSTALL_CMAKEDIR}"
 )
 
+# The optional EPUB component, in an export set of its own:
+# find_package(liang COMPONENTS epub) gives liang::epub. OPTIONAL, since a
+# build may install having built the library alone.
+if(TARGET liang_epub)
+  set_target_properties(liang_epub PROPERTIES EXPORT_NAME epub)
+  install(FILES include/liang/Epub.hpp DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}/liang")
+  install(TARGETS liang_epub
+    EXPORT liangEpubTargets
+    OPTIONAL
+    ARCHIVE DESTINATION "${CMAKE_INSTALL_LIBDIR}"
+    LIBRARY DESTINATION "${CMAKE_INSTALL_LIBDIR}"
+    RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}"
+    INCLUDES DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}"
+  )
+  install(EXPORT liangEpubTargets
+    NAMESPACE liang::
+    FILE liangEpubTargets.cmake
+    DESTINATION "${LIANG_INSTALL_CMAKEDIR}"
+  )
+endif()
+
 configure_package_config_file(
   "${CMAKE_CURRENT_LIST_DIR}/liangConfig.cmake.in"
   "${CMAKE_CURRENT_BINARY_DIR}/liangConfig.cmake"

@@ -22,6 +22,10 @@
 
 #include "liang/liang.hpp"
 
+#ifdef LIANG_HAVE_EPUB
+#include "EpubCommand.hpp"
+#endif
+
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
@@ -41,6 +45,7 @@ constexpr std::size_t kChunkBytes = 64 * 1024;
 
 constexpr std::string_view kUsage =
     "usage: liang [-l LANG] [-s SEP | --soft] [--html] [OPTION...] [WORD...]\n"
+    "       liang --epub IN.epub OUT.epub [-l LANG] [OPTION...]\n"
     "       liang --licence LANG | --list | --help | --version\n"
     "\n"
     "Hyphenates each WORD, printing it with SEP at every break, one a line.\n"
@@ -59,6 +64,11 @@ constexpr std::string_view kUsage =
     "      --html            the text is HTML, XHTML or XML: hyphenate text content\n"
     "                        only, follow lang attributes, leave code, pre, script,\n"
     "                        style, math and svg alone\n"
+    "      --epub IN OUT     hyphenate the EPUB book IN into OUT (\"-\": standard\n"
+    "                        input or output), its content documents as with\n"
+    "                        --html, from the book's language (dc:language)\n"
+    "                        unless -l is given, with --soft unless -s is given;\n"
+    "                        every other entry is copied as it is\n"
     "      --min-word N      leave words of fewer than N letters alone\n"
     "      --left N          at least N letters before the first break\n"
     "      --right N         at least N letters after the last break\n"
@@ -193,6 +203,7 @@ struct Options {
   liang::TextOptions text;
   std::vector<std::string_view> words;
   bool list = false;
+  bool epub = false;
   bool help = false;
   bool version = false;
 };
@@ -310,6 +321,8 @@ std::optional<std::string> parseArguments(int argc, char** argv, Options& option
       options.text.mixedCase = true;
     } else if (arg == "--technical") {
       options.text.technical = true;
+    } else if (arg == "--epub") {
+      options.epub = true;
     } else if (arg == "--list") {
       options.list = true;
     } else if (arg == "--help" || arg == "-h") {
@@ -385,6 +398,50 @@ std::optional<liang::Language> namedLanguage(std::string_view name) {
   return language;
 }
 
+// --epub IN OUT: the book's own language unless -l names one, soft
+// hyphens unless -s gives a separator.
+int epubCommand(Options& options) {
+  if (options.words.size() != 2) {
+    complain("option '--epub' needs a book and where to write it: liang --epub IN.epub OUT.epub");
+    return kUsageError;
+  }
+#ifdef LIANG_HAVE_EPUB
+  if (!options.language && (!options.patternsFile.empty() || !options.exceptionsFile.empty())) {
+    complain("with '--epub', '--patterns' and '--exceptions' need the language named by -l");
+    return kUsageError;
+  }
+  std::optional<liang::Hyphenator> h;
+  if (options.language) {
+    const std::optional<liang::Language> language = namedLanguage(*options.language);
+    if (!language) return kUsageError;
+    if (!liang::languageEmbedded(*language)) {
+      complain("this build of liang leaves out " + liang::show(*language) +
+               "; 'liang --list' shows the languages it carries");
+      return kUsageError;
+    }
+    h = liang::languageHyphenator(*language);
+    std::string problem;
+    if (!options.patternsFile.empty() || !options.exceptionsFile.empty()) {
+      h = withCallerData(*h, options, problem);
+      if (!h) {
+        complain(problem);
+        return kUsageError;
+      }
+    }
+  }
+  EpubCommand command;
+  command.source = options.words[0];
+  command.destination = options.words[1];
+  command.hyphenator = h ? &*h : nullptr;
+  command.text = options.text;
+  command.text.hyphen = options.separatorGiven ? options.separator : "\xC2\xAD";
+  return runEpub(command);
+#else
+  complain("this build of liang has no EPUB support (it was built without libzip)");
+  return kUsageError;
+#endif
+}
+
 int run(int argc, char** argv) {
   Options options;
   if (const std::optional<std::string> problem = parseArguments(argc, argv, options)) {
@@ -396,6 +453,7 @@ int run(int argc, char** argv) {
     return writeOut("liang " LIANG_VERSION "\n") ? 0 : ioFailure("cannot write standard output");
   }
   if (options.list) return printList();
+  if (options.epub) return epubCommand(options);
   if (options.licence) {
     const std::optional<liang::Language> licensed = namedLanguage(*options.licence);
     if (!licensed) return kUsageError;

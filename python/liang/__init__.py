@@ -32,6 +32,12 @@ mixed_case=False, technical=False):
 lang may also be a Hyphenator. TextStream(lang, **the same options) takes
 a text in chunks: feed(chunk) returns the output settled so far, finish()
 the rest; the pieces join to insert_hyphens of the whole text.
+
+hyphenate_epub(source, destination, lang=None, **the options of
+insert_hyphens but html): a whole EPUB book, as `liang --epub` does it,
+starting from the book's dc:language unless lang is given; returns a dict
+(language, documents, encrypted, utf16). Present where the build has
+liang::epub (libzip and expat).
 """
 
 from liang._liang import (
@@ -59,6 +65,15 @@ __all__ = [
     "positions",
     "__version__",
 ]
+
+# hyphenate_epub(source, destination, lang=None, **the options of
+# insert_hyphens): a whole EPUB book, where the build has liang::epub.
+try:
+    from liang._liang import hyphenate_epub  # noqa: F401
+
+    __all__.append("hyphenate_epub")
+except ImportError:
+    pass
 
 # Shown as liang.Error and liang.Hyphenator, where users meet them.
 Error.__module__ = __name__

@@ -1,6 +1,7 @@
 """Type stubs of liang's extension module; import the package liang instead."""
 
-from typing import List, Optional, Tuple, Union
+import os
+from typing import Dict, List, Optional, Tuple, Union
 
 __version__: str
 
@@ -137,3 +138,21 @@ def insert_hyphens(
 
     A long text goes in slices, with signal handlers (Ctrl-C) run between them.
     """
+
+def hyphenate_epub(
+    source: Union[str, "os.PathLike[str]"],
+    destination: Union[str, "os.PathLike[str]"],
+    lang: Union[str, Hyphenator, None] = None,
+    *,
+    hyphen: str = "\u00ad",
+    min_word: int = 0,
+    left_min: Optional[int] = None,
+    right_min: Optional[int] = None,
+    capitalized: bool = True,
+    all_caps: bool = True,
+    mixed_case: bool = False,
+    technical: bool = False,
+) -> Dict[str, Union[str, int, List[str]]]:
+    """A whole EPUB book hyphenated into destination (see liang/Epub.hpp); lang None:
+    the book's dc:language. Returns language, documents, encrypted and utf16. Present
+    only where the build has liang::epub."""

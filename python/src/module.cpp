@@ -24,6 +24,9 @@
 
 #include "Instances.hpp"
 #include "PythonHyphenator.hpp"
+#ifdef LIANG_PYTHON_EPUB
+#include "EpubCalls.hpp"
+#endif
 #include "PythonTextStream.hpp"
 #include "WordCalls.hpp"
 #include "liang/liang.hpp"
@@ -258,5 +261,8 @@ PYBIND11_MODULE(_liang, m) {
   m.def(
       "_raise_library_error", [](const std::string& message) { throw liang::Error(message); },
       "message"_a);
+#endif
+#ifdef LIANG_PYTHON_EPUB
+  liang_python::addEpubCalls(m);
 #endif
 }
