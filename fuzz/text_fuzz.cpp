@@ -161,7 +161,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   stream.finish(out);
   FUZZ_CHECK(out == whole);
 
-  options.hyphen = "\xC2\xAD";
+  options.hyphen = std::string("\xC2\xAD");
   const std::string once = liang::insertHyphens(h, text, options);
   FUZZ_CHECK(liang::insertHyphens(h, once, options) == once);
   return 0;

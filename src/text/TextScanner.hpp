@@ -35,6 +35,7 @@
 
 #include "liang/Hyphenator.hpp"
 #include "liang/Text.hpp"
+#include "text/ElementStack.hpp"
 #include "text/Markup.hpp"
 #include "text/WordRules.hpp"
 
@@ -44,9 +45,6 @@ class TextScanner {
  public:
   static constexpr std::size_t kLongestToken = 4096;
   static constexpr std::size_t kLongestWord = 4096;
-  // Elements nested deeper than this among those that switch the language
-  // or stop hyphenation are not followed.
-  static constexpr std::size_t kDeepestElements = 256;
 
   // Throws Error when the options' minima are negative.
   TextScanner(const Hyphenator& h, TextOptions options);
@@ -73,14 +71,7 @@ class TextScanner {
     kDeclaration,
     kProcessingInstruction,
     kRawText,
-  };
-
-  // An element that switches the language or stops hyphenation.
-  struct OpenElement {
-    std::array<char, TagReader::kLongestName> name;
-    std::uint8_t nameLength;
-    bool unhyphenated;  // it or an element around it stops hyphenation
-    WordRules* rules;   // null: no hyphenation inside
+    kPlaintext,  // HTML's <plaintext>: the rest of the text
   };
 
   struct Run;
@@ -105,20 +96,36 @@ class TextScanner {
   // kMore when the input ends too soon to tell.
   Match opensMarkup(const Run& run, std::size_t at) const;
   void closeTag();
+  void openElement(const ElementStack::Element& element, std::uint32_t flags);
+  bool skipped() const noexcept;
+  // Whether the processing instruction at run.pos is an XML declaration;
+  // false with the run stalled when the input ends too soon to tell.
+  bool xmlDeclaration(Run& run) const;
+  // Whether the hyphen text is at `at` inside a word, a letter after it.
+  // kMore when the input ends too soon to tell.
+  Match hyphenTextAt(const Run& run, std::size_t at, WordRules& rules) const;
   bool readChar(const Run& run, std::size_t at, TextChar& read) const;
 
   WordRules* currentRules() noexcept;
   WordRules* rulesForLanguage(std::string_view tag);
 
   const TextOptions options_;
+  std::string hyphenText_;  // the hyphen, unless a soft hyphen
   std::unique_ptr<WordRules> outer_;
   std::array<std::unique_ptr<WordRules>, 73> languages_;
 
   Mode mode_ = Mode::kText;
   bool inToken_ = false;
   TagReader tag_;
-  std::string rawTextName_;
-  std::vector<OpenElement> open_;
+  bool xmlDecided_ = false;  // XML's rules or HTML's, known from the first element
+  std::array<char, TagReader::kLongestName> rawTextName_{};
+  std::size_t rawTextLength_ = 0;
+  ElementStack::Element rawTextElement_{};
+  bool rawTextEnd_ = false;  // the next tag is the end tag of raw text
+  ElementStack stack_;
+  // Hashes (NameHash) of the caller's elements to skip, in lower case and as
+  // given, and of the classes to skip.
+  std::vector<std::uint64_t> skipLower_, skipWritten_, skipClasses_;
   std::vector<WordChar> word_;
   std::unique_ptr<char32_t[]> tokenLetters_;  // the letters of the token being read
   std::vector<std::size_t> breaks_;
