@@ -50,9 +50,10 @@ void ElementStack::closeIn(std::uint64_t name, std::uint32_t anyOf,
 
 void ElementStack::closeParagraph() noexcept { closeIn(0, kParagraph, kButton); }
 
-void ElementStack::startTag(const Element& element) noexcept {
+bool ElementStack::startTag(const Element& element) noexcept {
   const std::uint32_t flags = element.flags;
-  if (xml_ || flags == 0 || overflow_ != 0) return;
+  if (xml_ || flags == 0 || overflow_ != 0) return true;
+  if ((flags & kTablePart) != 0 && find(0, kTable, 0) == kNone) return false;
   if ((flags & kClosesP) != 0) closeParagraph();
   if ((flags & (kListItem | kDefinition)) != 0) {
     // The nearest li (or dd, dt) ends, unless a special element other than
@@ -78,6 +79,7 @@ void ElementStack::startTag(const Element& element) noexcept {
   if ((flags & kOptgroup) != 0 && !runs_.empty() && (runs_.back().flags & kOptgroup) != 0) {
     closeRun(runs_.size() - 1);
   }
+  return true;
 }
 
 void ElementStack::open(const Element& element, WordRules* rules, bool protect) {
@@ -115,6 +117,7 @@ void ElementStack::endTag(const Element& element) noexcept {
   if ((flags & kParagraph) != 0) return closeParagraph();
   if ((flags & kListItem) != 0) return closeIn(element.name, 0, kListItemScope);
   if ((flags & kHeading) != 0) return closeIn(0, kHeading, kDefaultScope);
+  if ((flags & kTableScopedEnd) != 0) return closeIn(element.name, 0, kTableScope);
   if ((flags & (kScopedEnd | kDefinition)) != 0) {
     return closeIn(element.name, 0, kDefaultScope);
   }

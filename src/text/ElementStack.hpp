@@ -50,8 +50,9 @@ class ElementStack {
 
   // Applies HTML's implied ends for a start tag of `element` (nothing in
   // XML). Called before the element's language is worked out, since it
-  // depends on the elements that stay open.
-  void startTag(const Element& element) noexcept;
+  // depends on the elements that stay open. False when HTML ignores the
+  // tag (a cell or row outside any table): then it opens nothing.
+  bool startTag(const Element& element) noexcept;
   // Opens the element whose start tag was read: its content's rules (null:
   // no hyphenation) and whether it or an element around it is protected.
   void open(const Element& element, WordRules* rules, bool protect);

@@ -134,7 +134,7 @@ void TextScanner::closeTag() {
     stack_.endTag(element);
     return;
   }
-  stack_.startTag(element);
+  if (!stack_.startTag(element)) return;
   if (xml ? tag_.selfClosing() : (element.flags & kVoid) != 0) return;
   openElement(element, flags);
 }
