@@ -266,12 +266,13 @@ class TailText:
         return iter(())
 
 
-def hyphenate_all(driver, records):
+def hyphenate_all(driver, records, options=()):
     """markup_driver's output for each (language tag, text), None for a
     language liang does not carry."""
-    data = b"\0".join(f"{tag}\x01{text}".encode() for tag, text in records)
-    done = subprocess.run([driver], input=data, capture_output=True, check=True)
-    outputs = done.stdout.decode().split("\0")[:len(records)]
+    data = b"\0".join(f"{tag}\x01{text}".encode("utf-8", "surrogateescape")
+                      for tag, text in records)
+    done = subprocess.run([driver, *options], input=data, capture_output=True, check=True)
+    outputs = done.stdout.decode("utf-8", "surrogateescape").split("\0")[:len(records)]
     return [None if out == "\x02" else out for out in outputs]
 
 

@@ -1,9 +1,11 @@
-// Hyphenates many marked-up texts in one process, for differential.py:
-// standard input holds records separated by NUL bytes, each a language tag,
-// a 0x01 byte and a text; standard output gets, for each, the text
-// hyphenated in markup mode with "|" at each break, in the language that
-// languageForTag reads in the tag, or "\x02" when liang carries none for it;
-// records again separated by NUL bytes.
+// Hyphenates many texts in one process, for differential.py and
+// handbook_differential.py: standard input holds records separated by NUL
+// bytes, each a language tag, a 0x01 byte and a text; standard output gets,
+// for each, the text hyphenated with "|" (or --sep SEP) at each break, in
+// markup mode (or plain with --plain), in the language that languageForTag
+// reads in the tag, or "\x02" when liang carries none for it; records again
+// separated by NUL bytes.
+//     markup_driver [--plain] [--sep SEP]
 #include <cstdio>
 #include <iostream>
 #include <iterator>
@@ -13,12 +15,23 @@
 
 #include "liang/liang.hpp"
 
-int main() {
+int main(int argc, char** argv) {
   std::string input{std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
   std::string out;
   liang::TextOptions options;
   options.markup = true;
   options.hyphen = std::string("|");
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--plain") {
+      options.markup = false;
+    } else if (arg == "--sep" && i + 1 < argc) {
+      options.hyphen = argv[++i];
+    } else {
+      std::fprintf(stderr, "usage: markup_driver [--plain] [--sep SEP]\n");
+      return 2;
+    }
+  }
   std::string_view rest = input;
   while (!rest.empty()) {
     const std::size_t end = rest.find('\0');
