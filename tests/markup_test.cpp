@@ -156,5 +156,25 @@ TEST(SampleDocuments, HyphenateAsCheckedByHand) {
   EXPECT_EQ(insertHyphens(english_US(), chapter, options), readSample("chapter.expected.xhtml"));
 }
 
+// Pages shaped as their generators write them, English outside any lang:
+// a DocBook chapter (publican) whose German section holds nested divs and an
+// English sidebar, after which German resumes; a Sphinx page in French with
+// paragraphs and list items left open, named references and code; an EPUB
+// chapter with prefixed SVG, xml:lang over lang, and an empty <p/>.
+TEST(SampleDocuments, RealPagesAsCheckedByHand) {
+  TextOptions options;
+  options.markup = true;
+  options.hyphen = std::string("\u2027");
+  for (const std::string_view page :
+       {"docbook-chapter.xhtml", "sphinx-page.html", "epub-chapter.xhtml"}) {
+    const std::string name(page);
+    const std::string text = readSample("pages/" + name);
+    ASSERT_FALSE(text.empty()) << name;
+    const std::size_t dot = name.rfind('.');
+    const std::string expected = name.substr(0, dot) + ".expected" + name.substr(dot);
+    EXPECT_EQ(insertHyphens(english_US(), text, options), readSample("pages/" + expected)) << name;
+  }
+}
+
 }  // namespace
 }  // namespace liang
