@@ -37,7 +37,7 @@ std::size_t ElementStack::find(std::uint64_t name, std::uint32_t anyOf,
 }
 
 void ElementStack::closeRun(std::size_t index) noexcept {
-  clearOverflow();  // all opened inside
+  if (overflow_ != 0 || muted_) clearOverflow();  // all opened inside
   runs_.resize(index + 1);
   if (--runs_.back().count == 0) runs_.pop_back();
 }

@@ -1,5 +1,7 @@
 #include "text/Elements.hpp"
 
+#include "text/Markup.hpp"
+
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -20,12 +22,19 @@ constexpr Entry kListed[] = {
 };
 constexpr std::size_t kCount = std::size(kListed);
 
-constexpr std::array<Entry, kCount> kSorted = [] {
-  std::array<Entry, kCount> sorted{};
-  std::copy(std::begin(kListed), std::end(kListed), sorted.begin());
-  std::sort(sorted.begin(), sorted.end(),
-            [](const Entry& a, const Entry& b) { return a.name < b.name; });
-  return sorted;
+// An open-addressing table by the names' NameHash: a tag costs a hash it
+// has already (the tag reader makes it) and a probe or two.
+constexpr std::size_t kSlots = 512;
+static_assert(kSlots >= 2 * kCount);
+constexpr std::array<std::int16_t, kSlots> kSlotOf = [] {
+  std::array<std::int16_t, kSlots> slots{};
+  slots.fill(-1);
+  for (std::size_t i = 0; i < kCount; ++i) {
+    std::size_t at = NameHash::of(kListed[i].name) % kSlots;
+    while (slots[at] >= 0) at = (at + 1) % kSlots;
+    slots[at] = static_cast<std::int16_t>(i);
+  }
+  return slots;
 }();
 
 constexpr std::size_t kProtectedCount = static_cast<std::size_t>(
@@ -50,12 +59,13 @@ constexpr std::size_t kLongestName = [] {
 
 }  // namespace
 
-std::uint32_t elementFlags(std::string_view localName) noexcept {
+std::uint32_t elementFlags(std::string_view localName, std::uint64_t hash) noexcept {
   if (localName.empty() || localName.size() > kLongestName) return 0;
-  const auto found =
-      std::lower_bound(kSorted.begin(), kSorted.end(), localName,
-                       [](const Entry& e, std::string_view name) { return e.name < name; });
-  return found != kSorted.end() && found->name == localName ? found->flags : 0;
+  for (std::size_t at = hash % kSlots; kSlotOf[at] >= 0; at = (at + 1) % kSlots) {
+    const Entry& entry = kListed[static_cast<std::size_t>(kSlotOf[at])];
+    if (entry.name == localName) return entry.flags;
+  }
+  return 0;
 }
 
 std::span<const std::string_view> protectedElementNames() noexcept { return kProtectedNames; }

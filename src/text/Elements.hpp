@@ -38,8 +38,9 @@ enum ElementFlag : std::uint32_t {
 };
 
 // The flags of the element of `localName` (its name without a prefix), in
-// lower case for HTML; 0 for an element the table does not hold.
-std::uint32_t elementFlags(std::string_view localName) noexcept;
+// lower case for HTML, whose NameHash is `hash`; 0 for an element the table
+// does not hold.
+std::uint32_t elementFlags(std::string_view localName, std::uint64_t hash) noexcept;
 
 // The elements whose content is left alone, in the order users see them.
 std::span<const std::string_view> protectedElementNames() noexcept;

@@ -67,8 +67,10 @@ Reference readReference(std::string_view text, bool atEnd) noexcept;
 struct NameHash {
   static constexpr std::uint64_t kStart = 0xcbf29ce484222325ull;
   std::uint64_t value = kStart;
-  void add(char c) noexcept { value = (value ^ static_cast<unsigned char>(c)) * 0x100000001b3ull; }
-  static std::uint64_t of(std::string_view name) noexcept {
+  constexpr void add(char c) noexcept {
+    value = (value ^ static_cast<unsigned char>(c)) * 0x100000001b3ull;
+  }
+  static constexpr std::uint64_t of(std::string_view name) noexcept {
     NameHash h;
     for (const char c : name) h.add(c);
     return h.value;

@@ -123,7 +123,7 @@ void TextScanner::closeTag() {
                    [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
     local = std::string_view(lower, local.size());
   }
-  const std::uint32_t flags = elementFlags(local);
+  const std::uint32_t flags = elementFlags(local, tag_.localHash(xml));
   ElementStack::Element element{tag_.nameHash(xml), xml || tag_.prefixed() ? 0u : flags};
   if (tag_.isEndTag() && rawTextEnd_) {
     // The end of raw text closes its element, in whatever case it is written.
