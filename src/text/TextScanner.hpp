@@ -18,10 +18,11 @@
 //    more than kLongestWord bytes is copied unchanged.
 // Markup adds: tags, comments, CDATA sections, declarations and processing
 // instructions are copied unchanged and end the token they interrupt; the
-// content of raw-text and unhyphenated elements is copied unchanged; lang and
-// xml:lang switch the language of an element's content; character
-// references are read as the characters they name, and &shy; as a soft
-// hyphen.
+// elements open at each point are followed by ElementStack, by HTML's rules
+// or XML's (chosen by the first element); the content of raw-text and
+// protected elements is copied unchanged; lang and xml:lang switch the
+// language of an element's content; character references are read as the
+// characters they name, and &shy; as a soft hyphen.
 #ifndef LIANG_TEXT_TEXTSCANNER_HPP_
 #define LIANG_TEXT_TEXTSCANNER_HPP_
 
