@@ -176,10 +176,12 @@ def utf8_seeds():
 
 # text: selector, chunking, flags, text minima, left, right, hyphen, NUL,
 # patterns, NUL, text. Flags: bit 0 markup; bits 1, 2, 3 no capitalised
-# words, no all-caps words, mixed case; bits 4-6 the least word length.
+# words, no all-caps words, mixed case; bits 4-6 the least word length;
+# bit 7 XML's rules.
 def text_seeds():
     english, german, french, made = 13, 24, 19, 200
     markup = 1
+    xml = 128
     soft = u8("\u00ad")
     cases = {
         "english": (english, 7, 0, soft, "", "Hyphenation of running text, computer-aided; "
@@ -208,6 +210,18 @@ def text_seeds():
                           'hyphenation <p class="hyphenation <!-- hyphenation &#x'),
         "chapter": (english, 15, markup, u8("\u2027"), "",
                     (ROOT / "tests" / "data" / "chapter.xhtml").read_bytes()),
+        "pages_docbook": (english, 17, markup | xml, u8("\u2027"), "",
+                          (ROOT / "tests" / "data" / "pages" / "docbook-chapter.xhtml").read_bytes()),
+        "pages_sphinx": (french, 18, markup, b"|", "",
+                         (ROOT / "tests" / "data" / "pages" / "sphinx-page.html").read_bytes()),
+        "pages_epub": (english, 19, markup | xml, b"-", "",
+                       (ROOT / "tests" / "data" / "pages" / "epub-chapter.xhtml").read_bytes()),
+        "markup_structure": (english, 20, markup | xml, b"-", "",
+                             '<r><div lang="de"><div class="x">computer</div> computer '
+                             '<code>computer<i>computer</i><code/>computer</code> computer'
+                             '<p class="a nohyphenate">computer<b>computer</b></p><x:style>'
+                             'a<b</X:STYLE> computer <!--->computer<title>a<b</title>computer'
+                             '</div></r>'),
     }
     for name, (selector, chunking, flags, hyphen, patterns, text) in cases.items():
         if isinstance(text, str):
