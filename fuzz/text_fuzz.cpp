@@ -88,9 +88,9 @@ bool insideReference(std::string_view text, std::size_t at) {
 // XML's element structure, read independently of the library: for each
 // byte, whether it lies inside an element left alone (one of
 // liang::protectedElements() by local name, or one whose first class
-// attribute holds nohyphenate or donthyphenate). Where it is unsure (a '/'
-// anywhere in a start tag), it takes the element as empty, so that it never
-// calls protected what the library may rightly hyphenate.
+// attribute holds nohyphenate or donthyphenate). A start tag is empty when a
+// '/' follows its name or last attribute ("<a/>", "<a b='c' / >"), not when
+// an attribute follows the '/' ("<a/ b>") or ends with one ("<a b=c/>").
 class ProtectedModel {
  public:
   explicit ProtectedModel(std::string_view text) : text_(text), inside_(text.size(), false) {
@@ -156,6 +156,7 @@ class ProtectedModel {
         ++i;
         continue;
       }
+      slash = false;  // "<a/ b>" is not empty: only a '/' after the last attribute counts
       std::string attribute(1, text_[i++]);  // whatever it is, even '='
       while (i < text_.size() && !isSpace(text_[i]) && text_[i] != '=' && text_[i] != '>' &&
              text_[i] != '/') {
@@ -173,7 +174,6 @@ class ProtectedModel {
         i = stop == text_.size() ? stop : stop + 1;
       } else {
         while (i < text_.size() && !isSpace(text_[i]) && text_[i] != '>') value += text_[i++];
-        if (value.find('/') != std::string::npos) slash = true;  // unsure: empty
       }
       if (attribute == "class" && !sawClass) {
         sawClass = true;
