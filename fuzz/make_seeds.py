@@ -177,11 +177,12 @@ def utf8_seeds():
 # text: selector, chunking, flags, text minima, left, right, hyphen, NUL,
 # patterns, NUL, text. Flags: bit 0 markup; bits 1, 2, 3 no capitalised
 # words, no all-caps words, mixed case; bits 4-6 the least word length;
-# bit 7 technical tokens hyphenated.
+# bit 7 XML's rules. Text minima: bits 0-1 left, 2-3 right, bit 4 technical
+# tokens hyphenated (given here as bit 8 of the flags).
 def text_seeds():
     english, german, french, made = 13, 24, 19, 200
     portuguese, russian, ukrainian, afrikaans, turkmen = 53, 56, 70, 0, 69
-    markup, technical = 1, 0x80
+    markup, xml, technical = 1, 0x80, 0x100
     manual = ("-A, --almost-all  /usr/share/doc  sources.list  $HOME  systemd.service(5) "
               "Uint8Array snake_case std::vector [Requirements](#requirements) U.S.A. z.B. "
               "deb.debian.org x86_64 4th-generation and/or hyphenation.\n")
@@ -229,11 +230,24 @@ def text_seeds():
         "technical_tokens_markup": (english, 24, markup, b"=", "",
                                     "<p>" + manual + "<b>--al</b>most-all &#36;HOME</p>"),
         "capital_sharp_s": (german, 25, 0, b"=", "", "GRO\u1e9eE STRA\u1e9eENBAHN GR\u00d6SSE"),
+        "pages_docbook": (english, 17, markup | xml, u8("\u2027"), "",
+                          (ROOT / "tests" / "data" / "pages" / "docbook-chapter.xhtml").read_bytes()),
+        "pages_sphinx": (french, 18, markup, b"|", "",
+                         (ROOT / "tests" / "data" / "pages" / "sphinx-page.html").read_bytes()),
+        "pages_epub": (english, 19, markup | xml, b"-", "",
+                       (ROOT / "tests" / "data" / "pages" / "epub-chapter.xhtml").read_bytes()),
+        "markup_structure": (english, 20, markup | xml, b"-", "",
+                             '<r><div lang="de"><div class="x">computer</div> computer '
+                             '<code>computer<i>computer</i><code/>computer</code> computer'
+                             '<p class="a nohyphenate">computer<b>computer</b></p><x:style>'
+                             'a<b</X:STYLE> computer <!--->computer<title>a<b</title>computer'
+                             '</div></r>'),
     }
     for name, (selector, chunking, flags, hyphen, patterns, text) in cases.items():
         if isinstance(text, str):
             text = u8(text)
-        write("text", name, bytes([selector, chunking, flags, 0]) + minimum(1) + minimum(1) +
+        write("text", name, bytes([selector, chunking, flags & 0xFF, (flags >> 8) << 4]) +
+              minimum(1) + minimum(1) +
               hyphen + b"\0" + u8(patterns) + b"\0" + text)
     # The text's own minima: left 3, right 1.
     write("text", "text_minima", bytes([english, 16, 0, 3 | 1 << 2]) + minimum(1) + minimum(1) +

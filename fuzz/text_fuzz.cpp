@@ -3,9 +3,9 @@
 // Input: a selector byte (one of the 73 shared hyphenators, or one made of
 // the patterns in the input), a chunking seed byte, an options byte (bit 0
 // markup; bits 1, 2, 3 turn off capitalised and all-caps words and turn on
-// mixed case; bits 4-6 the least word length; bit 7 turns on technical
-// tokens), a minima byte (two bits for
-// each of the text's left and right minima, 0 for the hyphenator's own),
+// mixed case; bits 4-6 the least word length; bit 7 XML's rules), a minima
+// byte (two bits for each of the text's left and right minima, 0 for the
+// hyphenator's own; bit 4 turns on technical tokens),
 // the left and right minimum of a made hyphenator, then the hyphen, a NUL,
 // the patterns of a made hyphenator, a NUL, and the text.
 //
@@ -14,7 +14,9 @@
 //    inserted hyphen removed is the text (checked with a hyphen that does not
 //    occur in the text, so that removing it is exact).
 //  - In markup, no hyphen falls inside a tag, comment or other markup, nor
-//    inside a character reference.
+//    inside a character reference; by XML's rules, none inside an element
+//    left alone, as a model of the element structure of its own sees them
+//    (ProtectedModel).
 //  - No hyphen is put right before or after a hard hyphen (U+002D, U+2010,
 //    U+2011), which already is a break.
 //  - Fed in chunks of 1 to 64 bytes, cut anywhere, the text gives the same
@@ -98,6 +100,154 @@ bool hardHyphenBeside(std::string_view text, std::size_t at) {
          isHardHyphen(after.substr(0, 1)) || isHardHyphen(after.substr(0, 3));
 }
 
+// XML's element structure, read independently of the library: for each
+// byte, whether it lies inside an element left alone (one of
+// liang::protectedElements() by local name, or one whose first class
+// attribute holds nohyphenate or donthyphenate). A start tag is empty when a
+// '/' follows its name or last attribute ("<a/>", "<a b='c' / >"), not when
+// an attribute follows the '/' ("<a/ b>") or ends with one ("<a b=c/>").
+class ProtectedModel {
+ public:
+  explicit ProtectedModel(std::string_view text) : text_(text), inside_(text.size(), false) {
+    for (const std::string_view name : liang::protectedElements()) protected_.emplace_back(name);
+    std::size_t i = 0;
+    while (i < text_.size()) i = step(i);
+  }
+  bool inside(std::size_t at) const { return at < inside_.size() && inside_[at]; }
+
+ private:
+  struct Open {
+    std::string name;
+    bool protect;
+  };
+
+  static bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+  }
+  static bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+  static char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+  bool protectedNow() const { return !open_.empty() && open_.back().protect; }
+
+  // Past the next `end` from `from`, or the end of the text.
+  std::size_t past(std::size_t from, std::string_view end) const {
+    const std::size_t found = text_.find(end, from);
+    return found == std::string_view::npos ? text_.size() : found + end.size();
+  }
+
+  std::size_t step(std::size_t i) {
+    const std::string_view rest = text_.substr(i);
+    if (rest[0] != '<' || rest.size() < 2) {
+      inside_[i] = protectedNow();
+      return i + 1;
+    }
+    if (isLetter(rest[1])) return tag(i + 1, false);
+    if (rest[1] == '/')
+      return rest.size() > 2 && isLetter(rest[2]) ? tag(i + 2, true) : past(i, ">");
+    if (rest.starts_with("<!-->")) return i + 5;
+    if (rest.starts_with("<!--->")) return i + 6;
+    if (rest.starts_with("<!--")) return past(i + 4, "-->");
+    if (rest.starts_with("<![CDATA[")) return past(i + 9, "]]>");
+    if (rest[1] == '?') return past(i + 2, "?>");
+    if (rest[1] == '!') return past(i + 2, ">");
+    inside_[i] = protectedNow();
+    return i + 1;
+  }
+
+  // A tag whose name begins at `i`; returns where it ends.
+  std::size_t tag(std::size_t i, bool end) {
+    std::string name;
+    while (i < text_.size() && !isSpace(text_[i]) && text_[i] != '/' && text_[i] != '>') {
+      name += text_[i++];
+    }
+    bool slash = false, skipClass = false, sawClass = false;
+    while (i < text_.size() && text_[i] != '>') {
+      const char c = text_[i];
+      if (isSpace(c)) {
+        ++i;
+        continue;
+      }
+      if (c == '/') {
+        slash = true;
+        ++i;
+        continue;
+      }
+      slash = false;  // "<a/ b>" is not empty: only a '/' after the last attribute counts
+      std::string attribute(1, text_[i++]);  // whatever it is, even '='
+      while (i < text_.size() && !isSpace(text_[i]) && text_[i] != '=' && text_[i] != '>' &&
+             text_[i] != '/') {
+        attribute += text_[i++];
+      }
+      while (i < text_.size() && isSpace(text_[i])) ++i;
+      if (i >= text_.size() || text_[i] != '=') continue;
+      ++i;
+      while (i < text_.size() && isSpace(text_[i])) ++i;
+      std::string value;
+      if (i < text_.size() && (text_[i] == '"' || text_[i] == '\'')) {
+        const std::size_t close = text_.find(text_[i], i + 1);
+        const std::size_t stop = close == std::string_view::npos ? text_.size() : close;
+        value = text_.substr(i + 1, stop - i - 1);
+        i = stop == text_.size() ? stop : stop + 1;
+      } else {
+        while (i < text_.size() && !isSpace(text_[i]) && text_[i] != '>') value += text_[i++];
+      }
+      if (attribute == "class" && !sawClass) {
+        sawClass = true;
+        std::size_t at = 0;
+        while (at < value.size()) {
+          while (at < value.size() && isSpace(value[at])) ++at;
+          std::size_t stop = at;
+          while (stop < value.size() && !isSpace(value[stop])) ++stop;
+          const std::string_view token = std::string_view(value).substr(at, stop - at);
+          if (token == "nohyphenate" || token == "donthyphenate") skipClass = true;
+          at = stop;
+        }
+      }
+    }
+    if (i < text_.size()) ++i;  // the '>'
+    if (end) {
+      for (std::size_t k = open_.size(); k-- > 0;) {
+        if (open_[k].name == name) {
+          open_.resize(k);
+          break;
+        }
+      }
+      return i;
+    }
+    if (slash) return i;
+    const std::string local =
+        name.substr(name.rfind(':') == std::string::npos ? 0 : name.rfind(':') + 1);
+    bool listed = false;
+    for (const std::string& p : protected_) listed = listed || p == local;
+    open_.push_back({name, protectedNow() || listed || skipClass});
+    static const std::string_view kRaw[] = {"script", "style",   "textarea", "title",   "xmp",
+                                            "iframe", "noembed", "noframes", "noscript"};
+    bool raw = false;
+    for (const std::string_view r : kRaw) raw = raw || r == local;
+    if (!raw || name.size() > 32) return i;
+    // Raw text: to "</name" in any case and a byte that ends a name.
+    for (std::size_t at = i; at < text_.size(); ++at) {
+      bool ends = text_.substr(at, 2) == "</" && at + 2 + name.size() < text_.size();
+      for (std::size_t k = 0; ends && k < name.size(); ++k) {
+        ends = lower(text_[at + 2 + k]) == lower(name[k]);
+      }
+      if (ends) {
+        const char after = text_[at + 2 + name.size()];
+        if (isSpace(after) || after == '/' || after == '>') {
+          open_.pop_back();
+          return past(at, ">");
+        }
+      }
+      inside_[at] = true;
+    }
+    return text_.size();
+  }
+
+  std::string_view text_;
+  std::vector<bool> inside_;
+  std::vector<std::string> protected_;
+  std::vector<Open> open_;
+};
+
 // A byte that `text` does not hold, to mark insertions unambiguously.
 std::string markerFor(std::string_view text) {
   for (int b = 1; b < 256; ++b) {
@@ -131,11 +281,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                      : made;
   liang::TextOptions options;
   options.markup = (flags & 1) != 0;
+  options.xml = (flags & 128) != 0;
   options.capitalized = (flags & 2) == 0;
   options.allCaps = (flags & 4) == 0;
   options.mixedCase = (flags & 8) != 0;
   options.minWordLength = (flags >> 4) & 7;
-  options.technical = (flags & 0x80) != 0;
+  options.technical = (minima & 16) != 0;
   options.leftMin = minima & 3;
   options.rightMin = (minima >> 2) & 3;
 
@@ -144,6 +295,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!marker.empty()) {
     options.hyphen = marker;
     const std::string marked = liang::insertHyphens(h, text, options);
+    const bool modelled = options.markup && options.xml;
+    const ProtectedModel model(modelled ? text : std::string_view());
     std::string unmarked;
     std::size_t inputAt = 0;
     for (const char c : marked) {
@@ -152,6 +305,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (options.markup) {
           FUZZ_CHECK(!insideMarkup(text, inputAt));
           FUZZ_CHECK(!insideReference(text, inputAt));
+          FUZZ_CHECK(!model.inside(inputAt));
         }
         continue;
       }
@@ -178,7 +332,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   stream.finish(out);
   FUZZ_CHECK(out == whole);
 
-  options.hyphen = "\xC2\xAD";
+  options.hyphen = std::string("\xC2\xAD");
   const std::string once = liang::insertHyphens(h, text, options);
   FUZZ_CHECK(liang::insertHyphens(h, once, options) == once);
   return 0;

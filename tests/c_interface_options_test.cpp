@@ -29,6 +29,21 @@ const std::map<std::string, void (*)(liang_text_options&)>& cFieldSetters() {
       {"allCaps", [](liang_text_options& o) { o.all_caps = 0; }},
       {"mixedCase", [](liang_text_options& o) { o.mixed_case = 1; }},
       {"technical", [](liang_text_options& o) { o.technical = 1; }},
+      {"xml",
+       [](liang_text_options& o) {
+         o.markup = 1;
+         o.xml = 1;
+       }},
+      {"skipElements",
+       [](liang_text_options& o) {
+         o.markup = 1;
+         o.skip_elements = "em";
+       }},
+      {"skipClasses",
+       [](liang_text_options& o) {
+         o.markup = 1;
+         o.skip_classes = "nohyphenate,donthyphenate,x";
+       }},
   };
   return setters;
 }
@@ -76,6 +91,10 @@ TEST(CInterfaceOptions, DefaultsAreTheCxxDefaults) {
   EXPECT_EQ(options.all_caps != 0, cxx.allCaps);
   EXPECT_EQ(options.mixed_case != 0, cxx.mixedCase);
   EXPECT_EQ(options.technical != 0, cxx.technical);
+  EXPECT_EQ(options.xml != 0, cxx.xml);
+  EXPECT_EQ(options.skip_elements, nullptr);  // none, as cxx.skipElements
+  EXPECT_TRUE(cxx.skipElements.empty());
+  EXPECT_EQ(options.skip_classes, nullptr);  // the defaults
   const std::string expected =
       liang::insertHyphens(liang::english_US(), ts::kOptionsSample, liang::TextOptions());
   EXPECT_EQ(insertedWith(&options), expected);

@@ -89,7 +89,7 @@ TEST(Char8Text, RunningTextAndStreamGiveTheCharResult) {
     EXPECT_EQ(bytesOf(insertHyphens(h, text, u8"\u2010")),
               insertHyphens(h, bytesOf(text), "\u2010"));
     TextOptions options;
-    options.hyphen = "=";
+    options.hyphen = std::string("=");
     options.minWordLength = 8;
     const std::string expected = insertHyphens(h, bytesOf(text), options);
     EXPECT_EQ(bytesOf(insertHyphens(h, text, options)), expected);

@@ -15,7 +15,7 @@ namespace {
 std::string html(std::string_view text, const Hyphenator& h = english_US()) {
   TextOptions options;
   options.markup = true;
-  options.hyphen = "-";
+  options.hyphen = std::string("-");
   return insertHyphens(h, text, options);
 }
 
@@ -53,8 +53,9 @@ TEST(Markup, CodeScriptsAndFormulasAreLeftAlone) {
             "<script>if (a<b) computer(\"</b>\");</script>com-puter");
   EXPECT_EQ(html("<style>p:after{content:\"</p>computer\"}</STYLE >computer"),
             "<style>p:after{content:\"</p>computer\"}</STYLE >com-puter");
-  // A self-closing or void element holds nothing.
-  EXPECT_EQ(html("<code/>computer<pre />computer"), "<code/>com-puter<pre />com-puter");
+  // A void element holds nothing; in HTML "<pre/>" opens a pre like "<pre>".
+  EXPECT_EQ(html("<br/>computer<img src=x>computer"), "<br/>com-puter<img src=x>com-puter");
+  EXPECT_EQ(html("<code/>computer<pre />computer"), "<code/>computer<pre />computer");
 }
 
 TEST(Markup, LangAttributesSwitchTheLanguage) {
@@ -84,9 +85,10 @@ TEST(Markup, CharacterReferences) {
   // A numeric reference is the letter it names; a break never falls inside.
   EXPECT_EQ(html("caf&#233;s caf&#xE9;s", french()), "ca-f&#233;s ca-f&#xE9;s");
   EXPECT_EQ(html("&#233;l&#233;gance", french()), "&#233;l&#233;-gance");
-  // Other named references end the word; '&' alone is a character.
-  EXPECT_EQ(html("computer&amp;computer computer & computer &nbsp computer"),
-            "com-puter&amp;com-puter com-puter & com-puter &nbsp com-puter");
+  // A named reference that is no letter ends the word, as does a name HTML
+  // does not define; '&' alone is a character.
+  EXPECT_EQ(html("computer&amp;computer computer & computer &nbsp computer&zzz;computer"),
+            "com-puter&amp;com-puter com-puter & com-puter &nbsp com-puter&zzz;com-puter");
   // In plain text a reference is just text.
   EXPECT_EQ(insertHyphens(english_US(), "hy&shy;phenation", "-"), "hy&shy;phen-ation");
 }
@@ -118,7 +120,7 @@ TEST(Markup, BrokenMarkupLosesNothing) {
         "computer <://example.com computer", "computer a<b://c computer"}) {
     TextOptions options;
     options.markup = true;
-    options.hyphen = "\x01";
+    options.hyphen = std::string("\x01");
     std::string out = insertHyphens(english_US(), text, options);
     if (text.starts_with("computer")) {
       EXPECT_NE(out.find('\x01'), std::string::npos) << text;
@@ -144,7 +146,7 @@ std::string readSample(const std::string& name) {
 // URLs, decomposed letters and capitals.
 TEST(SampleDocuments, HyphenateAsCheckedByHand) {
   TextOptions options;
-  options.hyphen = "\u2027";
+  options.hyphen = std::string("\u2027");
   const std::string plain = readSample("plain.txt");
   ASSERT_FALSE(plain.empty());
   EXPECT_EQ(insertHyphens(english_US(), plain, options), readSample("plain.expected.txt"));
@@ -152,6 +154,26 @@ TEST(SampleDocuments, HyphenateAsCheckedByHand) {
   const std::string chapter = readSample("chapter.xhtml");
   ASSERT_FALSE(chapter.empty());
   EXPECT_EQ(insertHyphens(english_US(), chapter, options), readSample("chapter.expected.xhtml"));
+}
+
+// Pages shaped as their generators write them, English outside any lang:
+// a DocBook chapter (publican) whose German section holds nested divs and an
+// English sidebar, after which German resumes; a Sphinx page in French with
+// paragraphs and list items left open, named references and code; an EPUB
+// chapter with prefixed SVG, xml:lang over lang, and an empty <p/>.
+TEST(SampleDocuments, RealPagesAsCheckedByHand) {
+  TextOptions options;
+  options.markup = true;
+  options.hyphen = std::string("\u2027");
+  for (const std::string_view page :
+       {"docbook-chapter.xhtml", "sphinx-page.html", "epub-chapter.xhtml"}) {
+    const std::string name(page);
+    const std::string text = readSample("pages/" + name);
+    ASSERT_FALSE(text.empty()) << name;
+    const std::size_t dot = name.rfind('.');
+    const std::string expected = name.substr(0, dot) + ".expected" + name.substr(dot);
+    EXPECT_EQ(insertHyphens(english_US(), text, options), readSample("pages/" + expected)) << name;
+  }
 }
 
 }  // namespace

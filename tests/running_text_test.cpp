@@ -84,7 +84,7 @@ TEST(RunningText, AsciiTokensBreakAsOnTheGeneralPath) {
   for (const bool markup : {false, true}) {
     TextOptions options;
     options.markup = markup;
-    options.hyphen = "-";
+    options.hyphen = std::string("-");
     std::string marked;
     for (const char c : text) {
       if (c == ' ') marked += "\u2026";
@@ -247,7 +247,7 @@ TEST(TextStream, AnySplitGivesTheWholeTextsOutput) {
   for (const bool markup : {false, true}) {
     TextOptions options;
     options.markup = markup;
-    options.hyphen = "\x01";
+    options.hyphen = std::string("\x01");
     const std::string& text = streamSample();
     const std::string whole = insertHyphens(english_US(), text, options);
     EXPECT_EQ(withoutAll(whole, "\x01"), text);

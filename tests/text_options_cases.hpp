@@ -19,10 +19,13 @@ namespace testing_support {
 // markup, "computer" (8 letters) to the minimum word length, the breaks near
 // each end of "hyphenation" and "computer" to the minima, the capitalised,
 // all-capital and mixed-case words to their flags, the path to the rule for
-// technical tokens.
+// technical tokens, the em element and the class x to the elements and
+// classes left alone, and the pre written as an empty element (which opens
+// one in HTML, and so leaves the rest alone) to XML's rules.
 inline const std::string kOptionsSample =
     "<code> hyphenation </code> HYPHENATION Hyphenation hyphenation computer "
-    "camelCaseHyphenation associate /usr/share/documentation";
+    "camelCaseHyphenation associate /usr/share/documentation <em> formation </em> "
+    "<span class=\"x\"> information </span> <pre/> representation";
 
 struct OptionCase {
   const char* field;  // the TextOptions member
@@ -47,11 +50,28 @@ inline const std::vector<OptionCase>& optionCases() {
       {"allCaps", [](liang::TextOptions& o) { o.allCaps = false; }},
       {"mixedCase", [](liang::TextOptions& o) { o.mixedCase = true; }},
       {"technical", [](liang::TextOptions& o) { o.technical = true; }},
+      // The markup fields act in markup only: their cases turn it on too.
+      {"xml",
+       [](liang::TextOptions& o) {
+         o.markup = true;
+         o.xml = true;
+       }},
+      {"skipElements",
+       [](liang::TextOptions& o) {
+         o.markup = true;
+         o.skipElements = {"em"};
+       }},
+      {"skipClasses",
+       [](liang::TextOptions& o) {
+         o.markup = true;
+         o.skipClasses = {"nohyphenate", "donthyphenate", "x"};
+       }},
   };
   // A field added to TextOptions stops this line compiling until it has a
   // case above, and every interface a test of it.
   [[maybe_unused]] const auto& [hyphen, markup, minWordLength, leftMin, rightMin, capitalized,
-                                allCaps, mixedCase, technical] = baseOptions();
+                                allCaps, mixedCase, technical, xml, skipElements, skipClasses] =
+      baseOptions();
   return cases;
 }
 

@@ -16,6 +16,7 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,7 +53,7 @@ constexpr std::string_view kUsage =
     "Without WORDs, copies standard input to standard output with SEP put at\n"
     "every break of every word; all other bytes, ill-formed UTF-8 included,\n"
     "pass through unchanged. URLs, e-mail addresses and words that already\n"
-    "hold a soft hyphen are left as they are.\n"
+    "hold a soft hyphen or SEP between letters are left as they are.\n"
     "\n"
     "  -l, --lang LANG       language: a tag (de-CH, pt-BR, sr-Latn), a locale name\n"
     "                        (de_DE.UTF-8), an affix (de-1996), a name\n"
@@ -62,8 +63,16 @@ constexpr std::string_view kUsage =
     "  -s, --sep SEP         separator, default \"-\"\n"
     "      --soft            use U+00AD SOFT HYPHEN as the separator (not with -s)\n"
     "      --html            the text is HTML, XHTML or XML: hyphenate text content\n"
-    "                        only, follow lang attributes, leave code, pre, script,\n"
-    "                        style, math and svg alone\n"
+    "                        only, follow lang attributes, and leave alone the\n"
+    "                        content of @PROTECTED@\n"
+    "      --xml             with --html implied: read markup by XML's rules, which\n"
+    "                        otherwise apply when the text begins with an XML\n"
+    "                        declaration or its first element has an xmlns\n"
+    "      --skip NAME[,NAME...]\n"
+    "                        leave the content of these elements alone too\n"
+    "      --skip-class CLASS[,CLASS...]\n"
+    "                        leave elements of these classes alone, besides\n"
+    "                        nohyphenate and donthyphenate\n"
     "      --epub IN OUT     hyphenate the EPUB book IN into OUT (\"-\": standard\n"
     "                        input or output), its content documents as with\n"
     "                        --html, from the book's language (dc:language)\n"
@@ -92,6 +101,42 @@ constexpr std::string_view kUsage =
     "Exit status: 0 on success, 1 on an input or output error or when memory runs\n"
     "out, 2 on a usage error (an unknown option or language, a bad number, a file\n"
     "that cannot be read).\n";
+
+// The help, with the elements that markup mode leaves alone, from the
+// library, wrapped under the option that names them.
+std::string usage() {
+  std::string text(kUsage);
+  std::string list;
+  std::size_t column = 30;  // where "content of " leaves the line
+  const std::span<const std::string_view> names = liang::protectedElements();
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const std::string piece = std::string(names[i]) + (i + 1 < names.size() ? "," : "");
+    if (i > 0) {
+      if (column + 1 + piece.size() > 79) {
+        list += "\n" + std::string(24, ' ');
+        column = 24;
+      } else {
+        list += ' ';
+        ++column;
+      }
+    }
+    list += piece;
+    column += piece.size();
+  }
+  text.replace(text.find("@PROTECTED@"), 11, list);
+  return text;
+}
+
+// Adds the names of a comma-separated list to `into`.
+void addNames(std::string_view list, std::vector<std::string>& into) {
+  while (!list.empty()) {
+    const std::size_t comma = list.find(',');
+    const std::string_view name = list.substr(0, comma);
+    if (!name.empty()) into.emplace_back(name);
+    if (comma == std::string_view::npos) break;
+    list.remove_prefix(comma + 1);
+  }
+}
 
 void complain(std::string_view message) {
   std::fprintf(stderr, "liang: %.*s\n", static_cast<int>(message.size()), message.data());
@@ -264,6 +309,7 @@ std::optional<std::string> parseArguments(int argc, char** argv, Options& option
     }
     // Options with a value: (short name, long name, what the value is, where it goes).
     std::string_view language, number, exceptionsFile, patternsFile;
+    std::string_view language, number, skip, skipClass;
     const struct {
       std::string_view shortName, longName, what;
       std::string_view* into;
@@ -275,6 +321,8 @@ std::optional<std::string> parseArguments(int argc, char** argv, Options& option
         {"", "--min-word", "a number", &number},
         {"", "--left", "a number", &number},
         {"", "--right", "a number", &number},
+        {"", "--skip", "element names", &skip},
+        {"", "--skip-class", "class names", &skipClass},
     };
     bool taken = false;
     for (const auto& option : valued) {
@@ -287,6 +335,8 @@ std::optional<std::string> parseArguments(int argc, char** argv, Options& option
       if (option.into == &exceptionsFile) options.exceptionsFile = exceptionsFile;
       if (option.into == &patternsFile) options.patternsFile = patternsFile;
       if (option.shortName == "-s") options.separatorGiven = true;
+      if (option.into == &skip) addNames(skip, options.text.skipElements);
+      if (option.into == &skipClass) addNames(skipClass, options.text.skipClasses);
       if (option.into == &number) {
         const std::optional<std::int64_t> value = positiveNumber(number);
         if (!value) {
@@ -313,6 +363,8 @@ std::optional<std::string> parseArguments(int argc, char** argv, Options& option
       options.licence = value;
     } else if (arg == "--html") {
       options.text.markup = true;
+    } else if (arg == "--xml") {
+      options.text.markup = options.text.xml = true;
     } else if (arg == "--no-capitalized") {
       options.text.capitalized = false;
     } else if (arg == "--no-all-caps") {
@@ -448,7 +500,7 @@ int run(int argc, char** argv) {
     complain(*problem);
     return kUsageError;
   }
-  if (options.help) return writeOut(kUsage) ? 0 : ioFailure("cannot write standard output");
+  if (options.help) return writeOut(usage()) ? 0 : ioFailure("cannot write standard output");
   if (options.version) {
     return writeOut("liang " LIANG_VERSION "\n") ? 0 : ioFailure("cannot write standard output");
   }

@@ -25,7 +25,8 @@
 //    lowercase: German "STRAẞE" (U+1E9E) breaks like "straße". The output
 //    keeps the input's letters.
 //  - A word that holds U+00AD SOFT HYPHEN is the author's: it gets no other
-//    break. So hyphenating twice changes nothing.
+//    break; so does one that holds the hyphen being inserted between its
+//    letters. So hyphenating twice changes nothing.
 //  - A whitespace-delimited token that holds "://", begins with "www."
 //    (after opening brackets or quotes) or holds an '@' with a '.' after it
 //    is a URL or an e-mail address and is copied unchanged.
@@ -43,15 +44,39 @@
 //  - Bounds: only the first 4,096 bytes of a token are looked at for a URL,
 //    and a word of more than 4,096 bytes is copied unchanged, so a stream
 //    holds at most a few kilobytes whatever its input.
-// In markup (TextOptions::markup): tags with their attributes, comments,
-// declarations, processing instructions and CDATA sections pass through and
-// end the word before them; the content of script, style, pre, code, kbd,
-// samp, var, textarea, math, svg and title (any case, any namespace prefix)
-// is not hyphenated; lang and xml:lang switch the language of an element's content
-// (read with languageForTag; a language liang does not carry or this build
-// left out, or "zxx", means none) until its end tag; a numeric character reference counts as
-// the character it names, &shy; and its numeric forms as a soft hyphen, and
-// no break falls inside a reference; other named references end the word.
+// In markup (TextOptions::markup), the text is read as a browser reads HTML
+// or an XML parser XML, and only text content is hyphenated:
+//  - Tags with their attributes, comments ("<!-->" and "<!--->" included),
+//    declarations, processing instructions and CDATA sections pass through
+//    and end the word before them.
+//  - XML's rules apply when the text begins with an XML declaration or its
+//    first element has an xmlns attribute (or TextOptions::xml); HTML's
+//    otherwise. An end tag closes the innermost open element of its name and
+//    those opened inside it, and is ignored when none is open; in HTML it
+//    looks no further than browsers do. HTML ends elements by implication
+//    as browsers do: p at the start of a block and at the end of its parent,
+//    li at the next li, dt and dd at the next dt or dd, td and th at the
+//    next cell or row, tr at the next row, option at the next option. In
+//    HTML "<pre/>" opens a pre; in XML "<x/>" is empty. Names in HTML are
+//    matched in any case, in XML as written.
+//  - script, style, xmp, iframe, noembed, noframes, noscript, textarea and
+//    title hold raw text, which runs to the end tag of the name as written
+//    (prefix included, any case); plaintext runs to the end of the text.
+//  - The content of the elements of protectedElements(), any prefix, of the
+//    caller's TextOptions::skipElements, and of elements with a class of
+//    TextOptions::skipClasses is not hyphenated.
+//  - lang and xml:lang (which wins) switch the language of an element's
+//    content, read whole with languageForTag; a language liang does not
+//    carry or this build left out, "zxx", and lang with no value mean none.
+//  - Character references count as the characters they stand for (HTML's
+//    named references, the first of two where a name stands for two), &shy;
+//    and its numeric forms as a soft hyphen, and no break falls inside one.
+//  - Bounds: nested elements of one name, language and protection count as
+//    one; past 1,024 such runs, elements are only counted, and one that
+//    switches the language or is left alone there stops hyphenation until
+//    the depth is back: never a wrong language or protected content
+//    hyphenated, whatever the depth. A lang value past 128 bytes is read to
+//    its last subtag before them, the rest checked for being well formed.
 //
 // Guarantees:
 //  - Pure functions of their arguments; any number of threads may call them
@@ -133,7 +158,18 @@ struct TextOptions {
   // $HOME, snake_case, Uint8Array: see above) are hyphenated: they are
   // options, paths, file names and identifiers, which a break would change.
   bool technical = false;
+  // Markup: XML's rules even without an XML declaration or an xmlns on the
+  // first element (which choose them otherwise; HTML's rules else).
+  bool xml = false;
+  // Markup: more elements whose content is left alone, besides
+  // protectedElements(); names without a prefix match any prefix.
+  std::vector<std::string> skipElements = {};
+  // Markup: elements with one of these classes are left alone.
+  std::vector<std::string> skipClasses = {"nohyphenate", "donthyphenate"};
 };
+
+// The elements whose content markup mode always leaves alone.
+std::span<const std::string_view> protectedElements() noexcept;
 
 // Running text with the given options.
 std::string insertHyphens(const Hyphenator& h, std::string_view utf8Text,

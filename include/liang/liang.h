@@ -135,6 +135,15 @@ typedef struct liang_text_options {
      names, identifiers), left whole by default as URLs are, are hyphenated
      too. Default 0. */
   int technical;
+  /* Nonzero, with markup: the markup is read by XML's rules even without an
+     XML declaration or an xmlns on its first element. Default 0. */
+  int xml;
+  /* Markup: more elements whose content is left alone, as names separated
+     by commas ("kbd,tt"); NULL or "" none. Default NULL. */
+  const char* skip_elements;
+  /* Markup: the classes whose elements are left alone, separated by commas;
+     NULL the defaults ("nohyphenate,donthyphenate"), "" none. Default NULL. */
+  const char* skip_classes;
 } liang_text_options;
 
 /* Fills `options` with the defaults, those of liang_insert_hyphens, and its

@@ -18,7 +18,7 @@ Pyphen.
 
 insert_hyphens(text, lang="en-us", *, hyphen="\\u00ad", html=False,
 min_word=0, left_min=None, right_min=None, capitalized=True, all_caps=True,
-mixed_case=False, technical=False):
+mixed_case=False, technical=False, xml=False, skip=(), skip_class=None):
   html: hyphenate only the text content of HTML, XHTML or XML;
   min_word: leave alone words of fewer characters;
   left_min, right_min: replace the language's minima (at least 1);
@@ -28,7 +28,12 @@ mixed_case=False, technical=False):
   (iPhone, McDonald), which are left alone by default as names;
   technical: True hyphenates technical tokens (--almost-all,
   /usr/share/doc, sources.list, $HOME, snake_case, Uint8Array), which are
-  left whole by default, as URLs are.
+  left whole by default, as URLs are;
+  xml: with html, read the markup by XML's rules even without an XML
+  declaration or an xmlns on the first element;
+  skip: more element names whose content is left alone;
+  skip_class: the class names whose elements are left alone (None: the
+  defaults, nohyphenate and donthyphenate).
 lang may also be a Hyphenator. TextStream(lang, **the same options) takes
 a text in chunks: feed(chunk) returns the output settled so far, finish()
 the rest; the pieces join to insert_hyphens of the whole text.

@@ -1,7 +1,7 @@
 """Type stubs of liang's extension module; import the package liang instead."""
 
 import os
-from typing import Dict, List, Optional, Tuple, Union
+from typing import Dict, List, Optional, Sequence, Tuple, Union
 
 __version__: str
 
@@ -58,6 +58,9 @@ class Hyphenator:
         all_caps: bool = True,
         mixed_case: bool = False,
         technical: bool = False,
+        xml: bool = False,
+        skip: Sequence[str] = (),
+        skip_class: Optional[Sequence[str]] = None,
     ) -> str:
         """Running text with `hyphen` at every break; releases the GIL meanwhile.
 
@@ -99,6 +102,9 @@ class TextStream:
         all_caps: bool = True,
         mixed_case: bool = False,
         technical: bool = False,
+        xml: bool = False,
+        skip: Sequence[str] = (),
+        skip_class: Optional[Sequence[str]] = None,
     ) -> None: ...
     def feed(self, chunk: str) -> str:
         """The output that `chunk` settles (possibly empty)."""
@@ -133,6 +139,9 @@ def insert_hyphens(
     all_caps: bool = True,
     mixed_case: bool = False,
     technical: bool = False,
+    xml: bool = False,
+    skip: Sequence[str] = (),
+    skip_class: Optional[Sequence[str]] = None,
 ) -> str:
     """Running text with `hyphen` at every break; releases the GIL meanwhile.
 

@@ -102,6 +102,9 @@ liang::TextOptions textOptions(const TextArguments& arguments) {
   options.allCaps = arguments.allCaps;
   options.mixedCase = arguments.mixedCase;
   options.technical = arguments.technical;
+  options.xml = arguments.xml;
+  options.skipElements = arguments.skip;
+  if (arguments.skipClass) options.skipClasses = *arguments.skipClass;
   return options;
 }
 

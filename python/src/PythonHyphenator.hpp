@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "liang/liang.hpp"
 
@@ -31,6 +32,9 @@ struct TextArguments {
   bool allCaps = true;
   bool mixedCase = false;
   bool technical = false;
+  bool xml = false;
+  std::vector<std::string> skip;
+  std::optional<std::vector<std::string>> skipClass;  // none: the default classes
 };
 
 // The library's options for `arguments`; ValueError for a minimum below 1

@@ -21,6 +21,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "Instances.hpp"
 #include "PythonHyphenator.hpp"
@@ -126,9 +127,10 @@ std::optional<std::string> affixOf(const std::optional<liang::Language>& languag
 TextArguments textArguments(py::object hyphen, bool html, std::int64_t minWord,
                             std::optional<std::int64_t> leftMin,
                             std::optional<std::int64_t> rightMin, bool capitalized, bool allCaps,
-                            bool mixedCase, bool technical) {
-  return {std::move(hyphen), html,    minWord,   leftMin,  rightMin,
-          capitalized,       allCaps, mixedCase, technical};
+                            bool mixedCase, bool technical, bool xml, std::vector<std::string> skip,
+                            std::optional<std::vector<std::string>> skipClass) {
+  return {std::move(hyphen), html,      minWord,   leftMin, rightMin,        capitalized,
+          allCaps,           mixedCase, technical, xml,     std::move(skip), std::move(skipClass)};
 }
 
 // The hyphenator that a lang argument names: a liang.Hyphenator itself, a
@@ -162,14 +164,17 @@ PYBIND11_MODULE(_liang, m) {
           [](py::handle self, const py::object& text, py::object hyphen, bool html,
              std::int64_t minWord, std::optional<std::int64_t> leftMin,
              std::optional<std::int64_t> rightMin, bool capitalized, bool allCaps, bool mixedCase,
-             bool technical) {
+             bool technical, bool xml, std::vector<std::string> skip,
+             std::optional<std::vector<std::string>> skipClass) {
             return hyphenatorOf(self).insertHyphens(
                 text, textArguments(std::move(hyphen), html, minWord, leftMin, rightMin,
-                                    capitalized, allCaps, mixedCase, technical));
+                                    capitalized, allCaps, mixedCase, technical, xml,
+                                    std::move(skip), std::move(skipClass)));
           },
           "text"_a, py::kw_only(), "hyphen"_a = "\u00ad", "html"_a = false, "min_word"_a = 0,
           "left_min"_a = py::none(), "right_min"_a = py::none(), "capitalized"_a = true,
-          "all_caps"_a = true, "mixed_case"_a = false, "technical"_a = false)
+          "all_caps"_a = true, "mixed_case"_a = false, "technical"_a = false, "xml"_a = false,
+          "skip"_a = std::vector<std::string>(), "skip_class"_a = py::none())
       .def(
           "with_minima",
           [](py::handle self, std::int64_t left, std::int64_t right) {
@@ -213,29 +218,35 @@ PYBIND11_MODULE(_liang, m) {
       [](const py::object& text, const py::object& lang, py::object hyphen, bool html,
          std::int64_t minWord, std::optional<std::int64_t> leftMin,
          std::optional<std::int64_t> rightMin, bool capitalized, bool allCaps, bool mixedCase,
-         bool technical) {
+         bool technical, bool xml, std::vector<std::string> skip,
+         std::optional<std::vector<std::string>> skipClass) {
         const PythonHyphenator h{hyphenatorFor(lang), std::nullopt};
         return h.insertHyphens(
-            text, textArguments(std::move(hyphen), html, minWord, leftMin, rightMin, capitalized,
-                                allCaps, mixedCase, technical));
+            text,
+            textArguments(std::move(hyphen), html, minWord, leftMin, rightMin, capitalized, allCaps,
+                          mixedCase, technical, xml, std::move(skip), std::move(skipClass)));
       },
       "text"_a, "lang"_a = "en-us", py::kw_only(), "hyphen"_a = "\u00ad", "html"_a = false,
       "min_word"_a = 0, "left_min"_a = py::none(), "right_min"_a = py::none(),
-      "capitalized"_a = true, "all_caps"_a = true, "mixed_case"_a = false, "technical"_a = false);
+      "capitalized"_a = true, "all_caps"_a = true, "mixed_case"_a = false, "technical"_a = false,
+      "xml"_a = false, "skip"_a = std::vector<std::string>(), "skip_class"_a = py::none());
   py::class_<PythonTextStream>(m, "TextStream")
       .def(py::init([](const py::object& lang, py::object hyphen, bool html, std::int64_t minWord,
                        std::optional<std::int64_t> leftMin, std::optional<std::int64_t> rightMin,
-                       bool capitalized, bool allCaps, bool mixedCase, bool technical) {
+                       bool capitalized, bool allCaps, bool mixedCase, bool technical, bool xml,
+                       std::vector<std::string> skip,
+                       std::optional<std::vector<std::string>> skipClass) {
              const liang::Hyphenator& h = hyphenatorFor(lang);
              return std::make_unique<PythonTextStream>(
-                 h, liang_python::textOptions(textArguments(std::move(hyphen), html, minWord,
-                                                            leftMin, rightMin, capitalized, allCaps,
-                                                            mixedCase, technical)));
+                 h, liang_python::textOptions(textArguments(
+                        std::move(hyphen), html, minWord, leftMin, rightMin, capitalized, allCaps,
+                        mixedCase, technical, xml, std::move(skip), std::move(skipClass))));
            }),
            "lang"_a = "en-us", py::kw_only(), "hyphen"_a = "\u00ad", "html"_a = false,
            "min_word"_a = 0, "left_min"_a = py::none(), "right_min"_a = py::none(),
            "capitalized"_a = true, "all_caps"_a = true, "mixed_case"_a = false,
-           "technical"_a = false)
+           "technical"_a = false, "xml"_a = false, "skip"_a = std::vector<std::string>(),
+           "skip_class"_a = py::none())
       .def(
           "feed",
           [](py::handle self, const py::object& chunk) { return streamOf(self).feed(chunk); },

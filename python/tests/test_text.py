@@ -113,6 +113,9 @@ KEYWORDS_OF_FIELDS = {
     "allCaps": {"all_caps": False},
     "mixedCase": {"mixed_case": True},
     "technical": {"technical": True},
+    "xml": {"html": True, "xml": True},
+    "skipElements": {"html": True, "skip": ["em"]},
+    "skipClasses": {"html": True, "skip_class": ["nohyphenate", "donthyphenate", "x"]},
 }
 
 

@@ -131,6 +131,17 @@ constexpr std::size_t kOldestOptionsSize = sizeof(liang_text_options);
 #define LIANG_OPTIONS_HOLD(options, field) \
   (offsetof(liang_text_options, field) + sizeof((options).field) <= (options).size)
 
+// The names of a list separated by commas, empty ones dropped.
+std::vector<std::string> commaList(std::string_view list) {
+  std::vector<std::string> names;
+  while (!list.empty()) {
+    const std::size_t comma = std::min(list.find(','), list.size());
+    if (comma != 0) names.emplace_back(list.substr(0, comma));
+    list.remove_prefix(std::min(comma + 1, list.size()));
+  }
+  return names;
+}
+
 // The C++ options of the C ones; `function` names the caller in the message
 // when the size shows that liang_text_options_init did not fill them.
 liang::TextOptions toTextOptions(const liang_text_options* options, const char* function) {
@@ -155,6 +166,9 @@ liang::TextOptions toTextOptions(const liang_text_options* options, const char* 
   converted.allCaps = options->all_caps != 0;
   converted.mixedCase = options->mixed_case != 0;
   converted.technical = options->technical != 0;
+  converted.xml = options->xml != 0;
+  if (options->skip_elements != nullptr) converted.skipElements = commaList(options->skip_elements);
+  if (options->skip_classes != nullptr) converted.skipClasses = commaList(options->skip_classes);
   return converted;
 }
 
@@ -173,6 +187,9 @@ liang_text_options defaultOptions() noexcept {
   options.all_caps = defaults.allCaps ? 1 : 0;
   options.mixed_case = defaults.mixedCase ? 1 : 0;
   options.technical = defaults.technical ? 1 : 0;
+  options.xml = defaults.xml ? 1 : 0;
+  options.skip_elements = nullptr;  // defaults.skipElements: none
+  options.skip_classes = nullptr;   // defaults.skipClasses
   return options;
 }
 

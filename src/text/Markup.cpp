@@ -25,16 +25,24 @@ Match startsWithIgnoringCase(std::string_view text, std::string_view prefix) noe
   return n == prefix.size() ? Match::kYes : Match::kMore;
 }
 
-bool isOneOf(std::string_view name, std::initializer_list<std::string_view> names) noexcept {
-  // No element named below is longer than "textarea": most names of a page
-  // (p, a, em, span, div) are turned away after a comparison or two.
-  if (name.empty() || name.size() > 8) return false;
-  for (const std::string_view candidate : names) {
-    if (candidate.size() == name.size() && candidate[0] == name[0] && candidate == name)
-      return true;
-  }
-  return false;
+struct NamedReference {
+  std::string_view name;
+  char32_t first, second;
+};
+
+constexpr NamedReference kNamedReferences[] = {
+#include "text/NamedReferences.inc"
+};
+
+const NamedReference* findNamedReference(std::string_view name) noexcept {
+  const auto found =
+      std::lower_bound(std::begin(kNamedReferences), std::end(kNamedReferences), name,
+                       [](const NamedReference& r, std::string_view n) { return r.name < n; });
+  return found != std::end(kNamedReferences) && found->name == name ? found : nullptr;
 }
+
+// Whether `c` may be part of a language subtag.
+bool isSubtagChar(char c) noexcept { return isAsciiLetter(c) || isAsciiDigit(c); }
 
 }  // namespace
 
@@ -115,8 +123,10 @@ Reference readReference(std::string_view text, bool atEnd) noexcept {
                      [](char c) { return isAsciiLetter(c) || isAsciiDigit(c); })) {
       return none;
     }
-    if (body == "shy") return {Reference::Kind::kSoftHyphen, 0xAD, length};
-    return {Reference::Kind::kNamed, 0, length};
+    const NamedReference* named = findNamedReference(body);
+    if (named == nullptr) return {Reference::Kind::kUnknown, 0, length};
+    if (named->first == 0xAD) return {Reference::Kind::kSoftHyphen, 0xAD, length};
+    return {Reference::Kind::kCharacter, named->first, length};
   }
   std::string_view digits = body.substr(1);
   int base = 10;
@@ -138,44 +148,169 @@ Reference readReference(std::string_view text, bool atEnd) noexcept {
     value = value * static_cast<std::uint32_t>(base) + digit;
   }
   if (value == 0xAD) return {Reference::Kind::kSoftHyphen, 0xAD, length};
-  return {Reference::Kind::kNumeric, static_cast<char32_t>(value), length};
+  return {Reference::Kind::kCharacter, static_cast<char32_t>(value), length};
 }
 
-void TagReader::begin(bool endTag) noexcept {
+void TagReader::begin(bool endTag, bool xml, std::span<const std::uint64_t> skipClasses) noexcept {
   // Only the lengths and flags: the buffers are read up to their lengths.
   state_ = State::kName;
   endTag_ = endTag;
-  selfClosing_ = false;
-  nameLength_ = attributeLength_ = valueLength_ = languageLength_ = 0;
+  xml_ = xml;
+  selfClosing_ = prefixed_ = hasXmlns_ = skipClass_ = false;
+  nameHash_ = localHash_ = lowerNameHash_ = lowerLocalHash_ = NameHash{};
+  writtenLength_ = localLength_ = attributeLength_ = valueLength_ = languageLength_ = 0;
+  attributeKind_ = Attribute::kOther;
+  seenLang_ = seenXmlLang_ = seenClass_ = false;
   hasLanguage_ = languageFromXml_ = false;
+  skipClasses_ = skipClasses;
 }
 
-std::string_view TagReader::name() const noexcept {
-  const std::string_view whole(name_, nameLength_);
-  const std::size_t colon = whole.rfind(':');
-  return colon == std::string_view::npos ? whole : whole.substr(colon + 1);
+char TagReader::fold(char c) const noexcept { return xml_ ? c : lowerAscii(c); }
+
+std::string_view TagReader::localName() const noexcept {
+  return localLength_ <= kLongestName ? std::string_view(local_, localLength_) : std::string_view();
 }
 
-bool TagReader::attributeIs(std::string_view lowerName) const noexcept {
-  return std::string_view(attribute_, attributeLength_) == lowerName;
+std::string_view TagReader::writtenName() const noexcept {
+  return writtenLength_ <= kLongestName ? std::string_view(written_, writtenLength_)
+                                        : std::string_view();
+}
+
+std::string_view TagReader::language() const noexcept { return {language_, languageLength_}; }
+
+void TagReader::nameChar(char c) noexcept {
+  const char lower = lowerAscii(c);
+  nameHash_.add(c);
+  lowerNameHash_.add(lower);
+  if (writtenLength_ < kLongestName) written_[writtenLength_] = c;
+  ++writtenLength_;
+  if (c == ':') {
+    prefixed_ = true;
+    localHash_ = lowerLocalHash_ = NameHash{};
+    localLength_ = 0;
+    return;
+  }
+  localHash_.add(c);
+  lowerLocalHash_.add(lower);
+  if (localLength_ < kLongestName) local_[localLength_] = c;
+  ++localLength_;
 }
 
 void TagReader::startAttribute(char first) noexcept {
   selfClosing_ = false;
   attributeLength_ = 0;
-  valueLength_ = 0;
-  attribute_[attributeLength_++] = lowerAscii(first);
+  attribute_[attributeLength_++] = fold(first);
   state_ = State::kAttributeName;
 }
 
-void TagReader::endValue() noexcept {
-  const bool xml = attributeIs("xml:lang");
-  if ((xml || attributeIs("lang")) && (xml || !languageFromXml_)) {
-    hasLanguage_ = true;
-    languageFromXml_ = xml;
-    std::memcpy(language_, value_, valueLength_);
-    languageLength_ = valueLength_;
+void TagReader::endAttributeName() noexcept {
+  const std::string_view name(attribute_, attributeLength_);
+  attributeKind_ = Attribute::kOther;
+  valueLength_ = valueCut_ = subtagLength_ = 0;
+  valueOverflow_ = valueBad_ = valueRestIgnored_ = false;
+  inClassToken_ = false;
+  classToken_ = NameHash{};
+  if (name == "lang" && !seenLang_) {
+    attributeKind_ = Attribute::kLang;
+  } else if (name == "xml:lang" && !seenXmlLang_) {
+    attributeKind_ = Attribute::kXmlLang;
+  } else if (name == "class" && !seenClass_) {
+    attributeKind_ = Attribute::kClass;
+  } else if (name == "xmlns" || name.starts_with("xmlns:")) {
+    hasXmlns_ = true;
   }
+}
+
+void TagReader::valueChar(char c) noexcept {
+  switch (attributeKind_) {
+    case Attribute::kOther:
+      return;
+    case Attribute::kClass:
+      if (isTagSpace(c)) {
+        endClassToken();
+      } else {
+        classToken_.add(c);
+        inClassToken_ = true;
+      }
+      return;
+    case Attribute::kLang:
+    case Attribute::kXmlLang:
+      break;
+  }
+  if (!valueOverflow_) {
+    if (valueLength_ < kLongestLanguage) {
+      value_[valueLength_++] = c;
+      return;
+    }
+    // Too long to keep: what is kept ends at the last separator, and the
+    // subtags from there on are only checked.
+    valueOverflow_ = true;
+    const std::string_view kept(value_, valueLength_);
+    const std::size_t separator = kept.find_last_of("-_");
+    if (separator == std::string_view::npos) {
+      valueBad_ = true;
+    } else {
+      valueCut_ = separator;
+      subtagLength_ = valueLength_ - separator - 1;
+    }
+  }
+  if (valueBad_ || valueRestIgnored_) return;
+  if (c == '-' || c == '_') {
+    valueBad_ = subtagLength_ == 0 || subtagLength_ > 8;
+    subtagLength_ = 0;
+  } else if (isSubtagChar(c)) {
+    ++subtagLength_;
+  } else if (c == '.' || c == '@') {
+    // A locale's encoding or modifier: the tag ends before it.
+    valueBad_ = subtagLength_ == 0 || subtagLength_ > 8;
+    valueRestIgnored_ = true;
+  } else {
+    valueBad_ = true;
+  }
+}
+
+void TagReader::endClassToken() noexcept {
+  if (!inClassToken_) return;
+  for (const std::uint64_t skip : skipClasses_) {
+    if (skip == classToken_.value) skipClass_ = true;
+  }
+  inClassToken_ = false;
+  classToken_ = NameHash{};
+}
+
+void TagReader::endValue() noexcept {
+  switch (attributeKind_) {
+    case Attribute::kOther:
+      break;
+    case Attribute::kClass:
+      endClassToken();
+      seenClass_ = true;
+      break;
+    case Attribute::kLang:
+    case Attribute::kXmlLang: {
+      const bool xml = attributeKind_ == Attribute::kXmlLang;
+      (xml ? seenXmlLang_ : seenLang_) = true;
+      if (xml || !languageFromXml_) {
+        hasLanguage_ = true;
+        languageFromXml_ = xml;
+        std::size_t length = valueLength_;
+        if (valueOverflow_) {
+          if (!valueRestIgnored_ && (subtagLength_ == 0 || subtagLength_ > 8)) valueBad_ = true;
+          length = valueCut_;
+        }
+        if (valueBad_) {
+          // A value that is no language tag: "!" names none.
+          language_[0] = '!';
+          languageLength_ = 1;
+        } else {
+          std::memcpy(language_, value_, length);
+          languageLength_ = length;
+        }
+      }
+      break;
+    }
+  }
+  attributeKind_ = Attribute::kOther;
   state_ = State::kBeforeAttribute;
 }
 
@@ -192,8 +327,8 @@ std::size_t TagReader::read(std::string_view text) noexcept {
         } else if (c == '/') {
           selfClosing_ = true;
           state_ = State::kBeforeAttribute;
-        } else if (nameLength_ < kLongestName) {
-          name_[nameLength_++] = lowerAscii(c);
+        } else {
+          nameChar(c);
         }
         break;
       case State::kBeforeAttribute:
@@ -206,28 +341,34 @@ std::size_t TagReader::read(std::string_view text) noexcept {
         }
         break;
       case State::kAttributeName:
-        if (c == '>') {
-          state_ = State::kDone;
-        } else if (c == '=') {
+        if (c == '=') {
+          endAttributeName();
           state_ = State::kBeforeValue;
         } else if (isTagSpace(c)) {
+          endAttributeName();
           state_ = State::kAfterAttributeName;
-        } else if (c == '/') {
-          selfClosing_ = true;
-          state_ = State::kBeforeAttribute;
+        } else if (c == '>' || c == '/') {
+          // An attribute without a value, such as "lang" alone: lang="".
+          endAttributeName();
+          endValue();
+          if (c == '>') state_ = State::kDone;
+          selfClosing_ = c == '/';
         } else if (attributeLength_ < kLongestName) {
-          attribute_[attributeLength_++] = lowerAscii(c);
+          attribute_[attributeLength_++] = fold(c);
+        } else {
+          attributeLength_ = kLongestName;  // no name we look for is this long
+          attribute_[0] = '\0';
         }
         break;
       case State::kAfterAttributeName:
-        if (c == '>') {
-          state_ = State::kDone;
-        } else if (c == '=') {
+        if (c == '=') {
           state_ = State::kBeforeValue;
-        } else if (c == '/') {
-          selfClosing_ = true;
-          state_ = State::kBeforeAttribute;
+        } else if (c == '>' || c == '/') {
+          endValue();
+          if (c == '>') state_ = State::kDone;
+          selfClosing_ = c == '/';
         } else if (!isTagSpace(c)) {
+          endValue();
           startAttribute(c);
         }
         break;
@@ -239,18 +380,17 @@ std::size_t TagReader::read(std::string_view text) noexcept {
           quote_ = c;
           state_ = State::kQuotedValue;
         } else if (!isTagSpace(c)) {
-          value_[valueLength_++] = c;
+          valueChar(c);
           state_ = State::kUnquotedValue;
         }
         break;
       case State::kQuotedValue: {
-        // Only a language is kept; any other value (a URL, a class list) is
-        // stepped over to its closing quote at once.
-        const bool kept = attributeIs("lang") || attributeIs("xml:lang");
+        // Most values (a URL, an id) are stepped over to their closing
+        // quote at once.
         const std::size_t close = text.find(quote_, i - 1);
         const std::size_t end = close == std::string_view::npos ? text.size() : close;
-        for (std::size_t k = i - 1; kept && k < end && valueLength_ < kLongestLanguage; ++k) {
-          value_[valueLength_++] = text[k];
+        if (attributeKind_ != Attribute::kOther) {
+          for (std::size_t k = i - 1; k < end; ++k) valueChar(text[k]);
         }
         i = end;
         if (close != std::string_view::npos) {
@@ -265,8 +405,8 @@ std::size_t TagReader::read(std::string_view text) noexcept {
           state_ = State::kDone;
         } else if (isTagSpace(c)) {
           endValue();
-        } else if (valueLength_ < kLongestLanguage) {
-          value_[valueLength_++] = c;
+        } else {
+          valueChar(c);
         }
         break;
       case State::kDone:
@@ -276,26 +416,12 @@ std::size_t TagReader::read(std::string_view text) noexcept {
   return i;
 }
 
-bool isRawTextElement(std::string_view lowerName) noexcept {
-  return isOneOf(lowerName, {"script", "style", "textarea"});
-}
-
-bool isUnhyphenatedElement(std::string_view lowerName) noexcept {
-  return isOneOf(lowerName, {"pre", "code", "kbd", "samp", "var", "textarea", "math", "svg",
-                             "script", "style", "title"});
-}
-
-bool isVoidElement(std::string_view lowerName) noexcept {
-  return isOneOf(lowerName, {"area", "base", "br", "col", "embed", "hr", "img", "input", "link",
-                             "meta", "param", "source", "track", "wbr"});
-}
-
-Match matchEndTag(std::string_view text, std::string_view lowerName, bool atEnd) noexcept {
-  const std::size_t needed = 2 + lowerName.size() + 1;
+Match matchEndTag(std::string_view text, std::string_view name, bool atEnd) noexcept {
+  const std::size_t needed = 2 + name.size() + 1;
   const std::size_t have = std::min(text.size(), needed);
   if (startsWithIgnoringCase(text.substr(0, have), "</") == Match::kNo) return Match::kNo;
-  if (have > 2 && startsWithIgnoringCase(text.substr(2, std::min(have, needed - 1) - 2),
-                                         lowerName) == Match::kNo) {
+  if (have > 2 &&
+      startsWithIgnoringCase(text.substr(2, std::min(have, needed - 1) - 2), name) == Match::kNo) {
     return Match::kNo;
   }
   if (text.size() < needed) return atEnd ? Match::kNo : Match::kMore;

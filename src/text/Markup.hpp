@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 namespace liang::internal {
@@ -43,34 +44,59 @@ MarkupStart classifyMarkup(std::string_view text, bool atEnd) noexcept;
 std::size_t findTerminator(std::string_view text, std::string_view terminator,
                            std::size_t& keep) noexcept;
 
-// A character reference: "&#233;", "&#xE9;", or a named one such as "&shy;".
+// A character reference: "&#233;", "&#xE9;", or a named one such as "&eacute;".
 struct Reference {
   enum class Kind : std::uint8_t {
     kNone,        // no reference starts here: the '&' is a character of the text
     kMore,        // the text ends before it can be told
-    kNumeric,     // a numeric reference to `codePoint`
+    kCharacter,   // a reference to `codePoint` (numeric, or one of HTML's names)
     kSoftHyphen,  // "&shy;", or a numeric reference to U+00AD
-    kNamed,       // any other named reference
+    kUnknown,     // a name HTML does not define: a reference to nothing known
   };
   Kind kind;
-  char32_t codePoint;
+  char32_t codePoint;  // for a name that stands for two characters, the first
   std::size_t length;  // bytes, from '&' to ';'
 };
 
-// Reads the reference at the start of `text`, which begins with '&'.
+// Reads the reference at the start of `text`, which begins with '&'. Names
+// are HTML's (NamedReferences.inc), each with its ';'.
 Reference readReference(std::string_view text, bool atEnd) noexcept;
 
+// A 64-bit FNV-1a hash of names, by which elements and class names are
+// compared whatever their length.
+struct NameHash {
+  static constexpr std::uint64_t kStart = 0xcbf29ce484222325ull;
+  std::uint64_t value = kStart;
+  constexpr void add(char c) noexcept {
+    value = (value ^ static_cast<unsigned char>(c)) * 0x100000001b3ull;
+  }
+  static constexpr std::uint64_t of(std::string_view name) noexcept {
+    NameHash h;
+    for (const char c : name) h.add(c);
+    return h.value;
+  }
+};
+
 // A tag read byte by byte from the byte after its opener to its closing
-// '>', quoted attribute values (which may hold '>') included. It keeps the
-// element's name and the value of a lang or xml:lang attribute, each cut to
-// a bounded length; everything else is only stepped over.
+// '>', quoted attribute values (which may hold '>') included. It keeps what
+// the structure of the text needs: the element's name (hashed whole, its
+// local name and the name as written when they are short enough to be one
+// of the known elements), the value of a lang or xml:lang attribute, whether
+// the class attribute holds one of the given classes, and whether there is
+// an xmlns attribute. Everything else is only stepped over. In HTML,
+// attribute names are read in any case; in XML, as written.
 class TagReader {
  public:
+  // Known names are shorter; longer ones are hashed only.
   static constexpr std::size_t kLongestName = 32;
-  static constexpr std::size_t kLongestLanguage = 64;
+  // A lang value is kept up to this length; past it, its subtags are only
+  // checked for being well formed (see language()).
+  static constexpr std::size_t kLongestLanguage = 128;
 
-  // Starts a tag; `endTag` for "</name".
-  void begin(bool endTag) noexcept;
+  // Starts a tag; `endTag` for "</name", `xml` for XML's attribute names.
+  // `skipClasses` are hashes of class names (NameHash::of) that the class
+  // attribute is matched against.
+  void begin(bool endTag, bool xml, std::span<const std::uint64_t> skipClasses) noexcept;
 
   // Reads from `text` up to and including the tag's closing '>'; returns the
   // number of bytes taken. done() tells whether the '>' was among them.
@@ -80,12 +106,28 @@ class TagReader {
   bool isEndTag() const noexcept { return endTag_; }
   // "<br/>": closed where it opens.
   bool selfClosing() const noexcept { return selfClosing_; }
-  // The element's local name in lower case, without a namespace prefix
-  // ("svg:svg" gives "svg").
-  std::string_view name() const noexcept;
-  // Whether the tag has a lang or xml:lang attribute (xml:lang wins), and its value.
+  // The hash of the whole name, prefix included, and of the local name
+  // ("svg:style" gives "style"): as written for XML, in lower case for HTML.
+  std::uint64_t nameHash(bool xml) const noexcept {
+    return xml ? nameHash_.value : lowerNameHash_.value;
+  }
+  std::uint64_t localHash(bool xml) const noexcept {
+    return xml ? localHash_.value : lowerLocalHash_.value;
+  }
+  bool prefixed() const noexcept { return prefixed_; }
+  // The local name and the whole name, as written; empty when longer than
+  // kLongestName.
+  std::string_view localName() const noexcept;
+  std::string_view writtenName() const noexcept;
+  // Whether the tag has a lang or xml:lang attribute (xml:lang wins, and
+  // the first of each counts), and its value: whole, or, past
+  // kLongestLanguage bytes, up to the last separator before it when the rest
+  // is well-formed subtags, else a value that names no language.
   bool hasLanguage() const noexcept { return hasLanguage_; }
-  std::string_view language() const noexcept { return {language_, languageLength_}; }
+  std::string_view language() const noexcept;
+  bool hasXmlns() const noexcept { return hasXmlns_; }
+  // Whether the class attribute holds one of the classes given to begin().
+  bool hasSkipClass() const noexcept { return skipClass_; }
 
  private:
   enum class State : std::uint8_t {
@@ -98,44 +140,52 @@ class TagReader {
     kUnquotedValue,
     kDone,
   };
+  enum class Attribute : std::uint8_t { kOther, kLang, kXmlLang, kClass };
 
+  char fold(char c) const noexcept;
+  void nameChar(char c) noexcept;
   void startAttribute(char first) noexcept;
+  void endAttributeName() noexcept;
+  void valueChar(char c) noexcept;
   void endValue() noexcept;
-  bool attributeIs(std::string_view lowerName) const noexcept;
+  void endClassToken() noexcept;
 
   State state_ = State::kDone;
   bool endTag_ = false;
+  bool xml_ = false;
   bool selfClosing_ = false;
+  bool prefixed_ = false;
+  bool hasXmlns_ = false;
+  bool skipClass_ = false;
   char quote_ = 0;
-  char name_[kLongestName] = {};
-  std::size_t nameLength_ = 0;
+  NameHash nameHash_, localHash_, lowerNameHash_, lowerLocalHash_;
+  char written_[kLongestName] = {};
+  std::size_t writtenLength_ = 0;  // may pass kLongestName: then not kept
+  char local_[kLongestName] = {};
+  std::size_t localLength_ = 0;  // likewise
   char attribute_[kLongestName] = {};
   std::size_t attributeLength_ = 0;
+  Attribute attributeKind_ = Attribute::kOther;
+  bool seenLang_ = false, seenXmlLang_ = false, seenClass_ = false;
+  // The value being read when it is a language.
   char value_[kLongestLanguage] = {};
   std::size_t valueLength_ = 0;
+  std::size_t valueCut_ = 0;      // past kLongestLanguage: where the kept part ends
+  std::size_t subtagLength_ = 0;  // of the subtag being read past the cut
+  bool valueOverflow_ = false, valueBad_ = false, valueRestIgnored_ = false;
+  NameHash classToken_;
+  bool inClassToken_ = false;
+  std::span<const std::uint64_t> skipClasses_;
   bool hasLanguage_ = false;
   bool languageFromXml_ = false;
   char language_[kLongestLanguage] = {};
   std::size_t languageLength_ = 0;
 };
 
-// Elements whose content is raw text, not markup: it runs to the element's
-// end tag whatever it holds ("<script>if (a < b)</script>").
-bool isRawTextElement(std::string_view lowerName) noexcept;
-
-// Elements whose content is never hyphenated: code, preformatted text,
-// formulas, graphics, form fields, scripts and styles, and the document's
-// title, which is never broken into lines (a window shows it whole, and
-// some show a soft hyphen in it).
-bool isUnhyphenatedElement(std::string_view lowerName) noexcept;
-
-// HTML's void elements, which have no content and no end tag ("<br>").
-bool isVoidElement(std::string_view lowerName) noexcept;
-
-// Whether `text` begins with "</" and `lowerName` in any case, followed by
-// a character that ends a tag name. kMore when `text` is too short to tell.
+// Whether `text` begins with "</" and `name` in any case, followed by a
+// character that ends a tag name. kMore when `text` is too short to tell.
 enum class Match : std::uint8_t { kNo, kYes, kMore };
-Match matchEndTag(std::string_view text, std::string_view lowerName, bool atEnd) noexcept;
+Match matchEndTag(std::string_view text, std::string_view name, bool atEnd) noexcept;
 
 }  // namespace liang::internal
 

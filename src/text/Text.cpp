@@ -11,6 +11,7 @@
 #include "core/Breaks.hpp"
 #include "core/Scratch.hpp"
 #include "core/Utf8.hpp"
+#include "text/Elements.hpp"
 #include "text/TextScanner.hpp"
 #include "text/WordRules.hpp"
 
@@ -220,6 +221,10 @@ std::string insertHyphens(const Hyphenator& h, std::string_view utf8Text, std::s
   TextOptions options;
   options.hyphen = hyphen;
   return insertHyphens(h, utf8Text, options);
+}
+
+std::span<const std::string_view> protectedElements() noexcept {
+  return internal::protectedElementNames();
 }
 
 std::string insertHyphens(const Hyphenator& h, std::string_view utf8Text,

@@ -163,18 +163,27 @@ TextScanner::TextScanner(const Hyphenator& h, TextOptions options)
     : options_(checked(std::move(options))),
       outer_(std::make_unique<WordRules>(withTextMinima(h, options_), options_)),
       tokenLetters_(new char32_t[kLongestToken]) {
-  open_.reserve(16);
+  // A soft hyphen in the text is the author's already (WordRules).
+  if (options_.hyphen != "\xC2\xAD") hyphenText_ = options_.hyphen;
+  for (const std::string& name : options_.skipElements) {
+    std::string lower = name;
+    for (char& c : lower) c = lowerAscii(c);
+    skipLower_.push_back(NameHash::of(lower));
+    skipWritten_.push_back(NameHash::of(name));
+  }
+  for (const std::string& name : options_.skipClasses) skipClasses_.push_back(NameHash::of(name));
+  reset();
 }
 
 void TextScanner::reset() noexcept {
   mode_ = Mode::kText;
   inToken_ = false;
-  open_.clear();
+  stack_.reset(options_.xml);
+  xmlDecided_ = options_.xml;
+  rawTextEnd_ = false;
 }
 
-WordRules* TextScanner::currentRules() noexcept {
-  return open_.empty() ? outer_.get() : open_.back().rules;
-}
+WordRules* TextScanner::currentRules() noexcept { return stack_.rules(outer_.get()); }
 
 WordRules* TextScanner::rulesForLanguage(std::string_view tag) {
   // "zxx": no linguistic content. A tag liang does not carry means the same
@@ -213,21 +222,35 @@ std::size_t TextScanner::scan(std::string_view input, bool atEnd, std::string& o
         scanUntil(run, "-->");
         break;
       case Mode::kCdata:
-        scanUntil(run, "]]>");
+        // HTML reads "<![CDATA[" and "<?" as comments that end at the next '>'.
+        scanUntil(run, stack_.xml() ? "]]>" : ">");
         break;
       case Mode::kDeclaration:
         scanUntil(run, ">");
         break;
       case Mode::kProcessingInstruction:
-        scanUntil(run, "?>");
+        scanUntil(run, stack_.xml() ? "?>" : ">");
         break;
       case Mode::kRawText:
         scanRawText(run);
+        break;
+      case Mode::kPlaintext:
+        run.pos = run.size();
         break;
     }
   }
   run.copyTo(run.pos);
   return run.pos;
+}
+
+Match TextScanner::hyphenTextAt(const Run& run, std::size_t at, WordRules& rules) const {
+  const std::string_view rest = run.input.substr(at);
+  const std::string_view hyphen = hyphenText_;
+  if (!rest.starts_with(hyphen.substr(0, std::min(rest.size(), hyphen.size())))) return Match::kNo;
+  if (rest.size() <= hyphen.size()) return run.atEnd ? Match::kNo : Match::kMore;
+  TextChar next;
+  if (!readChar(run, at + hyphen.size(), next)) return Match::kMore;
+  return rules.infoOf(next.codePoint).inWord() ? Match::kYes : Match::kNo;
 }
 
 bool TextScanner::readChar(const Run& run, std::size_t at, TextChar& read) const {
@@ -238,13 +261,13 @@ bool TextScanner::readChar(const Run& run, std::size_t at, TextChar& read) const
       switch (reference.kind) {
         case Reference::Kind::kMore:
           return false;
-        case Reference::Kind::kNumeric:
+        case Reference::Kind::kCharacter:
         case Reference::Kind::kSoftHyphen:
           read = {reference.codePoint, reference.length};
           return true;
-        case Reference::Kind::kNamed:
-          // Without HTML's table of names, a named reference ends the word
-          // like the '&' it begins with, and is never cut.
+        case Reference::Kind::kUnknown:
+          // A name HTML does not define ends the word like the '&' it
+          // begins with, and is never cut.
           read = {U'&', reference.length};
           return true;
         case Reference::Kind::kNone:
@@ -348,6 +371,7 @@ bool TextScanner::scanPlainToken(Run& run, WordRules& rules) {
       continue;
     }
     if (letter != 0) return false;  // kAskAgain
+    if (!hyphenText_.empty() && b == static_cast<unsigned char>(hyphenText_[0])) return false;
     ++at;
     const std::uint8_t special = kTokenByte[b];
     if (special == 0) continue;
@@ -524,7 +548,8 @@ bool TextScanner::scanWord(Run& run, WordRules& rules) {
     plain = false;  // a long word
   } else {
     const auto b = static_cast<unsigned char>(run.input[at]);
-    plain = b < 0x80 && !(b == '&' && options_.markup) && !rules.infoOf(b).inWord();
+    plain = b < 0x80 && !(b == '&' && options_.markup) && !rules.infoOf(b).inWord() &&
+            !(!hyphenText_.empty() && b == static_cast<unsigned char>(hyphenText_[0]));
   }
   if (plain) {
     hyphenateLetters(run, rules, start, std::u32string_view(tokenLetters_.get(), at - start),
@@ -543,6 +568,20 @@ bool TextScanner::scanWord(Run& run, WordRules& rules) {
         return false;
       }
       break;
+    }
+    if (!word_.empty() && !hyphenText_.empty()) {
+      // The caller's hyphen between letters: the word was hyphenated
+      // before, and is left as it is, as a soft hyphen leaves it.
+      const Match hyphen = hyphenTextAt(run, at, rules);
+      if (hyphen == Match::kMore) {
+        run.stallAt(start);
+        return false;
+      }
+      if (hyphen == Match::kYes) {
+        word_.push_back({0xAD, rules.infoOf(0xAD), at});
+        at += hyphenText_.size();
+        continue;
+      }
     }
     TextChar c;
     if (!readChar(run, at, c)) {

@@ -20,10 +20,11 @@
 //    more than kLongestWord bytes is copied unchanged.
 // Markup adds: tags, comments, CDATA sections, declarations and processing
 // instructions are copied unchanged and end the token they interrupt; the
-// content of raw-text and unhyphenated elements is copied unchanged; lang and
-// xml:lang switch the language of an element's content; character
-// references are read as the characters they name, and &shy; as a soft
-// hyphen.
+// elements open at each point are followed by ElementStack, by HTML's rules
+// or XML's (chosen by the first element); the content of raw-text and
+// protected elements is copied unchanged; lang and xml:lang switch the
+// language of an element's content; character references are read as the
+// characters they name, and &shy; as a soft hyphen.
 #ifndef LIANG_TEXT_TEXTSCANNER_HPP_
 #define LIANG_TEXT_TEXTSCANNER_HPP_
 
@@ -37,6 +38,7 @@
 
 #include "liang/Hyphenator.hpp"
 #include "liang/Text.hpp"
+#include "text/ElementStack.hpp"
 #include "text/Markup.hpp"
 #include "text/WordRules.hpp"
 
@@ -46,9 +48,6 @@ class TextScanner {
  public:
   static constexpr std::size_t kLongestToken = 4096;
   static constexpr std::size_t kLongestWord = 4096;
-  // Elements nested deeper than this among those that switch the language
-  // or stop hyphenation are not followed.
-  static constexpr std::size_t kDeepestElements = 256;
 
   // Throws Error when the options' minima are negative.
   TextScanner(const Hyphenator& h, TextOptions options);
@@ -75,14 +74,7 @@ class TextScanner {
     kDeclaration,
     kProcessingInstruction,
     kRawText,
-  };
-
-  // An element that switches the language or stops hyphenation.
-  struct OpenElement {
-    std::array<char, TagReader::kLongestName> name;
-    std::uint8_t nameLength;
-    bool unhyphenated;  // it or an element around it stops hyphenation
-    WordRules* rules;   // null: no hyphenation inside
+    kPlaintext,  // HTML's <plaintext>: the rest of the text
   };
 
   struct Run;
@@ -112,12 +104,21 @@ class TextScanner {
   // kMore when the input ends too soon to tell.
   Match opensMarkup(const Run& run, std::size_t at) const;
   void closeTag();
+  void openElement(const ElementStack::Element& element, std::uint32_t flags);
+  bool skipped() const noexcept;
+  // Whether the processing instruction at run.pos is an XML declaration;
+  // false with the run stalled when the input ends too soon to tell.
+  bool xmlDeclaration(Run& run) const;
+  // Whether the hyphen text is at `at` inside a word, a letter after it.
+  // kMore when the input ends too soon to tell.
+  Match hyphenTextAt(const Run& run, std::size_t at, WordRules& rules) const;
   bool readChar(const Run& run, std::size_t at, TextChar& read) const;
 
   WordRules* currentRules() noexcept;
   WordRules* rulesForLanguage(std::string_view tag);
 
   const TextOptions options_;
+  std::string hyphenText_;  // the hyphen, unless a soft hyphen
   std::unique_ptr<WordRules> outer_;
   // Made for the first element that switches the language.
   std::unique_ptr<std::array<std::unique_ptr<WordRules>, 73>> languages_;
@@ -125,8 +126,15 @@ class TextScanner {
   Mode mode_ = Mode::kText;
   bool inToken_ = false;
   TagReader tag_;
-  std::string rawTextName_;
-  std::vector<OpenElement> open_;
+  bool xmlDecided_ = false;  // XML's rules or HTML's, known from the first element
+  std::array<char, TagReader::kLongestName> rawTextName_{};
+  std::size_t rawTextLength_ = 0;
+  ElementStack::Element rawTextElement_{};
+  bool rawTextEnd_ = false;  // the next tag is the end tag of raw text
+  ElementStack stack_;
+  // Hashes (NameHash) of the caller's elements to skip, in lower case and as
+  // given, and of the classes to skip.
+  std::vector<std::uint64_t> skipLower_, skipWritten_, skipClasses_;
   std::vector<WordChar> word_;
   std::unique_ptr<char32_t[]> tokenLetters_;  // the letters of the token being read
   std::vector<std::size_t> breaks_;

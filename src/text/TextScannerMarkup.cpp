@@ -1,16 +1,23 @@
 // The scanner's markup: tags, comments, CDATA sections, declarations,
 // processing instructions and raw-text elements, and the elements that
-// switch the language or stop hyphenation.
+// switch the language or stop hyphenation (kept by ElementStack).
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
+#include "text/Elements.hpp"
 #include "text/TextScanner.hpp"
 #include "text/TextScannerRun.hpp"
 
 namespace liang::internal {
+
+namespace {
+
+bool isXmlSpace(char c) noexcept { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+}  // namespace
 
 Match TextScanner::opensMarkup(const Run& run, std::size_t at) const {
   switch (classifyMarkup(run.input.substr(at), run.atEnd).kind) {
@@ -23,8 +30,20 @@ Match TextScanner::opensMarkup(const Run& run, std::size_t at) const {
   }
 }
 
+bool TextScanner::xmlDeclaration(Run& run) const {
+  const std::string_view rest = run.input.substr(run.pos);
+  constexpr std::string_view kOpener = "<?xml";
+  if (rest.size() <= kOpener.size()) {
+    if (!run.atEnd && kOpener.starts_with(rest)) run.stallAt(run.pos);
+    return false;
+  }
+  return rest.starts_with(kOpener) &&
+         (isXmlSpace(rest[kOpener.size()]) || rest[kOpener.size()] == '?');
+}
+
 bool TextScanner::openMarkup(Run& run) {
   const MarkupStart start = classifyMarkup(run.input.substr(run.pos), run.atEnd);
+  std::size_t opener = start.openerLength;
   switch (start.kind) {
     case MarkupKind::kNone:
       return false;
@@ -33,12 +52,24 @@ bool TextScanner::openMarkup(Run& run) {
       return false;
     case MarkupKind::kStartTag:
     case MarkupKind::kEndTag:
-      tag_.begin(start.kind == MarkupKind::kEndTag);
+      tag_.begin(start.kind == MarkupKind::kEndTag, stack_.xml(), skipClasses_);
       mode_ = Mode::kTag;
       break;
-    case MarkupKind::kComment:
+    case MarkupKind::kComment: {
+      // "<!-->" and "<!--->" are whole comments.
+      const std::string_view after = run.input.substr(run.pos + opener);
+      if (after.size() < 2 && !run.atEnd && std::string_view("->").starts_with(after)) {
+        run.stallAt(run.pos);
+        return false;
+      }
+      if (after.starts_with(">") || after.starts_with("->")) {
+        run.pos += opener + (after[0] == '>' ? 1 : 2);
+        inToken_ = false;
+        return true;
+      }
       mode_ = Mode::kComment;
       break;
+    }
     case MarkupKind::kCdata:
       mode_ = Mode::kCdata;
       break;
@@ -46,11 +77,19 @@ bool TextScanner::openMarkup(Run& run) {
       mode_ = Mode::kDeclaration;
       break;
     case MarkupKind::kProcessingInstruction:
+      if (!xmlDecided_) {
+        if (xmlDeclaration(run)) {
+          xmlDecided_ = true;
+          stack_.setXml(true);
+        } else if (run.stalled) {
+          return false;
+        }
+      }
       mode_ = Mode::kProcessingInstruction;
       break;
   }
   inToken_ = false;
-  run.pos += start.openerLength;
+  run.pos += opener;
   return true;
 }
 
@@ -59,38 +98,64 @@ void TextScanner::scanTag(Run& run) {
   if (tag_.done()) closeTag();
 }
 
+bool TextScanner::skipped() const noexcept {
+  const bool xml = stack_.xml();
+  const std::vector<std::uint64_t>& names = xml ? skipWritten_ : skipLower_;
+  const std::uint64_t whole = tag_.nameHash(xml), local = tag_.localHash(xml);
+  return std::any_of(names.begin(), names.end(),
+                     [&](std::uint64_t n) { return n == whole || n == local; });
+}
+
 void TextScanner::closeTag() {
   mode_ = Mode::kText;
-  const std::string_view name = tag_.name();
+  if (!xmlDecided_ && !tag_.isEndTag()) {
+    // The first element: XML's rules when it declares a namespace.
+    xmlDecided_ = true;
+    stack_.setXml(tag_.hasXmlns());
+  }
+  const bool xml = stack_.xml();
+  // HTML's names are matched in lower case; a prefixed name in HTML is no
+  // element HTML knows, though its local name still says what it holds.
+  char lower[TagReader::kLongestName];
+  std::string_view local = tag_.localName();
+  if (!xml) {
+    std::transform(local.begin(), local.end(), lower,
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
+    local = std::string_view(lower, local.size());
+  }
+  const std::uint32_t flags = elementFlags(local, tag_.localHash(xml));
+  ElementStack::Element element{tag_.nameHash(xml), xml || tag_.prefixed() ? 0u : flags};
+  if (tag_.isEndTag() && rawTextEnd_) {
+    // The end of raw text closes its element, in whatever case it is written.
+    rawTextEnd_ = false;
+    element = rawTextElement_;
+  }
   if (tag_.isEndTag()) {
-    for (std::size_t i = open_.size(); i-- > 0;) {
-      if (std::string_view(open_[i].name.data(), open_[i].nameLength) == name) {
-        open_.resize(i);
-        break;
-      }
-    }
+    stack_.endTag(element);
     return;
   }
-  if (tag_.selfClosing() || isVoidElement(name)) return;
-  const bool unhyphenated = isUnhyphenatedElement(name);
-  if ((unhyphenated || tag_.hasLanguage()) && open_.size() < kDeepestElements) {
-    const bool outerUnhyphenated = !open_.empty() && open_.back().unhyphenated;
-    OpenElement element{};
-    std::copy(name.begin(), name.end(), element.name.begin());
-    element.nameLength = static_cast<std::uint8_t>(name.size());
-    element.unhyphenated = unhyphenated || outerUnhyphenated;
-    if (element.unhyphenated) {
-      element.rules = nullptr;
-    } else if (tag_.hasLanguage()) {
-      element.rules = rulesForLanguage(tag_.language());
-    } else {
-      element.rules = currentRules();
-    }
-    open_.push_back(element);
-  }
-  if (isRawTextElement(name)) {
-    rawTextName_.assign(name);
+  if (!stack_.startTag(element)) return;
+  if (xml ? tag_.selfClosing() : (element.flags & kVoid) != 0) return;
+  openElement(element, flags);
+}
+
+void TextScanner::openElement(const ElementStack::Element& element, std::uint32_t flags) {
+  const bool protect = stack_.isProtected() || (flags & kProtected) != 0 || tag_.hasSkipClass() ||
+                       (!skipLower_.empty() && skipped());
+  WordRules* rules = nullptr;
+  if (!protect) rules = tag_.hasLanguage() ? rulesForLanguage(tag_.language()) : currentRules();
+  stack_.open(element, rules, protect);
+  const bool xml = stack_.xml();
+  if ((flags & kRawText) != 0 && (xml || !tag_.prefixed())) {
+    // Runs to the end tag of the name as written, prefix included.
+    const std::string_view name = tag_.writtenName();
+    if (name.empty()) return;
+    std::copy(name.begin(), name.end(), rawTextName_.begin());
+    rawTextLength_ = name.size();
+    rawTextElement_ = element;
     mode_ = Mode::kRawText;
+  } else if ((element.flags & kPlaintext) != 0) {
+    mode_ = Mode::kPlaintext;
   }
 }
 
@@ -111,16 +176,18 @@ void TextScanner::scanUntil(Run& run, std::string_view terminator) {
 }
 
 void TextScanner::scanRawText(Run& run) {
+  const std::string_view name(rawTextName_.data(), rawTextLength_);
   for (;;) {
     const std::size_t next = run.input.find('<', run.pos);
     if (next == std::string_view::npos) {
       run.pos = run.size();
       return;
     }
-    switch (matchEndTag(run.input.substr(next), rawTextName_, run.atEnd)) {
+    switch (matchEndTag(run.input.substr(next), name, run.atEnd)) {
       case Match::kYes:
         run.pos = next;
         mode_ = Mode::kText;  // which reads the end tag
+        rawTextEnd_ = true;
         inToken_ = false;
         return;
       case Match::kMore:

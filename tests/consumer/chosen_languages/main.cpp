@@ -58,7 +58,7 @@ int main() {
   // language liang does not carry: it does not fail the whole text.
   liang::TextOptions markup;
   markup.markup = true;
-  markup.hyphen = "-";
+  markup.hyphen = std::string("-");
   std::string page;
   const std::string failure = errorOf([&] {
     page = liang::insertHyphens(liang::english_US(),
