@@ -218,58 +218,43 @@ class TestStream:
 
 
 class TestThreads:
-    def test_the_gil_is_released_while_text_is_hyphenated(self):
+    @staticmethod
+    def gives_up_the_gil(call):
         # With a switch interval longer than the test, this thread gets the
         # GIL back while the worker runs only if the worker gives it up. The
-        # worker hyphenates until this thread has looked (or a bound of some
-        # seconds passes, which only a held GIL lets happen).
+        # worker calls until this thread has looked (or a bound of some
+        # calls passes, which only a held GIL lets happen).
+        started, looked = threading.Event(), threading.Event()
+        calls = []
+
+        def work():
+            started.set()
+            while not looked.is_set() and len(calls) < 2000:
+                calls.append(call())
+
+        interval = sys.getswitchinterval()
+        sys.setswitchinterval(100.0)
+        try:
+            worker = threading.Thread(target=work)
+            worker.start()
+            started.wait()
+            looked.set()
+            worker.join()
+        finally:
+            sys.setswitchinterval(interval)
+        return len(calls) < 2000
+
+    def test_the_gil_is_released_while_text_is_hyphenated(self):
         text = "Hyphenation of associated computers is tricky. " * 2000
         h = liang.Hyphenator("en-us")  # made here: making one releases the GIL too
         h.insert_hyphens("warm")
-        started, looked = threading.Event(), threading.Event()
-        calls = []
-
-        def work():
-            started.set()
-            while not looked.is_set() and len(calls) < 2000:
-                calls.append(h.insert_hyphens(text))
-
-        interval = sys.getswitchinterval()
-        sys.setswitchinterval(100.0)
-        try:
-            worker = threading.Thread(target=work)
-            worker.start()
-            started.wait()
-            looked.set()
-            worker.join()
-        finally:
-            sys.setswitchinterval(interval)
-        assert len(calls) < 2000
+        assert self.gives_up_the_gil(lambda: h.insert_hyphens(text))
 
     def test_the_gil_is_released_while_a_stream_is_fed(self):
-        # As above, with TextStream.feed doing the work.
         chunk = "Hyphenation of associated computers is tricky. " * 2000
         stream = liang.TextStream("en-us")
         stream.feed("warm ")
-        started, looked = threading.Event(), threading.Event()
-        calls = []
-
-        def work():
-            started.set()
-            while not looked.is_set() and len(calls) < 2000:
-                calls.append(stream.feed(chunk))
-
-        interval = sys.getswitchinterval()
-        sys.setswitchinterval(100.0)
-        try:
-            worker = threading.Thread(target=work)
-            worker.start()
-            started.wait()
-            looked.set()
-            worker.join()
-        finally:
-            sys.setswitchinterval(interval)
-        assert len(calls) < 2000
+        assert self.gives_up_the_gil(lambda: stream.feed(chunk))
 
     def test_a_signal_stops_a_long_text(self):
         # A profiler marks when insert_hyphens runs; another thread raises
