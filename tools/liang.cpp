@@ -308,8 +308,7 @@ std::optional<std::string> parseArguments(int argc, char** argv, Options& option
       continue;
     }
     // Options with a value: (short name, long name, what the value is, where it goes).
-    std::string_view language, number, exceptionsFile, patternsFile;
-    std::string_view language, number, skip, skipClass;
+    std::string_view language, number, exceptionsFile, patternsFile, skip, skipClass;
     const struct {
       std::string_view shortName, longName, what;
       std::string_view* into;
@@ -458,7 +457,7 @@ int epubCommand(Options& options) {
     return kUsageError;
   }
 #ifdef LIANG_HAVE_EPUB
-  if (!options.language && (!options.patternsFile.empty() || !options.exceptionsFile.empty())) {
+  if (!options.language && (options.patternsFile || options.exceptionsFile)) {
     complain("with '--epub', '--patterns' and '--exceptions' need the language named by -l");
     return kUsageError;
   }
@@ -473,7 +472,7 @@ int epubCommand(Options& options) {
     }
     h = liang::languageHyphenator(*language);
     std::string problem;
-    if (!options.patternsFile.empty() || !options.exceptionsFile.empty()) {
+    if (options.patternsFile || options.exceptionsFile) {
       h = withCallerData(*h, options, problem);
       if (!h) {
         complain(problem);
