@@ -26,7 +26,8 @@
 //    keeps the input's letters.
 //  - A word that holds U+00AD SOFT HYPHEN is the author's: it gets no other
 //    break; so does one that holds the hyphen being inserted between its
-//    letters. So hyphenating twice changes nothing.
+//    letters, unless that hyphen begins with a hard hyphen (which ends
+//    words, below). So hyphenating twice changes nothing.
 //  - A whitespace-delimited token that holds "://", begins with "www."
 //    (after opening brackets or quotes) or holds an '@' with a '.' after it
 //    is a URL or an e-mail address and is copied unchanged.

@@ -163,8 +163,17 @@ TextScanner::TextScanner(const Hyphenator& h, TextOptions options)
     : options_(checked(std::move(options))),
       outer_(std::make_unique<WordRules>(withTextMinima(h, options_), options_)),
       tokenLetters_(new char32_t[kLongestToken]) {
-  // A soft hyphen in the text is the author's already (WordRules).
-  if (options_.hyphen != "\xC2\xAD") hyphenText_ = options_.hyphen;
+  // A soft hyphen in the text is the author's already (WordRules). A hard
+  // hyphen (U+002D, U+2010, U+2011) ends every word, so no word can hold a
+  // hyphen text that begins with one: such a text is read as the hard
+  // hyphens it is made of, each part of a compound broken as it would be
+  // alone.
+  const auto beginsWithHardHyphen = [](std::string_view hyphen) {
+    return hyphen.starts_with("-") || hyphen.starts_with("\u2010") || hyphen.starts_with("\u2011");
+  };
+  if (options_.hyphen != "\xC2\xAD" && !beginsWithHardHyphen(options_.hyphen)) {
+    hyphenText_ = options_.hyphen;
+  }
   for (const std::string& name : options_.skipElements) {
     std::string lower = name;
     for (char& c : lower) c = lowerAscii(c);
