@@ -21,11 +21,12 @@ namespace testing_support {
 // all-capital and mixed-case words to their flags, the path to the rule for
 // technical tokens, the em element and the class x to the elements and
 // classes left alone, and the pre written as an empty element (which opens
-// one in HTML, and so leaves the rest alone) to XML's rules.
+// one in HTML, up to its end tag, and is empty in XML) to XML's rules. Every
+// element closes on the line, so the sample repeated is its output repeated.
 inline const std::string kOptionsSample =
     "<code> hyphenation </code> HYPHENATION Hyphenation hyphenation computer "
     "camelCaseHyphenation associate /usr/share/documentation <em> formation </em> "
-    "<span class=\"x\"> information </span> <pre/> representation";
+    "<span class=\"x\"> information </span> <pre/> representation </pre>";
 
 struct OptionCase {
   const char* field;  // the TextOptions member
