@@ -1,6 +1,8 @@
 // Replaces the global operator new and delete (see allocation_hooks.hpp).
-// The aligned and nothrow forms of the standard library end in these or in
-// malloc, and every form is released with free.
+// The aligned forms of the standard library end in these or in malloc, and
+// every form is released with free. The nothrow forms are replaced too:
+// AddressSanitizer's own would otherwise take them, and their memory would
+// reach our delete.
 #include "allocation_hooks.hpp"
 
 #include <atomic>
@@ -54,3 +56,19 @@ void operator delete(void* memory) noexcept { std::free(memory); }
 void operator delete[](void* memory) noexcept { std::free(memory); }
 void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
+void* operator new(std::size_t bytes, const std::nothrow_t&) noexcept {
+  try {
+    return allocate(bytes);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+void* operator new[](std::size_t bytes, const std::nothrow_t&) noexcept {
+  try {
+    return allocate(bytes);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+void operator delete(void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
+void operator delete[](void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
