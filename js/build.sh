@@ -31,17 +31,16 @@ if [[ -z "$utf8proc" ]]; then
   utf8proc="$(find "$work/src" -maxdepth 2 -name utf8proc.c -printf '%h\n' | head -n 1)"
 fi
 
-# Only the Unicode data that the text layer reads (tools/slim-utf8proc.mjs).
-slim="$work/utf8proc-slim"
-mkdir -p "$slim"
-node "$js/tools/slim-utf8proc.mjs" "$utf8proc" "$slim"
+# utf8proc whole: the text layer now reads case mappings too, which
+# tools/slim-utf8proc.mjs would blank, so the slimmed tables are not used
+# until the slimmer keeps them.
 
 launcher=()
 if command -v ccache >/dev/null; then
   launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 emcmake cmake -S "$js" -B "$work/wasm" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLIANG_WERROR=ON \
-  -DUTF8PROC_SOURCE_DIR="$slim" "${launcher[@]}" >/dev/null
+  -DUTF8PROC_SOURCE_DIR="$utf8proc" "${launcher[@]}" >/dev/null
 cmake --build "$work/wasm"
 
 mkdir -p "$js/dist" "$js/data"
