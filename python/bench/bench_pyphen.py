@@ -5,7 +5,7 @@
 
 (or any interpreter where `import liang` and `import pyphen` work). On the
 words of a word list (Debian's american-english by default) it measures:
-  - positions per word: Pyphen with a fresh dictionary for every pass, so
+  - positions per word, and a word with its hyphens inserted: Pyphen with a fresh dictionary for every pass, so
     that each word is looked up, never answered from Pyphen's cache; liang
     through Hyphenator.positions, liang.positions and liang.pyphen;
   - a whole text (the words joined into sentences): liang.insert_hyphens in
@@ -82,6 +82,25 @@ def main():
     print("\npositions per word")
     for name, seconds in rows:
         print(f"  {name:40s} {seconds / count * 1e9:9.0f} ns/word  {theirs / seconds:7.1f}x Pyphen")
+
+    # A word with its hyphens inserted, a call per word.
+    def pyphen_inserted(_):
+        dic = pyphen.Pyphen(lang="en_US", cache=False)
+        for word in words:
+            dic.inserted(word)
+
+    theirs_inserted = best_of(args.pyphen_passes, pyphen_inserted)
+    rows = [("Pyphen.inserted (fresh dictionary)", theirs_inserted)]
+    for name, loop in (
+        ("liang.insert_hyphens(word, 'en-us')", lambda _: each_en_us(liang.insert_hyphens)),
+        ("liang.Hyphenator.insert_hyphens", lambda _: each(h.insert_hyphens)),
+        ("liang.pyphen.Pyphen.inserted", lambda _: each(ours_pyphen.inserted)),
+    ):
+        rows.append((name, best_of(args.passes, loop)))
+    print("\ninserted hyphens per word")
+    for name, seconds in rows:
+        print(f"  {name:40s} {seconds / count * 1e9:9.0f} ns/word  "
+              f"{theirs_inserted / seconds:7.1f}x Pyphen")
 
     # A whole text.
     sentences = []

@@ -110,8 +110,13 @@ liang::TextOptions textOptions(const TextArguments& arguments) {
 
 py::str PythonHyphenator::insertHyphens(const py::object& text,
                                         const TextArguments& arguments) const {
+  (void)requireStr(text.ptr(), "text");  // a TypeError for the text comes first
+  return insertHyphens(text, textOptions(arguments));
+}
+
+py::str PythonHyphenator::insertHyphens(const py::object& text,
+                                        const liang::TextOptions& options) const {
   const std::string_view utf8 = utf8Of(requireStr(text.ptr(), "text"));
-  const liang::TextOptions options = textOptions(arguments);
   std::string out;
   if (utf8.size() <= kSliceBytes) {
     py::gil_scoped_release release;

@@ -62,6 +62,8 @@ struct PythonHyphenator {
   // Running text; the GIL is released while the library works, and a long
   // text is interrupted by a signal whose handler raises.
   pybind11::str insertHyphens(const pybind11::object& text, const TextArguments& options) const;
+  pybind11::str insertHyphens(const pybind11::object& text,
+                              const liang::TextOptions& options) const;
 
   std::string repr() const;
 };

@@ -29,6 +29,7 @@
 #include "EpubCalls.hpp"
 #endif
 #include "PythonTextStream.hpp"
+#include "ShortInsertCalls.hpp"
 #include "WordCalls.hpp"
 #include "liang/liang.hpp"
 
@@ -230,6 +231,7 @@ PYBIND11_MODULE(_liang, m) {
       "min_word"_a = 0, "left_min"_a = py::none(), "right_min"_a = py::none(),
       "capitalized"_a = true, "all_caps"_a = true, "mixed_case"_a = false, "technical"_a = false,
       "xml"_a = false, "skip"_a = std::vector<std::string>(), "skip_class"_a = py::none());
+  liang_python::addShortInsertCalls(m, hyphenator);
   py::class_<PythonTextStream>(m, "TextStream")
       .def(py::init([](const py::object& lang, py::object hyphen, bool html, std::int64_t minWord,
                        std::optional<std::int64_t> leftMin, std::optional<std::int64_t> rightMin,

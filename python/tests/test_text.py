@@ -101,6 +101,72 @@ class TestOptions:
             h.insert_hyphens("hyphenation", "-")  # options are keywords only
 
 
+class TestCallsWithoutOptions:
+    """A call that gives no option takes a shorter way to the library than one
+    that does; both must give the same text, and raise the same errors."""
+
+    TEXTS = [
+        "hyphenation",
+        "Hyphenation is tricky, isn't it?",
+        "Silbentrennung STRASSENBAHN guarda-chuva \U0001f600x",
+        "<p lang=de>Silbentrennung</p> https://example.org/hyphenation",
+        "",
+        "x" * 300_000,  # past a slice
+    ]
+
+    def test_the_same_text_as_with_the_defaults_given(self):
+        explicit = {"hyphen": "\u00ad"}  # a default, given: the general way
+        for lang in ("en-us", "de", "ru", "pt"):
+            h = liang.Hyphenator(lang)
+            for text in self.TEXTS:
+                full = liang.insert_hyphens(text, lang, **explicit)
+                assert liang.insert_hyphens(text, lang) == full
+                assert liang.insert_hyphens(text, lang=lang) == full
+                assert liang.insert_hyphens(text, h) == full
+                assert h.insert_hyphens(text) == full
+                assert h.insert_hyphens(text, **explicit) == full
+        for text in self.TEXTS:
+            assert liang.insert_hyphens(text) == liang.insert_hyphens(text, None, **explicit)
+        assert liang.insert_hyphens(text=self.TEXTS[1]) == liang.insert_hyphens(self.TEXTS[1])
+
+        class Text(str):
+            pass
+
+        assert liang.insert_hyphens(Text("hyphenation")) == liang.insert_hyphens("hyphenation")
+
+    def test_the_same_errors(self):
+        def raised(call):
+            with pytest.raises(Exception) as caught:
+                call()
+            return type(caught.value), str(caught.value)
+
+        for short, full in (
+            (lambda: liang.insert_hyphens(b"word"),
+             lambda: liang.insert_hyphens(b"word", hyphen="-")),
+            (lambda: liang.insert_hyphens("word", "xx-nowhere"),
+             lambda: liang.insert_hyphens("word", "xx-nowhere", hyphen="-")),
+            (lambda: liang.insert_hyphens("hyphen\ud800ation"),
+             lambda: liang.insert_hyphens("hyphen\ud800ation", hyphen="-")),
+            (lambda: liang.Hyphenator.__new__(liang.Hyphenator).insert_hyphens("word"),
+             lambda: liang.Hyphenator.__new__(liang.Hyphenator).insert_hyphens("word",
+                                                                                hyphen="-")),
+        ):
+            assert raised(short) == raised(full)
+        for call in (
+            lambda: liang.insert_hyphens(),
+            lambda: liang.insert_hyphens("a", "en-us", "extra"),
+            lambda: liang.insert_hyphens("a", lang="de", colour="red"),
+            lambda: liang.Hyphenator().insert_hyphens(),
+            lambda: liang.Hyphenator().insert_hyphens("a", "b"),
+        ):
+            with pytest.raises(TypeError):
+                call()
+
+    def test_documented_like_the_general_call(self):
+        assert "min_word" in liang.insert_hyphens.__doc__
+        assert "min_word" in liang.Hyphenator.insert_hyphens.__doc__
+
+
 # Each keyword of running text as the C++ option it stands for, set to the
 # value the C++ case sets (text_options_cases.hpp).
 KEYWORDS_OF_FIELDS = {
