@@ -29,6 +29,7 @@
 
 #include "liang/Hyphenator.hpp"
 #include "liang/Text.hpp"
+#include "text/BreakCache.hpp"
 #include "text/Unicode.hpp"
 
 namespace liang::internal {
@@ -158,6 +159,44 @@ class WordRules {
     return findLongLetterBreaks(letters, firstCase, laterCase, found);
   }
 
+  // Whether a word of `letters` letters may break at all: most words of
+  // running text are too short to.
+  bool mayBreak(std::size_t letters) const noexcept { return letters >= fewestLettersToBreak_; }
+
+  // findLetterBreaks of the word of the `n` (at most 64) ASCII letters at
+  // `word`, of which plainLetters() says kPlainLetter, as the text holds
+  // them; `room` bytes from `word` may be read (room >= n). A short word's
+  // breaks are kept in a BreakCache, made once the text has shown enough
+  // words to pay for it, and looked up there when the word comes again.
+  std::size_t findPlainWordBreaks(const unsigned char* word, std::size_t n, std::size_t room,
+                                  std::uint8_t firstCase, std::uint8_t laterCase,
+                                  std::size_t* found) {
+    if (n < fewestLettersToBreak_) return 0;
+    return findPlainWordBreaksOf(word, n, room, firstCase, laterCase, found);
+  }
+
+  // Whether plainLetters() takes exactly the ASCII letters A-Z and a-z, each
+  // with its case: then a block of text may be read by LetterBlocks.hpp.
+  bool plainLettersAreAsciiAlpha() {
+    if (asciiAlpha_ == Tristate::kUnknown) {
+      asciiAlpha_ = plainLettersMatchAsciiAlpha() ? Tristate::kYes : Tristate::kNo;
+    }
+    return asciiAlpha_ == Tristate::kYes;
+  }
+
+  // Whether findPlainWordBreaks may keep breaks in a BreakCache; on by
+  // default. Off, every word's breaks are found afresh.
+  void useBreakCache(bool use) noexcept {
+    cacheAllowed_ = use;
+    if (!use) cache_.reset();
+  }
+  // Whether a BreakCache has been made (and so holds BreakCache::kBytes).
+  bool hasBreakCache() const noexcept { return cache_ != nullptr; }
+
+  // The words findPlainWordBreaks looks at before it makes its cache: a
+  // short text does not pay for one.
+  static constexpr std::size_t kWordsBeforeCache = 64;
+
  private:
   static constexpr char32_t kLatin1 = 0x100;
   struct CachedInfo {
@@ -179,6 +218,10 @@ class WordRules {
   bool leftAlone(std::size_t letters, const WordCase& letterCase) const noexcept;
   std::size_t findLongLetterBreaks(std::u32string_view letters, std::uint8_t firstCase,
                                    std::uint8_t laterCase, std::size_t* found);
+  std::size_t findPlainWordBreaksOf(const unsigned char* word, std::size_t n, std::size_t room,
+                                    std::uint8_t firstCase, std::uint8_t laterCase,
+                                    std::size_t* found);
+  bool plainLettersMatchAsciiAlpha();
 
   Hyphenator hyphenator_;
   const TextOptions& options_;
@@ -188,6 +231,11 @@ class WordRules {
   // a short one above all, does not pay for clearing it.
   using OtherInfos = std::array<CachedInfo, 512>;
   std::unique_ptr<OtherInfos> others_;
+  enum class Tristate : std::uint8_t { kUnknown, kNo, kYes };
+  Tristate asciiAlpha_ = Tristate::kUnknown;
+  bool cacheAllowed_ = true;
+  std::size_t wordsUncached_ = 0;  // words looked at before cache_ was made
+  std::unique_ptr<BreakCache> cache_;
   // Working memory of findBreaks, kept between words.
   std::u32string matched_;
   std::vector<std::size_t> starts_;
