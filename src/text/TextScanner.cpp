@@ -360,46 +360,52 @@ void TextScanner::scanText(Run& run) {
   }
 }
 
-// The commonest token, taken whole at once: a word of at most 64 ASCII
-// letters that begins it, at most one closing mark (kClosingMark) after it,
-// then an ASCII space, which is taken too, or in markup a '<' that opens
-// markup, which is left for scanText. Only where the letters are A-Z
-// and a-z (WordRules::plainLettersAreAsciiAlpha). Such a token is no URL
-// unless it is "www." (beginsWithWww) and never technical, so its word is
-// hyphenated as scanPlainToken would; any other token is left to that,
-// having taken nothing.
+// The commonest tokens, each taken whole at once, as many as follow one
+// another: a word of at most 64 ASCII letters that begins the token, at most
+// one closing mark (kClosingMark) after it, then an ASCII space, which is
+// taken too, or in markup a '<' that opens markup, which is left for
+// scanText. Only where the letters are A-Z and a-z
+// (WordRules::plainLettersAreAsciiAlpha). Such a token is no URL unless it
+// is "www." (beginsWithWww) and never technical, so its word is hyphenated
+// as scanPlainToken would; the first token of any other kind is left to
+// that, nothing of it taken.
 bool TextScanner::scanWordToken(Run& run, WordRules& rules) {
   constexpr std::size_t kPlainLetters = 64;
+  if (!rules.plainLettersAreAsciiAlpha()) return false;
   const auto* bytes = reinterpret_cast<const unsigned char*>(run.input.data());
-  const std::size_t start = run.pos;
   const std::uint8_t* letters = rules.plainLetters();
-  if (bytes[start] >= 0x80 || (letters[bytes[start]] & WordRules::kPlainLetter) == 0 ||
-      !rules.plainLettersAreAsciiAlpha()) {
-    return false;
-  }
-  const std::size_t limit = std::min(run.size(), start + kPlainLetters + 1);
-  const PlainLetters word = readPlainLetters(bytes, start, limit, run.size(), letters, true);
-  std::size_t end = word.end;
-  if (end - start > kPlainLetters || end == run.size()) return false;
-  if (bytes[end] < 0x80 && kClosingMark[bytes[end]]) {
-    if (!hyphenText_.empty() && bytes[end] == static_cast<unsigned char>(hyphenText_[0])) {
-      return false;
+  // A hyphen text that begins with a closing mark is read by the general
+  // path; 0x80 is no closing mark.
+  const unsigned char hyphenFirst =
+      hyphenText_.empty() ? 0x80 : static_cast<unsigned char>(hyphenText_[0]);
+  const std::size_t size = run.size();
+  bool took = false;
+  // Token after token, as long as each is of this kind.
+  for (std::size_t start = run.pos; start < size; start = run.pos) {
+    if (bytes[start] >= 0x80 || (letters[bytes[start]] & WordRules::kPlainLetter) == 0) break;
+    const std::size_t limit = std::min(size, start + kPlainLetters + 1);
+    const PlainLetters word = readPlainLetters(bytes, start, limit, size, letters, true);
+    std::size_t end = word.end;
+    if (end - start > kPlainLetters || end == size) break;
+    if (bytes[end] < 0x80 && kClosingMark[bytes[end]]) {
+      if (bytes[end] == hyphenFirst) break;
+      if (bytes[end] == '.' && beginsWithWww(run.input.substr(start, end + 1 - start))) break;
+      if (++end == size) break;
     }
-    if (bytes[end] == '.' && beginsWithWww(run.input.substr(start, end + 1 - start))) return false;
-    ++end;
-    if (end == run.size()) return false;
+    std::size_t next = end + 1;  // past the space
+    if (!isAsciiSpace(bytes[end])) {
+      if (bytes[end] != '<' || !options_.markup || opensMarkup(run, end) != Match::kYes) break;
+      next = end;  // the markup ends the token, and is read next
+    }
+    if (rules.mayBreak(word.end - start)) {
+      hyphenateLetters(run, rules, start, word.end, word.firstCase, word.laterCase);
+    }
+    run.pos = next;
+    inToken_ = false;
+    took = true;
+    if (next == end) break;  // on to the markup
   }
-  std::size_t next = end + 1;  // past the space
-  if (!isAsciiSpace(bytes[end])) {
-    if (bytes[end] != '<' || !options_.markup || opensMarkup(run, end) != Match::kYes) return false;
-    next = end;  // the markup ends the token, and is read next
-  }
-  if (rules.mayBreak(word.end - start)) {
-    hyphenateLetters(run, rules, start, word.end, word.firstCase, word.laterCase);
-  }
-  run.pos = next;
-  inToken_ = false;
-  return true;
+  return took;
 }
 
 // The path of most other tokens: ASCII through and through, no reference, at most
