@@ -161,7 +161,12 @@ TEST(RunningTextBlocks, ATokenBreaksAlikeAtEveryOffset) {
                                            "incomprehensibilities\xC2\xA0next",
                                            "hyphenation&amp;",
                                            "hyphenation<b>representation</b>",
-                                           "demonstration\xE2\x80\xA6"};
+                                           "demonstration\xE2\x80\xA6",
+                                           "representation's",
+                                           "it's.",
+                                           "o'clock",
+                                           "hyphenation'",
+                                           "'tis"};
   for (const bool markup : {false, true}) {
     TextOptions options;
     options.markup = markup;
@@ -226,14 +231,18 @@ TEST(BreakCache, RunningTextBreaksEveryWordAsTheWordFunctionDoes) {
   std::mt19937 random(11);
   std::string text, expected;
   static constexpr std::string_view kSeparators[] = {" ", ", ", ". ", "\n", "; ", "! "};
+  static constexpr std::string_view kEndings[] = {"", "", "", "'s", "'"};
   for (std::size_t k = 0; k < 60000; ++k) {
     // Words of a small set most of the time, as prose repeats them.
     const std::string& word =
         vocabulary[random() % 4 == 0 ? random() % vocabulary.size() : random() % 300];
     const std::string_view separator = kSeparators[random() % std::size(kSeparators)];
+    const std::string_view ending = kEndings[random() % std::size(kEndings)];
     text += word;
+    text += ending;
     text += separator;
     expected += expectedOf(h, word);
+    expected += ending;
     expected += separator;
   }
   TextOptions options;
@@ -309,6 +318,32 @@ TEST(BreakCache, MadeOnlyAfterEnoughWords) {
   EXPECT_TRUE(rules.hasBreakCache());
   EXPECT_EQ(found[0], 2u);
   EXPECT_EQ(found[1], 6u);
+}
+
+// Where a text does not repeat its words, the cache is left aside for a
+// while, and the breaks are what they are with it.
+TEST(BreakCache, LeftAsideWhereWordsDoNotRepeat) {
+  TextOptions options;
+  internal::WordRules cached(english_US(), options), uncached(english_US(), options);
+  uncached.useBreakCache(false);
+  for (std::size_t k = 0; k < 3 * internal::WordRules::kCacheRound; ++k) {
+    // Every word a different one: "hyphen" and k in letters.
+    std::string word = "hyphen";
+    for (std::size_t rest = k; rest != 0; rest /= 26) word += static_cast<char>('a' + rest % 26);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(word.data());
+    std::uint8_t laterCase = 0;
+    for (std::size_t i = 1; i < word.size(); ++i) laterCase |= cached.plainLetters()[bytes[i]];
+    std::size_t found[64], again[64];
+    const std::size_t n = cached.findPlainWordBreaks(bytes, word.size(), word.size(),
+                                                     cached.plainLetters()['h'], laterCase, found);
+    const std::size_t m = uncached.findPlainWordBreaks(
+        bytes, word.size(), word.size(), cached.plainLetters()['h'], laterCase, again);
+    ASSERT_EQ(std::vector<std::size_t>(found, found + n),
+              std::vector<std::size_t>(again, again + m))
+        << word;
+  }
+  EXPECT_TRUE(cached.hasBreakCache());
+  EXPECT_TRUE(cached.breakCachePaused());
 }
 
 // Keys tell every two words apart, a word and its prefixes above all, read

@@ -361,14 +361,14 @@ void TextScanner::scanText(Run& run) {
 }
 
 // The commonest tokens, each taken whole at once, as many as follow one
-// another: a word of at most 64 ASCII letters that begins the token, at most
-// one closing mark (kClosingMark) after it, then an ASCII space, which is
-// taken too, or in markup a '<' that opens markup, which is left for
-// scanText. Only where the letters are A-Z and a-z
-// (WordRules::plainLettersAreAsciiAlpha). Such a token is no URL unless it
-// is "www." (beginsWithWww) and never technical, so its word is hyphenated
-// as scanPlainToken would; the first token of any other kind is left to
-// that, nothing of it taken.
+// another: a word of at most 64 ASCII letters that begins the token (or two
+// joined by an apostrophe, "it's"), at most one closing mark (kClosingMark)
+// after it, then an ASCII space, which is taken too, or in markup a '<' that
+// opens markup, which is left for scanText. Only where the letters are A-Z
+// and a-z (WordRules::plainLettersAreAsciiAlpha). Such a token is no URL
+// unless it is "www." (beginsWithWww) and never technical, so its words are
+// hyphenated as scanPlainToken would; the first token of any other kind is
+// left to that, nothing of it taken.
 bool TextScanner::scanWordToken(Run& run, WordRules& rules) {
   constexpr std::size_t kPlainLetters = 64;
   if (!rules.plainLettersAreAsciiAlpha()) return false;
@@ -387,6 +387,17 @@ bool TextScanner::scanWordToken(Run& run, WordRules& rules) {
     const PlainLetters word = readPlainLetters(bytes, start, limit, size, letters, true);
     std::size_t end = word.end;
     if (end - start > kPlainLetters || end == size) break;
+    // A second word after an apostrophe: "it's", "user's".
+    std::size_t secondBegin = end;
+    PlainLetters second{end, 0, 0};
+    if (bytes[end] == '\'' && hyphenFirst != '\'' && end + 1 < size && bytes[end + 1] < 0x80 &&
+        (letters[bytes[end + 1]] & WordRules::kPlainLetter) != 0) {
+      secondBegin = end + 1;
+      second = readPlainLetters(bytes, secondBegin, std::min(size, secondBegin + kPlainLetters + 1),
+                                size, letters, true);
+      end = second.end;
+      if (end - secondBegin > kPlainLetters || end == size) break;
+    }
     if (bytes[end] < 0x80 && kClosingMark[bytes[end]]) {
       if (bytes[end] == hyphenFirst) break;
       if (bytes[end] == '.' && beginsWithWww(run.input.substr(start, end + 1 - start))) break;
@@ -399,6 +410,9 @@ bool TextScanner::scanWordToken(Run& run, WordRules& rules) {
     }
     if (rules.mayBreak(word.end - start)) {
       hyphenateLetters(run, rules, start, word.end, word.firstCase, word.laterCase);
+    }
+    if (secondBegin != word.end && rules.mayBreak(second.end - secondBegin)) {
+      hyphenateLetters(run, rules, secondBegin, second.end, second.firstCase, second.laterCase);
     }
     run.pos = next;
     inToken_ = false;

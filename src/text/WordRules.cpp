@@ -134,7 +134,11 @@ std::size_t WordRules::findPlainWordBreaksOf(const unsigned char* word, std::siz
                                              std::size_t room, std::uint8_t firstCase,
                                              std::uint8_t laterCase, std::size_t* found) {
   constexpr std::size_t kMostLetters = 64;
-  const bool cacheable = n <= BreakCache::kLongestWord && cacheAllowed_;
+  bool cacheable = n <= BreakCache::kLongestWord && cacheAllowed_;
+  if (cacheable && pausedFor_ != 0) {
+    --pausedFor_;
+    cacheable = false;
+  }
   if (cacheable && cache_ == nullptr && ++wordsUncached_ >= kWordsBeforeCache) {
     try {
       cache_ = std::make_unique<BreakCache>();
@@ -147,7 +151,9 @@ std::size_t WordRules::findPlainWordBreaksOf(const unsigned char* word, std::siz
   if (cached) {
     key = BreakCache::keyOf(word, n, room);
     std::uint32_t breaks;
-    if (cache_->find(key, breaks)) {
+    const bool hit = cache_->find(key, breaks);
+    countLookUp(hit);
+    if (hit) {
       std::size_t count = 0;
       for (; breaks != 0; breaks &= breaks - 1) {
         found[count++] = static_cast<std::size_t>(std::countr_zero(breaks));
@@ -165,6 +171,13 @@ std::size_t WordRules::findPlainWordBreaksOf(const unsigned char* word, std::siz
     cache_->store(key, breaks);
   }
   return count;
+}
+
+void WordRules::countLookUp(bool hit) noexcept {
+  roundHits_ += hit ? 1 : 0;
+  if (++roundLookUps_ < kCacheRound) return;
+  if (roundHits_ < kCacheRound / 8) pausedFor_ = kCachePause;
+  roundLookUps_ = roundHits_ = 0;
 }
 
 bool WordRules::plainLettersMatchAsciiAlpha() {

@@ -192,6 +192,14 @@ class WordRules {
   }
   // Whether a BreakCache has been made (and so holds BreakCache::kBytes).
   bool hasBreakCache() const noexcept { return cache_ != nullptr; }
+  // Whether the cache is left aside for now: it pays where the text repeats
+  // its words, and where it does not (a list of words, each once) looking
+  // in it only costs. When fewer than one look-up in eight of a round of
+  // kCacheRound finds its word, the next kCachePause words are found
+  // without it.
+  bool breakCachePaused() const noexcept { return pausedFor_ != 0; }
+  static constexpr std::uint32_t kCacheRound = 1024;
+  static constexpr std::uint32_t kCachePause = 16384;
 
   // The words findPlainWordBreaks looks at before it makes its cache: a
   // short text does not pay for one.
@@ -222,6 +230,7 @@ class WordRules {
                                     std::uint8_t firstCase, std::uint8_t laterCase,
                                     std::size_t* found);
   bool plainLettersMatchAsciiAlpha();
+  void countLookUp(bool hit) noexcept;
 
   Hyphenator hyphenator_;
   const TextOptions& options_;
@@ -236,6 +245,8 @@ class WordRules {
   bool cacheAllowed_ = true;
   std::size_t wordsUncached_ = 0;  // words looked at before cache_ was made
   std::unique_ptr<BreakCache> cache_;
+  std::uint32_t roundLookUps_ = 0, roundHits_ = 0;  // of the current round
+  std::uint32_t pausedFor_ = 0;                     // words still to find without the cache
   // Working memory of findBreaks, kept between words.
   std::u32string matched_;
   std::vector<std::size_t> starts_;
