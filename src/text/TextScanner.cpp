@@ -232,6 +232,10 @@ WordRules* TextScanner::rulesForLanguage(std::string_view tag) {
 }
 
 std::size_t TextScanner::scan(std::string_view input, bool atEnd, std::string& out) {
+  // A text this long has thousands of words: more than the hyphenator
+  // scores before it builds its whole automaton anyway.
+  constexpr std::size_t kLongText = 16 * 1024;
+  if (input.size() >= kLongText) outer_->prepareForLongText();
   Run run{input, atEnd, out};
   while (run.pos < run.size() && !run.stalled) {
     switch (mode_) {

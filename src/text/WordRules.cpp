@@ -173,6 +173,17 @@ std::size_t WordRules::findPlainWordBreaksOf(const unsigned char* word, std::siz
   return count;
 }
 
+void WordRules::prepareForLongText() noexcept {
+  if (prepared_) return;
+  prepared_ = true;
+  try {
+    prepare(hyphenator_);
+  } catch (...) {
+    // Built as the words need it, as without this call; a failure there
+    // is the text's to report.
+  }
+}
+
 void WordRules::countLookUp(bool hit) noexcept {
   roundHits_ += hit ? 1 : 0;
   if (++roundLookUps_ < kCacheRound) return;

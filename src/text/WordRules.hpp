@@ -201,6 +201,12 @@ class WordRules {
   static constexpr std::uint32_t kCacheRound = 1024;
   static constexpr std::uint32_t kCachePause = 16384;
 
+  // Builds ahead of time, once, what a long text builds as it goes
+  // (liang::prepare): the whole automaton at once, rather than the first
+  // thousands of words scored the slow way before it is built. A failure
+  // is left for the words that need what failed to meet it.
+  void prepareForLongText() noexcept;
+
   // The words findPlainWordBreaks looks at before it makes its cache: a
   // short text does not pay for one.
   static constexpr std::size_t kWordsBeforeCache = 64;
@@ -243,6 +249,7 @@ class WordRules {
   enum class Tristate : std::uint8_t { kUnknown, kNo, kYes };
   Tristate asciiAlpha_ = Tristate::kUnknown;
   bool cacheAllowed_ = true;
+  bool prepared_ = false;          // prepareForLongText has run
   std::size_t wordsUncached_ = 0;  // words looked at before cache_ was made
   std::unique_ptr<BreakCache> cache_;
   std::uint32_t roundLookUps_ = 0, roundHits_ = 0;  // of the current round
