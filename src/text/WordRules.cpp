@@ -149,17 +149,9 @@ std::size_t WordRules::findPlainWordBreaksOf(const unsigned char* word, std::siz
   BreakCache::Key key{};
   const bool cached = cacheable && cache_ != nullptr;
   if (cached) {
+    // findPlainWordBreaks has looked and missed, or the cache is new.
     key = BreakCache::keyOf(word, n, room);
-    std::uint32_t breaks;
-    const bool hit = cache_->find(key, breaks);
-    countLookUp(hit);
-    if (hit) {
-      std::size_t count = 0;
-      for (; breaks != 0; breaks &= breaks - 1) {
-        found[count++] = static_cast<std::size_t>(std::countr_zero(breaks));
-      }
-      return count;
-    }
+    countLookUp(false);
   }
   char32_t letters[kMostLetters];
   for (std::size_t i = 0; i < n; ++i) letters[i] = word[i];
@@ -184,9 +176,7 @@ void WordRules::prepareForLongText() noexcept {
   }
 }
 
-void WordRules::countLookUp(bool hit) noexcept {
-  roundHits_ += hit ? 1 : 0;
-  if (++roundLookUps_ < kCacheRound) return;
+void WordRules::endRound() noexcept {
   if (roundHits_ < kCacheRound / 8) pausedFor_ = kCachePause;
   roundLookUps_ = roundHits_ = 0;
 }

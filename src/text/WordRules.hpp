@@ -20,6 +20,7 @@
 #define LIANG_TEXT_WORDRULES_HPP_
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -172,6 +173,18 @@ class WordRules {
                                   std::uint8_t firstCase, std::uint8_t laterCase,
                                   std::size_t* found) {
     if (n < fewestLettersToBreak_) return 0;
+    // A word found in the cache costs no call.
+    if (cache_ != nullptr && pausedFor_ == 0 && n <= BreakCache::kLongestWord) {
+      std::uint32_t breaks;
+      if (cache_->find(BreakCache::keyOf(word, n, room), breaks)) {
+        countLookUp(true);
+        std::size_t count = 0;
+        for (; breaks != 0; breaks &= breaks - 1) {
+          found[count++] = static_cast<std::size_t>(std::countr_zero(breaks));
+        }
+        return count;
+      }
+    }
     return findPlainWordBreaksOf(word, n, room, firstCase, laterCase, found);
   }
 
@@ -232,11 +245,16 @@ class WordRules {
   bool leftAlone(std::size_t letters, const WordCase& letterCase) const noexcept;
   std::size_t findLongLetterBreaks(std::u32string_view letters, std::uint8_t firstCase,
                                    std::uint8_t laterCase, std::size_t* found);
+  // findPlainWordBreaks of a word that is not in the cache.
   std::size_t findPlainWordBreaksOf(const unsigned char* word, std::size_t n, std::size_t room,
                                     std::uint8_t firstCase, std::uint8_t laterCase,
                                     std::size_t* found);
   bool plainLettersMatchAsciiAlpha();
-  void countLookUp(bool hit) noexcept;
+  void countLookUp(bool hit) noexcept {
+    roundHits_ += hit ? 1 : 0;
+    if (++roundLookUps_ == kCacheRound) endRound();
+  }
+  void endRound() noexcept;
 
   Hyphenator hyphenator_;
   const TextOptions& options_;
