@@ -156,7 +156,7 @@ void TagReader::begin(bool endTag, bool xml, std::span<const std::uint64_t> skip
   state_ = State::kName;
   endTag_ = endTag;
   xml_ = xml;
-  selfClosing_ = prefixed_ = hasXmlns_ = skipClass_ = false;
+  selfClosing_ = prefixed_ = hasXmlns_ = skipClass_ = hasUpper_ = false;
   nameHash_ = localHash_ = lowerNameHash_ = lowerLocalHash_ = NameHash{};
   writtenLength_ = localLength_ = attributeLength_ = valueLength_ = languageLength_ = 0;
   attributeKind_ = Attribute::kOther;
@@ -178,22 +178,43 @@ std::string_view TagReader::writtenName() const noexcept {
 
 std::string_view TagReader::language() const noexcept { return {language_, languageLength_}; }
 
-void TagReader::nameChar(char c) noexcept {
-  const char lower = lowerAscii(c);
-  nameHash_.add(c);
-  lowerNameHash_.add(lower);
-  if (writtenLength_ < kLongestName) written_[writtenLength_] = c;
-  ++writtenLength_;
-  if (c == ':') {
-    prefixed_ = true;
-    localHash_ = lowerLocalHash_ = NameHash{};
-    localLength_ = 0;
-    return;
+std::size_t TagReader::readName(std::string_view text, std::size_t i) noexcept {
+  // The hashes and lengths are kept in locals here, which the stores of the
+  // name's bytes would otherwise make the compiler reload byte after byte.
+  NameHash whole = nameHash_, local = localHash_, lowerWhole = lowerNameHash_,
+           lowerLocal = lowerLocalHash_;
+  std::size_t writtenLength = writtenLength_, localLength = localLength_;
+  bool upper = hasUpper_;
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '>' || c == '/' || isTagSpace(c)) break;
+    const bool isUpper = c >= 'A' && c <= 'Z';
+    const char lower = isUpper ? static_cast<char>(c + 32) : c;
+    whole.add(c);
+    lowerWhole.add(lower);
+    if (writtenLength < kLongestName) written_[writtenLength] = c;
+    ++writtenLength;
+    if (c == ':') {
+      prefixed_ = true;
+      local = lowerLocal = NameHash{};
+      localLength = 0;
+      upper = false;
+      continue;
+    }
+    upper = upper || isUpper;
+    local.add(c);
+    lowerLocal.add(lower);
+    if (localLength < kLongestName) local_[localLength] = c;
+    ++localLength;
   }
-  localHash_.add(c);
-  lowerLocalHash_.add(lower);
-  if (localLength_ < kLongestName) local_[localLength_] = c;
-  ++localLength_;
+  nameHash_ = whole;
+  localHash_ = local;
+  lowerNameHash_ = lowerWhole;
+  lowerLocalHash_ = lowerLocal;
+  writtenLength_ = writtenLength;
+  localLength_ = localLength;
+  hasUpper_ = upper;
+  return i;
 }
 
 void TagReader::startAttribute(char first) noexcept {
@@ -317,6 +338,10 @@ void TagReader::endValue() noexcept {
 std::size_t TagReader::read(std::string_view text) noexcept {
   std::size_t i = 0;
   while (i < text.size() && state_ != State::kDone) {
+    if (state_ == State::kName) {
+      i = readName(text, i);
+      if (i == text.size()) break;
+    }
     const char c = text[i++];
     switch (state_) {
       case State::kName:
@@ -327,8 +352,6 @@ std::size_t TagReader::read(std::string_view text) noexcept {
         } else if (c == '/') {
           selfClosing_ = true;
           state_ = State::kBeforeAttribute;
-        } else {
-          nameChar(c);
         }
         break;
       case State::kBeforeAttribute:

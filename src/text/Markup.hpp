@@ -115,6 +115,8 @@ class TagReader {
     return xml ? localHash_.value : lowerLocalHash_.value;
   }
   bool prefixed() const noexcept { return prefixed_; }
+  // Whether the local name has an upper-case ASCII letter.
+  bool localHasUpper() const noexcept { return hasUpper_; }
   // The local name and the whole name, as written; empty when longer than
   // kLongestName.
   std::string_view localName() const noexcept;
@@ -143,7 +145,8 @@ class TagReader {
   enum class Attribute : std::uint8_t { kOther, kLang, kXmlLang, kClass };
 
   char fold(char c) const noexcept;
-  void nameChar(char c) noexcept;
+  // Reads name bytes from `text` at `i` to the first that ends the name.
+  std::size_t readName(std::string_view text, std::size_t i) noexcept;
   void startAttribute(char first) noexcept;
   void endAttributeName() noexcept;
   void valueChar(char c) noexcept;
@@ -157,6 +160,7 @@ class TagReader {
   bool prefixed_ = false;
   bool hasXmlns_ = false;
   bool skipClass_ = false;
+  bool hasUpper_ = false;  // in the local name
   char quote_ = 0;
   NameHash nameHash_, localHash_, lowerNameHash_, lowerLocalHash_;
   char written_[kLongestName] = {};

@@ -338,7 +338,16 @@ void TextScanner::scanText(Run& run) {
       continue;
     }
     if (b == '<' && options_.markup) {
-      if (openMarkup(run)) return;
+      if (openMarkup(run)) {
+        // A tag is read at once, and the text after it goes on here when
+        // it is still text to hyphenate: most tags are short and whole.
+        if (mode_ != Mode::kTag) return;
+        scanTag(run);
+        if (mode_ != Mode::kText) return;
+        rules = currentRules();
+        if (rules == nullptr) return;
+        continue;
+      }
       if (run.stalled) return;
       // An ordinary '<' goes on below, as a character of the text.
     }
