@@ -9,7 +9,9 @@
 # each word form (call_costs: a one-word insertHyphens against hyphenate,
 # UTF-8 against code points) and each language's instructions a character
 # (languages_bench --count; the per-language table is kept in
-# languages_table.txt of --keep=DIR).
+# languages_table.txt of --keep=DIR). Last, running text through the liang
+# tool (bench/running_text.py): instructions a byte of Debian's licence texts
+# and of dictionary prose, plain and marked up, and MB/s of CPU time.
 # Defaults: 5 repetitions (the table shows medians and the spread
 # (max - min) / median of the repetitions), /usr/share/dict/american-english,
 # build/bench. --keep=DIR keeps the raw JSON and console output there.
@@ -54,7 +56,7 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLIANG_BENCH=ON -DLI
   >"$out/configure.txt"
 grep -E "hyphenate_bench:" "$out/configure.txt" || true
 cmake --build "$build" --target hyphenate_bench first_use_bench fresh_first_use call_costs \
-  languages_bench >"$out/build.txt"
+  languages_bench liang_tool >"$out/build.txt"
 
 echo "== load before measuring: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
 
@@ -342,3 +344,10 @@ print("\nper word: CPU time of one thread over the whole list / words; spread: (
       " median of the repetitions; ratios: libhyphen's time per word / liang's (range: paired"
       " repetitions)")
 EOF
+
+echo
+echo "== running text, the liang tool (bench/running_text.py)"
+instruction_args=()
+((instructions)) || instruction_args=(--no-instructions)
+python3 bench/running_text.py --tool="$build/tools/liang" --repetitions="$repetitions" \
+  --keep="$out" "${instruction_args[@]}"

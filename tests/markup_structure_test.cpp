@@ -166,6 +166,37 @@ TEST(MarkupStructure, XmlOrHtml) {
   EXPECT_EQ(html("<![CDATA[a > computer]]>computer"), "<![CDATA[a > com-puter]]>com-puter");
 }
 
+TEST(MarkupStructure, NamesInAnyCaseAndOfAnyLength) {
+  // HTML's names in any case, prefixed or not, and past the 32 bytes kept of
+  // a name, where the case changes after them; XML's as written. The same
+  // whether the text comes whole or a byte at a time.
+  const std::string longLower(40, 'x');
+  const std::string longUpper = longLower + "Y", longEnd = longLower + "y";
+  const std::pair<std::string, std::string> htmlCases[] = {
+      {"<DIV lang=de><CoDe>computer</cOdE>computer</Div>computer",
+       "<DIV lang=de><CoDe>computer</cOdE>com-pu-ter</Div>com-puter"},
+      {"<x:CODE>computer</X:code>computer", "<x:CODE>computer</X:code>com-puter"},
+      {cat({"<", longUpper, " lang=de>computer</", longEnd, ">computer"}),
+       cat({"<", longUpper, " lang=de>com-pu-ter</", longEnd, ">com-puter"})},
+      {cat({"<P:", longUpper, " lang=de>computer</p:", longEnd, ">computer"}),
+       cat({"<P:", longUpper, " lang=de>com-pu-ter</p:", longEnd, ">com-puter"})},
+  };
+  for (const auto& [text, expected] : htmlCases) {
+    EXPECT_EQ(html(text), expected) << text;
+    EXPECT_EQ(byteByByte(text, markupOptions()), expected) << text;
+  }
+  const std::string xmlText = cat(
+      {"<r xmlns=\"u\"><", longUpper, " lang=\"de\">computer</", longEnd, ">computer</", longUpper,
+       ">computer<Code>computer</Code><aBc lang=\"de\">computer</aBd>computer</aBc>computer</r>"});
+  const std::string xmlExpected =
+      cat({"<r xmlns=\"u\"><", longUpper, " lang=\"de\">com-pu-ter</", longEnd, ">com-pu-ter</",
+           longUpper,
+           ">com-puter<Code>com-puter</Code><aBc "
+           "lang=\"de\">com-pu-ter</aBd>com-pu-ter</aBc>com-puter</r>"});
+  EXPECT_EQ(html(xmlText), xmlExpected);
+  EXPECT_EQ(byteByByte(xmlText, markupOptions()), xmlExpected);
+}
+
 TEST(MarkupStructure, RawTextRunsToItsOwnEndTag) {
   for (const std::string_view name : {"script", "style", "xmp", "iframe", "noembed", "noframes",
                                       "noscript", "textarea", "title"}) {

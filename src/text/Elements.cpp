@@ -37,6 +37,16 @@ constexpr std::array<std::int16_t, kSlots> kSlotOf = [] {
   return slots;
 }();
 
+// The hash of the name in each slot, which most probes need alone.
+constexpr std::array<std::uint64_t, kSlots> kHashOf = [] {
+  std::array<std::uint64_t, kSlots> hashes{};
+  for (std::size_t at = 0; at < kSlots; ++at) {
+    if (kSlotOf[at] >= 0)
+      hashes[at] = NameHash::of(kListed[static_cast<std::size_t>(kSlotOf[at])].name);
+  }
+  return hashes;
+}();
+
 constexpr std::size_t kProtectedCount = static_cast<std::size_t>(
     std::count_if(std::begin(kListed), std::end(kListed),
                   [](const Entry& e) { return (e.flags & kProtected) != 0; }));
@@ -63,7 +73,11 @@ std::uint32_t elementFlags(std::string_view localName, std::uint64_t hash) noexc
   if (localName.empty() || localName.size() > kLongestName) return 0;
   for (std::size_t at = hash % kSlots; kSlotOf[at] >= 0; at = (at + 1) % kSlots) {
     const Entry& entry = kListed[static_cast<std::size_t>(kSlotOf[at])];
-    if (entry.name == localName) return entry.flags;
+    if (kHashOf[at] != hash || entry.name.size() != localName.size()) continue;
+    // Names are short: compared here rather than by a call of memcmp.
+    std::size_t i = 0;
+    while (i < localName.size() && localName[i] == entry.name[i]) ++i;
+    if (i == localName.size()) return entry.flags;
   }
   return 0;
 }

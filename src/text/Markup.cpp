@@ -156,8 +156,8 @@ void TagReader::begin(bool endTag, bool xml, std::span<const std::uint64_t> skip
   state_ = State::kName;
   endTag_ = endTag;
   xml_ = xml;
-  selfClosing_ = prefixed_ = hasXmlns_ = skipClass_ = false;
-  nameHash_ = localHash_ = lowerNameHash_ = lowerLocalHash_ = NameHash{};
+  selfClosing_ = prefixed_ = hasXmlns_ = skipClass_ = hasUpper_ = mixedCase_ = false;
+  lowerNameHash_ = lowerLocalHash_ = NameHash{};
   writtenLength_ = localLength_ = attributeLength_ = valueLength_ = languageLength_ = 0;
   attributeKind_ = Attribute::kOther;
   seenLang_ = seenXmlLang_ = seenClass_ = false;
@@ -178,22 +178,68 @@ std::string_view TagReader::writtenName() const noexcept {
 
 std::string_view TagReader::language() const noexcept { return {language_, languageLength_}; }
 
-void TagReader::nameChar(char c) noexcept {
-  const char lower = lowerAscii(c);
-  nameHash_.add(c);
-  lowerNameHash_.add(lower);
-  if (writtenLength_ < kLongestName) written_[writtenLength_] = c;
-  ++writtenLength_;
-  if (c == ':') {
-    prefixed_ = true;
-    localHash_ = lowerLocalHash_ = NameHash{};
-    localLength_ = 0;
-    return;
+std::size_t TagReader::readName(std::string_view text, std::size_t i) noexcept {
+  // The hashes and lengths are kept in locals here, which the stores of the
+  // name's bytes would otherwise make the compiler reload byte after byte.
+  // Until a name has an upper-case letter, its hashes as written are its
+  // hashes in lower case: only these are made.
+  if (mixedCase_) return readMixedCaseName(text, i);
+  NameHash lowerWhole = lowerNameHash_, lowerLocal = lowerLocalHash_;
+  std::size_t writtenLength = writtenLength_, localLength = localLength_;
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '>' || c == '/' || isTagSpace(c)) break;
+    if (c >= 'A' && c <= 'Z') break;
+    lowerWhole.add(c);
+    if (writtenLength < kLongestName) written_[writtenLength] = c;
+    ++writtenLength;
+    if (c == ':') {
+      prefixed_ = true;
+      lowerLocal = NameHash{};
+      localLength = 0;
+      continue;
+    }
+    lowerLocal.add(c);
+    if (localLength < kLongestName) local_[localLength] = c;
+    ++localLength;
   }
-  localHash_.add(c);
-  lowerLocalHash_.add(lower);
-  if (localLength_ < kLongestName) local_[localLength_] = c;
-  ++localLength_;
+  lowerNameHash_ = lowerWhole;
+  lowerLocalHash_ = lowerLocal;
+  writtenLength_ = writtenLength;
+  localLength_ = localLength;
+  if (i == text.size() || !(text[i] >= 'A' && text[i] <= 'Z')) return i;
+  if (!mixedCase_) {
+    mixedCase_ = true;
+    nameHash_ = lowerNameHash_;
+    localHash_ = lowerLocalHash_;
+  }
+  return readMixedCaseName(text, i);
+}
+
+std::size_t TagReader::readMixedCaseName(std::string_view text, std::size_t i) noexcept {
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '>' || c == '/' || isTagSpace(c)) break;
+    const bool isUpper = c >= 'A' && c <= 'Z';
+    const char lower = isUpper ? static_cast<char>(c + 32) : c;
+    nameHash_.add(c);
+    lowerNameHash_.add(lower);
+    if (writtenLength_ < kLongestName) written_[writtenLength_] = c;
+    ++writtenLength_;
+    if (c == ':') {
+      prefixed_ = true;
+      localHash_ = lowerLocalHash_ = NameHash{};
+      localLength_ = 0;
+      hasUpper_ = false;
+      continue;
+    }
+    hasUpper_ = hasUpper_ || isUpper;
+    localHash_.add(c);
+    lowerLocalHash_.add(lower);
+    if (localLength_ < kLongestName) local_[localLength_] = c;
+    ++localLength_;
+  }
+  return i;
 }
 
 void TagReader::startAttribute(char first) noexcept {
@@ -317,6 +363,10 @@ void TagReader::endValue() noexcept {
 std::size_t TagReader::read(std::string_view text) noexcept {
   std::size_t i = 0;
   while (i < text.size() && state_ != State::kDone) {
+    if (state_ == State::kName) {
+      i = readName(text, i);
+      if (i == text.size()) break;
+    }
     const char c = text[i++];
     switch (state_) {
       case State::kName:
@@ -327,8 +377,6 @@ std::size_t TagReader::read(std::string_view text) noexcept {
         } else if (c == '/') {
           selfClosing_ = true;
           state_ = State::kBeforeAttribute;
-        } else {
-          nameChar(c);
         }
         break;
       case State::kBeforeAttribute:

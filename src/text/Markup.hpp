@@ -109,12 +109,14 @@ class TagReader {
   // The hash of the whole name, prefix included, and of the local name
   // ("svg:style" gives "style"): as written for XML, in lower case for HTML.
   std::uint64_t nameHash(bool xml) const noexcept {
-    return xml ? nameHash_.value : lowerNameHash_.value;
+    return xml && mixedCase_ ? nameHash_.value : lowerNameHash_.value;
   }
   std::uint64_t localHash(bool xml) const noexcept {
-    return xml ? localHash_.value : lowerLocalHash_.value;
+    return xml && mixedCase_ ? localHash_.value : lowerLocalHash_.value;
   }
   bool prefixed() const noexcept { return prefixed_; }
+  // Whether the local name has an upper-case ASCII letter.
+  bool localHasUpper() const noexcept { return hasUpper_; }
   // The local name and the whole name, as written; empty when longer than
   // kLongestName.
   std::string_view localName() const noexcept;
@@ -143,7 +145,10 @@ class TagReader {
   enum class Attribute : std::uint8_t { kOther, kLang, kXmlLang, kClass };
 
   char fold(char c) const noexcept;
-  void nameChar(char c) noexcept;
+  // Reads name bytes from `text` at `i` to the first that ends the name.
+  std::size_t readName(std::string_view text, std::size_t i) noexcept;
+  // The same from the first upper-case letter of the name on.
+  std::size_t readMixedCaseName(std::string_view text, std::size_t i) noexcept;
   void startAttribute(char first) noexcept;
   void endAttributeName() noexcept;
   void valueChar(char c) noexcept;
@@ -157,6 +162,8 @@ class TagReader {
   bool prefixed_ = false;
   bool hasXmlns_ = false;
   bool skipClass_ = false;
+  bool hasUpper_ = false;   // in the local name
+  bool mixedCase_ = false;  // an upper-case letter in the name: nameHash_, localHash_ kept
   char quote_ = 0;
   NameHash nameHash_, localHash_, lowerNameHash_, lowerLocalHash_;
   char written_[kLongestName] = {};

@@ -10,6 +10,7 @@
 #include "core/Utf8.hpp"
 #include "liang/Language.hpp"
 #include "liang/LanguageTag.hpp"
+#include "text/LetterBlocks.hpp"
 #include "text/TechnicalToken.hpp"
 #include "text/TextScannerRun.hpp"
 
@@ -135,34 +136,53 @@ struct PlainLetters {
 };
 
 // Reads the ASCII letters (by WordRules::plainLetters) from `bytes[begin]`
-// on, before `limit`, into `into` (into[0] for bytes[begin]). The one loop
-// that every plain word's letters go through, so it is kept tight.
+// on, before `limit`, of the `size` bytes at `bytes`. The one reader that
+// every plain word's letters go through: sixteen bytes at a time where the
+// letters are exactly A-Z and a-z (`asciiAlpha`), a byte at a time otherwise.
 inline PlainLetters readPlainLetters(const unsigned char* bytes, std::size_t begin,
-                                     std::size_t limit, const std::uint8_t* plainLetters,
-                                     char32_t* into) noexcept {
+                                     std::size_t limit, std::size_t size,
+                                     const std::uint8_t* plainLetters, bool asciiAlpha) noexcept {
   PlainLetters word{begin, 0, 0};
   if (begin >= limit || bytes[begin] >= 0x80) return word;
   word.firstCase = plainLetters[bytes[begin]];
   if ((word.firstCase & WordRules::kPlainLetter) == 0) return word;
-  into[0] = bytes[begin];
+  if (asciiAlpha) {
+    bool upper, lower;
+    word.end = asciiLettersEnd(bytes, begin, limit, size, upper, lower);
+    if (word.end - begin > 1) {
+      word.laterCase =
+          static_cast<std::uint8_t>(WordRules::kPlainLetter | (upper ? CharInfo::kUpper : 0) |
+                                    (lower ? CharInfo::kLower : 0));
+    }
+    return word;
+  }
   std::size_t at = begin + 1;
   for (; at < limit; ++at) {
     const std::uint8_t b = bytes[at];
     const std::uint8_t letter = b < 0x80 ? plainLetters[b] : 0;
     if ((letter & WordRules::kPlainLetter) == 0) break;
     word.laterCase |= letter;
-    into[at - begin] = b;
   }
   word.end = at;
   return word;
 }
 
+// The marks that may follow the letters of a token of the commonest kind
+// (scanWordToken): closing punctuation that is no mark of a URL, of a
+// reference or markup, nor of a technical token when a space follows it.
+constexpr std::array<bool, 128> kClosingMark = [] {
+  std::array<bool, 128> mark{};
+  for (const char c : {',', '.', ';', '!', '?', ')', '"', '\''}) {
+    mark[static_cast<unsigned char>(c)] = true;
+  }
+  return mark;
+}();
+
 }  // namespace
 
 TextScanner::TextScanner(const Hyphenator& h, TextOptions options)
     : options_(checked(std::move(options))),
-      outer_(std::make_unique<WordRules>(withTextMinima(h, options_), options_)),
-      tokenLetters_(new char32_t[kLongestToken]) {
+      outer_(std::make_unique<WordRules>(withTextMinima(h, options_), options_)) {
   // A soft hyphen in the text is the author's already (WordRules). A hard
   // hyphen (U+002D, U+2010, U+2011) ends every word, so no word can hold a
   // hyphen text that begins with one: such a text is read as the hard
@@ -212,6 +232,10 @@ WordRules* TextScanner::rulesForLanguage(std::string_view tag) {
 }
 
 std::size_t TextScanner::scan(std::string_view input, bool atEnd, std::string& out) {
+  // A text this long has thousands of words: more than the hyphenator
+  // scores before it builds its whole automaton anyway.
+  constexpr std::size_t kLongText = 16 * 1024;
+  if (input.size() >= kLongText) outer_->prepareForLongText();
   Run run{input, atEnd, out};
   while (run.pos < run.size() && !run.stalled) {
     switch (mode_) {
@@ -314,11 +338,21 @@ void TextScanner::scanText(Run& run) {
       continue;
     }
     if (b == '<' && options_.markup) {
-      if (openMarkup(run)) return;
+      if (openMarkup(run)) {
+        // A tag is read at once, and the text after it goes on here when
+        // it is still text to hyphenate: most tags are short and whole.
+        if (mode_ != Mode::kTag) return;
+        scanTag(run);
+        if (mode_ != Mode::kText) return;
+        rules = currentRules();
+        if (rules == nullptr) return;
+        continue;
+      }
       if (run.stalled) return;
       // An ordinary '<' goes on below, as a character of the text.
     }
     if (!inToken_) {
+      if (scanWordToken(run, *rules)) continue;
       if (scanPlainToken(run, *rules)) {
         if (run.stalled) return;
         continue;
@@ -339,7 +373,69 @@ void TextScanner::scanText(Run& run) {
   }
 }
 
-// The path of most tokens: ASCII through and through, no reference, at most
+// The commonest tokens, each taken whole at once, as many as follow one
+// another: a word of at most 64 ASCII letters that begins the token (or two
+// joined by an apostrophe, "it's"), at most one closing mark (kClosingMark)
+// after it, then an ASCII space, which is taken too, or in markup a '<' that
+// opens markup, which is left for scanText. Only where the letters are A-Z
+// and a-z (WordRules::plainLettersAreAsciiAlpha). Such a token is no URL
+// unless it is "www." (beginsWithWww) and never technical, so its words are
+// hyphenated as scanPlainToken would; the first token of any other kind is
+// left to that, nothing of it taken.
+bool TextScanner::scanWordToken(Run& run, WordRules& rules) {
+  constexpr std::size_t kPlainLetters = 64;
+  if (!rules.plainLettersAreAsciiAlpha()) return false;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(run.input.data());
+  const std::uint8_t* letters = rules.plainLetters();
+  // A hyphen text that begins with a closing mark is read by the general
+  // path; 0x80 is no closing mark.
+  const unsigned char hyphenFirst =
+      hyphenText_.empty() ? 0x80 : static_cast<unsigned char>(hyphenText_[0]);
+  const std::size_t size = run.size();
+  bool took = false;
+  // Token after token, as long as each is of this kind.
+  for (std::size_t start = run.pos; start < size; start = run.pos) {
+    if (bytes[start] >= 0x80 || (letters[bytes[start]] & WordRules::kPlainLetter) == 0) break;
+    const std::size_t limit = std::min(size, start + kPlainLetters + 1);
+    const PlainLetters word = readPlainLetters(bytes, start, limit, size, letters, true);
+    std::size_t end = word.end;
+    if (end - start > kPlainLetters || end == size) break;
+    // A second word after an apostrophe: "it's", "user's".
+    std::size_t secondBegin = end;
+    PlainLetters second{end, 0, 0};
+    if (bytes[end] == '\'' && hyphenFirst != '\'' && end + 1 < size && bytes[end + 1] < 0x80 &&
+        (letters[bytes[end + 1]] & WordRules::kPlainLetter) != 0) {
+      secondBegin = end + 1;
+      second = readPlainLetters(bytes, secondBegin, std::min(size, secondBegin + kPlainLetters + 1),
+                                size, letters, true);
+      end = second.end;
+      if (end - secondBegin > kPlainLetters || end == size) break;
+    }
+    if (bytes[end] < 0x80 && kClosingMark[bytes[end]]) {
+      if (bytes[end] == hyphenFirst) break;
+      if (bytes[end] == '.' && beginsWithWww(run.input.substr(start, end + 1 - start))) break;
+      if (++end == size) break;
+    }
+    std::size_t next = end + 1;  // past the space
+    if (!isAsciiSpace(bytes[end])) {
+      if (bytes[end] != '<' || !options_.markup || opensMarkup(run, end) != Match::kYes) break;
+      next = end;  // the markup ends the token, and is read next
+    }
+    if (rules.mayBreak(word.end - start)) {
+      hyphenateLetters(run, rules, start, word.end, word.firstCase, word.laterCase);
+    }
+    if (secondBegin != word.end && rules.mayBreak(second.end - secondBegin)) {
+      hyphenateLetters(run, rules, secondBegin, second.end, second.firstCase, second.laterCase);
+    }
+    run.pos = next;
+    inToken_ = false;
+    took = true;
+    if (next == end) break;  // on to the markup
+  }
+  return took;
+}
+
+// The path of most other tokens: ASCII through and through, no reference, at most
 // kPlainRuns words of at most kPlainLetters letters. One pass over the bytes
 // finds the token's end, the marks of a URL and its words at once; then the
 // words are hyphenated unless the token is a URL. Gives up, having taken
@@ -356,10 +452,8 @@ bool TextScanner::scanPlainToken(Run& run, WordRules& rules) {
   std::size_t runCount = 0;
   bool sawAt = false, url = false;
   const std::uint8_t* letters = rules.plainLetters();
+  const bool asciiAlpha = rules.plainLettersAreAsciiAlpha();
   const auto* bytes = reinterpret_cast<const unsigned char*>(run.input.data());
-  // The letters of the token's words, as the patterns see them, written as
-  // they are read: token position i at tokenLetters_[i].
-  char32_t* tokenLetters = tokenLetters_.get();
   const std::size_t start = run.pos;
   const std::size_t limit = std::min(run.size(), start + kLongestToken);
   // What may make the token technical: kSign, a mark of one; kDigit, a
@@ -373,8 +467,7 @@ bool TextScanner::scanPlainToken(Run& run, WordRules& rules) {
     const std::uint8_t letter = letters[b];
     if ((letter & WordRules::kPlainLetter) != 0) {
       if (runCount == kPlainRuns) return false;
-      const PlainLetters word =
-          readPlainLetters(bytes, at, limit, letters, tokenLetters + (at - start));
+      const PlainLetters word = readPlainLetters(bytes, at, limit, run.size(), letters, asciiAlpha);
       runs[runCount++] = {at, word.end, word.firstCase, word.laterCase};
       at = word.end;
       continue;
@@ -428,10 +521,7 @@ bool TextScanner::scanPlainToken(Run& run, WordRules& rules) {
     }
     for (std::size_t k = 0; k < runCount; ++k) {
       const LetterRun& word = runs[k];
-      hyphenateLetters(
-          run, rules, word.begin,
-          std::u32string_view(tokenLetters + (word.begin - start), word.end - word.begin),
-          word.firstCase, word.laterCase);
+      hyphenateLetters(run, rules, word.begin, word.end, word.firstCase, word.laterCase);
     }
   }
   run.pos = at;
@@ -439,19 +529,18 @@ bool TextScanner::scanPlainToken(Run& run, WordRules& rules) {
   return true;
 }
 
-// Hyphenates the word of `letters`, ASCII letters one byte each, that begins
-// at byte `begin` of the input, at most 64 of them.
-void TextScanner::hyphenateLetters(Run& run, WordRules& rules, std::size_t begin,
-                                   std::u32string_view letters, std::uint8_t firstCase,
-                                   std::uint8_t laterCase) {
+// Hyphenates the word of ASCII letters from byte `begin` of the input to
+// `end`, at most 64 of them.
+void TextScanner::hyphenateLetters(Run& run, WordRules& rules, std::size_t begin, std::size_t end,
+                                   std::uint8_t firstCase, std::uint8_t laterCase) {
   std::size_t found[64];
-  std::size_t count = rules.findLetterBreaks(letters, firstCase, laterCase, found);
+  const auto* bytes = reinterpret_cast<const unsigned char*>(run.input.data());
+  std::size_t count = rules.findPlainWordBreaks(bytes + begin, end - begin, run.size() - begin,
+                                                firstCase, laterCase, found);
   // A break after the last letter (a hyphenator without a right minimum),
   // but not right before a hard hyphen. The word is followed by ASCII, if
   // anything, so '-' is the only one there can be.
-  const std::size_t end = begin + letters.size();
-  if (count != 0 && found[count - 1] == letters.size() && end < run.size() &&
-      run.input[end] == '-') {
+  if (count != 0 && found[count - 1] == end - begin && end < run.size() && run.input[end] == '-') {
     --count;
   }
   for (std::size_t k = 0; k < count; ++k) {
@@ -543,8 +632,8 @@ bool TextScanner::scanWord(Run& run, WordRules& rules) {
   constexpr std::size_t kPlainLetters = 64;
   const auto* bytes = reinterpret_cast<const unsigned char*>(run.input.data());
   const std::size_t limit = std::min(run.size(), start + kPlainLetters);
-  const PlainLetters letters =
-      readPlainLetters(bytes, start, limit, rules.plainLetters(), tokenLetters_.get());
+  const PlainLetters letters = readPlainLetters(
+      bytes, start, limit, run.size(), rules.plainLetters(), rules.plainLettersAreAsciiAlpha());
   std::size_t at = letters.end;
   bool plain;
   if (at == run.size()) {
@@ -561,8 +650,7 @@ bool TextScanner::scanWord(Run& run, WordRules& rules) {
             !(!hyphenText_.empty() && b == static_cast<unsigned char>(hyphenText_[0]));
   }
   if (plain) {
-    hyphenateLetters(run, rules, start, std::u32string_view(tokenLetters_.get(), at - start),
-                     letters.firstCase, letters.laterCase);
+    hyphenateLetters(run, rules, start, at, letters.firstCase, letters.laterCase);
     run.pos = at;
     return true;
   }

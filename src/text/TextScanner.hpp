@@ -84,8 +84,9 @@ class TextScanner {
   };
 
   void scanText(Run& run);
+  bool scanWordToken(Run& run, WordRules& rules);
   bool scanPlainToken(Run& run, WordRules& rules);
-  void hyphenateLetters(Run& run, WordRules& rules, std::size_t begin, std::u32string_view letters,
+  void hyphenateLetters(Run& run, WordRules& rules, std::size_t begin, std::size_t end,
                         std::uint8_t firstCase, std::uint8_t laterCase);
   void classifyToken(Run& run, WordRules& rules);
   // Whether the token from `start` to `end`, seen whole, is a technical one
@@ -136,7 +137,6 @@ class TextScanner {
   // given, and of the classes to skip.
   std::vector<std::uint64_t> skipLower_, skipWritten_, skipClasses_;
   std::vector<WordChar> word_;
-  std::unique_ptr<char32_t[]> tokenLetters_;  // the letters of the token being read
   std::vector<std::size_t> breaks_;
 };
 

@@ -16,10 +16,16 @@ namespace liang::internal {
 namespace {
 
 bool isXmlSpace(char c) noexcept { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool isAsciiLetter(char c) noexcept { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 }  // namespace
 
 Match TextScanner::opensMarkup(const Run& run, std::size_t at) const {
+  // A tag ("<p", "</p", "</ "): a letter or '/' after the '<', and a byte
+  // after that, which classifyMarkup would take for markup too.
+  if (at + 2 < run.size() && (isAsciiLetter(run.input[at + 1]) || run.input[at + 1] == '/')) {
+    return Match::kYes;
+  }
   switch (classifyMarkup(run.input.substr(at), run.atEnd).kind) {
     case MarkupKind::kNone:
       return Match::kNo;
@@ -42,6 +48,19 @@ bool TextScanner::xmlDeclaration(Run& run) const {
 }
 
 bool TextScanner::openMarkup(Run& run) {
+  // The commonest markup first: a start or end tag, told as classifyMarkup
+  // tells it.
+  if (run.pos + 2 < run.size()) {
+    const char second = run.input[run.pos + 1];
+    const bool start = isAsciiLetter(second);
+    if (start || (second == '/' && isAsciiLetter(run.input[run.pos + 2]))) {
+      tag_.begin(!start, stack_.xml(), skipClasses_);
+      mode_ = Mode::kTag;
+      inToken_ = false;
+      run.pos += start ? 1 : 2;
+      return true;
+    }
+  }
   const MarkupStart start = classifyMarkup(run.input.substr(run.pos), run.atEnd);
   std::size_t opener = start.openerLength;
   switch (start.kind) {
@@ -118,7 +137,7 @@ void TextScanner::closeTag() {
   // element HTML knows, though its local name still says what it holds.
   char lower[TagReader::kLongestName];
   std::string_view local = tag_.localName();
-  if (!xml) {
+  if (!xml && tag_.localHasUpper()) {
     std::transform(local.begin(), local.end(), lower,
                    [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
     local = std::string_view(lower, local.size());

@@ -45,7 +45,14 @@ struct TextScanner::Run {
     if (to != copied) put(input.data() + copied, to - copied);
     copied = to;
   }
-  void putHyphen(std::string_view hyphen) { put(hyphen.data(), hyphen.size()); }
+  void putHyphen(std::string_view hyphen) {
+    // Most hyphens are one byte: not worth a call of memcpy.
+    if (hyphen.size() == 1 && written < out.size()) {
+      out[written++] = hyphen[0];
+      return;
+    }
+    put(hyphen.data(), hyphen.size());
+  }
   // Stops the scan at `at`: what follows waits for the next piece.
   void stallAt(std::size_t at) {
     pos = at;

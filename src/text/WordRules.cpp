@@ -1,7 +1,10 @@
 #include "text/WordRules.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
+#include <cstring>
+#include <new>
 #include <utility>
 
 #include "core/BreakPlan.hpp"
@@ -125,6 +128,69 @@ std::size_t WordRules::findLongLetterBreaks(std::u32string_view letters, std::ui
   }
   if (leftAlone(letters.size(), letterCase)) return 0;
   return collectBreaks(hyphenator_, letters, found);
+}
+
+std::size_t WordRules::findPlainWordBreaksOf(const unsigned char* word, std::size_t n,
+                                             std::size_t room, std::uint8_t firstCase,
+                                             std::uint8_t laterCase, std::size_t* found) {
+  constexpr std::size_t kMostLetters = 64;
+  bool cacheable = n <= BreakCache::kLongestWord && cacheAllowed_;
+  if (cacheable && pausedFor_ != 0) {
+    --pausedFor_;
+    cacheable = false;
+  }
+  if (cacheable && cache_ == nullptr && ++wordsUncached_ >= kWordsBeforeCache) {
+    try {
+      cache_ = std::make_unique<BreakCache>();
+    } catch (const std::bad_alloc&) {
+      cacheAllowed_ = false;  // the words are found as they were without it
+    }
+  }
+  BreakCache::Key key{};
+  const bool cached = cacheable && cache_ != nullptr;
+  if (cached) {
+    // findPlainWordBreaks has looked and missed, or the cache is new.
+    key = BreakCache::keyOf(word, n, room);
+    countLookUp(false);
+  }
+  char32_t letters[kMostLetters];
+  for (std::size_t i = 0; i < n; ++i) letters[i] = word[i];
+  const std::size_t count =
+      findLongLetterBreaks(std::u32string_view(letters, n), firstCase, laterCase, found);
+  if (cached) {
+    std::uint32_t breaks = 0;
+    for (std::size_t k = 0; k < count; ++k) breaks |= std::uint32_t{1} << found[k];
+    cache_->store(key, breaks);
+  }
+  return count;
+}
+
+void WordRules::prepareForLongText() noexcept {
+  if (prepared_) return;
+  prepared_ = true;
+  try {
+    prepare(hyphenator_);
+  } catch (...) {
+    // Built as the words need it, as without this call; a failure there
+    // is the text's to report.
+  }
+}
+
+void WordRules::endRound() noexcept {
+  if (roundHits_ < kCacheRound / 8) pausedFor_ = kCachePause;
+  roundLookUps_ = roundHits_ = 0;
+}
+
+bool WordRules::plainLettersMatchAsciiAlpha() {
+  static constexpr std::array<std::uint8_t, 128> kAlpha = [] {
+    std::array<std::uint8_t, 128> alpha{};
+    for (char c = 'A'; c <= 'Z'; ++c) {
+      alpha[static_cast<unsigned char>(c)] = kPlainLetter | CharInfo::kUpper;
+      alpha[static_cast<unsigned char>(c + 32)] = kPlainLetter | CharInfo::kLower;
+    }
+    return alpha;
+  }();
+  return std::memcmp(plainLetters(), kAlpha.data(), kAlpha.size()) == 0;
 }
 
 void WordRules::findBreaks(std::span<const WordChar> chars, std::size_t end, bool beforeHardHyphen,

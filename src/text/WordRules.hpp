@@ -20,6 +20,7 @@
 #define LIANG_TEXT_WORDRULES_HPP_
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -29,6 +30,7 @@
 
 #include "liang/Hyphenator.hpp"
 #include "liang/Text.hpp"
+#include "text/BreakCache.hpp"
 #include "text/Unicode.hpp"
 
 namespace liang::internal {
@@ -158,6 +160,70 @@ class WordRules {
     return findLongLetterBreaks(letters, firstCase, laterCase, found);
   }
 
+  // Whether a word of `letters` letters may break at all: most words of
+  // running text are too short to.
+  bool mayBreak(std::size_t letters) const noexcept { return letters >= fewestLettersToBreak_; }
+
+  // findLetterBreaks of the word of the `n` (at most 64) ASCII letters at
+  // `word`, of which plainLetters() says kPlainLetter, as the text holds
+  // them; `room` bytes from `word` may be read (room >= n). A short word's
+  // breaks are kept in a BreakCache, made once the text has shown enough
+  // words to pay for it, and looked up there when the word comes again.
+  std::size_t findPlainWordBreaks(const unsigned char* word, std::size_t n, std::size_t room,
+                                  std::uint8_t firstCase, std::uint8_t laterCase,
+                                  std::size_t* found) {
+    if (n < fewestLettersToBreak_) return 0;
+    // A word found in the cache costs no call.
+    if (cache_ != nullptr && pausedFor_ == 0 && n <= BreakCache::kLongestWord) {
+      std::uint32_t breaks;
+      if (cache_->find(BreakCache::keyOf(word, n, room), breaks)) {
+        countLookUp(true);
+        std::size_t count = 0;
+        for (; breaks != 0; breaks &= breaks - 1) {
+          found[count++] = static_cast<std::size_t>(std::countr_zero(breaks));
+        }
+        return count;
+      }
+    }
+    return findPlainWordBreaksOf(word, n, room, firstCase, laterCase, found);
+  }
+
+  // Whether plainLetters() takes exactly the ASCII letters A-Z and a-z, each
+  // with its case: then a block of text may be read by LetterBlocks.hpp.
+  bool plainLettersAreAsciiAlpha() {
+    if (asciiAlpha_ == Tristate::kUnknown) {
+      asciiAlpha_ = plainLettersMatchAsciiAlpha() ? Tristate::kYes : Tristate::kNo;
+    }
+    return asciiAlpha_ == Tristate::kYes;
+  }
+
+  // Whether findPlainWordBreaks may keep breaks in a BreakCache; on by
+  // default. Off, every word's breaks are found afresh.
+  void useBreakCache(bool use) noexcept {
+    cacheAllowed_ = use;
+    if (!use) cache_.reset();
+  }
+  // Whether a BreakCache has been made (and so holds BreakCache::kBytes).
+  bool hasBreakCache() const noexcept { return cache_ != nullptr; }
+  // Whether the cache is left aside for now: it pays where the text repeats
+  // its words, and where it does not (a list of words, each once) looking
+  // in it only costs. When fewer than one look-up in eight of a round of
+  // kCacheRound finds its word, the next kCachePause words are found
+  // without it.
+  bool breakCachePaused() const noexcept { return pausedFor_ != 0; }
+  static constexpr std::uint32_t kCacheRound = 1024;
+  static constexpr std::uint32_t kCachePause = 16384;
+
+  // Builds ahead of time, once, what a long text builds as it goes
+  // (liang::prepare): the whole automaton at once, rather than the first
+  // thousands of words scored the slow way before it is built. A failure
+  // is left for the words that need what failed to meet it.
+  void prepareForLongText() noexcept;
+
+  // The words findPlainWordBreaks looks at before it makes its cache: a
+  // short text does not pay for one.
+  static constexpr std::size_t kWordsBeforeCache = 64;
+
  private:
   static constexpr char32_t kLatin1 = 0x100;
   struct CachedInfo {
@@ -179,6 +245,16 @@ class WordRules {
   bool leftAlone(std::size_t letters, const WordCase& letterCase) const noexcept;
   std::size_t findLongLetterBreaks(std::u32string_view letters, std::uint8_t firstCase,
                                    std::uint8_t laterCase, std::size_t* found);
+  // findPlainWordBreaks of a word that is not in the cache.
+  std::size_t findPlainWordBreaksOf(const unsigned char* word, std::size_t n, std::size_t room,
+                                    std::uint8_t firstCase, std::uint8_t laterCase,
+                                    std::size_t* found);
+  bool plainLettersMatchAsciiAlpha();
+  void countLookUp(bool hit) noexcept {
+    roundHits_ += hit ? 1 : 0;
+    if (++roundLookUps_ == kCacheRound) endRound();
+  }
+  void endRound() noexcept;
 
   Hyphenator hyphenator_;
   const TextOptions& options_;
@@ -188,6 +264,14 @@ class WordRules {
   // a short one above all, does not pay for clearing it.
   using OtherInfos = std::array<CachedInfo, 512>;
   std::unique_ptr<OtherInfos> others_;
+  enum class Tristate : std::uint8_t { kUnknown, kNo, kYes };
+  Tristate asciiAlpha_ = Tristate::kUnknown;
+  bool cacheAllowed_ = true;
+  bool prepared_ = false;          // prepareForLongText has run
+  std::size_t wordsUncached_ = 0;  // words looked at before cache_ was made
+  std::unique_ptr<BreakCache> cache_;
+  std::uint32_t roundLookUps_ = 0, roundHits_ = 0;  // of the current round
+  std::uint32_t pausedFor_ = 0;                     // words still to find without the cache
   // Working memory of findBreaks, kept between words.
   std::u32string matched_;
   std::vector<std::size_t> starts_;
