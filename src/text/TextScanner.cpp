@@ -1,6 +1,12 @@
 // The scanner's plain-text path: tokens, URLs, words and their breaks, and
 // the modes that copy the rest of a token. Markup's modes are in
 // TextScannerMarkup.cpp.
+//
+// Past 600 lines on purpose: these are the loops every byte of running text
+// goes through, and they share the small inline classifiers above them; one
+// translation unit lets the compiler inline those into each loop, which a
+// split across files (without link-time optimisation in every build) would
+// not.
 
 #include "text/TextScanner.hpp"
 
