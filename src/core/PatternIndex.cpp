@@ -662,8 +662,13 @@ std::vector<std::uint32_t> PatternIndex::foldedDirectLetters(const CodePointMap*
       direct[kPageOffsets + block] = kDirectSymbols;
       continue;
     }
+    // A block that neither the alphabet nor the fold has a key in holds
+    // no letter: its characters fold to themselves, none of them a letter.
     bool anyLetter = false;
-    for (char32_t c = 0; c < kDirectSymbols; ++c) {
+    const bool mayHoldLetters =
+        symbols_.mayHaveKeysIn(static_cast<std::uint32_t>(block)) ||
+        (fold != nullptr && fold->mayHaveKeysIn(static_cast<std::uint32_t>(block)));
+    for (char32_t c = 0; mayHoldLetters && c < kDirectSymbols; ++c) {
       page[c] = foldedLetter(first + c, fold);
       anyLetter = anyLetter || page[c] != 0;
     }
