@@ -22,7 +22,8 @@
 # contender under callgrind (one pass each, about a minute in all): a figure
 # that, unlike the times, does not move with the load of a shared machine.
 # Needs cmake, ninja, Google Benchmark and python3; libhyphen (libhyphen-dev,
-# hyphen-en-us) is used when found.
+# hyphen-en-us; the other hyphen-* packages for the per-language comparison) is
+# used when found.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
