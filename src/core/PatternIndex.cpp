@@ -146,7 +146,6 @@ PatternIndex::PatternIndex(const PatternNodes& trie, Extent extent) : trie_(trie
       scriptBase_ = block << 8;
     }
   }
-  identityLetters_ = foldedDirectLetters(nullptr);
   // In store order, which is sequential.
   for (const PatternNodes::Node& node : trie.nodes) {
     longestScores_ = std::max<std::size_t>(longestScores_, node.scoreCount);
@@ -167,6 +166,8 @@ PatternIndex::PatternIndex(const PatternNodes& trie, Extent extent) : trie_(trie
   }
   if (bytesSuffice && trie.nodes[0].scoreCount == 0) buildAutomaton();
   if (hasScoreWindow()) {
+    // Only a walk with the window reads a LetterMap.
+    identityLetters_ = foldedDirectLetters(nullptr);
     const std::uint32_t edge = symbolOf(kEdge);
     if (resolved()) {
       const Move first = moves_[edge * rowCount_];  // from the root, row 0

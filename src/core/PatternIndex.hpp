@@ -83,7 +83,7 @@ class PatternIndex {
   static constexpr std::size_t kZeroPage = 576;    // after the offsets, a multiple of 64
   static_assert(kPageOffsets + (kPagedLimit >> 8) <= kZeroPage);
 
-  // The map of an unfolded word (or one folded already).
+  // The map of an unfolded word (or one folded already). Needs hasScoreWindow().
   LetterMap identityLetters() const noexcept { return {identityLetters_.data(), nullptr}; }
 
   // The direct table of a LetterMap (see above) that gives the letter
