@@ -521,6 +521,7 @@ int main(int argc, char** argv) {
   // earns after a few thousand words: first use is first_use_bench's business.
   benchmark::DoNotOptimize(liang::hyphenationPoints(liang::english_US(), U"hyphenation"));
   liang::internal::buildFullIndex(liang::hyphenatorPatterns(liang::english_US()));
+  liang::prepare(liang::english_US());  // the plan too
 
 #ifdef LIANG_BENCH_LIBHYPHEN
   LibHyphen& l = libHyphen();

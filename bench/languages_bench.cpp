@@ -29,20 +29,34 @@
 // callgrind.h), whose
 // "totals:" over the letters is the language's instructions a character
 // (bench/run.sh does it).
+//
+// --count --libhyphen does the same for each language that Debian ships a
+// libhyphen dictionary for (/usr/share/hyphen/hyph_*.dic, from the
+// hyphen-* packages; those not installed are left out), on the words that
+// the dictionary's encoding can write, twice: liang's pass, then one of
+// hnj_hyphen_hyphenate3 over the same words in that encoding, printing
+// "counted NAME ..." and "counted libhyphen:NAME ..." for the two profiles.
+// The ratio of their totals is how many times fewer instructions liang
+// takes a word than libhyphen (bench/run.sh prints it per language).
+#include <iconv.h>
 #include <time.h>
 
 #if __has_include(<valgrind/callgrind.h>)
 #include <valgrind/callgrind.h>
 #define LIANG_DUMP_COUNTS() CALLGRIND_DUMP_STATS
+#define LIANG_ZERO_COUNTS() CALLGRIND_ZERO_STATS
 #else
 #define LIANG_DUMP_COUNTS() ((void)0)
+#define LIANG_ZERO_COUNTS() ((void)0)
 #endif
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <set>
 #include <span>
 #include <string>
@@ -55,6 +69,10 @@
 #include "liang/Hyphenator.hpp"
 #include "liang/Language.hpp"
 #include "liang/Text.hpp"
+
+#ifdef LIANG_BENCH_LIBHYPHEN
+#include <hyphen.h>
+#endif
 
 namespace {
 
@@ -182,6 +200,170 @@ __attribute__((noinline)) std::size_t countedPass(const liang::Hyphenator& h,
   return sink;
 }
 
+// The libhyphen dictionary of each language Debian ships one for
+// (/usr/share/hyphen/, hyphen-* packages).
+const std::map<Language, const char*>& libhyphenDictionaries() {
+  static const std::map<Language, const char*> dictionaries{
+      {Language::Afrikaans, "hyph_af_ZA.dic"},
+      {Language::Assamese, "hyph_as_IN.dic"},
+      {Language::Bengali, "hyph_bn_IN.dic"},
+      {Language::Bulgarian, "hyph_bg_BG.dic"},
+      {Language::Catalan, "hyph_ca_ES.dic"},
+      {Language::Croatian, "hyph_hr_HR.dic"},
+      {Language::Czech, "hyph_cs_CZ.dic"},
+      {Language::Danish, "hyph_da_DK.dic"},
+      {Language::Dutch, "hyph_nl_NL.dic"},
+      {Language::English_US, "hyph_en_US.dic"},
+      {Language::English_GB, "hyph_en_GB.dic"},
+      {Language::French, "hyph_fr.dic"},
+      {Language::Galician, "hyph_gl_ES.dic"},
+      {Language::German_1996, "hyph_de_DE.dic"},
+      {Language::German_Swiss, "hyph_de_CH.dic"},
+      {Language::Greek_Mono, "hyph_el_GR.dic"},
+      {Language::Gujarati, "hyph_gu_IN.dic"},
+      {Language::Hindi, "hyph_hi_IN.dic"},
+      {Language::Hungarian, "hyph_hu_HU.dic"},
+      {Language::Icelandic, "hyph_is_IS.dic"},
+      {Language::Indonesian, "hyph_id_ID.dic"},
+      {Language::Italian, "hyph_it_IT.dic"},
+      {Language::Kannada, "hyph_kn_IN.dic"},
+      {Language::Latvian, "hyph_lv_LV.dic"},
+      {Language::Lithuanian, "hyph_lt_LT.dic"},
+      {Language::Malayalam, "hyph_ml_IN.dic"},
+      {Language::Marathi, "hyph_mr_IN.dic"},
+      {Language::Mongolian, "hyph_mn_MN.dic"},
+      {Language::Norwegian_Bokmal, "hyph_nb_NO.dic"},
+      {Language::Norwegian_Nynorsk, "hyph_nn_NO.dic"},
+      {Language::Oriya, "hyph_or_IN.dic"},
+      {Language::Panjabi, "hyph_pa_IN.dic"},
+      {Language::Polish, "hyph_pl_PL.dic"},
+      {Language::Portuguese, "hyph_pt_PT.dic"},
+      {Language::Romanian, "hyph_ro_RO.dic"},
+      {Language::Russian, "hyph_ru_RU.dic"},
+      {Language::Serbian_Cyrillic, "hyph_sr_RS.dic"},
+      {Language::Serbocroatian_Latin, "hyph_sr-Latn_RS.dic"},
+      {Language::Slovak, "hyph_sk_SK.dic"},
+      {Language::Slovenian, "hyph_sl_SI.dic"},
+      {Language::Spanish, "hyph_es_ES.dic"},
+      {Language::Swedish, "hyph_sv_SE.dic"},
+      {Language::Tamil, "hyph_ta_IN.dic"},
+      {Language::Telugu, "hyph_te_IN.dic"},
+      {Language::Thai, "hyph_th_TH.dic"},
+      {Language::Ukrainian, "hyph_uk_UA.dic"},
+  };
+  return dictionaries;
+}
+
+#ifdef LIANG_BENCH_LIBHYPHEN
+
+// A libhyphen dictionary, its encoding (the first line of the file) and
+// its minima (LEFTHYPHENMIN / RIGHTHYPHENMIN, 2 and 2 when not given).
+struct LibHyphen {
+  HyphenDict* dict = nullptr;
+  std::string encoding;
+  int leftMin = 2;
+  int rightMin = 2;
+
+  explicit LibHyphen(const std::string& path) {
+    std::ifstream in(path);
+    std::getline(in, encoding);
+    while (!encoding.empty() && (encoding.back() == '\r' || encoding.back() == ' ')) {
+      encoding.pop_back();
+    }
+    for (std::string line; std::getline(in, line);) {
+      if (line.rfind("LEFTHYPHENMIN ", 0) == 0) leftMin = std::atoi(line.c_str() + 14);
+      if (line.rfind("RIGHTHYPHENMIN ", 0) == 0) rightMin = std::atoi(line.c_str() + 15);
+    }
+    if (in.eof()) dict = hnj_hyphen_load(path.c_str());
+  }
+  ~LibHyphen() {
+    if (dict != nullptr) hnj_hyphen_free(dict);
+  }
+  LibHyphen(const LibHyphen&) = delete;
+  LibHyphen& operator=(const LibHyphen&) = delete;
+};
+
+// `word` in `encoding` (an iconv name), or nothing when it cannot be written there.
+std::optional<std::string> encoded(iconv_t to, std::u32string_view word) {
+  std::string utf8 = liang::internal::encodeUtf8(word);
+  std::string out(4 * utf8.size() + 4, '\0');
+  char* in = utf8.data();
+  std::size_t inLeft = utf8.size();
+  char* at = out.data();
+  std::size_t outLeft = out.size();
+  iconv(to, nullptr, nullptr, nullptr, nullptr);
+  if (iconv(to, &in, &inLeft, &at, &outLeft) == static_cast<std::size_t>(-1)) return std::nullopt;
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
+// libhyphen's pass over the same words, apart from everything else.
+__attribute__((noinline)) std::size_t countedPassOfLibhyphen(
+    const LibHyphen& l, const std::vector<std::string>& words) {
+  std::size_t sink = 0;
+  char hyphens[256];
+  for (const std::string& word : words) {
+    char** rep = nullptr;
+    int* pos = nullptr;
+    int* cut = nullptr;
+    const int n = static_cast<int>(word.size());
+    hnj_hyphen_hyphenate3(l.dict, word.data(), n, hyphens, nullptr, &rep, &pos, &cut, l.leftMin,
+                          l.rightMin, l.leftMin, l.rightMin);
+    if (rep != nullptr) {
+      for (int i = 0; i < n; ++i) std::free(rep[i]);
+      std::free(rep);
+      std::free(pos);
+      std::free(cut);
+    }
+    for (int i = 0; i < n; ++i) sink += static_cast<std::size_t>(hyphens[i] & 1) * (i + 1);
+  }
+  return sink;
+}
+
+// Counts liang and libhyphen on the words of `x` that libhyphen's
+// dictionary can write (in bytes of at most 200), one profile each.
+void countAgainstLibhyphen(Language x, const std::vector<std::u32string>& words,
+                           const liang::Hyphenator& h) {
+  const auto dictionary = libhyphenDictionaries().find(x);
+  if (dictionary == libhyphenDictionaries().end()) return;
+  const LibHyphen l(std::string("/usr/share/hyphen/") + dictionary->second);
+  if (l.dict == nullptr) return;
+  const iconv_t to = iconv_open(l.encoding.c_str(), "UTF-8");
+  if (to == reinterpret_cast<iconv_t>(-1)) return;
+  std::vector<std::string> bytes;
+  std::u32string packed;  // the kept words one after another, as in measure()
+  std::vector<std::size_t> lengths;
+  for (const std::u32string& word : words) {
+    std::optional<std::string> written = encoded(to, word);
+    if (!written || written->size() > 200) continue;
+    bytes.push_back(std::move(*written));
+    packed += word;
+    lengths.push_back(word.size());
+  }
+  iconv_close(to);
+  std::vector<std::u32string_view> views;
+  std::size_t at = 0;
+  for (const std::size_t length : lengths) {
+    views.emplace_back(packed.data() + at, length);
+    at += length;
+  }
+  const std::string name = liang::show(x);
+  // Each warmed by a pass first, which is not counted.
+  countedPass(h, views, true);
+  countedPassOfLibhyphen(l, bytes);
+  LIANG_ZERO_COUNTS();
+  const std::size_t ours = countedPass(h, views, true);
+  LIANG_DUMP_COUNTS();
+  std::printf("counted %s letters %zu words %zu sink %zu\n", name.c_str(), packed.size(),
+              views.size(), ours);
+  const std::size_t theirs = countedPassOfLibhyphen(l, bytes);
+  LIANG_DUMP_COUNTS();
+  std::printf("counted libhyphen:%s letters %zu words %zu sink %zu\n", name.c_str(), packed.size(),
+              bytes.size(), theirs);
+}
+
+#endif  // LIANG_BENCH_LIBHYPHEN
+
 struct Row {
   std::string name;
   const char* source;
@@ -210,7 +392,11 @@ double bestPassSeconds(Pass pass) {
   return best;
 }
 
-Row measure(Language x, bool span, bool count) {
+// The mode of a run: times, counts, or counts beside libhyphen.
+enum class Mode { kTime, kCount, kCountLibhyphen };
+
+Row measure(Language x, bool span, Mode mode) {
+  const bool count = mode != Mode::kTime;
   const liang::Hyphenator& h = liang::languageHyphenator(x);
   const std::vector<std::u32string> runs = patternRunsOf(x);
   std::set<char32_t> letters;
@@ -227,6 +413,12 @@ Row measure(Language x, bool span, bool count) {
   }
   if (count) words = evenlySpread(std::move(words), kCountedWords);
   liang::internal::buildFullIndex(liang::hyphenatorPatterns(h));
+#ifdef LIANG_BENCH_LIBHYPHEN
+  if (mode == Mode::kCountLibhyphen) {
+    countAgainstLibhyphen(x, words, h);
+    return row;
+  }
+#endif
 
   // The words one after another in one buffer, as in running text: apart,
   // each in its own allocation, they would be scattered over the memory of
@@ -281,7 +473,7 @@ Row measure(Language x, bool span, bool count) {
 
 int main(int argc, char** argv) {
   std::string only;
-  bool span = false, count = false;
+  bool span = false, count = false, libhyphen = false;
   for (int k = 1; k < argc; ++k) {
     const std::string_view argument(argv[k]);
     if (argument.starts_with("--language=")) {
@@ -290,25 +482,41 @@ int main(int argc, char** argv) {
       span = true;
     } else if (argument == "--count") {
       count = true;
+    } else if (argument == "--libhyphen") {
+      libhyphen = true;
     } else {
-      std::fprintf(stderr, "usage: %s [--language=NAME] [--span] [--count]\n", argv[0]);
+      std::fprintf(stderr, "usage: %s [--language=NAME] [--span] [--count [--libhyphen]]\n",
+                   argv[0]);
       return 2;
     }
+  }
+  if (libhyphen) {
+#ifdef LIANG_BENCH_LIBHYPHEN
+    for (const Language x : liang::enumFrom(liang::lowestLanguage())) {
+      if ((only.empty() || liang::show(x) == only) && libhyphenDictionaries().contains(x)) {
+        measure(x, true, Mode::kCountLibhyphen);
+      }
+    }
+    return 0;
+#else
+    std::fprintf(stderr, "%s: built without libhyphen\n", argv[0]);
+    return 2;
+#endif
   }
   // English_US is always measured: every ratio is to it.
   if (count) {
     for (const Language x : liang::enumFrom(liang::lowestLanguage())) {
-      if (only.empty() || liang::show(x) == only) measure(x, span, true);
+      if (only.empty() || liang::show(x) == only) measure(x, span, Mode::kCount);
     }
     return 0;
   }
-  const Row english = measure(Language::English_US, span, false);
+  const Row english = measure(Language::English_US, span, Mode::kTime);
   std::printf("%s form; ratio: ns/char over English_US's\n", span ? "span" : "vector");
   std::printf("%-20s %-18s %7s %7s %9s %8s %6s\n", "language", "words from", "words", "letters",
               "ns/word", "ns/char", "ratio");
   for (const Language x : liang::enumFrom(liang::lowestLanguage())) {
     if (!only.empty() && liang::show(x) != only) continue;
-    const Row row = x == Language::English_US ? english : measure(x, span, false);
+    const Row row = x == Language::English_US ? english : measure(x, span, Mode::kTime);
     std::printf("%-20s %-18s %7zu %7.2f %9.1f %8.2f %6.2f\n", row.name.c_str(), row.source,
                 row.words, row.meanLetters, row.nsPerWord, row.nsPerChar,
                 row.nsPerChar / english.nsPerChar);

@@ -9,9 +9,15 @@
 # each word form (call_costs: a one-word insertHyphens against hyphenate,
 # UTF-8 against code points) and each language's instructions a character
 # (languages_bench --count; the per-language table is kept in
-# languages_table.txt of --keep=DIR). Last, running text through the liang
-# tool (bench/running_text.py): instructions a byte of Debian's licence texts
-# and of dictionary prose, plain and marked up, and MB/s of CPU time.
+# languages_table.txt of --keep=DIR), and, with libhyphen and Debian's
+# hyphen-* dictionaries installed, liang's instructions a word against
+# libhyphen's in each language that has one (languages_bench --count
+# --libhyphen; printed after the summary, and kept in libhyphen_table.txt).
+# The memory of all 73 languages prepared is the peak resident set of a
+# process that prepares them (prepared_memory). Last, running text through
+# the liang tool (bench/running_text.py): instructions a byte of Debian's
+# licence texts and of dictionary prose, plain and marked up, and MB/s of
+# CPU time.
 # Defaults: 5 repetitions (the table shows medians and the spread
 # (max - min) / median of the repetitions), /usr/share/dict/american-english,
 # build/bench. --keep=DIR keeps the raw JSON and console output there.
@@ -19,7 +25,8 @@
 # contender under callgrind (one pass each, about a minute in all): a figure
 # that, unlike the times, does not move with the load of a shared machine.
 # Needs cmake, ninja, Google Benchmark and python3; libhyphen (libhyphen-dev,
-# hyphen-en-us) is used when found.
+# hyphen-en-us; the other hyphen-* packages for the per-language comparison) is
+# used when found.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -56,7 +63,7 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLIANG_BENCH=ON -DLI
   >"$out/configure.txt"
 grep -E "hyphenate_bench:" "$out/configure.txt" || true
 cmake --build "$build" --target hyphenate_bench first_use_bench fresh_first_use call_costs \
-  languages_bench liang_tool >"$out/build.txt"
+  languages_bench prepared_memory liang_tool >"$out/build.txt"
 
 echo "== load before measuring: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
 
@@ -83,6 +90,7 @@ echo "== first_use_bench ($repetitions repetitions)"
 echo "== memory of all 73 ($repetitions) and first use in fresh processes ($((3 * repetitions)) each)"
 : >"$out/fresh.txt"  # a kept directory may hold an earlier run's samples
 for ((i = 0; i < repetitions; i++)); do
+  "$build/bench/prepared_memory" >"$out/prepared_$i.txt"
   "$build/bench/first_use_bench" --benchmark_filter='SharedResidentMemory' \
     --benchmark_out="$out/memory_$i.json" --benchmark_out_format=json >/dev/null 2>&1
   for ((k = 0; k < 3; k++)); do
@@ -121,6 +129,11 @@ if ((instructions)) && command -v valgrind >/dev/null; then
   valgrind --tool=callgrind --callgrind-out-file="$out/languages.out" \
     --toggle-collect='*countedPass*' \
     "$build/bench/languages_bench" --count --span >"$out/languages.txt" 2>"$out/languages.err"
+  # Left out, with a note, when languages_bench was built without libhyphen.
+  valgrind --tool=callgrind --callgrind-out-file="$out/libhyphen.out" \
+    --toggle-collect='*countedPass*' \
+    "$build/bench/languages_bench" --count --libhyphen >"$out/libhyphen.txt" \
+    2>"$out/libhyphen.err" || echo "(no per-language libhyphen comparison: $(tail -1 "$out/libhyphen.err"))"
 fi
 
 python3 - "$out" "$repetitions" <<'EOF'
@@ -214,6 +227,11 @@ for name, label, target in (("liang/hyphenationPoints", "hyphenationPoints", 10)
         rows.append(("instruction ratio libhyphen / " + label,
                      "%.2fx" % (lib_ir / instructions[name]), "callgrind",
                      "(time target %gx)" % target))
+span_ir = instructions.get("liang/hyphenationPoints_span")
+if lib_ir and span_ir:
+    x = lib_ir / span_ir
+    rows.append(("instruction ratio libhyphen / span form, en-us", "%.2fx" % x, "callgrind",
+                 ">= 16x: %s" % ("met" if x >= 16 else "NOT met")))
 
 one = rate("liang/hyphenationPoints_shared/real_time/threads:1")
 two = rate("liang/hyphenationPoints_shared/real_time/threads:2")
@@ -270,6 +288,23 @@ for path in sorted(glob.glob(os.path.join(out, "memory_*.json"))):
         for b in json.load(f)["benchmarks"]:
             if b["name"].startswith("SharedResidentMemory"):
                 memory.append(b["resident_bytes"] / 2**20)
+# "prepared N max_rss_kib K rss_kib R before_kib B ...": the peak of the
+# whole process (its runtime and the library's code included), and the
+# growth of its resident set from before the first language to the end.
+peak, grown = [], []
+for path in sorted(glob.glob(os.path.join(out, "prepared_*.txt"))):
+    with open(path) as f:
+        for line in f:
+            p = line.split()
+            if len(p) >= 8 and p[0] == "prepared" and p[2] == "max_rss_kib":
+                peak.append(int(p[3]) / 1024)
+                grown.append((int(p[5]) - int(p[7])) / 1024)
+for label, figures in (("peak resident set, a process preparing all 73", peak),
+                       ("  its growth from before the first language", grown)):
+    s = stat(figures)
+    rows.append((label, "n/a" if s is None else "%.1f MiB" % s[0],
+                 "" if s is None else "%.1f%% (%d)" % (100 * s[1], s[2]),
+                 "<= 64 MiB: %s" % ("met" if s and s[0] <= 64 else "NOT met")))
 s = stat(memory)
 rows.append(("resident memory, all 73 shared hyphenators",
              "n/a" if s is None else "%.1f MiB" % s[0],
@@ -331,6 +366,38 @@ if "English_US" in per_char:
         for name in sorted(per_char, key=per_char.get):
             f.write("%-20s %7.1f %5.2f\n" % (name, per_char[name], per_char[name] / english))
 
+# liang's span form against libhyphen, a word, in each language Debian
+# ships a dictionary for: pairs of profiles, liang's then libhyphen's.
+against = {}
+path = os.path.join(out, "libhyphen.txt")
+if os.path.exists(path):
+    with open(path) as f:
+        counted = [p[1] for p in (l.split() for l in f) if p and p[0] == "counted"]
+    totals = []
+    for k in range(len(counted)):
+        dump = os.path.join(out, "libhyphen.out.%d" % (k + 1))
+        total = None
+        if os.path.exists(dump):
+            with open(dump) as f:
+                for line in f:
+                    if line.startswith("totals:") or line.startswith("summary:"):
+                        total = int(line.split()[1])
+                        break
+        totals.append(total)
+    for k in range(0, len(counted) - 1, 2):
+        name = counted[k]
+        if counted[k + 1] == "libhyphen:" + name and totals[k] and totals[k + 1]:
+            against[name] = totals[k + 1] / totals[k]
+if against:
+    worst = min(against, key=against.get)
+    under = sorted((n for n in against if against[n] < 8), key=against.get)
+    rows.append(("fewest times fewer instructions than libhyphen",
+                 "%.2fx (%s)" % (against[worst], worst), "%d languages" % len(against),
+                 ">= 8x: %s" % ("met" if not under else "NOT met: " + ", ".join(under))))
+    with open(os.path.join(out, "libhyphen_table.txt"), "w") as f:
+        for name in sorted(against, key=against.get):
+            f.write("%-20s %6.2fx\n" % (name, against[name]))
+
 widths = [max(len(r[i]) for r in rows + [("measure", "median", "spread (runs)", "target")])
           for i in range(4)]
 print()
@@ -340,6 +407,11 @@ print(line)
 print("|" + "|".join("-" * (w + 2) for w in widths) + "|")
 for r in rows:
     print("| " + " | ".join(c.ljust(w) for c, w in zip(r, widths)) + " |")
+if against:
+    print("\nlibhyphen's instructions a word / liang's (span form), same words, callgrind:")
+    names = sorted(against, key=against.get)
+    for k in range(0, len(names), 4):
+        print("  " + "  ".join("%-20s %6.2fx" % (n, against[n]) for n in names[k:k + 4]))
 print("\nper word: CPU time of one thread over the whole list / words; spread: (max - min) /"
       " median of the repetitions; ratios: libhyphen's time per word / liang's (range: paired"
       " repetitions)")

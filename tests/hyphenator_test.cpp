@@ -288,33 +288,29 @@ TEST(Hyphenate, AgreesWithTheLiteralAlgorithm) {
 // into the number of the letter it folds to, Latin-1 or not: the micro
 // sign (Latin-1) folds to mu (Greek), capital and final sigma fold to a
 // letter beyond Latin-1, a capital e with acute to one within it.
-TEST(Hyphenate, TableFoldsCutLikeTheModelOnTheFoldedWord) {
-  const std::u32string fold =
-      U"\u00E9\u00C9\n\u03BC\u00B5\n\u03BC\u039C\n\u03C3\u03A3\n\u03C3\u03C2\n";
-  const auto folded = [](char32_t c) -> char32_t {
-    switch (c) {
-      case U'\u00C9':
-        return U'\u00E9';
-      case U'\u00B5':
-      case U'\u039C':
-        return U'\u03BC';
-      case U'\u03A3':
-      case U'\u03C2':
-        return U'\u03C3';
-      default:
-        return c;
+// The model's letters "abc" stand for letters[0..2], each written in any
+// of the forms of forms[k] (letters[k] first), which a table fold (and the
+// same fold as a function) takes back to it: every cut must be the model's
+// on the folded word, the dictionary's included.
+void expectFoldedFormsCutLikeTheModel(const char32_t (&letters)[3],
+                                      const std::u32string (&forms)[3], unsigned seed) {
+  std::u32string fold;
+  for (const std::u32string& written : forms) {
+    for (std::size_t k = 1; k < written.size(); ++k) fold += {written[0], written[k], U'\n'};
+  }
+  const auto folded = [&](char32_t c) -> char32_t {
+    for (const std::u32string& written : forms) {
+      if (written.find(c) != std::u32string::npos) return written[0];
     }
+    return c;
   };
-  // The model's letters "abc." become e-acute, mu and sigma.
-  const auto inFoldedLetters = [](std::u32string text) {
+  const auto inFoldedLetters = [&](std::u32string text) {
     for (char32_t& c : text) {
-      if (c >= U'a' && c <= U'c') c = U"\u00E9\u03BC\u03C3"[c - U'a'];
+      if (c >= U'a' && c <= U'c') c = letters[c - U'a'];
     }
     return text;
   };
-  // Each folded letter written in one of the forms that fold to it.
-  const std::u32string forms[] = {U"\u00E9\u00C9", U"\u03BC\u00B5\u039C", U"\u03C3\u03A3\u03C2"};
-  std::mt19937 random(19);
+  std::mt19937 random(seed);
   const Exceptions d = parseExceptions(inFoldedLetters(U"ab-c\na-b-a\nc-ca\n"));
   for (int round = 0; round < 200; ++round) {
     const std::u32string text =
@@ -341,6 +337,28 @@ TEST(Hyphenate, TableFoldsCutLikeTheModelOnTheFoldedWord) {
       ASSERT_EQ(hyphenate(function, word), expected) << "round " << round;
     }
   }
+}
+
+TEST(Hyphenate, TableFoldsCutLikeTheModelOnTheFoldedWord) {
+  // e-acute, mu and sigma, with their capitals, the micro sign and final sigma.
+  expectFoldedFormsCutLikeTheModel({U'\u00E9', U'\u03BC', U'\u03C3'},
+                                   {U"\u00E9\u00C9", U"\u03BC\u00B5\u039C", U"\u03C3\u03A3\u03C2"},
+                                   19);
+}
+
+// Letters in several blocks past Latin-1, as polytonic Greek's (Greek and
+// Greek Extended), Sanskrit's or Ethiopic's are: a letter of Greek
+// Extended, one of Cyrillic, one of Georgian's small letters, the last with
+// a capital in another block (U+10A0) and a form past U+3000 (hiragana, for
+// the fold's sake), so that each way a letter is numbered is taken: Latin-1
+// (the edge), the script block, another block's page, a character past the
+// pages.
+TEST(Hyphenate, LettersOfSeveralBlocksCutLikeTheModel) {
+  expectFoldedFormsCutLikeTheModel({U'\u1F00', U'\u0430', U'\u2D00'},
+                                   {U"\u1F00\u1F08", U"\u0430\u0410", U"\u2D00\u10A0\u3042"}, 23);
+  // With two letters in one block, that block is the script block.
+  expectFoldedFormsCutLikeTheModel({U'\u1F00', U'\u1F10', U'\u0430'},
+                                   {U"\u1F00\u1F08", U"\u1F10\u1F18", U"\u0430\u0410\u3042"}, 29);
 }
 
 // Large tries are served by the automaton without a resolved transition

@@ -7,9 +7,11 @@
 // be looked up; so is folding a letter and then numbering it, two loads per
 // character. The plan keeps, for one hyphenator, the finished index, the
 // dictionary, the fold, the minima in the form the break range needs, and
-// the letter numbers of the folded Latin-1 characters and of the block of
-// 256 that holds most of the language's other letters (its script): a word
-// then reaches everything from one load, and such a letter costs one load.
+// the letter numbers of the folded characters below U+3000 (Latin-1 and
+// the block of 256 that holds most of the language's other letters, its
+// script, each in one load; any other block of letters through its page):
+// a word then reaches everything from the plan, and a letter costs one or
+// two loads.
 #ifndef LIANG_CORE_BREAKPLAN_HPP_
 #define LIANG_CORE_BREAKPLAN_HPP_
 
@@ -20,6 +22,7 @@
 #include <string_view>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "core/CodePointMap.hpp"
 #include "core/ExceptionTable.hpp"
@@ -40,11 +43,11 @@ struct BreakPlan {
   std::size_t shortest = 0;                    // leftMin + rightMin: no shorter word breaks
   std::size_t firstBreak = 0;                  // max(leftMin, 1)
   std::size_t rightMin = 0;
-  // The letter number of fold(c), for c < 256 and the script block (see
-  // PatternIndex::LetterMap).
-  std::uint32_t directLetters[PatternIndex::kDirectLetters] = {};
+  // The letter number of fold(c) for every c below PatternIndex::kPagedLimit,
+  // laid out for a LetterMap (see PatternIndex::LetterMap).
+  std::vector<std::uint32_t> directLetters;
 
-  PatternIndex::LetterMap letters() const noexcept { return {directLetters, fold}; }
+  PatternIndex::LetterMap letters() const noexcept { return {directLetters.data(), fold}; }
 
   // Sets bit p of `mask` for each boundary p where `word` breaks, and
   // returns true; false when the word needs more than the plan: it is
@@ -123,8 +126,9 @@ class DerivedTables {
 // A hyphenator's plan, shared by its copies: made at most once, by the
 // first call that finds the hyphenator fits one and has all it needs (a
 // hyphenate call, or prepare); until then, and for a hyphenator that never
-// fits, get() is null. Filling a plan cannot fail, but the slot retries
-// like everything else the library builds for itself.
+// fits, get() is null. Filling a plan fails only for want of memory (its
+// letter table), and the slot then retries like everything else the
+// library builds for itself.
 class BreakPlanSlot {
  public:
   BreakPlanSlot() : derived_(std::make_shared<const DerivedTables>()) {}
@@ -137,10 +141,11 @@ class BreakPlanSlot {
   const BreakPlan* get() const noexcept { return plan_.ready(); }
 
   // Makes the plan unless it is made already, and returns it. `fill`
-  // writes its fields and must not throw.
+  // writes its fields; what it throws (std::bad_alloc) goes to this caller,
+  // and the next call fills again.
   template <class Fill>
-  const BreakPlan* make(Fill fill) const noexcept {
-    return &plan_.get([&]() noexcept {
+  const BreakPlan* make(Fill fill) const {
+    return &plan_.get([&]() {
       BreakPlan plan;
       fill(plan);
       return plan;

@@ -39,6 +39,13 @@ class CodePointMap {
   // Sets the value of `key`, replacing an earlier one.
   void set(char32_t key, std::uint32_t value);
 
+  // Whether some key of block `block` (the code points block * 256 ..
+  // block * 256 + 255, past Latin-1) may be set: every code point of a
+  // block without reads as an unset one.
+  bool mayHaveKeysIn(std::uint32_t block) const noexcept {
+    return block < pageOfBlock_.size() && pageOfBlock_[block] != 0;
+  }
+
   // The value set for `c`, or what an unset code point reads.
   std::uint32_t operator()(char32_t c) const noexcept {
     if (c < kDirect) return latin1_[c];

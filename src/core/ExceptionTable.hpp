@@ -83,12 +83,17 @@ class ExceptionTable {
     const Scores* scores = nullptr;
   };
 
-  static constexpr std::size_t kFilterBits = 1024;
+  // 1 KiB: a dictionary of a language's few hundred words sets a few
+  // percent of the bits, so that few words pass the filter that are not
+  // stored (with 1024 bits, Russian's 184 words let one word in six through,
+  // each then hashed and scored by the slow path).
+  static constexpr int kFilterBitsLog2 = 13;
+  static constexpr std::size_t kFilterBits = std::size_t{1} << kFilterBitsLog2;
   static std::size_t filterBit(std::uint64_t length, std::uint64_t first,
                                std::uint64_t last) noexcept {
     const std::uint64_t mixed = (length * 0x9E3779B97F4A7C15ULL) ^ (first * 0xC2B2AE3D27D4EB4FULL) ^
                                 (last * 0x165667B19E3779F9ULL);
-    return static_cast<std::size_t>(mixed >> 54) % kFilterBits;
+    return static_cast<std::size_t>(mixed >> (64 - kFilterBitsLog2));
   }
 
   Entries entries_;

@@ -112,12 +112,13 @@ bool hasOrdinaryMinima(const Hyphenator& h) noexcept {
 // hyphenator whose `index`, the one that hyphenates the word, has a score
 // window, and whose minima are ordinary (0 <= L, 1 <= R, both at most
 // kOrdinaryMinimum); `table` is the fold's table, null for the identity.
+// Throws std::bad_alloc when there is no memory for the plan's letter table.
 const BreakPlan* planOf(const Hyphenator& h, const PatternIndex& index,
-                        const ExceptionTable* exceptions, const CodePointMap* table) noexcept {
+                        const ExceptionTable* exceptions, const CodePointMap* table) {
   const BreakPlanSlot& slot = HyphenatorAccess::planSlot(h);
   if (CharFoldAccess::isFunction(hyphenatorChars(h))) return nullptr;
   if (const BreakPlan* plan = slot.get()) return plan;
-  return slot.make([&](BreakPlan& plan) noexcept {
+  return slot.make([&](BreakPlan& plan) {
     plan.index = &index;
     plan.exceptions = exceptions;
     plan.fold = table;
@@ -126,7 +127,7 @@ const BreakPlan* planOf(const Hyphenator& h, const PatternIndex& index,
     plan.shortest = l + r;
     plan.firstBreak = std::max<std::size_t>(l, 1);
     plan.rightMin = r;
-    index.foldedDirectLetters(table, plan.directLetters);
+    plan.directLetters = index.foldedDirectLetters(table);
   });
 }
 

@@ -146,12 +146,6 @@ PatternIndex::PatternIndex(const PatternNodes& trie, Extent extent) : trie_(trie
       scriptBase_ = block << 8;
     }
   }
-  if (scriptBase_ != 0) {
-    for (char32_t c = 0; c < kDirectSymbols; ++c) {
-      directSymbols_[kDirectSymbols + c] = symbols_(scriptBase_ + c);
-    }
-  }
-  directSymbols_[kScriptBase] = scriptBase_;
   // In store order, which is sequential.
   for (const PatternNodes::Node& node : trie.nodes) {
     longestScores_ = std::max<std::size_t>(longestScores_, node.scoreCount);
@@ -172,6 +166,8 @@ PatternIndex::PatternIndex(const PatternNodes& trie, Extent extent) : trie_(trie
   }
   if (bytesSuffice && trie.nodes[0].scoreCount == 0) buildAutomaton();
   if (hasScoreWindow()) {
+    // Only a walk with the window reads a LetterMap.
+    identityLetters_ = foldedDirectLetters(nullptr);
     const std::uint32_t edge = symbolOf(kEdge);
     if (resolved()) {
       const Move first = moves_[edge * rowCount_];  // from the root, row 0
@@ -581,6 +577,8 @@ inline void PatternIndex::walkWindowMapped(Word word, LetterMap letters, Sink& s
     const char32_t inScript = c - base;
     if (inScript < kDirectSymbols) [[likely]]
       return direct[kDirectSymbols + inScript];
+    if (c < kPagedLimit) [[likely]]
+      return direct[direct[kPageOffsets + (c >> 8)] + (c & 0xFF)];
     return foldedLetter(c, fold);
   };
   if (resolved()) {
@@ -645,15 +643,41 @@ std::uint32_t PatternIndex::foldedLetter(char32_t c, const CodePointMap* fold) c
   return symbolOf(fold != nullptr ? (*fold)(c) : c);
 }
 
-void PatternIndex::foldedDirectLetters(const CodePointMap* fold,
-                                       std::uint32_t* direct) const noexcept {
-  static_assert(kScriptBase == 2 * kDirectSymbols);
+std::vector<std::uint32_t> PatternIndex::foldedDirectLetters(const CodePointMap* fold) const {
+  static_assert(kScriptBase == 2 * kDirectSymbols && kZeroPage % 16 == 0);  // 64-byte steps
+  constexpr std::size_t kBlocks = kPagedLimit / kDirectSymbols;
+  std::vector<std::uint32_t> direct(kZeroPage + kDirectSymbols);
   for (char32_t c = 0; c < kDirectSymbols; ++c) {
     direct[c] = foldedLetter(c, fold);
     // With no script block, base 0 never matches past Latin-1: these stay unread.
     direct[kDirectSymbols + c] = scriptBase_ != 0 ? foldedLetter(scriptBase_ + c, fold) : 0;
   }
   direct[kScriptBase] = scriptBase_;
+  // Blocks 0 and the script block are read before their pages are: the
+  // offsets only need to be right.
+  direct[kPageOffsets] = 0;
+  std::uint32_t page[kDirectSymbols];
+  for (std::size_t block = 1; block < kBlocks; ++block) {
+    const auto first = static_cast<char32_t>(block * kDirectSymbols);
+    if (first == scriptBase_) {
+      direct[kPageOffsets + block] = kDirectSymbols;
+      continue;
+    }
+    // A block that neither the alphabet nor the fold has a key in holds
+    // no letter: its characters fold to themselves, none of them a letter.
+    bool anyLetter = false;
+    const bool mayHoldLetters =
+        symbols_.mayHaveKeysIn(static_cast<std::uint32_t>(block)) ||
+        (fold != nullptr && fold->mayHaveKeysIn(static_cast<std::uint32_t>(block)));
+    for (char32_t c = 0; mayHoldLetters && c < kDirectSymbols; ++c) {
+      page[c] = foldedLetter(first + c, fold);
+      anyLetter = anyLetter || page[c] != 0;
+    }
+    direct[kPageOffsets + block] =
+        static_cast<std::uint32_t>(anyLetter ? direct.size() : kZeroPage);
+    if (anyLetter) direct.insert(direct.end(), page, page + kDirectSymbols);
+  }
+  return direct;
 }
 
 const std::uint8_t* PatternIndex::scoreByWindow(std::u32string_view word, std::uint8_t* buffer,

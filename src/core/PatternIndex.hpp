@@ -60,26 +60,38 @@ class PatternIndex {
 
   // How a walk turns the characters of a word into letter numbers: a
   // Latin-1 character in one load from `direct`, a table that may fold as
-  // well, and so a character of the script block, the 256 code points from
+  // well; a character of the script block, the 256 code points from
   // direct[kScriptBase] on (a multiple of 256; 0 for none), from
-  // direct[256 + c - base]; any other through `fold` (none when null) and
-  // the alphabet, out of line. Two pointers, passed in two registers.
+  // direct[256 + c - base]; any other below kPagedLimit through the page
+  // of its block, direct[direct[kPageOffsets + (c >> 8)] + (c & 0xFF)]
+  // (every block below the limit has one: a shared page of zeros where
+  // none of its characters is a letter); the rest through `fold` (none
+  // when null) and the alphabet, out of line. Two pointers, passed in two
+  // registers. Languages whose letters span several blocks (polytonic
+  // Greek, Sanskrit in its several scripts, Ethiopic, Coptic) then find
+  // every letter in the table.
   struct LetterMap {
     const std::uint32_t* direct;
     const CodePointMap* fold;
   };
-  // The entries of a LetterMap's direct table, and where it keeps the base.
+  // The layout of a LetterMap's direct table: Latin-1, the script block,
+  // the block's base, the page of each block below kPagedLimit, then the
+  // pages themselves (the zero page first), 256 entries each.
   static constexpr std::size_t kScriptBase = 512;
-  static constexpr std::size_t kDirectLetters = kScriptBase + 1;
+  static constexpr std::size_t kPageOffsets = kScriptBase + 1;
+  static constexpr char32_t kPagedLimit = 0x3000;  // past Coptic and Ethiopic Extended
+  static constexpr std::size_t kZeroPage = 576;    // after the offsets, a multiple of 64
+  static_assert(kPageOffsets + (kPagedLimit >> 8) <= kZeroPage);
 
-  // The map of an unfolded word (or one folded already).
-  LetterMap identityLetters() const noexcept { return {directSymbols_, nullptr}; }
+  // The map of an unfolded word (or one folded already). Needs hasScoreWindow().
+  LetterMap identityLetters() const noexcept { return {identityLetters_.data(), nullptr}; }
 
-  // Fills `direct` (kDirectLetters entries) with the letter number of
-  // fold(c) (fold null: the identity) for every c < 256 and every c of the
-  // script block, the block of 256 code points past Latin-1 that holds
-  // most of the trie's letters, and the block's base.
-  void foldedDirectLetters(const CodePointMap* fold, std::uint32_t* direct) const noexcept;
+  // The direct table of a LetterMap (see above) that gives the letter
+  // number of fold(c) (fold null: the identity) for every c below
+  // kPagedLimit: Latin-1, the script block (the block of 256 past Latin-1
+  // that holds most of the trie's letters) and a page for each other block
+  // where some character folds to a letter.
+  std::vector<std::uint32_t> foldedDirectLetters(const CodePointMap* fold) const;
 
   // Scores the boundaries 0 .. word.size() + 1 of the padded word, in bytes,
   // into `buffer` (windowCapacityFor(word.size()) entries) and returns where
@@ -154,7 +166,8 @@ class PatternIndex {
   char32_t scriptBase_ = 0;
 
   const PatternNodes& trie_;
-  std::uint32_t directSymbols_[kDirectLetters] = {};  // a LetterMap's table, unfolded
+  std::uint32_t directSymbols_[kDirectSymbols] = {};  // the letter numbers of Latin-1
+  std::vector<std::uint32_t> identityLetters_;        // a LetterMap's table, unfolded
   CodePointMap symbols_;
   std::uint32_t alphabetSize_ = 0;
   std::vector<Node> nodes_;
