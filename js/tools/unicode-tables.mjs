@@ -142,13 +142,53 @@ const list = (values) => {
   for (let i = 0; i < values.length; i += 16) out.push(`  ${values.slice(i, i + 16).join(", ")},`);
   return out.join("\n");
 };
-const pool = [];
-const starts = [];
-for (const [, d] of decompositions) {
-  starts.push(pool.length);
-  pool.push(...d);
+// The sparse tables go as byte streams of differences (LEB128, signed ones
+// zigzag-coded), which are a third of the size of the values after gzip;
+// the engine decodes them once, on first use.
+class Stream {
+  bytes = [];
+  unsigned(n) {
+    if (!Number.isInteger(n) || n < 0) throw new Error(`not a count: ${n}`);
+    do {
+      this.bytes.push((n & 0x7f) | (n > 0x7f ? 0x80 : 0));
+      n = Math.floor(n / 128);
+    } while (n > 0);
+  }
+  signed(n) {
+    this.unsigned(n >= 0 ? 2 * n : -2 * n - 1);
+  }
 }
-starts.push(pool.length);
+const lowerStream = new Stream();
+let previous = 0;
+for (const [from, to] of lower) {
+  lowerStream.unsigned(from - previous);
+  lowerStream.signed(to - from);
+  previous = from;
+}
+const decompositionStream = new Stream();
+previous = 0;
+for (const [c, d] of decompositions) {
+  decompositionStream.unsigned(c - previous);
+  decompositionStream.unsigned(d.length);
+  let before = c;
+  for (const x of d) {
+    decompositionStream.signed(x - before);
+    before = x;
+  }
+  previous = c;
+}
+const compositionStream = new Stream();
+previous = 0;
+for (const [starter, mark, to] of compositions) {
+  compositionStream.unsigned(starter - previous);
+  compositionStream.unsigned(mark);
+  compositionStream.signed(to - starter);
+  previous = starter;
+}
+const stream = (name, count, s) => `constexpr std::size_t ${name}Count = ${count};
+constexpr std::array<std::uint8_t, ${s.bytes.length}> ${name} = {
+${list(s.bytes)}
+};`;
 const text = `// Made by js/tools/unicode-tables.mjs from utf8proc's data; do not edit.
 constexpr int kBlockBits = 7;
 constexpr std::array<std::uint8_t, ${pairs.length * 2}> kCategoryAndClass = {
@@ -160,27 +200,15 @@ ${list(blockOf)}
 constexpr std::array<std::uint8_t, ${blocks.length * kBlock}> kBlocks = {
 ${list(blocks.flat())}
 };
-constexpr std::array<char32_t, ${lower.length}> kLowerFrom = {
-${list(lower.map((x) => x[0]))}
-};
-constexpr std::array<char32_t, ${lower.length}> kLowerTo = {
-${list(lower.map((x) => x[1]))}
-};
-constexpr std::array<char32_t, ${decompositions.length}> kDecomposed = {
-${list(decompositions.map((x) => x[0]))}
-};
-constexpr std::array<std::uint16_t, ${starts.length}> kDecompositionStart = {
-${list(starts)}
-};
-constexpr std::array<char32_t, ${pool.length}> kDecompositions = {
-${list(pool)}
-};
-constexpr std::array<std::uint64_t, ${compositions.length}> kComposing = {
-${list(compositions.map(([s, m]) => `${BigInt(s) * 0x200000n + BigInt(m)}u`))}
-};
-constexpr std::array<char32_t, ${compositions.length}> kComposed = {
-${list(compositions.map((x) => x[2]))}
-};
+// Per lowercase mapping: the code point's distance from the last one, and
+// the mapping's from the code point.
+${stream("kLowercase", lower.length, lowerStream)}
+// Per decomposition: the code point's distance from the last one, the
+// length, and each code point's distance from the one before.
+${stream("kDecomposition", decompositions.length, decompositionStream)}
+// Per composition, by starter and mark: the starter's distance from the last
+// one, the mark, and the composite's distance from the starter.
+${stream("kComposition", compositions.length, compositionStream)}
 `;
 const current = await readFile(output, "utf8").catch(() => null);
 if (current !== text) await writeFile(output, text);

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "utf8proc.h"
 
@@ -32,20 +33,96 @@ std::size_t pairOf(utf8proc_int32_t c) {
 
 int combiningClass(utf8proc_int32_t c) { return kCategoryAndClass[pairOf(c) + 1]; }
 
+// A byte stream of the tables, read in order.
+class Reader {
+ public:
+  explicit Reader(const std::uint8_t* at) : at_(at) {}
+  std::uint32_t count() {
+    std::uint32_t n = 0;
+    for (int shift = 0;; shift += 7) {
+      const std::uint8_t byte = *at_++;
+      n |= static_cast<std::uint32_t>(byte & 0x7F) << shift;
+      if ((byte & 0x80) == 0) return n;
+    }
+  }
+  std::int32_t difference() {
+    const std::uint32_t n = count();
+    return (n & 1) != 0 ? -static_cast<std::int32_t>(n >> 1) - 1
+                        : static_cast<std::int32_t>(n >> 1);
+  }
+
+ private:
+  const std::uint8_t* at_;
+};
+
+// The sparse tables, decoded from their streams on first use; sorted by
+// their keys.
+struct Tables {
+  std::vector<char32_t> lowerFrom, lowerTo;
+  std::vector<char32_t> decomposed;
+  std::vector<std::uint16_t> decompositionStart;  // one more than decomposed
+  std::vector<char32_t> decompositions;
+  std::vector<std::uint64_t> composing;  // starter << 21 | mark
+  std::vector<char32_t> composed;
+};
+
+char32_t plus(char32_t c, std::int32_t difference) {
+  return static_cast<char32_t>(static_cast<std::int32_t>(c) + difference);
+}
+
+Tables decode() {
+  Tables t;
+  Reader lower(kLowercase.data());
+  char32_t c = 0;
+  for (std::size_t i = 0; i < kLowercaseCount; ++i) {
+    c += lower.count();
+    t.lowerFrom.push_back(c);
+    t.lowerTo.push_back(plus(c, lower.difference()));
+  }
+  Reader decomposition(kDecomposition.data());
+  c = 0;
+  for (std::size_t i = 0; i < kDecompositionCount; ++i) {
+    c += decomposition.count();
+    t.decomposed.push_back(c);
+    t.decompositionStart.push_back(static_cast<std::uint16_t>(t.decompositions.size()));
+    char32_t x = c;
+    for (std::uint32_t n = decomposition.count(); n > 0; --n) {
+      x = plus(x, decomposition.difference());
+      t.decompositions.push_back(x);
+    }
+  }
+  t.decompositionStart.push_back(static_cast<std::uint16_t>(t.decompositions.size()));
+  Reader composition(kComposition.data());
+  c = 0;
+  for (std::size_t i = 0; i < kCompositionCount; ++i) {
+    c += composition.count();
+    const char32_t mark = composition.count();
+    t.composing.push_back((std::uint64_t{c} << 21) | mark);
+    t.composed.push_back(plus(c, composition.difference()));
+  }
+  return t;
+}
+
+const Tables& tables() {
+  static const Tables decoded = decode();
+  return decoded;
+}
+
 // The position of `key` in the sorted `keys`, or keys.size().
-template <class T, std::size_t N>
-std::size_t find(const std::array<T, N>& keys, T key) {
+template <class T>
+std::size_t find(const std::vector<T>& keys, T key) {
   const auto at = std::lower_bound(keys.begin(), keys.end(), key);
-  return at != keys.end() && *at == key ? static_cast<std::size_t>(at - keys.begin()) : N;
+  return at != keys.end() && *at == key ? static_cast<std::size_t>(at - keys.begin()) : keys.size();
 }
 
 // What `starter` and `mark` compose to, or 0.
 utf8proc_int32_t composed(utf8proc_int32_t starter, utf8proc_int32_t mark) {
   if (!inRange(starter) || !inRange(mark)) return 0;
+  const Tables& t = tables();
   const std::uint64_t key =
       (std::uint64_t{static_cast<std::uint32_t>(starter)} << 21) | static_cast<std::uint32_t>(mark);
-  const std::size_t at = find(kComposing, key);
-  return at < kComposed.size() ? static_cast<utf8proc_int32_t>(kComposed[at]) : 0;
+  const std::size_t at = find(t.composing, key);
+  return at < t.composed.size() ? static_cast<utf8proc_int32_t>(t.composed[at]) : 0;
 }
 
 }  // namespace
@@ -56,8 +133,9 @@ utf8proc_category_t utf8proc_category(utf8proc_int32_t c) {
 
 utf8proc_int32_t utf8proc_tolower(utf8proc_int32_t c) {
   if (!inRange(c)) return c;
-  const std::size_t at = find(kLowerFrom, static_cast<char32_t>(c));
-  return at < kLowerTo.size() ? static_cast<utf8proc_int32_t>(kLowerTo[at]) : c;
+  const Tables& t = tables();
+  const std::size_t at = find(t.lowerFrom, static_cast<char32_t>(c));
+  return at < t.lowerTo.size() ? static_cast<utf8proc_int32_t>(t.lowerTo[at]) : c;
 }
 
 const utf8proc_property_t* utf8proc_get_property(utf8proc_int32_t c) {
@@ -86,13 +164,14 @@ utf8proc_ssize_t utf8proc_decompose_char(utf8proc_int32_t c, utf8proc_int32_t* d
       if (bufsize >= 3) dst[2] = kHangulT + s % kHangulTCount;
       return 3;
     }
-    const std::size_t at = find(kDecomposed, static_cast<char32_t>(c));
-    if (at < kDecomposed.size()) {
-      const std::size_t first = kDecompositionStart[at];
-      const auto length = static_cast<utf8proc_ssize_t>(kDecompositionStart[at + 1] - first);
+    const Tables& t = tables();
+    const std::size_t at = find(t.decomposed, static_cast<char32_t>(c));
+    if (at < t.decomposed.size()) {
+      const std::size_t first = t.decompositionStart[at];
+      const auto length = static_cast<utf8proc_ssize_t>(t.decompositionStart[at + 1] - first);
       for (utf8proc_ssize_t i = 0; i < length && i < bufsize; ++i) {
         dst[i] =
-            static_cast<utf8proc_int32_t>(kDecompositions[first + static_cast<std::size_t>(i)]);
+            static_cast<utf8proc_int32_t>(t.decompositions[first + static_cast<std::size_t>(i)]);
       }
       return length;
     }
