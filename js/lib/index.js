@@ -78,15 +78,11 @@ export class Language {
 
   // The pieces between which a hyphen may go; they join to `word`.
   hyphenate(word, options) {
-    const points = this.positions(word, options);
-    const pieces = new Array(points.length + 1);
-    let from = 0;
-    for (let i = 0; i < points.length; ++i) {
-      pieces[i] = word.slice(from, points[i]);
-      from = points[i];
-    }
-    pieces[points.length] = word.slice(from);
-    return pieces;
+    checkString(word, "word");
+    if (options === undefined) return this.#engine.pieces(this.#handle, word, 0, 0);
+    const { left, right } = checkOptions(options);
+    return this.#engine.pieces(this.#handle, word, checkCount(left, "left"),
+                               checkCount(right, "right"));
   }
 
   // Builds now what the language would build on first use and after many
