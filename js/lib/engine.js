@@ -33,6 +33,7 @@ async function inflate(gzip) {
 }
 
 const encoder = new TextEncoder();
+const kShortText = 1 << 16; // UTF-16 units that insert() writes itself
 const decoder = new TextDecoder();
 
 class Engine {
@@ -43,6 +44,9 @@ class Engine {
     this.scratch = 0;
     this.scratchSize = 0;
     this.pointsAt = 0; // liang_points() / 4, asked again after a long word
+    this.hyphen = null; // the last hyphen of insert(), at hyphenAt
+    this.hyphenAt = 0;
+    this.hyphenSize = 0;
     this.exports._initialize();
   }
 
@@ -189,17 +193,38 @@ class Engine {
     return pieces;
   }
 
+  // The hyphen's UTF-8 in a heap block of its own, kept while the same
+  // hyphen comes again (as it does, call after call).
+  hyphenBytes(hyphen) {
+    if (hyphen !== this.hyphen) {
+      if (this.hyphenAt) this.exports.free(this.hyphenAt);
+      this.hyphenAt = 0;
+      const bytes = encoder.encode(hyphen);
+      this.hyphenAt = this.copyIn(bytes);
+      this.hyphenSize = bytes.length;
+      this.hyphen = hyphen;
+    }
+    return this.hyphenAt;
+  }
+
   insert(handle, text, hyphen, flags, minWord, left, right) {
-    const bytes = encoder.encode(text);
-    const hyphenBytes = encoder.encode(hyphen);
-    const at = this.room(bytes.length + hyphenBytes.length + 1);
-    this.heap.set(bytes, at);
-    this.heap.set(hyphenBytes, at + bytes.length);
-    const status = this.exports.liang_insert(handle, at, bytes.length, at + bytes.length,
-                                             hyphenBytes.length, flags, minWord, left, right);
+    const hyphenAt = this.hyphenBytes(hyphen);
+    let size;
+    if (text.length <= kShortText) {
+      size = this.write(text); // no TextEncoder, no copy
+    } else {
+      // A long text through TextEncoder, whose room is its exact length
+      // rather than 3 bytes for every UTF-16 unit.
+      const bytes = encoder.encode(text);
+      this.room(bytes.length);
+      this.heap.set(bytes, this.scratch);
+      size = bytes.length;
+    }
+    const status = this.exports.liang_insert(handle, this.scratch, size, hyphenAt,
+                                             this.hyphenSize, flags, minWord, left, right);
     if (status !== 0) throw this.error();
     const out = this.string(this.exports.liang_result(), this.exports.liang_result_size());
-    if (bytes.length > 65536) this.exports.liang_result_clear();
+    if (size > 65536) this.exports.liang_result_clear();
     return out;
   }
 

@@ -116,3 +116,19 @@ test("words are written into the engine as TextEncoder writes them", async () =>
     assert.deepEqual(e.heap.slice(e.scratch, e.scratch + size), encoder.encode(text), text);
   }
 });
+
+// Long texts go in through TextEncoder, short ones as JavaScript writes
+// them, and the hyphen is kept between calls: a long text must come out as
+// its lines, each hyphenated alone, with one hyphen and then another.
+test("long and short texts, and a hyphen that changes", async () => {
+  const de = await load("de");
+  const lines = [];
+  for (let i = 0; lines.join("\n").length < 100000; ++i) {
+    lines.push(`Größenordnung ${i} der Silbentrennung 🙂 für Übungsaufgaben \uD800 im Straßenbahnverkehr`);
+  }
+  for (const hyphen of ["=", "\u00AD", "=", "--"]) {
+    const whole = de.insertHyphens(lines.join("\n"), { hyphen });
+    assert.equal(whole, lines.map((line) => de.insertHyphens(line, { hyphen })).join("\n"));
+    assert.ok(whole.includes(`Grö${hyphen}ßen`), hyphen);
+  }
+});
