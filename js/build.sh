@@ -2,8 +2,9 @@
 # Builds the JavaScript package from a fresh clone: the WebAssembly engine
 # (Debian's emscripten), the generated modules, the language files, and the
 # tarball liang-<version>.tgz in js/. Needs: emscripten, cmake, ninja-build,
-# nodejs (>= 20) and npm; utf8proc's source comes from Debian's source package
-# (a deb-src list written under build/js, /etc/apt left alone).
+# nodejs (>= 20) and npm; utf8proc's source (whose data the engine's Unicode
+# tables are made from) comes from Debian's source package (a deb-src list
+# written under build/js, /etc/apt left alone).
 #   js/build.sh            build and pack
 #   js/build.sh --no-pack  build only (the package then runs from js/)
 set -euo pipefail
@@ -31,16 +32,16 @@ if [[ -z "$utf8proc" ]]; then
   utf8proc="$(find "$work/src" -maxdepth 2 -name utf8proc.c -printf '%h\n' | head -n 1)"
 fi
 
-# utf8proc whole: the text layer now reads case mappings too, which
-# tools/slim-utf8proc.mjs would blank, so the slimmed tables are not used
-# until the slimmer keeps them.
+# The Unicode tables that stand in for utf8proc's (tools/unicode-tables.mjs).
+mkdir -p "$work/unicode"
+node "$js/tools/unicode-tables.mjs" "$utf8proc" "$work/unicode/UnicodeTables.inc"
 
 launcher=()
 if command -v ccache >/dev/null; then
   launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 emcmake cmake -S "$js" -B "$work/wasm" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLIANG_WERROR=ON \
-  -DUTF8PROC_SOURCE_DIR="$utf8proc" "${launcher[@]}" >/dev/null
+  -DUNICODE_TABLES="$work/unicode/UnicodeTables.inc" "${launcher[@]}" >/dev/null
 cmake --build "$work/wasm"
 
 mkdir -p "$js/dist" "$js/data"

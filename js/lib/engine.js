@@ -33,6 +33,7 @@ async function inflate(gzip) {
 }
 
 const encoder = new TextEncoder();
+const kShortText = 1 << 16; // UTF-16 units that insert() writes itself
 const decoder = new TextDecoder();
 
 class Engine {
@@ -42,13 +43,19 @@ class Engine {
     this.heap32 = new Uint32Array(this.exports.memory.buffer);
     this.scratch = 0;
     this.scratchSize = 0;
+    this.pointsAt = 0; // liang_points() / 4, asked again after a long word
+    this.hyphen = null; // the last hyphen of insert(), at hyphenAt
+    this.hyphenAt = 0;
+    this.hyphenSize = 0;
     this.exports._initialize();
   }
 
   // The heap's views after the memory grew. Views are made only then: a new
-  // view of the wasm memory costs microseconds.
+  // view of the wasm memory costs microseconds, and even asking the memory
+  // for its buffer costs more than a short word's call. Growing detaches
+  // the old buffer, whose views then have length 0.
   refresh() {
-    if (this.heap.buffer !== this.exports.memory.buffer) {
+    if (this.heap.length === 0) {
       this.heap = new Uint8Array(this.exports.memory.buffer);
       this.heap32 = new Uint32Array(this.exports.memory.buffer);
     }
@@ -67,24 +74,42 @@ class Engine {
   }
 
   // Writes `text` as UTF-8 into the scratch buffer; its length in bytes. A
-  // lone surrogate becomes U+FFFD, as TextEncoder makes it.
+  // lone surrogate becomes U+FFFD, as TextEncoder makes it. Encoded here
+  // rather than by TextEncoder, whose calls cost more than a word.
   write(text) {
     const n = text.length;
-    let at = this.room(3 * n + 1);
+    const start = this.room(3 * n + 1); // 3 bytes a unit at most
     const heap = this.heap;
+    let at = start;
     for (let i = 0; i < n; ++i) {
-      const c = text.charCodeAt(i);
+      let c = text.charCodeAt(i);
       if (c < 0x80) {
         heap[at++] = c;
-      } else {
-        // Anything else: let TextEncoder write the rest.
-        const start = this.scratch;
-        const written = encoder.encodeInto(text.slice(i), heap.subarray(at, start + 3 * n + 1))
-          .written;
-        return at - start + written;
+        continue;
       }
+      if (c < 0x800) {
+        heap[at++] = 0xc0 | (c >> 6);
+        heap[at++] = 0x80 | (c & 0x3f);
+        continue;
+      }
+      if (c >= 0xd800 && c <= 0xdfff) {
+        const next = i + 1 < n ? text.charCodeAt(i + 1) : 0;
+        if (c <= 0xdbff && next >= 0xdc00 && next <= 0xdfff) {
+          c = 0x10000 + ((c - 0xd800) << 10) + (next - 0xdc00);
+          ++i;
+          heap[at++] = 0xf0 | (c >> 18);
+          heap[at++] = 0x80 | ((c >> 12) & 0x3f);
+          heap[at++] = 0x80 | ((c >> 6) & 0x3f);
+          heap[at++] = 0x80 | (c & 0x3f);
+          continue;
+        }
+        c = 0xfffd;
+      }
+      heap[at++] = 0xe0 | (c >> 12);
+      heap[at++] = 0x80 | ((c >> 6) & 0x3f);
+      heap[at++] = 0x80 | (c & 0x3f);
     }
-    return at - this.scratch;
+    return at - start;
   }
 
   // Copies bytes into a fresh heap block (the caller frees it).
@@ -128,30 +153,78 @@ class Engine {
     }
   }
 
-  // The UTF-16 indices at which the pieces of `word` after the first begin.
-  positions(handle, word, left, right) {
+  // Hyphenates `word`; the count of its breaks, which are then at
+  // heap32[pointsAt ...] as UTF-16 indices.
+  breaks(handle, word, left, right) {
     const size = this.write(word);
     const count = this.exports.liang_positions(handle, this.scratch, size, left, right);
     if (count < 0) throw this.error();
+    // The engine's buffer of breaks moves only when a word has more breaks
+    // than it holds (64).
+    if (this.pointsAt === 0 || count > 64) this.pointsAt = this.exports.liang_points() >>> 2;
     this.refresh();
+    return count;
+  }
+
+  // The UTF-16 indices at which the pieces of `word` after the first begin.
+  positions(handle, word, left, right) {
+    const count = this.breaks(handle, word, left, right);
     const heap32 = this.heap32;
-    const base = this.exports.liang_points() >>> 2;
+    const base = this.pointsAt;
     const points = new Array(count);
     for (let i = 0; i < count; ++i) points[i] = heap32[base + i];
     return points;
   }
 
+  // The pieces of `word` between its breaks.
+  pieces(handle, word, left, right) {
+    const count = this.breaks(handle, word, left, right);
+    if (count === 0) return [word];
+    const heap32 = this.heap32;
+    const base = this.pointsAt;
+    const pieces = new Array(count + 1);
+    let from = 0;
+    for (let i = 0; i < count; ++i) {
+      const to = heap32[base + i];
+      pieces[i] = word.slice(from, to);
+      from = to;
+    }
+    pieces[count] = word.slice(from);
+    return pieces;
+  }
+
+  // The hyphen's UTF-8 in a heap block of its own, kept while the same
+  // hyphen comes again (as it does, call after call).
+  hyphenBytes(hyphen) {
+    if (hyphen !== this.hyphen) {
+      if (this.hyphenAt) this.exports.free(this.hyphenAt);
+      this.hyphenAt = 0;
+      const bytes = encoder.encode(hyphen);
+      this.hyphenAt = this.copyIn(bytes);
+      this.hyphenSize = bytes.length;
+      this.hyphen = hyphen;
+    }
+    return this.hyphenAt;
+  }
+
   insert(handle, text, hyphen, flags, minWord, left, right) {
-    const bytes = encoder.encode(text);
-    const hyphenBytes = encoder.encode(hyphen);
-    const at = this.room(bytes.length + hyphenBytes.length + 1);
-    this.heap.set(bytes, at);
-    this.heap.set(hyphenBytes, at + bytes.length);
-    const status = this.exports.liang_insert(handle, at, bytes.length, at + bytes.length,
-                                             hyphenBytes.length, flags, minWord, left, right);
+    const hyphenAt = this.hyphenBytes(hyphen);
+    let size;
+    if (text.length <= kShortText) {
+      size = this.write(text); // no TextEncoder, no copy
+    } else {
+      // A long text through TextEncoder, whose room is its exact length
+      // rather than 3 bytes for every UTF-16 unit.
+      const bytes = encoder.encode(text);
+      this.room(bytes.length);
+      this.heap.set(bytes, this.scratch);
+      size = bytes.length;
+    }
+    const status = this.exports.liang_insert(handle, this.scratch, size, hyphenAt,
+                                             this.hyphenSize, flags, minWord, left, right);
     if (status !== 0) throw this.error();
     const out = this.string(this.exports.liang_result(), this.exports.liang_result_size());
-    if (bytes.length > 65536) this.exports.liang_result_clear();
+    if (size > 65536) this.exports.liang_result_clear();
     return out;
   }
 

@@ -78,15 +78,11 @@ export class Language {
 
   // The pieces between which a hyphen may go; they join to `word`.
   hyphenate(word, options) {
-    const points = this.positions(word, options);
-    const pieces = new Array(points.length + 1);
-    let from = 0;
-    for (let i = 0; i < points.length; ++i) {
-      pieces[i] = word.slice(from, points[i]);
-      from = points[i];
-    }
-    pieces[points.length] = word.slice(from);
-    return pieces;
+    checkString(word, "word");
+    if (options === undefined) return this.#engine.pieces(this.#handle, word, 0, 0);
+    const { left, right } = checkOptions(options);
+    return this.#engine.pieces(this.#handle, word, checkCount(left, "left"),
+                               checkCount(right, "right"));
   }
 
   // Builds now what the language would build on first use and after many
@@ -133,11 +129,20 @@ export async function findLanguage(name, { tagOnly = false } = {}) {
 // ("de-1996") or an English name ("German") gives, loaded once.
 export async function load(name) {
   checkString(name, "language");
+  // A name that is a language's own tag or name needs no engine to find:
+  // its files are read while the engine starts.
+  const guess = byTagOrName.get(name);
+  const files = guess === undefined || loaded.has(guess) ? null :
+                                                           readLanguageFiles(catalogue[guess].tag);
+  files?.catch(() => {}); // reported, if it matters, by loadOrdinal
   const e = await engine();
   const ordinal = e.find(name, false);
   if (ordinal < 0) throw new Error(`liang: no language is called ${JSON.stringify(name)}`);
-  return loadOrdinal(e, ordinal);
+  return loadOrdinal(e, ordinal, ordinal === guess ? files : null);
 }
+
+const byTagOrName = new Map(catalogue.flatMap((info, ordinal) => [[info.tag, ordinal],
+                                                                   [info.name, ordinal]]));
 
 // The language of a lang attribute (languageForTag), or null when liang has
 // none for it ("zxx", "ja", "").
@@ -148,12 +153,14 @@ export async function loadTag(tag) {
   return ordinal < 0 ? null : loadOrdinal(e, ordinal);
 }
 
-function loadOrdinal(e, ordinal) {
+// The language of an ordinal, loaded once; `files`, when not null, are its
+// files being read already.
+function loadOrdinal(e, ordinal, files = null) {
   let language = loaded.get(ordinal);
   if (!language) {
     const info = catalogue[ordinal];
     language = (async () => {
-      e.register(ordinal, await readLanguageFiles(info.tag));
+      e.register(ordinal, await (files ?? readLanguageFiles(info.tag)));
       return new Language(e, ordinal, info);
     })();
     loaded.set(ordinal, language);

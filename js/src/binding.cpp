@@ -81,6 +81,29 @@ void toUtf16(std::string_view word, std::uint32_t* offsets, std::size_t count) {
   }
 }
 
+// The hyphenator of a handle, with left and right replacing its minima when
+// positive (in `changed`, which then holds it).
+const Hyphenator& withMinima(int handle, int left, int right, std::optional<Hyphenator>& changed) {
+  const Hyphenator& own = hyphenatorOf(handle);
+  if (left <= 0 && right <= 0) return own;
+  changed.emplace(liang::withMinima(own, left > 0 ? left : liang::hyphenatorLeftMin(own),
+                                    right > 0 ? right : liang::hyphenatorRightMin(own)));
+  return *changed;
+}
+
+// The breaks of a UTF-8 word into `points`, as byte offsets; their count.
+std::size_t breaksOf(const Hyphenator& h, std::string_view word) {
+  std::array<std::size_t, 64> found;
+  const std::size_t count = liang::hyphenationPoints(h, word, std::span<std::size_t>(found));
+  if (count > found.size()) {
+    const std::vector<std::size_t> all = liang::hyphenationPoints(h, word);
+    points.assign(all.begin(), all.end());
+    return all.size();
+  }
+  for (std::size_t i = 0; i < count; ++i) points[i] = static_cast<std::uint32_t>(found[i]);
+  return count;
+}
+
 }  // namespace
 
 extern "C" {
@@ -157,22 +180,8 @@ EMSCRIPTEN_KEEPALIVE int liang_positions(int handle, const char* word, std::size
                                          int right) {
   return guarded(-1, [&] {
     const std::string_view text = bytes(word, size);
-    const Hyphenator& own = hyphenatorOf(handle);
     std::optional<Hyphenator> changed;
-    if (left > 0 || right > 0) {
-      changed.emplace(liang::withMinima(own, left > 0 ? left : liang::hyphenatorLeftMin(own),
-                                        right > 0 ? right : liang::hyphenatorRightMin(own)));
-    }
-    const Hyphenator& h = changed ? *changed : own;
-    std::array<std::size_t, 64> found;
-    std::size_t count = liang::hyphenationPoints(h, text, std::span<std::size_t>(found));
-    if (count > found.size()) {
-      const std::vector<std::size_t> all = liang::hyphenationPoints(h, text);
-      points.assign(all.begin(), all.end());
-      count = all.size();
-    } else {
-      for (std::size_t i = 0; i < count; ++i) points[i] = static_cast<std::uint32_t>(found[i]);
-    }
+    const std::size_t count = breaksOf(withMinima(handle, left, right, changed), text);
     toUtf16(text, points.data(), count);
     return static_cast<int>(count);
   });

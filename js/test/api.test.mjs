@@ -100,3 +100,35 @@ test("the engine frees what it allocates", async () => {
   round();
   assert.equal(await heapInUse(), before);
 });
+
+// Words go into the engine as UTF-8 that JavaScript writes itself; it must
+// be TextEncoder's, lone surrogates (U+FFFD) included.
+test("words are written into the engine as TextEncoder writes them", async () => {
+  const { engine } = await import("../lib/engine.js");
+  const e = await engine();
+  const samples = ["", "abc", "Grüße", "Ünnep", "ő\u0301", "сло́во", "ﬁ", "日本語",
+    "\u{1F600}x\u{10FFFF}", "a\uD800b", "\uDC00", "x\uD83D", "\uD83D\uDE00\uDE00",
+    "\u07FF\u0800\uFFFF", "é".repeat(300)];
+  const encoder = new TextEncoder();
+  for (const text of samples) {
+    const size = e.write(text);
+    e.refresh();
+    assert.deepEqual(e.heap.slice(e.scratch, e.scratch + size), encoder.encode(text), text);
+  }
+});
+
+// Long texts go in through TextEncoder, short ones as JavaScript writes
+// them, and the hyphen is kept between calls: a long text must come out as
+// its lines, each hyphenated alone, with one hyphen and then another.
+test("long and short texts, and a hyphen that changes", async () => {
+  const de = await load("de");
+  const lines = [];
+  for (let i = 0; lines.join("\n").length < 100000; ++i) {
+    lines.push(`Größenordnung ${i} der Silbentrennung 🙂 für Übungsaufgaben \uD800 im Straßenbahnverkehr`);
+  }
+  for (const hyphen of ["=", "\u00AD", "=", "--"]) {
+    const whole = de.insertHyphens(lines.join("\n"), { hyphen });
+    assert.equal(whole, lines.map((line) => de.insertHyphens(line, { hyphen })).join("\n"));
+    assert.ok(whole.includes(`Grö${hyphen}ßen`), hyphen);
+  }
+});
