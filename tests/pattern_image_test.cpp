@@ -73,6 +73,15 @@ TEST(PatternImage, ReadsTheDocumentedLayout) {
                                std::string("\x20\x02\x02", 3) + std::string("a\x02", 2) +
                                std::string("\x11\x02", 2);
   EXPECT_EQ(readPatternImage(siblings), liang::parsePatterns(U"a1\n2c\n"));
+  // A letter that pattern text cannot write (a digit, a line feed) is
+  // refused: every image is the trie of some text.
+  for (const char letter : {'1', '\n'}) {
+    EXPECT_THROW(readPatternImage(std::string(kPatternImageMagic) + "\x02\x02\x02\x01\x10\x01" +
+                                  std::string(1, letter)),
+                 liang::Error);
+  }
+  EXPECT_NO_THROW(
+      readPatternImage(std::string(kPatternImageMagic) + "\x02\x02\x02\x01\x10\x01" + "a"));
   // A root alone and unscored is the empty trie.
   EXPECT_EQ(
       readPatternImage(std::string(kPatternImageMagic) + std::string("\x01\x00\x01\x00\x00", 5)),

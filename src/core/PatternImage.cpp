@@ -50,6 +50,10 @@ inline std::uint32_t takeVarint(const char*& at, const char* end) {
   return read.value;
 }
 
+// Whether `c`, a letter of the trie, is one that pattern text cannot write:
+// a score digit or a line feed.
+inline bool isUnwritable(std::uint64_t c) noexcept { return c - U'0' < 10 || c == U'\n'; }
+
 // The store an image describes, or null for the empty trie.
 std::shared_ptr<PatternNodes> readStore(std::string_view image) {
   if (!isPatternImage(image)) throwDamaged();
@@ -87,7 +91,9 @@ std::shared_ptr<PatternNodes> readStore(std::string_view image) {
   std::uint32_t scoreCount = 0;  // score entries given out
   std::uint32_t depth = 0;       // of node n: breadth-first, the depths never fall
   std::uint32_t levelEnd = 1;    // the first node past n's depth
-  bool unsorted = false;         // a sibling's letter not above the one before
+  // A letter no pattern text can hold (a digit, a line feed), or a sibling's
+  // letter not above the one before.
+  bool unwritable = false;
   for (std::uint32_t n = 0; n < nodeCount; ++n) {
     if (n == levelEnd) {
       if (edges < n) throwDamaged();  // node n is no child of any node before it
@@ -102,13 +108,14 @@ std::shared_ptr<PatternNodes> readStore(std::string_view image) {
       if (childCount > nodeCount - 1 - edges) throwDamaged();
       // In 64 bits, which a node's steps cannot overflow: checked once.
       std::uint64_t c = takeVarint(letter, letterEnd);
+      unwritable |= isUnwritable(c);
       keys[edges] = static_cast<char32_t>(c);
       targets[edges] = edges + 1;
       ++edges;
       for (std::uint32_t k = 1; k < childCount; ++k) {
         const std::uint32_t step = takeVarint(letter, letterEnd);
-        unsorted |= step == 0;
         c += step;
+        unwritable |= (step == 0) | isUnwritable(c);
         keys[edges] = static_cast<char32_t>(c);
         targets[edges] = edges + 1;
         ++edges;
@@ -137,7 +144,7 @@ std::shared_ptr<PatternNodes> readStore(std::string_view image) {
     }
     scoreCount += count;
   }
-  if (unsorted || edges != nodeCount - 1 || scoreCount != scoreEntries || node != nodeEnd ||
+  if (unwritable || edges != nodeCount - 1 || scoreCount != scoreEntries || node != nodeEnd ||
       letter != letterEnd || mark != end) {
     throwDamaged();
   }

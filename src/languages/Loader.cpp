@@ -63,6 +63,9 @@ std::shared_ptr<const Deferred<T>> deferFile(std::string name, std::span<const E
       }));
 }
 
+// Whether `name` is a pattern file's, which alone may hold a trie's image.
+bool isPatternFileName(std::string_view name) noexcept { return name.ends_with(".pat.txt.gz"); }
+
 // The deferred trie of the pattern file `name`: an image stored as it is is
 // read where it lies, anything else inflated first and then read or parsed.
 std::shared_ptr<const Deferred<Patterns>> deferPatterns(std::string name,
@@ -151,13 +154,14 @@ const EmbeddedFile* findEmbeddedFile(std::string_view name,
 std::string embeddedFileBytes(std::string_view name, std::span<const EmbeddedFile> files) {
   const EmbeddedFile* found = findEmbeddedFile(name, files);
   if (found == nullptr) throw Error("Could not find " + std::string(name));
-  if (isPatternImage(found->bytes)) return std::string(found->bytes);
+  if (isPatternFileName(name) && isPatternImage(found->bytes)) return std::string(found->bytes);
   return inflateGzip(found->bytes);
 }
 
 std::u32string embeddedFileText(std::string_view name, std::span<const EmbeddedFile> files) {
   const std::string bytes = embeddedFileBytes(name, files);
-  return isPatternImage(bytes) ? patternImageText(bytes) : decodeUtf8(bytes);
+  return isPatternFileName(name) && isPatternImage(bytes) ? patternImageText(bytes)
+                                                          : decodeUtf8(bytes);
 }
 
 std::u32string embeddedFileText(std::string_view name) {

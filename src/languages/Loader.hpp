@@ -37,7 +37,8 @@ const EmbeddedFile* findEmbeddedFile(std::string_view name,
 std::string inflateGzip(std::string_view compressed);
 
 // The inflated bytes of the file named exactly `name` in `files` (sorted by
-// name), or a pattern image's bytes as they are stored. Throws Error "Could not find <name>" when
+// name), or the bytes of a pattern file (*.pat.txt.gz) that holds a trie's
+// image stored uncompressed. Throws Error "Could not find <name>" when
 // there is none, and what inflateGzip throws.
 std::string embeddedFileBytes(std::string_view name, std::span<const EmbeddedFile> files);
 
