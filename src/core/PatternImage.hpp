@@ -2,7 +2,8 @@
 // laid out so that reading it back is one pass with no search, no sort and
 // no character decoding. The build tool (src/languages/data) writes it in
 // place of a shipped pattern file's text; it is smaller than the text,
-// compressed or not, and reads about five times as fast as the text parses.
+// compressed or not, inflates in a quarter of the time and reads in less
+// than half the time the text takes to parse.
 //
 // Layout (every number an unsigned LEB128 varint of at most 32 bits):
 //

@@ -15,8 +15,8 @@
 // faster than it parses the text and which is smaller; a file whose trie the
 // image cannot hold exactly is embedded as it is. An image of more than
 // --raw-above bytes is embedded uncompressed, which the library reads where
-// it lies: inflating the largest (Hungarian's) would otherwise cost as much
-// as reading it, and the images together save more than that one costs.
+// it lies: inflating the largest would otherwise cost half as much as
+// reading them, and the images together save more room than those cost.
 //
 // The tool refuses input it would embed wrongly: two files of one name, or a
 // file that is not gzip (the loader would only find out at first use).
