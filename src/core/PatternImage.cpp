@@ -54,8 +54,17 @@ inline std::uint32_t takeVarint(const char*& at, const char* end) {
 // a score digit or a line feed.
 inline bool isUnwritable(std::uint64_t c) noexcept { return c - U'0' < 10 || c == U'\n'; }
 
-// The store an image describes, or null for the empty trie.
-std::shared_ptr<PatternNodes> readStore(std::string_view image) {
+// An image's header, checked against its size, and where its columns lie.
+struct Layout {
+  std::uint32_t nodeCount;
+  std::uint32_t scoreEntries;
+  const char* nodes;  // the node column; the letter column starts at its end
+  const char* letters;
+  const char* marks;  // the score column, up to the end of the image
+  const char* end;
+};
+
+Layout readLayout(std::string_view image) {
   if (!isPatternImage(image)) throwDamaged();
   const char* const end = image.data() + image.size();
   const char* at = image.data() + kPatternImageMagic.size();
@@ -70,11 +79,50 @@ std::shared_ptr<PatternNodes> readStore(std::string_view image) {
       nodeCount > nodeBytes || scoreEntries > kPatternImageScoresPerByte * image.size()) {
     throwDamaged();
   }
-  const char* node = at;  // the three columns, each read front to back
-  const char* const nodeEnd = node + nodeBytes;
-  const char* letter = nodeEnd;
-  const char* const letterEnd = letter + letterBytes;
-  const char* mark = letterEnd;
+  return {nodeCount, scoreEntries, at, at + nodeBytes, at + nodeBytes + letterBytes, end};
+}
+
+// Reads the letters of `childCount` siblings at `letter` into `keys`, with
+// their targets; true when one is unwritable or out of order.
+inline bool readLetters(const char*& letter, const char* letterEnd, std::uint32_t childCount,
+                        char32_t* keys, std::uint32_t* targets, std::uint32_t edges) {
+  // In 64 bits, which a node's steps cannot overflow: checked once.
+  std::uint64_t c = takeVarint(letter, letterEnd);
+  bool unwritable = isUnwritable(c);
+  keys[0] = static_cast<char32_t>(c);
+  targets[0] = edges + 1;
+  for (std::uint32_t k = 1; k < childCount; ++k) {
+    const std::uint32_t step = takeVarint(letter, letterEnd);
+    c += step;
+    unwritable |= (step == 0) | isUnwritable(c);
+    keys[k] = static_cast<char32_t>(c);
+    targets[k] = edges + 1 + k;
+  }
+  return unwritable || c > 0x10FFFF;
+}
+
+// Writes the `marks - 1` nonzero scores at `mark` into `list`, a score list
+// of `count` zeros.
+inline void readMarks(const char*& mark, const char* end, std::uint32_t marks, std::uint32_t count,
+                      char* list) {
+  std::uint32_t entryAt = 0;  // the next entry of this list
+  for (std::uint32_t k = 1; k < marks; ++k) {
+    if (mark == end) throwDamaged();
+    const auto b = static_cast<std::uint8_t>(*mark++);
+    entryAt += b >> 4u;
+    const std::uint8_t score = b & 0xFu;
+    if (entryAt >= count || score == 0 || score > 9) throwDamaged();
+    list[entryAt++] = static_cast<char>(score);
+  }
+}
+
+// The store an image describes, or null for the empty trie.
+std::shared_ptr<PatternNodes> readStore(std::string_view image) {
+  const Layout layout = readLayout(image);
+  const std::uint32_t nodeCount = layout.nodeCount;
+  const char* node = layout.nodes;  // the three columns, each read front to back
+  const char* letter = layout.letters;
+  const char* mark = layout.marks;
 
   auto store = std::make_shared<PatternNodes>();
   std::vector<PatternNodes::Node>& nodes = store->nodes;
@@ -85,67 +133,44 @@ std::shared_ptr<PatternNodes> readStore(std::string_view image) {
   char32_t* const keys = store->childKeys.data();
   std::uint32_t* const targets = store->childTargets.data();
   // Zeros, which the nonzero entries overwrite.
-  char* const scores = store->scores.digitRoom(scoreEntries);
+  char* const scores = store->scores.digitRoom(layout.scoreEntries);
 
   std::uint32_t edges = 0;       // edges read, which is the nodes reached but the root
   std::uint32_t scoreCount = 0;  // score entries given out
   std::uint32_t depth = 0;       // of node n: breadth-first, the depths never fall
   std::uint32_t levelEnd = 1;    // the first node past n's depth
-  // A letter no pattern text can hold (a digit, a line feed), or a sibling's
-  // letter not above the one before.
-  bool unwritable = false;
+  bool unwritable = false;       // see readLetters
   for (std::uint32_t n = 0; n < nodeCount; ++n) {
     if (n == levelEnd) {
       if (edges < n) throwDamaged();  // node n is no child of any node before it
       ++depth;
       levelEnd = edges + 1;
     }
-    const std::uint32_t entry = takeVarint(node, nodeEnd);
+    const std::uint32_t entry = takeVarint(node, layout.letters);
     const std::uint32_t childCount = entry >> 4;
     const std::uint32_t marks = entry & 0xF;
     const std::uint32_t childBegin = edges;
     if (childCount != 0) {
       if (childCount > nodeCount - 1 - edges) throwDamaged();
-      // In 64 bits, which a node's steps cannot overflow: checked once.
-      std::uint64_t c = takeVarint(letter, letterEnd);
-      unwritable |= isUnwritable(c);
-      keys[edges] = static_cast<char32_t>(c);
-      targets[edges] = edges + 1;
-      ++edges;
-      for (std::uint32_t k = 1; k < childCount; ++k) {
-        const std::uint32_t step = takeVarint(letter, letterEnd);
-        c += step;
-        unwritable |= (step == 0) | isUnwritable(c);
-        keys[edges] = static_cast<char32_t>(c);
-        targets[edges] = edges + 1;
-        ++edges;
-      }
-      if (c > 0x10FFFF) throwDamaged();
+      unwritable |=
+          readLetters(letter, layout.marks, childCount, keys + edges, targets + edges, edges);
+      edges += childCount;
     }
     if (marks == 0) {
       nodeOut[n] = {.childBegin = childBegin, .childCount = childCount};
       continue;
     }
     const std::uint32_t count = depth + 1;
-    if (count > scoreEntries - scoreCount) throwDamaged();
+    if (count > layout.scoreEntries - scoreCount) throwDamaged();
     nodeOut[n] = {.childBegin = childBegin,
                   .childCount = childCount,
                   .scoreBegin = scoreCount,
                   .scoreCount = count};
-    char* const list = scores + scoreCount;
-    std::uint32_t entryAt = 0;  // the next entry of this list
-    for (std::uint32_t k = 1; k < marks; ++k) {
-      if (mark == end) throwDamaged();
-      const auto b = static_cast<std::uint8_t>(*mark++);
-      entryAt += b >> 4u;
-      const std::uint8_t score = b & 0xFu;
-      if (entryAt >= count || score == 0 || score > 9) throwDamaged();
-      list[entryAt++] = static_cast<char>(score);
-    }
+    readMarks(mark, layout.end, marks, count, scores + scoreCount);
     scoreCount += count;
   }
-  if (unwritable || edges != nodeCount - 1 || scoreCount != scoreEntries || node != nodeEnd ||
-      letter != letterEnd || mark != end) {
+  if (unwritable || edges != nodeCount - 1 || scoreCount != layout.scoreEntries ||
+      node != layout.letters || letter != layout.marks || mark != layout.end) {
     throwDamaged();
   }
   if (nodeCount == 1 && nodes[0].scoreCount == 0) return nullptr;
