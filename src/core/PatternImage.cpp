@@ -82,25 +82,6 @@ Layout readLayout(std::string_view image) {
   return {nodeCount, scoreEntries, at, at + nodeBytes, at + nodeBytes + letterBytes, end};
 }
 
-// Reads the letters of `childCount` siblings at `letter` into `keys`, with
-// their targets; true when one is unwritable or out of order.
-inline bool readLetters(const char*& letter, const char* letterEnd, std::uint32_t childCount,
-                        char32_t* keys, std::uint32_t* targets, std::uint32_t edges) {
-  // In 64 bits, which a node's steps cannot overflow: checked once.
-  std::uint64_t c = takeVarint(letter, letterEnd);
-  bool unwritable = isUnwritable(c);
-  keys[0] = static_cast<char32_t>(c);
-  targets[0] = edges + 1;
-  for (std::uint32_t k = 1; k < childCount; ++k) {
-    const std::uint32_t step = takeVarint(letter, letterEnd);
-    c += step;
-    unwritable |= (step == 0) | isUnwritable(c);
-    keys[k] = static_cast<char32_t>(c);
-    targets[k] = edges + 1 + k;
-  }
-  return unwritable || c > 0x10FFFF;
-}
-
 // Writes the `marks - 1` nonzero scores at `mark` into `list`, a score list
 // of `count` zeros.
 inline void readMarks(const char*& mark, const char* end, std::uint32_t marks, std::uint32_t count,
@@ -116,13 +97,21 @@ inline void readMarks(const char*& mark, const char* end, std::uint32_t marks, s
   }
 }
 
-// The store an image describes, or null for the empty trie.
+// The store an image describes, or null for the empty trie. One loop over
+// the nodes, a node's letters read in it: read by a helper of their own,
+// they cost Hungarian's first use 6% more instructions.
 std::shared_ptr<PatternNodes> readStore(std::string_view image) {
   const Layout layout = readLayout(image);
+  // In locals: the scores are written through a char pointer, which could
+  // alias the layout's fields and would have them read again after each.
   const std::uint32_t nodeCount = layout.nodeCount;
+  const std::uint32_t scoreEntries = layout.scoreEntries;
   const char* node = layout.nodes;  // the three columns, each read front to back
+  const char* const nodeEnd = layout.letters;
   const char* letter = layout.letters;
+  const char* const letterEnd = layout.marks;
   const char* mark = layout.marks;
+  const char* const end = layout.end;
 
   auto store = std::make_shared<PatternNodes>();
   std::vector<PatternNodes::Node>& nodes = store->nodes;
@@ -133,44 +122,58 @@ std::shared_ptr<PatternNodes> readStore(std::string_view image) {
   char32_t* const keys = store->childKeys.data();
   std::uint32_t* const targets = store->childTargets.data();
   // Zeros, which the nonzero entries overwrite.
-  char* const scores = store->scores.digitRoom(layout.scoreEntries);
+  char* const scores = store->scores.digitRoom(scoreEntries);
 
   std::uint32_t edges = 0;       // edges read, which is the nodes reached but the root
   std::uint32_t scoreCount = 0;  // score entries given out
   std::uint32_t depth = 0;       // of node n: breadth-first, the depths never fall
   std::uint32_t levelEnd = 1;    // the first node past n's depth
-  bool unwritable = false;       // see readLetters
+  // A letter no pattern text can hold (a digit, a line feed), or a sibling's
+  // letter not above the one before.
+  bool unwritable = false;
   for (std::uint32_t n = 0; n < nodeCount; ++n) {
     if (n == levelEnd) {
       if (edges < n) throwDamaged();  // node n is no child of any node before it
       ++depth;
       levelEnd = edges + 1;
     }
-    const std::uint32_t entry = takeVarint(node, layout.letters);
+    const std::uint32_t entry = takeVarint(node, nodeEnd);
     const std::uint32_t childCount = entry >> 4;
     const std::uint32_t marks = entry & 0xF;
     const std::uint32_t childBegin = edges;
     if (childCount != 0) {
       if (childCount > nodeCount - 1 - edges) throwDamaged();
-      unwritable |=
-          readLetters(letter, layout.marks, childCount, keys + edges, targets + edges, edges);
-      edges += childCount;
+      // In 64 bits, which a node's steps cannot overflow: checked once.
+      std::uint64_t c = takeVarint(letter, letterEnd);
+      unwritable |= isUnwritable(c);
+      keys[edges] = static_cast<char32_t>(c);
+      targets[edges] = edges + 1;
+      ++edges;
+      for (std::uint32_t k = 1; k < childCount; ++k) {
+        const std::uint32_t step = takeVarint(letter, letterEnd);
+        c += step;
+        unwritable |= (step == 0) | isUnwritable(c);
+        keys[edges] = static_cast<char32_t>(c);
+        targets[edges] = edges + 1;
+        ++edges;
+      }
+      if (c > 0x10FFFF) throwDamaged();
     }
     if (marks == 0) {
       nodeOut[n] = {.childBegin = childBegin, .childCount = childCount};
       continue;
     }
     const std::uint32_t count = depth + 1;
-    if (count > layout.scoreEntries - scoreCount) throwDamaged();
+    if (count > scoreEntries - scoreCount) throwDamaged();
     nodeOut[n] = {.childBegin = childBegin,
                   .childCount = childCount,
                   .scoreBegin = scoreCount,
                   .scoreCount = count};
-    readMarks(mark, layout.end, marks, count, scores + scoreCount);
+    readMarks(mark, end, marks, count, scores + scoreCount);
     scoreCount += count;
   }
-  if (unwritable || edges != nodeCount - 1 || scoreCount != layout.scoreEntries ||
-      node != layout.letters || letter != layout.marks || mark != layout.end) {
+  if (unwritable || edges != nodeCount - 1 || scoreCount != scoreEntries || node != nodeEnd ||
+      letter != letterEnd || mark != end) {
     throwDamaged();
   }
   if (nodeCount == 1 && nodes[0].scoreCount == 0) return nullptr;
