@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in release and prints one summary table: liang per
-# word against libhyphen, two-thread scaling, first use, memory.
+# word against libhyphen, two-thread scaling, first use (in wall and CPU
+# time, and beside Hyphenopoly's when bench/hyphenopoly holds it: run
+# bench/first_use_vs_hyphenopoly.sh once, or npm install there), memory.
 #
 #   bench/run.sh [--repetitions=N] [--words=FILE] [--build-dir=DIR] [--keep=DIR]
 #                [--no-instructions]
@@ -77,10 +79,18 @@ echo "== hyphenate_bench ($repetitions repetitions)"
 sed -n '/^Summary/,$p' "$out/hyphenate.txt"
 
 echo "== first_use_bench ($repetitions repetitions)"
-"$build/bench/first_use_bench" --benchmark_filter='FirstHyphenate|FullIndex|ParseAllPatterns|InflateAllPatterns' \
+"$build/bench/first_use_bench" --benchmark_filter='FirstHyphenate|FullIndex|ParseAllPatterns|InflateAllPatterns|ReadAllPatterns' \
   --benchmark_repetitions="$repetitions" --benchmark_color=false \
   --benchmark_out="$out/first_use.json" --benchmark_out_format=json >"$out/first_use.txt" \
   2>"$out/first_use.err" || { cat "$out/first_use.err" >&2; exit 1; }
+
+# Hyphenopoly's first use of the same word in a fresh Node process, in the
+# same rounds, when it is installed (it needs npm, so it is never required).
+hungarian_word="megszentségteleníthetetlenség"
+peer=""
+if command -v node >/dev/null && [[ -d bench/hyphenopoly/node_modules/hyphenopoly ]]; then
+  peer=bench/hyphenopoly/first_use.mjs
+fi
 
 # The shared hyphenators are built once per process: memory and the first
 # use of a fresh process need a process per sample. A fresh process's first
@@ -94,8 +104,12 @@ for ((i = 0; i < repetitions; i++)); do
   "$build/bench/first_use_bench" --benchmark_filter='SharedResidentMemory' \
     --benchmark_out="$out/memory_$i.json" --benchmark_out_format=json >/dev/null 2>&1
   for ((k = 0; k < 3; k++)); do
-    "$build/bench/fresh_first_use" English_US >>"$out/fresh.txt"
-    "$build/bench/fresh_first_use" Hungarian >>"$out/fresh.txt"
+    "$build/bench/fresh_first_use" English_US hyphenation >>"$out/fresh.txt"
+    "$build/bench/fresh_first_use" Hungarian "$hungarian_word" >>"$out/fresh.txt"
+    if [[ -n "$peer" ]]; then
+      (cd "$(dirname "$peer")" && node first_use.mjs en-us hyphenation &&
+        node first_use.mjs hu "$hungarian_word") >>"$out/fresh.txt"
+    fi
   done
 done
 echo "== load after measuring: $(cut -d' ' -f1-3 /proc/loadavg)"
@@ -125,6 +139,17 @@ if ((instructions)) && command -v valgrind >/dev/null; then
       >"$out/calls.$form.txt" 2>&1
     echo "$(grep -oE '^form .*' "$out/calls.$form.txt")" \
       "$(grep -oE 'Collected : [0-9]+' "$out/calls.$form.txt")" >>"$out/calls.txt"
+  done
+  # The first hyphenate of a fresh process (loading the language included),
+  # counted alone.
+  for language in English_US Hungarian; do
+    word=hyphenation
+    [[ "$language" == Hungarian ]] && word="$hungarian_word"
+    valgrind --tool=callgrind --callgrind-out-file=/dev/null \
+      --toggle-collect='liang::hyphenate[abi:cxx11](*' \
+      "$build/bench/fresh_first_use" "$language" "$word" >"$out/first_ir.$language.txt" 2>&1
+    echo "first_ir $language $(grep -oE 'Collected : [0-9]+' "$out/first_ir.$language.txt")" \
+      >>"$out/calls.txt"
   done
   valgrind --tool=callgrind --callgrind-out-file="$out/languages.out" \
     --toggle-collect='*countedPass*' \
@@ -261,6 +286,8 @@ def met(s, limit):
 
 fresh = {"English_US": [], "Hungarian": []}
 faults = {"English_US": [], "Hungarian": []}
+cpu = {"English_US": [], "Hungarian": []}
+peer_cpu = {"English_US": [], "Hungarian": []}
 with open(os.path.join(out, "fresh.txt")) as f:
     for line in f:
         parts = line.split()
@@ -268,19 +295,34 @@ with open(os.path.join(out, "fresh.txt")) as f:
             fresh[parts[1]].append(int(parts[2]) / 1e6)
             if len(parts) >= 7 and parts[5] == "faults":
                 faults[parts[1]].append(int(parts[6]))
+            if len(parts) >= 9 and parts[7] == "cpu":
+                cpu[parts[1]].append(int(parts[8]) / 1e6)
+        elif len(parts) >= 3 and parts[0] == "hyphenopoly":
+            peer_cpu[{"en-us": "English_US", "hu": "Hungarian"}[parts[1]]].append(int(parts[2]) / 1e6)
 for language, limit in (("English_US", 1), ("Hungarian", 30)):
     s = stat(first_ms("FirstHyphenate/" + language))
     row("first hyphenate, fresh %s hyphenator" % language, s, "ms", "%.3f", met(s, limit))
     s = stat(fresh[language])
     row("first hyphenate, fresh process, %s" % language, s, "ms", "%.3f", met(s, limit))
+    # The process's CPU time in that call: the wall time less the spells the
+    # machine's load kept it waiting.
+    ours = stat(cpu[language])
+    theirs = stat(peer_cpu[language])
+    row("  its CPU time", ours, "ms", "%.3f",
+        "" if not ours or not theirs else "ahead of Hyphenopoly: %s (%.1fx)" % (
+            "met" if ours[0] < theirs[0] else "NOT met", theirs[0] / ours[0]))
+    if theirs:
+        row("  Hyphenopoly's, fresh Node process (CPU)", theirs, "ms", "%.3f")
     # What the machine's load does not move: the pages first touched, each a
     # page fault whose cost depends on the host (about 2 to 3 us on a VM).
     row("  page faults during it", stat(faults[language]), "", "%.0f")
 for language in ("English_US", "Hungarian"):
     row("full index, built after some words, %s" % language,
         stat(first_ms("FullIndex/" + language)), "ms", "%.3f")
-row("inflate all 73 pattern files", stat(first_ms("InflateAllPatterns")), "ms", "%.1f")
-row("parse all 73 pattern files", stat(first_ms("ParseAllPatterns")), "ms", "%.1f")
+row("inflate all 73 pattern files (prebuilt tries)", stat(first_ms("InflateAllPatterns")), "ms",
+    "%.1f")
+row("read all 73 prebuilt tries", stat(first_ms("ReadAllPatterns")), "ms", "%.1f")
+row("parse all 73 pattern texts instead", stat(first_ms("ParseAllPatterns")), "ms", "%.1f")
 
 memory = []
 for path in sorted(glob.glob(os.path.join(out, "memory_*.json"))):
@@ -335,6 +377,12 @@ def call_ratio(label, a, b, limit):
         rows.append((label, "%.2fx" % x, "callgrind",
                      "<= %gx: %s" % (limit, "met" if x <= limit else "NOT met")))
 call_ratio("one-word insertHyphens / hyphenate", "insert", "hyphenate", 2)
+with open(path) if os.path.exists(path) else open(os.devnull) as f:
+    for line in f:
+        p = line.split()
+        if len(p) == 5 and p[0] == "first_ir":
+            rows.append(("instructions of the first hyphenate, fresh process, " + p[1],
+                         "{:,}".format(int(p[4])), "callgrind", ""))
 call_ratio("UTF-8 span form / code-point span form", "span8", "span32", 1.15)
 letters = []
 path = os.path.join(out, "languages.txt")

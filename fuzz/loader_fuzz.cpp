@@ -15,7 +15,9 @@
 //    An absent file fails its component with "Could not find <name>", a
 //    damaged one with an Error; either failure repeats, with the same
 //    message, on every later use, and reaches hyphenate. A readable file
-//    gives the component that parsing its decoded text gives.
+//    gives the component that parsing its decoded text gives -- or, for a
+//    pattern file that holds a trie's image (as the build embeds them),
+//    stored as it is or gzipped, the trie that reading the image gives.
 #include <zlib.h>
 
 #include <algorithm>
@@ -27,6 +29,7 @@
 #include <vector>
 
 #include "FuzzSupport.hpp"
+#include "core/PatternImage.hpp"
 #include "core/Utf8.hpp"
 #include "languages/EmbeddedFiles.hpp"
 #include "languages/Loader.hpp"
@@ -106,12 +109,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       expectedFailure[k] = "Could not find " + names[k];
       continue;
     }
+    if (k == 1) continue;  // below
     const auto inflated = outcome([&] { return liang::internal::inflateGzip(contents[k]); });
     if (inflated.first) {
       texts[k] = liang::internal::decodeUtf8(*inflated.first);
     } else {
       expectedFailure[k] = inflated.second;
     }
+  }
+
+  std::optional<liang::Patterns> patternsModel;
+  if (kind[1] != 0) {
+    using liang::internal::isPatternImage;
+    using liang::internal::readPatternImage;
+    const auto model = outcome([&] {
+      if (isPatternImage(contents[1])) return readPatternImage(contents[1]);
+      const std::string inflated = liang::internal::inflateGzip(contents[1]);
+      return isPatternImage(inflated) ? readPatternImage(inflated)
+                                      : liang::parsePatterns(liang::internal::decodeUtf8(inflated));
+    });
+    patternsModel = model.first;
+    if (!model.first) expectedFailure[1] = model.second;
   }
 
   for (int round = 0; round < 2; ++round) {
@@ -123,8 +141,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
       FUZZ_CHECK(!chars.first && chars.second == expectedFailure[0]);
     }
-    if (texts[1]) {
-      FUZZ_CHECK(patterns.first && *patterns.first == liang::parsePatterns(*texts[1]));
+    if (patternsModel) {
+      FUZZ_CHECK(patterns.first && *patterns.first == *patternsModel);
     } else {
       FUZZ_CHECK(!patterns.first && patterns.second == expectedFailure[1]);
     }
@@ -138,7 +156,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // one it passes on.
     const std::u32string word = U"Abcdefghij";
     const auto pieces = outcome([&] { return liang::hyphenate(h, word); });
-    int firstFailure = !texts[0] ? 0 : !texts[2] ? 2 : !texts[1] ? 1 : -1;
+    int firstFailure = !texts[0] ? 0 : !texts[2] ? 2 : !patternsModel ? 1 : -1;
     if (firstFailure == 1) {
       const auto charTable = liang::internal::parseCharMap(*texts[0]);
       std::u32string folded = word;

@@ -308,6 +308,58 @@ def c_stream_seeds():
         write("c_stream", name, header + hyphen + b"\0" + text)
 
 
+# The prebuilt image of the trie of pattern `text` (src/core/PatternImage.hpp
+# describes the layout), for lines whose digits each stand before a letter or
+# at the end; the loader reads it in place of text.
+def pattern_image(text):
+    def varint(value):
+        out = bytearray()
+        while value >= 0x80:
+            out.append(value & 0x7F | 0x80)
+            value >>= 7
+        out.append(value)
+        return bytes(out)
+
+    children, scores = [{}], [None]
+    for line in text.split("\n")[:-1] if text.endswith("\n") else text.split("\n"):
+        letters = "".join(c for c in line if not c.isdigit())
+        marks = [0] * (len(letters) + 1)
+        at = 0
+        for c in line:
+            if c.isdigit():
+                marks[at] = int(c)
+            else:
+                at += 1
+        node = 0
+        for c in letters:
+            if c not in children[node]:
+                children[node][c] = len(children)
+                children.append({})
+                scores.append(None)
+            node = children[node][c]
+        if scores[node] is None:
+            scores[node] = marks
+    order, nodes, letters_column, marks_column = [0], b"", b"", b""
+    for node in order:
+        previous = 0
+        for c in sorted(children[node]):
+            letters_column += varint(ord(c) - previous)
+            previous = ord(c)
+            order.append(children[node][c])
+        mark = 0
+        if scores[node] is not None:
+            nonzero = [(k, v) for k, v in enumerate(scores[node]) if v]
+            mark = 1 + len(nonzero)
+            last = 0
+            for k, v in nonzero:
+                marks_column += bytes([(k - last) << 4 | v])
+                last = k + 1
+        nodes += varint(len(children[node]) << 4 | mark)
+    entries = sum(len(s) for s in scores if s is not None)
+    return (b"\0liang trie 1\n" + varint(len(children)) + varint(entries) + varint(len(nodes))
+            + varint(len(letters_column)) + nodes + letters_column + marks_column)
+
+
 # loader: language, kinds, then three fields with a two-byte length each.
 def loader_seeds():
     def sized(content):
@@ -335,9 +387,25 @@ def loader_seeds():
     write("loader", "damaged", seed(13, [1, 2, 1], [bytes(damaged), b"a1b\n", b"garbage"]))
     write("loader", "mixed", seed(31, [2, 0, 1], [b"aA\n", b"", shipped[2]]))
     write("loader", "ill_formed_text", seed(19, [2, 2, 2], [b"\xe9E\n", b"\xe91b\n", b"\xe9-b\n"]))
+    # Pattern files as the build embeds them: a trie's image, as it stands
+    # and gzipped.
+    english_image = pattern_image(data("hyph-en-us.pat.txt.gz", 300))
+    write("loader", "pattern_image",
+          seed(13, [1, 1, 1], [shipped[0], english_image, shipped[2]]))
+    write("loader", "pattern_image_compressed",
+          seed(13, [1, 2, 1], [shipped[0], pattern_image("1a\nab2\n\u00e93b\n"), shipped[2]]))
+
+
+# pattern_image: an image without its magic, which the target puts back.
+def pattern_image_seeds():
+    magic = len(b"\0liang trie 1\n")
+    write("pattern_image", "english_slice", pattern_image(data("hyph-en-us.pat.txt.gz", 200))[magic:])
+    write("pattern_image", "small", pattern_image("1a\nab2\n\u00e93b\n.x4y\n")[magic:])
+    write("pattern_image", "empty_line", pattern_image("\na1\n")[magic:])
 
 
 if __name__ == "__main__":
+    pattern_image_seeds()
     pattern_seeds()
     exception_seeds()
     merge_seeds()

@@ -8,6 +8,7 @@ set(liang_core_sources
   core/Exception.cpp
   core/Hyphenator.cpp
   core/Pattern.cpp
+  core/PatternImage.cpp
   core/PatternIndex.cpp
   core/PatternParser.cpp
   core/StagedIndex.cpp

@@ -1,5 +1,7 @@
 // The data set carried inside the library: four gzip files per language, 292
-// when the build embeds all 73 (LIANG_LANGUAGES may choose fewer).
+// when the build embeds all 73 (LIANG_LANGUAGES may choose fewer). A pattern
+// file holds the prebuilt image of its trie (core/PatternImage.hpp) in
+// place of its text, gzipped, or as it is when it is large.
 //
 // The table is generated at build time from data/*.gz and lives in static,
 // read-only storage: it is constant-initialised (no code runs at start-up),
@@ -16,7 +18,7 @@ namespace liang::internal {
 
 struct EmbeddedFile {
   std::string_view name;   // such as "hyph-en-us.pat.txt.gz"
-  std::string_view bytes;  // one complete gzip file
+  std::string_view bytes;  // one complete gzip file, or a pattern image
 };
 
 // Every embedded file, sorted by name.

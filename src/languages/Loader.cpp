@@ -1,5 +1,6 @@
 // The loader: a language's hyphenator made from the embedded gzip files,
-// each component inflated, decoded and parsed on its first use.
+// each component inflated, decoded and parsed on its first use (a pattern
+// file that the build stored as a prebuilt trie is read, not parsed).
 
 #include "languages/Loader.hpp"
 
@@ -16,6 +17,7 @@
 #include <string_view>
 #include <utility>
 
+#include "core/PatternImage.hpp"
 #include "core/PatternNodes.hpp"
 #include "core/Utf8.hpp"
 #include "liang/Deferred.hpp"
@@ -58,6 +60,22 @@ std::shared_ptr<const Deferred<T>> deferFile(std::string name, std::span<const E
   return std::make_shared<const Deferred<T>>(
       RetryOutOfMemory(), std::function<T()>([name = std::move(name), files, parse] {
         return parse(embeddedFileBytes(name, files));
+      }));
+}
+
+// Whether `name` is a pattern file's, which alone may hold a trie's image.
+bool isPatternFileName(std::string_view name) noexcept { return name.ends_with(".pat.txt.gz"); }
+
+// The deferred trie of the pattern file `name`: an image stored as it is is
+// read where it lies, anything else inflated first and then read or parsed.
+std::shared_ptr<const Deferred<Patterns>> deferPatterns(std::string name,
+                                                        std::span<const EmbeddedFile> files) {
+  return std::make_shared<const Deferred<Patterns>>(
+      RetryOutOfMemory(), std::function<Patterns()>([name = std::move(name), files] {
+        const EmbeddedFile* found = findEmbeddedFile(name, files);
+        if (found == nullptr) throw Error("Could not find " + name);
+        if (isPatternImage(found->bytes)) return readPatternImage(found->bytes);
+        return readPatternFile(inflateGzip(found->bytes));
       }));
 }
 
@@ -136,11 +154,14 @@ const EmbeddedFile* findEmbeddedFile(std::string_view name,
 std::string embeddedFileBytes(std::string_view name, std::span<const EmbeddedFile> files) {
   const EmbeddedFile* found = findEmbeddedFile(name, files);
   if (found == nullptr) throw Error("Could not find " + std::string(name));
+  if (isPatternFileName(name) && isPatternImage(found->bytes)) return std::string(found->bytes);
   return inflateGzip(found->bytes);
 }
 
 std::u32string embeddedFileText(std::string_view name, std::span<const EmbeddedFile> files) {
-  return decodeUtf8(embeddedFileBytes(name, files));
+  const std::string bytes = embeddedFileBytes(name, files);
+  return isPatternFileName(name) && isPatternImage(bytes) ? patternImageText(bytes)
+                                                          : decodeUtf8(bytes);
 }
 
 std::u32string embeddedFileText(std::string_view name) {
@@ -153,7 +174,7 @@ Hyphenator loadHyphenator(Language x, std::span<const EmbeddedFile> files) {
   return Hyphenator(
       CharFold(deferFile<CodePointMap>(stem + ".chr.txt.gz", files,
                                        parseDecoded<CodePointMap, parseCharMap>)),
-      deferFile<Patterns>(stem + ".pat.txt.gz", files, parsePatternsUtf8),
+      deferPatterns(stem + ".pat.txt.gz", files),
       deferFile<Exceptions>(stem + ".hyp.txt.gz", files, parseDecoded<Exceptions, parseExceptions>),
       minima.left, minima.right);
 }

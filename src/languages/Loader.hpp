@@ -3,7 +3,9 @@
 // A loaded hyphenator holds three deferred components, each bound to one file
 // name ("hyph-" + affix + ".chr.txt.gz", ".pat.txt.gz", ".hyp.txt.gz"): the
 // first use of a component finds its file, inflates it, decodes it and
-// parses it, once; an Error (a missing or damaged file) is kept and raised
+// parses it, once (a pattern file holds the prebuilt image of its trie,
+// which is read rather than parsed, and not inflated when the build stored
+// it uncompressed); an Error (a missing or damaged file) is kept and raised
 // again on every later use, while a std::bad_alloc is the failing caller's
 // alone: the next use tries again.
 // The overloads that take a file table exist so that tests can hand in a
@@ -35,12 +37,15 @@ const EmbeddedFile* findEmbeddedFile(std::string_view name,
 std::string inflateGzip(std::string_view compressed);
 
 // The inflated bytes of the file named exactly `name` in `files` (sorted by
-// name). Throws Error "Could not find <name>" when there is none, and what
-// inflateGzip throws.
+// name), or the bytes of a pattern file (*.pat.txt.gz) that holds a trie's
+// image stored uncompressed. Throws Error "Could not find <name>" when
+// there is none, and what inflateGzip throws.
 std::string embeddedFileBytes(std::string_view name, std::span<const EmbeddedFile> files);
 
 // The decoded text of that file. Ill-formed UTF-8 never fails: each stray
-// byte becomes the code point of the same value.
+// byte becomes the code point of the same value. A pattern file that the
+// build stored as a prebuilt trie (core/PatternImage.hpp) gives the pattern
+// text of that trie: a line per pattern, in the order of their letters.
 std::u32string embeddedFileText(std::string_view name, std::span<const EmbeddedFile> files);
 
 // The same, in the library's own table.

@@ -1,6 +1,6 @@
 // Build-time tool: writes the C++ source of the embedded file table.
 //
-//   embed_files OUTPUT.cpp FILE.gz...
+//   embed_files [--raw-above=BYTES] OUTPUT.cpp FILE.gz...
 //
 // The output holds every input file's bytes back to back in one string
 // literal, and a constant table of (name, bytes) views into it, sorted by
@@ -10,17 +10,33 @@
 // rather than a brace list of numbers keeps the source small and its
 // compilation fast (a megabyte of data compiles in a second or two).
 //
+// A pattern file (*.pat.txt.gz) is embedded as the prebuilt image of its trie
+// (pattern_image.hpp), gzipped again, which the library reads several times
+// faster than it parses the text and which is smaller; a file whose trie the
+// image cannot hold exactly is embedded as it is. An image of more than
+// --raw-above bytes is embedded uncompressed, which the library reads where
+// it lies: inflating the largest would otherwise cost half as much as
+// reading them, and the images together save more room than those cost.
+//
 // The tool refuses input it would embed wrongly: two files of one name, or a
 // file that is not gzip (the loader would only find out at first use).
+#include <zlib.h>
+
 #include <algorithm>
+#include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "pattern_image.hpp"
 
 namespace {
 
@@ -34,6 +50,60 @@ bool readWhole(const std::filesystem::path& path, std::string& bytes) {
   if (!in) return false;
   bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   return !in.bad();
+}
+
+// The content of the gzip file `bytes`, or nothing when it is damaged.
+std::optional<std::string> gunzip(const std::string& bytes) {
+  z_stream stream{};
+  if (inflateInit2(&stream, 16 + MAX_WBITS) != Z_OK) return std::nullopt;
+  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+  stream.avail_in = static_cast<uInt>(bytes.size());
+  std::string out;
+  int status = Z_OK;
+  while (status == Z_OK) {
+    char buffer[1 << 16];
+    stream.next_out = reinterpret_cast<Bytef*>(buffer);
+    stream.avail_out = sizeof buffer;
+    status = inflate(&stream, Z_NO_FLUSH);
+    out.append(buffer, sizeof buffer - stream.avail_out);
+  }
+  inflateEnd(&stream);
+  if (status != Z_STREAM_END) return std::nullopt;
+  return out;
+}
+
+// `bytes` as a gzip file, compressed as tightly as zlib can, with no name
+// and no time in its header (so the build is reproducible).
+std::optional<std::string> gzip(const std::string& bytes) {
+  z_stream stream{};
+  if (deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, 16 + MAX_WBITS, 9,
+                   Z_DEFAULT_STRATEGY) != Z_OK) {
+    return std::nullopt;
+  }
+  std::string out(deflateBound(&stream, static_cast<uLong>(bytes.size())), '\0');
+  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+  stream.avail_in = static_cast<uInt>(bytes.size());
+  stream.next_out = reinterpret_cast<Bytef*>(out.data());
+  stream.avail_out = static_cast<uInt>(out.size());
+  const int status = deflate(&stream, Z_FINISH);
+  out.resize(stream.total_out);
+  deflateEnd(&stream);
+  if (status != Z_STREAM_END) return std::nullopt;
+  return out;
+}
+
+// What to embed for the gzip file `name` of content `bytes`: for a pattern
+// file, its trie's image when the image holds the trie (gzipped unless it
+// is larger than `rawAbove`), else the bytes.
+std::optional<std::string> embeddedForm(const std::string& name, std::string bytes,
+                                        std::size_t rawAbove) {
+  if (!name.ends_with(".pat.txt.gz")) return bytes;
+  const std::optional<std::string> text = gunzip(bytes);
+  if (!text) return std::nullopt;
+  std::optional<std::string> image = liang_embed::patternImage(*text);
+  if (!image) return bytes;
+  if (image->size() > rawAbove) return image;
+  return gzip(*image);
 }
 
 // Appends `byte` as it may stand inside a string literal. A byte outside
@@ -103,14 +173,24 @@ bool isPlainName(const std::string& name) {
 int main(int argc, char** argv) {
   // At least one file: an empty table would need an empty literal and a
   // zero-length array, and a data set without files is a build mistake.
-  if (argc < 3) {
-    std::cerr << "usage: embed_files OUTPUT.cpp FILE.gz...\n";
+  constexpr std::string_view kRawAbove = "--raw-above=";
+  std::size_t rawAbove = SIZE_MAX;
+  int first = 1;  // the output's argument
+  bool usable = true;
+  if (argc > 1 && std::string_view(argv[1]).starts_with(kRawAbove)) {
+    const std::string_view value = std::string_view(argv[1]).substr(kRawAbove.size());
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), rawAbove);
+    usable = error == std::errc() && end == value.data() + value.size();
+    first = 2;
+  }
+  if (!usable || argc < first + 2) {
+    std::cerr << "usage: embed_files [--raw-above=BYTES] OUTPUT.cpp FILE.gz...\n";
     return 2;
   }
-  const std::filesystem::path outputPath = argv[1];
+  const std::filesystem::path outputPath = argv[first];
   std::vector<InputFile> files;
   std::set<std::string> seen;
-  for (int i = 2; i < argc; ++i) {
+  for (int i = first + 1; i < argc; ++i) {
     const std::filesystem::path path = argv[i];
     InputFile file{path.filename().string(), {}};
     if (!isPlainName(file.name)) {
@@ -130,6 +210,12 @@ int main(int argc, char** argv) {
       std::cerr << "embed_files: not a gzip file: " << path << "\n";
       return 1;
     }
+    std::optional<std::string> embedded = embeddedForm(file.name, std::move(file.bytes), rawAbove);
+    if (!embedded) {
+      std::cerr << "embed_files: damaged gzip file: " << path << "\n";
+      return 1;
+    }
+    file.bytes = std::move(*embedded);
     files.push_back(std::move(file));
   }
   // std::string compares through char_traits<char>, which orders bytes as
