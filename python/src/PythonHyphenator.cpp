@@ -111,11 +111,11 @@ liang::TextOptions textOptions(const TextArguments& arguments) {
 py::str PythonHyphenator::insertHyphens(const py::object& text,
                                         const TextArguments& arguments) const {
   (void)requireStr(text.ptr(), "text");  // a TypeError for the text comes first
-  return insertHyphens(text, textOptions(arguments));
+  return liang_python::insertHyphens(hyphenator, text, textOptions(arguments));
 }
 
-py::str PythonHyphenator::insertHyphens(const py::object& text,
-                                        const liang::TextOptions& options) const {
+py::str insertHyphens(const liang::Hyphenator& hyphenator, const py::object& text,
+                      const liang::TextOptions& options) {
   const std::string_view utf8 = utf8Of(requireStr(text.ptr(), "text"));
   std::string out;
   if (utf8.size() <= kSliceBytes) {

@@ -62,11 +62,14 @@ struct PythonHyphenator {
   // Running text; the GIL is released while the library works, and a long
   // text is interrupted by a signal whose handler raises.
   pybind11::str insertHyphens(const pybind11::object& text, const TextArguments& options) const;
-  pybind11::str insertHyphens(const pybind11::object& text,
-                              const liang::TextOptions& options) const;
 
   std::string repr() const;
 };
+
+// insert_hyphens of `text` (a str; TypeError otherwise) by `hyphenator`
+// with `options`, as PythonHyphenator::insertHyphens does it.
+pybind11::str insertHyphens(const liang::Hyphenator& hyphenator, const pybind11::object& text,
+                            const liang::TextOptions& options);
 
 // The shared hyphenator of the language `name` (a str) names, remembered by
 // name, so that the module's functions find it in one lookup; KeyError

@@ -42,8 +42,7 @@ std::optional<py::str> shortCall(const liang::Hyphenator* hyphenator, PyObject* 
   }
   if (static_cast<std::size_t>(bytes) > kSliceBytes) return std::nullopt;
   try {
-    return PythonHyphenator{*hyphenator, std::nullopt}.insertHyphens(
-        py::reinterpret_borrow<py::object>(text), defaultOptions());
+    return insertHyphens(*hyphenator, py::reinterpret_borrow<py::object>(text), defaultOptions());
   } catch (py::error_already_set&) {
     PyErr_Clear();
   } catch (...) {

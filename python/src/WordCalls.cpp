@@ -2,11 +2,11 @@
 
 #include <array>
 #include <cstddef>
-#include <exception>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "Guarded.hpp"
 #include "Instances.hpp"
 #include "PythonHyphenator.hpp"
 #include "Strings.hpp"
@@ -68,26 +68,6 @@ PyObject* piecesList(const liang::Hyphenator& h, PyObject* word) {
     begin = end;
   }
   return pieces.release().ptr();
-}
-
-// Runs `body`, turning a C++ exception into the Python error it stands for
-// (nullptr returned), as pybind11 does for the functions it wraps.
-template <class Body>
-PyObject* guarded(Body body) noexcept {
-  try {
-    return body();
-  } catch (py::error_already_set& e) {
-    e.restore();
-  } catch (const py::builtin_exception& e) {
-    e.set_error();
-  } catch (const liang::Error& e) {
-    PyErr_SetString(errorClass, e.what());
-  } catch (const std::bad_alloc&) {
-    PyErr_NoMemory();
-  } catch (const std::exception& e) {
-    PyErr_SetString(PyExc_RuntimeError, e.what());
-  }
-  return nullptr;
 }
 
 // The arguments (word, lang=None) of a call, positional or by keyword.

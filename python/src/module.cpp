@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "Guarded.hpp"
 #include "Instances.hpp"
 #include "PythonHyphenator.hpp"
 #ifdef LIANG_PYTHON_EPUB
@@ -93,17 +94,11 @@ void restoreHyphenator(py::handle self, const py::object& state) {
 // __setstate__ as a plain CPython method: pybind11 takes any function of
 // that name for a constructor, and ignores it on an object already made.
 PyObject* setState(PyObject* self, PyObject* state) noexcept {
-  try {
+  return liang_python::guarded([&] {
     restoreHyphenator(self, py::reinterpret_borrow<py::object>(state));
-    Py_RETURN_NONE;
-  } catch (py::error_already_set& e) {
-    e.restore();
-  } catch (const py::builtin_exception& e) {
-    e.set_error();
-  } catch (const std::exception& e) {
-    PyErr_SetString(PyExc_RuntimeError, e.what());
-  }
-  return nullptr;
+    Py_INCREF(Py_None);
+    return Py_None;
+  });
 }
 
 // Lives as long as the module: CPython keeps a pointer to it.
