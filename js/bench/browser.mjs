@@ -1,12 +1,8 @@
 // Per-word speed of liang and hypher in headless Chromium (Debian's), the
 // same words for both. Not in CI.  node browser.mjs
-import { execFile } from "node:child_process";
-import { mkdtempSync, rmSync, writeFileSync } from "node:fs";
-import { tmpdir } from "node:os";
-import { join } from "node:path";
-import { promisify } from "node:util";
+import { writeFileSync } from "node:fs";
 
-import { serve } from "../test/server.mjs";
+import { dumpDom, serve } from "../test/server.mjs";
 import { languageWords } from "../test/support.mjs";
 
 writeFileSync(new URL("words.json", import.meta.url), JSON.stringify({
@@ -31,15 +27,9 @@ const server = await serve((request, response) => {
   }
   return false;
 });
-const profile = mkdtempSync(join(tmpdir(), "liang-bench-"));
 try {
-  const { stdout } = await promisify(execFile)("/usr/bin/chromium", [
-    "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-    "--disable-background-networking", "--disable-component-update", "--disable-sync",
-    `--user-data-dir=${profile}`, "--dump-dom",
-    `${server.url}bench/browser.html`], { encoding: "utf8", timeout: 300000 });
-  console.log(result || stdout);
+  const dom = await dumpDom("/usr/bin/chromium", `${server.url}bench/browser.html`, 300000);
+  console.log(result || dom);
 } finally {
-  rmSync(profile, { recursive: true, force: true });
   await server.close();
 }

@@ -5,14 +5,10 @@
 // must stay as it was. Skipped where there is no chromium (set
 // LIANG_CHROMIUM to a browser's path; CI sets it, so fails instead).
 import assert from "node:assert/strict";
-import { execFile } from "node:child_process";
-import { promisify } from "node:util";
-import { existsSync, mkdtempSync, rmSync } from "node:fs";
-import { tmpdir } from "node:os";
-import { join } from "node:path";
+import { existsSync } from "node:fs";
 import { test } from "node:test";
 
-import { serve } from "./server.mjs";
+import { dumpDom, serve } from "./server.mjs";
 import { nativeWords, skipWithoutTool } from "./support.mjs";
 
 const chromium = process.env.LIANG_CHROMIUM ?? "/usr/bin/chromium";
@@ -40,16 +36,8 @@ test("hyphenateElement in headless Chromium", { skip, timeout: 120000 }, async (
     }
     return false;
   });
-  const profile = mkdtempSync(join(tmpdir(), "liang-chromium-"));
   try {
-    // Asynchronous: the server answers from this process meanwhile.
-    const run = await promisify(execFile)(chromium, [
-      "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-      "--disable-background-networking", "--disable-component-update", "--disable-sync",
-      `--user-data-dir=${profile}`, "--dump-dom",
-      `${server.url}test/browser/page.html`,
-    ], { encoding: "utf8", timeout: 90000, maxBuffer: 1 << 24 });
-    const dom = run.stdout;
+    const dom = await dumpDom(chromium, `${server.url}test/browser/page.html`, 90000);
     assert.match(dom, /<body data-status="done">/);
     const root = dom.slice(dom.indexOf('<div id="root">'), dom.indexOf("<script"));
     assert.match(dom, /<img src="\/hold" alt="">/);
@@ -68,7 +56,6 @@ test("hyphenateElement in headless Chromium", { skip, timeout: 120000 }, async (
     assert.equal(root, expected);
   } finally {
     clearTimeout(fallback);
-    rmSync(profile, { recursive: true, force: true });
     await server.close();
   }
 });

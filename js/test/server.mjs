@@ -1,10 +1,14 @@
-// A static file server for the browser test: serves js/ on 127.0.0.1 at a
-// free port. Resolves to { url, close }. `handle(request, response)`, when
-// given, may answer a request itself by returning true.
+// What the browser test and benchmark share: a static file server that
+// serves js/ on 127.0.0.1 at a free port, and headless Chromium dumping the
+// DOM of a page it serves.
+import { execFile } from "node:child_process";
+import { mkdtempSync, rmSync } from "node:fs";
 import { createServer } from "node:http";
 import { readFile } from "node:fs/promises";
-import { extname, normalize, sep } from "node:path";
+import { tmpdir } from "node:os";
+import { extname, join, normalize, sep } from "node:path";
 import { fileURLToPath } from "node:url";
+import { promisify } from "node:util";
 
 const root = fileURLToPath(new URL("../", import.meta.url));
 const types = {
@@ -13,6 +17,8 @@ const types = {
   ".gz": "application/octet-stream", ".json": "application/json",
 };
 
+// Resolves to { url, close }. `handle(request, response)`, when given, may
+// answer a request itself by returning true.
 export function serve(handle = () => false) {
   const server = createServer(async (request, response) => {
     if (handle(request, response)) return;
@@ -36,4 +42,21 @@ export function serve(handle = () => false) {
                 close: () => new Promise((done) => server.close(done)) });
     });
   });
+}
+
+// The DOM of the page at `url` once it has loaded, as the headless browser at
+// `chromium` dumps it, in a fresh profile. The server keeps answering
+// meanwhile: the browser runs asynchronously.
+export async function dumpDom(chromium, url, timeout) {
+  const profile = mkdtempSync(join(tmpdir(), "liang-chromium-"));
+  try {
+    const { stdout } = await promisify(execFile)(chromium, [
+      "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+      "--disable-background-networking", "--disable-component-update", "--disable-sync",
+      `--user-data-dir=${profile}`, "--dump-dom", url,
+    ], { encoding: "utf8", timeout, maxBuffer: 1 << 24 });
+    return stdout;
+  } finally {
+    rmSync(profile, { recursive: true, force: true });
+  }
 }
