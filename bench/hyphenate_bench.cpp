@@ -44,6 +44,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,7 +55,7 @@
 #include "liang/Text.hpp"
 
 #ifdef LIANG_BENCH_LIBHYPHEN
-#include <hyphen.h>
+#include "LibHyphenDictionary.hpp"
 #endif
 
 namespace {
@@ -224,54 +225,18 @@ std::uint64_t passLiangHyphenate() {
 
 #ifdef LIANG_BENCH_LIBHYPHEN
 
-struct LibHyphen {
-  HyphenDict* dict = nullptr;
-  std::string path;
-  int leftMin = 2;
-  int rightMin = 3;
-  std::size_t longestWord = 0;
-};
-
-LibHyphen& libHyphen() {
-  static LibHyphen l;
+// en_US's dictionary, once main has loaded it, and the longest word of the
+// corpus in bytes.
+std::optional<LibHyphenDictionary>& libHyphen() {
+  static std::optional<LibHyphenDictionary> l;
   return l;
 }
-
-// LEFTHYPHENMIN / RIGHTHYPHENMIN from the header lines of a .dic file.
-void readDicMinima(const std::string& path, int& leftMin, int& rightMin) {
-  std::ifstream in(path);
-  for (std::string line; std::getline(in, line);) {
-    if (line.rfind("LEFTHYPHENMIN ", 0) == 0) leftMin = std::atoi(line.c_str() + 14);
-    if (line.rfind("RIGHTHYPHENMIN ", 0) == 0) rightMin = std::atoi(line.c_str() + 15);
-  }
-}
-
-// Break positions of one word through hnj_hyphen_hyphenate3: hyphens[i] odd
-// means a hyphen may follow byte i, i.e. a break at i + 1. `hyphens` holds
-// at least w.size() + 5 bytes.
-template <class Emit>
-void libHyphenBreaks(const LibHyphen& l, std::string_view w, char* hyphens, Emit&& emit) {
-  char** rep = nullptr;
-  int* pos = nullptr;
-  int* cut = nullptr;
-  const int n = static_cast<int>(w.size());
-  hnj_hyphen_hyphenate3(l.dict, w.data(), n, hyphens, nullptr, &rep, &pos, &cut, l.leftMin,
-                        l.rightMin, l.leftMin, l.rightMin);
-  if (rep != nullptr) {  // only for non-standard patterns, which en_US has none of
-    for (int i = 0; i < n; ++i) std::free(rep[i]);
-    std::free(rep);
-    std::free(pos);
-    std::free(cut);
-  }
-  for (int i = 0; i < n; ++i) {
-    if ((hyphens[i] & 1) != 0) emit(static_cast<std::size_t>(i + 1));
-  }
-}
+std::size_t longestWord = 0;
 
 std::uint64_t passLibHyphen() {
-  const LibHyphen& l = libHyphen();
+  const LibHyphenDictionary& l = *libHyphen();
   thread_local std::vector<char> hyphens;
-  hyphens.resize(l.longestWord + 5);
+  hyphens.resize(longestWord + 5);
   std::uint64_t checksum = 0;
   for (const std::string_view w : corpus().bytes) {
     libHyphenBreaks(l, w, hyphens.data(), [&](std::size_t p) { checksum += p; });
@@ -390,8 +355,8 @@ void printNs(const char* label, const Stat& s) {
 // Where liang and libhyphen agree; printed, not checked.
 void crossCheck() {
 #ifdef LIANG_BENCH_LIBHYPHEN
-  const LibHyphen& l = libHyphen();
-  if (l.dict == nullptr) return;
+  if (!libHyphen()) return;
+  const LibHyphenDictionary& l = *libHyphen();
   const Corpus& c = corpus();
   const liang::Hyphenator& h = liang::english_US();
   std::vector<char> hyphens;
@@ -524,16 +489,12 @@ int main(int argc, char** argv) {
   liang::prepare(liang::english_US());  // the plan too
 
 #ifdef LIANG_BENCH_LIBHYPHEN
-  LibHyphen& l = libHyphen();
-  l.dict = hnj_hyphen_load(options.dicPath.c_str());
-  if (l.dict == nullptr) {
+  if (libHyphen().emplace(options.dicPath).dict == nullptr) {
+    libHyphen().reset();
     std::fprintf(stderr, "hyphenate_bench: cannot load %s; libhyphen is left out\n",
                  options.dicPath.c_str());
   } else {
-    l.path = options.dicPath;
-    readDicMinima(options.dicPath, l.leftMin, l.rightMin);
-    for (const std::string_view w : corpus().bytes)
-      l.longestWord = std::max(l.longestWord, w.size());
+    for (const std::string_view w : corpus().bytes) longestWord = std::max(longestWord, w.size());
     contenders().push_back({"libhyphen/hyphenate3", passLibHyphen});
   }
 #endif
@@ -570,7 +531,7 @@ int main(int argc, char** argv) {
   }
 
 #ifdef LIANG_BENCH_LIBHYPHEN
-  if (l.dict != nullptr) hnj_hyphen_free(l.dict);
+  libHyphen().reset();
 #endif
   benchmark::Shutdown();
   return status;

@@ -71,7 +71,7 @@
 #include "liang/Text.hpp"
 
 #ifdef LIANG_BENCH_LIBHYPHEN
-#include <hyphen.h>
+#include "LibHyphenDictionary.hpp"
 #endif
 
 namespace {
@@ -256,33 +256,6 @@ const std::map<Language, const char*>& libhyphenDictionaries() {
 
 #ifdef LIANG_BENCH_LIBHYPHEN
 
-// A libhyphen dictionary, its encoding (the first line of the file) and
-// its minima (LEFTHYPHENMIN / RIGHTHYPHENMIN, 2 and 2 when not given).
-struct LibHyphen {
-  HyphenDict* dict = nullptr;
-  std::string encoding;
-  int leftMin = 2;
-  int rightMin = 2;
-
-  explicit LibHyphen(const std::string& path) {
-    std::ifstream in(path);
-    std::getline(in, encoding);
-    while (!encoding.empty() && (encoding.back() == '\r' || encoding.back() == ' ')) {
-      encoding.pop_back();
-    }
-    for (std::string line; std::getline(in, line);) {
-      if (line.rfind("LEFTHYPHENMIN ", 0) == 0) leftMin = std::atoi(line.c_str() + 14);
-      if (line.rfind("RIGHTHYPHENMIN ", 0) == 0) rightMin = std::atoi(line.c_str() + 15);
-    }
-    if (in.eof()) dict = hnj_hyphen_load(path.c_str());
-  }
-  ~LibHyphen() {
-    if (dict != nullptr) hnj_hyphen_free(dict);
-  }
-  LibHyphen(const LibHyphen&) = delete;
-  LibHyphen& operator=(const LibHyphen&) = delete;
-};
-
 // `word` in `encoding` (an iconv name), or nothing when it cannot be written there.
 std::optional<std::string> encoded(iconv_t to, std::u32string_view word) {
   std::string utf8 = liang::internal::encodeUtf8(word);
@@ -299,23 +272,11 @@ std::optional<std::string> encoded(iconv_t to, std::u32string_view word) {
 
 // libhyphen's pass over the same words, apart from everything else.
 __attribute__((noinline)) std::size_t countedPassOfLibhyphen(
-    const LibHyphen& l, const std::vector<std::string>& words) {
+    const LibHyphenDictionary& l, const std::vector<std::string>& words) {
   std::size_t sink = 0;
   char hyphens[256];
   for (const std::string& word : words) {
-    char** rep = nullptr;
-    int* pos = nullptr;
-    int* cut = nullptr;
-    const int n = static_cast<int>(word.size());
-    hnj_hyphen_hyphenate3(l.dict, word.data(), n, hyphens, nullptr, &rep, &pos, &cut, l.leftMin,
-                          l.rightMin, l.leftMin, l.rightMin);
-    if (rep != nullptr) {
-      for (int i = 0; i < n; ++i) std::free(rep[i]);
-      std::free(rep);
-      std::free(pos);
-      std::free(cut);
-    }
-    for (int i = 0; i < n; ++i) sink += static_cast<std::size_t>(hyphens[i] & 1) * (i + 1);
+    libHyphenBreaks(l, word, hyphens, [&](std::size_t at) { sink += at; });
   }
   return sink;
 }
@@ -326,7 +287,7 @@ void countAgainstLibhyphen(Language x, const std::vector<std::u32string>& words,
                            const liang::Hyphenator& h) {
   const auto dictionary = libhyphenDictionaries().find(x);
   if (dictionary == libhyphenDictionaries().end()) return;
-  const LibHyphen l(std::string("/usr/share/hyphen/") + dictionary->second);
+  const LibHyphenDictionary l(std::string("/usr/share/hyphen/") + dictionary->second);
   if (l.dict == nullptr) return;
   const iconv_t to = iconv_open(l.encoding.c_str(), "UTF-8");
   if (to == reinterpret_cast<iconv_t>(-1)) return;
