@@ -35,16 +35,10 @@
 #include <string>
 #include <string_view>
 
+#include "core/PatternImageFormat.hpp"
 #include "liang/Pattern.hpp"
 
 namespace liang::internal {
-
-// The first bytes of every image: a NUL, which no pattern text begins with,
-// then a name and the layout's version.
-inline constexpr std::string_view kPatternImageMagic{"\0liang trie 1\n", 14};
-
-// The most score entries an image may hold, per byte of it.
-inline constexpr std::size_t kPatternImageScoresPerByte = 64;
 
 // Whether `bytes` begin as an image does (and should be read as one).
 inline bool isPatternImage(std::string_view bytes) noexcept {

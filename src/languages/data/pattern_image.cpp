@@ -9,14 +9,13 @@
 #include <string_view>
 #include <vector>
 
+#include "core/PatternImageFormat.hpp"
+
 namespace liang_embed {
 namespace {
 
-// Must match kPatternImageMagic and kPatternImageScoresPerByte of
-// src/core/PatternImage.hpp, which this tool does not include (it builds
-// for the host, apart from the library).
-constexpr std::string_view kMagic{"\0liang trie 1\n", 14};
-constexpr std::size_t kScoresPerByte = 64;
+using liang::internal::kPatternImageMagic;
+using liang::internal::kPatternImageScoresPerByte;
 
 // Strict UTF-8: nothing for an ill-formed sequence, a surrogate or an
 // overlong form, which the library decodes leniently instead.
@@ -143,7 +142,7 @@ std::optional<std::string> patternImage(const std::string& text) {
     }
     appendVarint(nodeColumn, static_cast<std::uint32_t>(node.children.size() << 4) | mark);
   }
-  std::string image(kMagic);
+  std::string image(kPatternImageMagic);
   appendVarint(image, static_cast<std::uint32_t>(nodes.size()));
   appendVarint(image, static_cast<std::uint32_t>(scoreEntries));
   appendVarint(image, static_cast<std::uint32_t>(nodeColumn.size()));
@@ -151,7 +150,7 @@ std::optional<std::string> patternImage(const std::string& text) {
   image += nodeColumn;
   image += letterColumn;
   image += scoreColumn;
-  if (scoreEntries > kScoresPerByte * image.size()) return std::nullopt;
+  if (scoreEntries > kPatternImageScoresPerByte * image.size()) return std::nullopt;
   return image;
 }
 
