@@ -128,8 +128,9 @@ std::shared_ptr<PatternNodes> readStore(std::string_view image) {
   std::uint32_t scoreCount = 0;  // score entries given out
   std::uint32_t depth = 0;       // of node n: breadth-first, the depths never fall
   std::uint32_t levelEnd = 1;    // the first node past n's depth
-  // A letter no pattern text can hold (a digit, a line feed), or a sibling's
-  // letter not above the one before.
+  // A letter no pattern text can hold (a digit, a line feed), a sibling's
+  // letter not above the one before, or a leaf that ends no pattern (a
+  // branch no text would grow).
   bool unwritable = false;
   for (std::uint32_t n = 0; n < nodeCount; ++n) {
     if (n == levelEnd) {
@@ -141,6 +142,7 @@ std::shared_ptr<PatternNodes> readStore(std::string_view image) {
     const std::uint32_t childCount = entry >> 4;
     const std::uint32_t marks = entry & 0xF;
     const std::uint32_t childBegin = edges;
+    unwritable |= n != 0 && childCount == 0 && marks == 0;
     if (childCount != 0) {
       if (childCount > nodeCount - 1 - edges) throwDamaged();
       // In 64 bits, which a node's steps cannot overflow: checked once.

@@ -24,8 +24,9 @@
 // the count of zero entries before it since the previous one; scores are
 // the digits 1 to 9. Score entries, in the header, is the sum of the score
 // lists' lengths, at most 64 times the image's size. No letter is a digit or
-// a line feed, which pattern text could not write: every image is the trie
-// of some text (patternImageText gives one).
+// a line feed, which pattern text could not write, and every node but the
+// root ends a pattern or has children: every image is the trie of some text
+// (patternImageText gives one).
 //
 // Reading checks all of it: a damaged image throws Error, never reads past
 // its bytes and never allocates more than a fixed multiple of their size.
