@@ -157,10 +157,10 @@ PatternIndex::PatternIndex(const PatternNodes& trie, Extent extent) : trie_(trie
   const bool bytesSuffice = trie.scores.allAtMost(0xFF);
   if (!numberBreadthFirst()) {
     // Too many paths share nodes: no index of paths, and lookups walk the store.
-    nodes_ = {};
-    edgeSymbols_ = {};
-    rows_ = {};
-    trieNodeOf_ = {};
+    releaseStorage(nodes_);
+    releaseStorage(edgeSymbols_);
+    releaseStorage(rows_);
+    releaseStorage(trieNodeOf_);
     walksStore_ = true;
     return;
   }
@@ -441,10 +441,10 @@ void PatternIndex::resolveTransitions() {
     }
   }
   deepEdges_.shrink_to_fit();
-  nodes_ = {};
-  edgeSymbols_ = {};
-  rows_ = {};
-  trieNodeOf_ = {};
+  releaseStorage(nodes_);
+  releaseStorage(edgeSymbols_);
+  releaseStorage(rows_);
+  releaseStorage(trieNodeOf_);
 }
 
 inline std::uint32_t PatternIndex::childOf(const Node& node, std::uint32_t symbol) const noexcept {

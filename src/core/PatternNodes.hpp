@@ -37,6 +37,13 @@ void shrinkIfRoomy(Array& array) {
   if (array.capacity() - array.size() > array.size()) array.shrink_to_fit();
 }
 
+// Frees an array's memory. `array = {}` would not: it assigns an empty
+// list, which keeps the capacity.
+template <class Array>
+void releaseStorage(Array& array) noexcept {
+  Array().swap(array);
+}
+
 // One score list of a ScorePool, read as 64-bit values.
 class ScoreView {
  public:
@@ -126,7 +133,7 @@ class ScorePool {
     if (!wide_) {
       wideScores_.reserve(narrowScores_.size() + 1);
       for (const char score : narrowScores_) wideScores_.push_back(static_cast<std::int8_t>(score));
-      narrowScores_ = {};
+      releaseStorage(narrowScores_);
       wide_ = true;
     }
     wideScores_.push_back(value);
