@@ -34,8 +34,8 @@ void expectCutsLikeTheStoreWalk(const Patterns& patterns, const std::vector<std:
   }
 }
 
-// The shipped tries whose tables hold only their shallow rows (the largest
-// four of them), on words joined from the letter runs of their own pattern
+// The largest shipped tries (whose tables held only their shallow rows
+// under a smaller bound), on words joined from the letter runs of their own pattern
 // lines -- which lead deep into the trie at almost every letter -- of
 // ordinary length and past the length whose breaks fit one mask, some with
 // a character that is no letter of the patterns inside.
@@ -70,9 +70,9 @@ TEST(LargeTrie, ShippedTriesPastTheTableCutLikeTheStoreWalk) {
 // Many letters make the table hold few rows: two binary words in three of
 // up to 11 letters are lines, with scores here and there, so a run of a's
 // or b's goes down a chain of deep rows whose failure rows are deep as
-// well, and have children the rows above them lack; 2,000 more letters,
-// each on a line of its own, leave the table room for the rows of the
-// first eight letters only.
+// well, and have children the rows above them lack; thousands more letters,
+// each on a line of its own, leave the table room for some 300 rows, those
+// of the first eight letters or so, whatever the table's bound.
 TEST(LargeTrie, DeepFailureChainsCutLikeTheStoreWalk) {
   std::mt19937 random(29);
   std::u32string text;
@@ -86,7 +86,10 @@ TEST(LargeTrie, DeepFailureChainsCutLikeTheStoreWalk) {
       text.push_back(U'\n');
     }
   }
-  for (char32_t letter = 0x400; letter < 0x400 + 2000; ++letter) {
+  constexpr char32_t kFirstLetter = 0x4E00;  // CJK ideographs: letters, all of them
+  constexpr auto kMoreLetters =
+      static_cast<char32_t>(liang::internal::PatternIndex::resolvedMovesBound() / 320);
+  for (char32_t letter = kFirstLetter; letter < kFirstLetter + kMoreLetters; ++letter) {
     text += std::u32string(U"1") + letter + U"\n";
   }
   std::vector<std::u32string> words;
@@ -96,11 +99,14 @@ TEST(LargeTrie, DeepFailureChainsCutLikeTheStoreWalk) {
     // Long runs of one letter, broken now and then.
     for (char32_t c = U'a'; word.size() < length;) {
       if (random() % 5 == 0) c = c == U'a' ? U'b' : U'a';
-      word.push_back(random() % 50 == 0 ? static_cast<char32_t>(0x400 + random() % 2000) : c);
+      word.push_back(
+          random() % 50 == 0 ? static_cast<char32_t>(kFirstLetter + random() % kMoreLetters) : c);
     }
     words.push_back(word);
   }
-  expectCutsLikeTheStoreWalk(liang::parsePatterns(text), words, "binary");
+  const Patterns patterns = liang::parsePatterns(text);
+  expectCutsLikeTheStoreWalk(patterns, words, "binary");
+  EXPECT_GT(testing_support::deepRowCount(patterns), 1000u);
 }
 
 }  // namespace

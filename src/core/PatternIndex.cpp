@@ -49,24 +49,23 @@
 // a single load at the carried row: the walk is a chain of loads and
 // nothing else.
 //
-// The table holds at most kResolvedMoves moves (2.5 MiB): every row of all
-// but five shipped tries, and the shallowest rows -- numbered breadth
-// first, those that most steps visit -- of Hungarian (42.8k rows of 38
-// letters), both Norwegians, Ancient Greek and Afrikaans. A row past the
-// table, a deep row, keeps only the moves of its node's own children and
-// those it inherits from failure rows that are deep as well, sorted by
-// letter, and the row of the table that answers any other letter: a step
-// from a deep row scans a few moves and then loads from the table at most
-// once, never following a chain of failure links.
+// The table holds at most kResolvedMoves moves (8 MiB): every row of every
+// shipped trie, the largest being Hungarian's (42.8k rows of 38 letters,
+// 6.5 MiB). A larger trie keeps its shallowest rows there -- numbered
+// breadth first, those that most steps visit -- and a row past the table,
+// a deep row, keeps only the moves of its node's own children and those
+// it inherits from failure rows that are deep as well, sorted by letter,
+// and the row of the table that answers any other letter: a step from a
+// deep row scans a few moves and then loads from the table at most once,
+// never following a chain of failure links.
 //
-// The bound is what the memory allows, measured: resolving every row of
-// every trie took Hungarian from 6x English's time per letter (by failure
-// links) to under 2x, but grew the resident set of the 73 shared
-// hyphenators, indexed in full, from 52 MB to 69 MB, past the 64 MiB
-// (67.1 MB) they may take. With tables of at most 2.5 MiB they take
-// 65.6 MB, and Hungarian, whose deep rows its pattern-made words visit
-// most, takes 2 to 3x English's time per letter, the other four under
-// 2.4x. Packing the rows more tightly (displacement, or
+// The bound is what the memory allows, measured (bench/prepared_memory):
+// the 73 shared hyphenators, indexed in full, take a peak resident set of
+// 53.6 MiB with every row resolved, within the 64 MiB they may take; with
+// tables of at most 2.5 MiB, 50.1 MiB, but Hungarian then took 45.0
+// instructions a letter against 36.3 with every row resolved, both
+// Norwegians 7% more and Ancient Greek 3% more (languages_bench --count
+// under callgrind). Packing the rows more tightly (displacement, or
 // rows kept as differences) would make every step of every language a
 // test and a second load. A trie whose rows or blocks do not fit 16 bits
 // follows failure links instead (none shipped does).

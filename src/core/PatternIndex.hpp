@@ -53,6 +53,11 @@ class PatternIndex {
   // boundaries). Any other trie is scored by score().
   bool hasScoreWindow() const noexcept { return !blocks_.empty(); }
 
+  // The most moves the resolved table holds, and the rows of a trie's
+  // automaton left past it (deep rows; none where the table holds all).
+  static constexpr std::size_t resolvedMovesBound() noexcept { return kResolvedMoves; }
+  std::size_t deepRowCount() const noexcept { return deepRows_.size(); }
+
   // Entries of the buffer that scoreByWindow needs for a word of `length`.
   static constexpr std::size_t windowCapacityFor(std::size_t length) noexcept {
     return length + 2 + kWindow;
@@ -208,15 +213,15 @@ class PatternIndex {
   // between one step's load and the next. The per-node records above are
   // then dropped; the walk that lookupPattern takes follows the store's own
   // edges. Row and block numbers fit 16 bits, and the table holds at most
-  // kResolvedMoves moves: the rows past it are deep rows (below), and the
-  // bound keeps all 73 languages within their memory budget (see
-  // PatternIndex.cpp for the figures).
+  // kResolvedMoves moves, every row of every shipped trie: the rows of a
+  // larger trie past it are deep rows (below), and the bound keeps such a
+  // trie's memory in check (see PatternIndex.cpp for the figures).
   struct Move {
     std::uint16_t block;
     std::uint16_t row;
   };
   static constexpr std::size_t kMoveNumbers = std::size_t{1} << 16;    // rows, and blocks
-  static constexpr std::size_t kResolvedMoves = std::size_t{5} << 17;  // 2.5 MiB of moves
+  static constexpr std::size_t kResolvedMoves = std::size_t{1} << 21;  // 8 MiB of moves
   bool resolved() const noexcept { return !moves_.empty(); }
   std::vector<Move> moves_;
   std::size_t rowCount_ = 0;  // the length of a column: the rows in the table
