@@ -39,6 +39,7 @@
 #include "liang/Hyphenator.hpp"
 #include "liang/Text.hpp"
 #include "text/ElementStack.hpp"
+#include "text/LetterBlocks.hpp"
 #include "text/Markup.hpp"
 #include "text/WordRules.hpp"
 
@@ -85,6 +86,22 @@ class TextScanner {
 
   void scanText(Run& run);
   bool scanWordToken(Run& run, WordRules& rules);
+  // Where a token of scanWordToken's kind whose letters end at `end` ends:
+  // `next` is past the space that follows it, or at the markup that does.
+  struct TokenEnd {
+    bool taken;
+    std::size_t next;
+  };
+  TokenEnd wordTokenEnd(const Run& run, std::size_t start, std::size_t end,
+                        unsigned char hyphenFirst) const;
+  // scanWordToken's token at `start` whose word does not fit a block: past
+  // it, or `start` when it is of another kind (nothing taken).
+  std::size_t scanLongWordToken(Run& run, WordRules& rules, std::size_t start,
+                                const std::uint8_t* letters, unsigned char hyphenFirst);
+  // Hyphenates the `n` (< kBlock) ASCII letters at byte `begin`, classified
+  // as `block` (LetterBlocks.hpp).
+  void hyphenateBlockWord(Run& run, WordRules& rules, std::size_t begin, std::size_t n,
+                          const LetterBlock& block);
   bool scanPlainToken(Run& run, WordRules& rules);
   void hyphenateLetters(Run& run, WordRules& rules, std::size_t begin, std::size_t end,
                         std::uint8_t firstCase, std::uint8_t laterCase);
