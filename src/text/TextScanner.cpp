@@ -25,14 +25,14 @@ namespace liang::internal {
 
 namespace {
 
-constexpr std::array<bool, 128> kAsciiSpace = [] {
-  std::array<bool, 128> space{};
+constexpr std::array<bool, 256> kAsciiSpace = [] {
+  std::array<bool, 256> space{};
   for (const char c : {' ', '\t', '\n', '\v', '\f', '\r'})
     space[static_cast<unsigned char>(c)] = true;
   return space;
 }();
 
-bool isAsciiSpace(unsigned char b) noexcept { return b < 0x80 && kAsciiSpace[b]; }
+bool isAsciiSpace(unsigned char b) noexcept { return kAsciiSpace[b]; }
 
 // What a byte of a token may begin, by kTokenByte: kSpaceByte for an ASCII
 // space, which ends it; kMarkByte for a URL's mark or a reference ('<',
@@ -410,10 +410,14 @@ bool TextScanner::scanWordToken(Run& run, WordRules& rules) {
       const auto n = static_cast<std::size_t>(std::countr_one(block.letters));
       if (n == 0) break;
       if (n < kBlock && bytes[start + n] != '\'') {
-        const TokenEnd token = wordTokenEnd(run, start, start + n, hyphenFirst);
-        if (!token.taken) break;
+        // Most words are followed by a space.
+        next = start + n + 1;
+        if (!isAsciiSpace(bytes[start + n])) {
+          const TokenEnd token = wordTokenEnd(run, start, start + n, hyphenFirst);
+          if (!token.taken) break;
+          next = token.next;
+        }
         if (rules.mayBreak(n)) hyphenateBlockWord(run, rules, start, n, block);
-        next = token.next;
       } else {
         next = scanLongWordToken(run, rules, start, letters, hyphenFirst);
       }
@@ -491,20 +495,7 @@ void TextScanner::hyphenateBlockWord(Run& run, WordRules& rules, std::size_t beg
   const auto* bytes = reinterpret_cast<const unsigned char*>(run.input.data());
   std::uint32_t breaks;
   if (!rules.cachedBreaks(bytes + begin, n, breaks)) {
-    // The case of the first letter, and the or of the others' (as
-    // readPlainLetters gives them).
-    const std::uint32_t later = ((std::uint32_t{1} << n) - 1) & ~1u;
-    const std::uint8_t firstCase = rules.plainLetters()[bytes[begin]];
-    const std::uint8_t laterCase =
-        n < 2 ? 0
-              : static_cast<std::uint8_t>(
-                    WordRules::kPlainLetter | ((block.upper & later) != 0 ? CharInfo::kUpper : 0) |
-                    ((block.letters & ~block.upper & later) != 0 ? CharInfo::kLower : 0));
-    std::size_t found[kBlock];
-    const std::size_t count = rules.findPlainWordBreaksOf(bytes + begin, n, run.size() - begin,
-                                                          firstCase, laterCase, found);
-    breaks = 0;
-    for (std::size_t k = 0; k < count; ++k) breaks |= std::uint32_t{1} << found[k];
+    breaks = uncachedBlockWordBreaks(run, rules, begin, n, block);
   }
   // The word is followed by a space, a closing mark or markup: no hard
   // hyphen, so every break stands.
@@ -512,6 +503,27 @@ void TextScanner::hyphenateBlockWord(Run& run, WordRules& rules, std::size_t beg
     run.copyTo(begin + static_cast<std::size_t>(std::countr_zero(breaks)));
     run.putHyphen(options_.hyphen);
   }
+}
+
+std::uint32_t TextScanner::uncachedBlockWordBreaks(const Run& run, WordRules& rules,
+                                                   std::size_t begin, std::size_t n,
+                                                   const LetterBlock& block) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(run.input.data());
+  // The case of the first letter, and the or of the others' (as
+  // readPlainLetters gives them).
+  const std::uint32_t later = ((std::uint32_t{1} << n) - 1) & ~1u;
+  const std::uint8_t firstCase = rules.plainLetters()[bytes[begin]];
+  const std::uint8_t laterCase =
+      n < 2 ? 0
+            : static_cast<std::uint8_t>(
+                  WordRules::kPlainLetter | ((block.upper & later) != 0 ? CharInfo::kUpper : 0) |
+                  ((block.letters & ~block.upper & later) != 0 ? CharInfo::kLower : 0));
+  std::size_t found[kBlock];
+  const std::size_t count = rules.findPlainWordBreaksOf(bytes + begin, n, run.size() - begin,
+                                                        firstCase, laterCase, found);
+  std::uint32_t breaks = 0;
+  for (std::size_t k = 0; k < count; ++k) breaks |= std::uint32_t{1} << found[k];
+  return breaks;
 }
 
 // The path of most other tokens: ASCII through and through, no reference, at most

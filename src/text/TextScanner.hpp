@@ -102,6 +102,11 @@ class TextScanner {
   // as `block` (LetterBlocks.hpp).
   void hyphenateBlockWord(Run& run, WordRules& rules, std::size_t begin, std::size_t n,
                           const LetterBlock& block);
+  // Its breaks when the cache does not hold them (bit p: a break before
+  // letter p), out of line: most words are found there.
+  [[gnu::noinline]] std::uint32_t uncachedBlockWordBreaks(const Run& run, WordRules& rules,
+                                                          std::size_t begin, std::size_t n,
+                                                          const LetterBlock& block);
   bool scanPlainToken(Run& run, WordRules& rules);
   void hyphenateLetters(Run& run, WordRules& rules, std::size_t begin, std::size_t end,
                         std::uint8_t firstCase, std::uint8_t laterCase);
