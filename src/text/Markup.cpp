@@ -216,6 +216,38 @@ std::size_t TagReader::readName(std::string_view text, std::size_t i) noexcept {
   return readMixedCaseName(text, i);
 }
 
+namespace {
+
+// The bytes of a name that readPlainName takes: a-z and 0-9.
+constexpr std::array<bool, 256> kPlainNameByte = [] {
+  std::array<bool, 256> plain{};
+  for (char c = 'a'; c <= 'z'; ++c) plain[static_cast<unsigned char>(c)] = true;
+  for (char c = '0'; c <= '9'; ++c) plain[static_cast<unsigned char>(c)] = true;
+  return plain;
+}();
+
+}  // namespace
+
+std::size_t TagReader::readPlainName(std::string_view text) noexcept {
+  // As readName would take these bytes: no upper-case letter, no prefix,
+  // so every hash is the lower-case one and the local name is the name.
+  if (state_ != State::kName || writtenLength_ != 0) return 0;
+  NameHash hash = lowerNameHash_;
+  std::size_t i = 0;
+  for (; i < text.size() && i < kLongestName; ++i) {
+    const char c = text[i];
+    if (!kPlainNameByte[static_cast<unsigned char>(c)]) break;
+    hash.add(c);
+    written_[i] = c;
+    local_[i] = c;
+  }
+  if (i == 0 || i == text.size() || text[i] != '>') return 0;
+  lowerNameHash_ = lowerLocalHash_ = hash;
+  writtenLength_ = localLength_ = i;
+  state_ = State::kDone;
+  return i + 1;
+}
+
 std::size_t TagReader::readMixedCaseName(std::string_view text, std::size_t i) noexcept {
   for (; i < text.size(); ++i) {
     const char c = text[i];

@@ -102,6 +102,12 @@ class TagReader {
   // number of bytes taken. done() tells whether the '>' was among them.
   std::size_t read(std::string_view text) noexcept;
 
+  // read() of a tag just begun whose name is small ASCII letters and digits
+  // and ends it, '>' right after: the commonest tags ("p>", "em>"), taken at
+  // once. Returns the bytes taken, the '>' included, or 0 (nothing taken)
+  // for a tag of any other kind, which read() takes.
+  std::size_t readPlainName(std::string_view text) noexcept;
+
   bool done() const noexcept { return state_ == State::kDone; }
   bool isEndTag() const noexcept { return endTag_; }
   // "<br/>": closed where it opens.

@@ -346,10 +346,10 @@ void TextScanner::scanText(Run& run) {
     }
     if (b == '<' && options_.markup) {
       if (openMarkup(run)) {
-        // A tag is read at once, and the text after it goes on here when
-        // it is still text to hyphenate: most tags are short and whole.
-        if (mode_ != Mode::kTag) return;
-        scanTag(run);
+        // A tag is read at once (most tags are short and whole; openMarkup
+        // reads the plainest), and the text after it goes on here when it
+        // is still text to hyphenate.
+        if (mode_ == Mode::kTag) scanTag(run);
         if (mode_ != Mode::kText) return;
         rules = currentRules();
         if (rules == nullptr) return;

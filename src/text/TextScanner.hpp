@@ -127,6 +127,8 @@ class TextScanner {
   // kMore when the input ends too soon to tell.
   Match opensMarkup(const Run& run, std::size_t at) const;
   void closeTag();
+  // elementFlags(local, hash), kept for the last few short names.
+  std::uint32_t knownElementFlags(std::string_view local, std::uint64_t hash);
   void openElement(const ElementStack::Element& element, std::uint32_t flags);
   bool skipped() const noexcept;
   // Whether the processing instruction at run.pos is an XML declaration;
@@ -158,6 +160,11 @@ class TextScanner {
   // Hashes (NameHash) of the caller's elements to skip, in lower case and as
   // given, and of the classes to skip.
   std::vector<std::uint64_t> skipLower_, skipWritten_, skipClasses_;
+  struct KnownElement {
+    std::uint64_t name = 0;  // no name: a name is no zero bytes
+    std::uint32_t flags = 0;
+  };
+  std::array<KnownElement, 8> knownElements_{};
   std::vector<WordChar> word_;
   std::vector<std::size_t> breaks_;
 };

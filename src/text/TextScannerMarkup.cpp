@@ -58,6 +58,11 @@ bool TextScanner::openMarkup(Run& run) {
       mode_ = Mode::kTag;
       inToken_ = false;
       run.pos += start ? 1 : 2;
+      // A tag of a plain name alone is read here, whole.
+      if (const std::size_t taken = tag_.readPlainName(run.input.substr(run.pos))) {
+        run.pos += taken;
+        closeTag();
+      }
       return true;
     }
   }
@@ -142,7 +147,7 @@ void TextScanner::closeTag() {
                    [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
     local = std::string_view(lower, local.size());
   }
-  const std::uint32_t flags = elementFlags(local, tag_.localHash(xml));
+  const std::uint32_t flags = knownElementFlags(local, tag_.localHash(xml));
   ElementStack::Element element{tag_.nameHash(xml), xml || tag_.prefixed() ? 0u : flags};
   if (tag_.isEndTag() && rawTextEnd_) {
     // The end of raw text closes its element, in whatever case it is written.
@@ -156,6 +161,17 @@ void TextScanner::closeTag() {
   if (!stack_.startTag(element)) return;
   if (xml ? tag_.selfClosing() : (element.flags & kVoid) != 0) return;
   openElement(element, flags);
+}
+
+std::uint32_t TextScanner::knownElementFlags(std::string_view local, std::uint64_t hash) {
+  // A name of at most eight bytes, none of them zero, is a number of its
+  // own; a longer one is looked up every time.
+  if (local.empty() || local.size() > 8) return elementFlags(local, hash);
+  std::uint64_t name = 0;
+  for (const char c : local) name = name << 8 | static_cast<unsigned char>(c);
+  KnownElement& known = knownElements_[hash % knownElements_.size()];
+  if (known.name != name) known = {name, elementFlags(local, hash)};
+  return known.flags;
 }
 
 void TextScanner::openElement(const ElementStack::Element& element, std::uint32_t flags) {
