@@ -151,25 +151,7 @@ Reference readReference(std::string_view text, bool atEnd) noexcept {
   return {Reference::Kind::kCharacter, static_cast<char32_t>(value), length};
 }
 
-void TagReader::begin(bool endTag, bool xml, std::span<const std::uint64_t> skipClasses) noexcept {
-  // Only the lengths and flags: the buffers are read up to their lengths.
-  state_ = State::kName;
-  endTag_ = endTag;
-  xml_ = xml;
-  selfClosing_ = prefixed_ = hasXmlns_ = skipClass_ = hasUpper_ = mixedCase_ = false;
-  lowerNameHash_ = lowerLocalHash_ = NameHash{};
-  writtenLength_ = localLength_ = attributeLength_ = valueLength_ = languageLength_ = 0;
-  attributeKind_ = Attribute::kOther;
-  seenLang_ = seenXmlLang_ = seenClass_ = false;
-  hasLanguage_ = languageFromXml_ = false;
-  skipClasses_ = skipClasses;
-}
-
 char TagReader::fold(char c) const noexcept { return xml_ ? c : lowerAscii(c); }
-
-std::string_view TagReader::localName() const noexcept {
-  return localLength_ <= kLongestName ? std::string_view(local_, localLength_) : std::string_view();
-}
 
 std::string_view TagReader::writtenName() const noexcept {
   return writtenLength_ <= kLongestName ? std::string_view(written_, writtenLength_)

@@ -96,7 +96,19 @@ class TagReader {
   // Starts a tag; `endTag` for "</name", `xml` for XML's attribute names.
   // `skipClasses` are hashes of class names (NameHash::of) that the class
   // attribute is matched against.
-  void begin(bool endTag, bool xml, std::span<const std::uint64_t> skipClasses) noexcept;
+  void begin(bool endTag, bool xml, std::span<const std::uint64_t> skipClasses) noexcept {
+    // Only the lengths and flags: the buffers are read up to their lengths.
+    state_ = State::kName;
+    endTag_ = endTag;
+    xml_ = xml;
+    selfClosing_ = prefixed_ = hasXmlns_ = skipClass_ = hasUpper_ = mixedCase_ = false;
+    lowerNameHash_ = lowerLocalHash_ = NameHash{};
+    writtenLength_ = localLength_ = attributeLength_ = valueLength_ = languageLength_ = 0;
+    attributeKind_ = Attribute::kOther;
+    seenLang_ = seenXmlLang_ = seenClass_ = false;
+    hasLanguage_ = languageFromXml_ = false;
+    skipClasses_ = skipClasses;
+  }
 
   // Reads from `text` up to and including the tag's closing '>'; returns the
   // number of bytes taken. done() tells whether the '>' was among them.
@@ -125,7 +137,10 @@ class TagReader {
   bool localHasUpper() const noexcept { return hasUpper_; }
   // The local name and the whole name, as written; empty when longer than
   // kLongestName.
-  std::string_view localName() const noexcept;
+  std::string_view localName() const noexcept {
+    return localLength_ <= kLongestName ? std::string_view(local_, localLength_)
+                                        : std::string_view();
+  }
   std::string_view writtenName() const noexcept;
   // Whether the tag has a lang or xml:lang attribute (xml:lang wins, and
   // the first of each counts), and its value: whole, or, past

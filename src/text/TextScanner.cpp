@@ -79,6 +79,10 @@ inline bool mayBeTechnical(unsigned char b, unsigned char next) noexcept {
   }
 }
 
+bool isAsciiLetterOrSlash(unsigned char b) noexcept {
+  return static_cast<unsigned>((b | 0x20) - 'a') < 26u || b == '/';
+}
+
 char lowerAscii(char c) noexcept { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
 // The minima that text is hyphenated with: the options' where they give one.
@@ -218,8 +222,6 @@ void TextScanner::reset() noexcept {
   xmlDecided_ = options_.xml;
   rawTextEnd_ = false;
 }
-
-WordRules* TextScanner::currentRules() noexcept { return stack_.rules(outer_.get()); }
 
 WordRules* TextScanner::rulesForLanguage(std::string_view tag) {
   // "zxx": no linguistic content. A tag liang does not carry means the same
@@ -410,12 +412,19 @@ bool TextScanner::scanWordToken(Run& run, WordRules& rules) {
       const auto n = static_cast<std::size_t>(std::countr_one(block.letters));
       if (n == 0) break;
       if (n < kBlock && bytes[start + n] != '\'') {
-        // Most words are followed by a space.
+        // Most words are followed by a space, and in markup many by a tag
+        // (opensMarkup's commonest case).
         next = start + n + 1;
-        if (!isAsciiSpace(bytes[start + n])) {
-          const TokenEnd token = wordTokenEnd(run, start, start + n, hyphenFirst);
-          if (!token.taken) break;
-          next = token.next;
+        const unsigned char after = bytes[start + n];
+        if (!isAsciiSpace(after)) {
+          if (after == '<' && options_.markup && start + n + 2 < size &&
+              isAsciiLetterOrSlash(bytes[start + n + 1])) {
+            next = start + n;
+          } else {
+            const TokenEnd token = wordTokenEnd(run, start, start + n, hyphenFirst);
+            if (!token.taken) break;
+            next = token.next;
+          }
         }
         if (rules.mayBreak(n)) hyphenateBlockWord(run, rules, start, n, block);
       } else {

@@ -139,7 +139,7 @@ class TextScanner {
   Match hyphenTextAt(const Run& run, std::size_t at, WordRules& rules) const;
   bool readChar(const Run& run, std::size_t at, TextChar& read) const;
 
-  WordRules* currentRules() noexcept;
+  WordRules* currentRules() noexcept { return stack_.rules(outer_.get()); }
   WordRules* rulesForLanguage(std::string_view tag);
 
   const TextOptions options_;
