@@ -75,10 +75,10 @@ class BreakCache {
   // For each length n, the masks that keep the first n bytes of a key.
   static constexpr std::array<Key, kLongestWord + 1> kMasks = [] {
     std::array<Key, kLongestWord + 1> masks{};
-    const std::uint64_t ones = ~std::uint64_t{0};
     // Byte k of a word is byte k of memory: the low bytes of a number on a
     // little-endian target, the high ones on a big-endian one.
-    const auto firstOnes = [ones](std::size_t n) -> std::uint64_t {
+    const auto firstOnes = [](std::size_t n) -> std::uint64_t {
+      constexpr std::uint64_t ones = ~std::uint64_t{0};
       if (n >= 8) return ones;
       if (n == 0) return 0;
       return std::endian::native == std::endian::little ? ones >> (64 - 8 * n)
