@@ -41,7 +41,9 @@ std::size_t ElementStack::find(std::uint64_t name, std::uint32_t anyOf,
 void ElementStack::closeRun(std::size_t index) noexcept {
   if (overflow_ != 0 || muted_) clearOverflow();  // all opened inside
   // Only ever shrinks: erase, which needs no path to grow the vector.
-  runs_.erase(runs_.begin() + static_cast<std::ptrdiff_t>(index) + 1, runs_.end());
+  if (index + 1 < runs_.size()) {
+    runs_.erase(runs_.begin() + static_cast<std::ptrdiff_t>(index) + 1, runs_.end());
+  }
   if (--runs_.back().count == 0) runs_.pop_back();
 }
 

@@ -127,7 +127,8 @@ class TextScanner {
   // kMore when the input ends too soon to tell.
   Match opensMarkup(const Run& run, std::size_t at) const;
   void closeTag();
-  // elementFlags(local, hash), kept for the last few short names.
+  // elementFlags(local, hash), kept for the last few short names; `local`
+  // is the TagReader's, so that eight bytes of it may be read.
   std::uint32_t knownElementFlags(std::string_view local, std::uint64_t hash);
   void openElement(const ElementStack::Element& element, std::uint32_t flags);
   bool skipped() const noexcept;

@@ -3,8 +3,10 @@
 // switch the language or stop hyphenation (kept by ElementStack).
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "text/Elements.hpp"
@@ -142,12 +144,15 @@ void TextScanner::closeTag() {
   // element HTML knows, though its local name still says what it holds.
   char lower[TagReader::kLongestName];
   std::string_view local = tag_.localName();
+  std::uint32_t flags;
   if (!xml && tag_.localHasUpper()) {
     std::transform(local.begin(), local.end(), lower,
                    [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
     local = std::string_view(lower, local.size());
+    flags = elementFlags(local, tag_.localHash(xml));
+  } else {
+    flags = knownElementFlags(local, tag_.localHash(xml));
   }
-  const std::uint32_t flags = knownElementFlags(local, tag_.localHash(xml));
   ElementStack::Element element{tag_.nameHash(xml), xml || tag_.prefixed() ? 0u : flags};
   if (tag_.isEndTag() && rawTextEnd_) {
     // The end of raw text closes its element, in whatever case it is written.
@@ -165,10 +170,14 @@ void TextScanner::closeTag() {
 
 std::uint32_t TextScanner::knownElementFlags(std::string_view local, std::uint64_t hash) {
   // A name of at most eight bytes, none of them zero, is a number of its
-  // own; a longer one is looked up every time.
+  // own: its bytes as they lie in memory, the others zero. A longer one is
+  // looked up every time.
   if (local.empty() || local.size() > 8) return elementFlags(local, hash);
-  std::uint64_t name = 0;
-  for (const char c : local) name = name << 8 | static_cast<unsigned char>(c);
+  std::uint64_t name;
+  std::memcpy(&name, local.data(), sizeof name);
+  const std::size_t unused = 64 - 8 * local.size();
+  name &= std::endian::native == std::endian::little ? ~std::uint64_t{0} >> unused
+                                                     : ~std::uint64_t{0} << unused;
   KnownElement& known = knownElements_[hash % knownElements_.size()];
   if (known.name != name) known = {name, elementFlags(local, hash)};
   return known.flags;
