@@ -216,7 +216,8 @@ std::size_t TagReader::readPlainName(std::string_view text) noexcept {
   if (state_ != State::kName || writtenLength_ != 0) return 0;
   NameHash hash = lowerNameHash_;
   std::size_t i = 0;
-  for (; i < text.size() && i < kLongestName; ++i) {
+  const std::size_t limit = std::min(text.size(), kLongestName);
+  for (; i < limit; ++i) {
     const char c = text[i];
     if (!kPlainNameByte[static_cast<unsigned char>(c)]) break;
     hash.add(c);
