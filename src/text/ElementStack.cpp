@@ -108,6 +108,12 @@ void ElementStack::open(const Element& element, WordRules* rules, bool protect) 
 }
 
 void ElementStack::endTag(const Element& element) noexcept {
+  // The commonest end tag closes the element on top, which every rule
+  // below finds first: the same name has the same flags.
+  if (overflow_ == 0 && !runs_.empty() && runs_.back().name == element.name &&
+      (element.flags & (kVoid | kKeptOpen)) == 0) {
+    return closeRun(runs_.size() - 1);
+  }
   if (overflow_ != 0) {
     std::uint64_t& named = overflowByName_[element.name % kBuckets];
     if (named != 0) {
