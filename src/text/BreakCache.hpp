@@ -13,6 +13,7 @@
 #ifndef LIANG_TEXT_BREAKCACHE_HPP_
 #define LIANG_TEXT_BREAKCACHE_HPP_
 
+#include <array>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -40,10 +41,17 @@ class BreakCache {
       std::memcpy(padded, word, n);
       return keyOf(padded, n, kLongestWord);
     }
+    return keyOfBlock(word, n);
+  }
+
+  // keyOf the `n` (at most kLongestWord) bytes at `word` where at least
+  // kLongestWord bytes may be read: two loads and two masks, no branch.
+  static Key keyOfBlock(const unsigned char* word, std::size_t n) noexcept {
     std::uint64_t first, second;
     std::memcpy(&first, word, 8);
     std::memcpy(&second, word + 8, 8);
-    return {firstBytes(first, n), firstBytes(second, n > 8 ? n - 8 : 0)};
+    const Key& mask = kMasks[n];
+    return {first & mask.first, second & mask.second};
   }
 
   // The breaks stored for `key` (bit p: a break before letter p), or false.
@@ -64,18 +72,23 @@ class BreakCache {
   static constexpr std::size_t kBytes = kEntries * sizeof(Entry);
 
  private:
-  // The first `n` (at most 8) bytes of `eight` as they lie in memory, the
-  // others zero.
-  static std::uint64_t firstBytes(std::uint64_t eight, std::size_t n) noexcept {
-    if (n >= 8) return eight;
-    if (n == 0) return 0;
-    const std::uint64_t ones = ~std::uint64_t{0};
-    if constexpr (std::endian::native == std::endian::little) {
-      return eight & (ones >> (64 - 8 * n));
-    } else {
-      return eight & (ones << (64 - 8 * n));
+  // For each length n, the masks that keep the first n bytes of a key.
+  static constexpr std::array<Key, kLongestWord + 1> kMasks = [] {
+    std::array<Key, kLongestWord + 1> masks{};
+    // Byte k of a word is byte k of memory: the low bytes of a number on a
+    // little-endian target, the high ones on a big-endian one.
+    const auto firstOnes = [](std::size_t n) -> std::uint64_t {
+      constexpr std::uint64_t ones = ~std::uint64_t{0};
+      if (n >= 8) return ones;
+      if (n == 0) return 0;
+      return std::endian::native == std::endian::little ? ones >> (64 - 8 * n)
+                                                        : ones << (64 - 8 * n);
+    };
+    for (std::size_t n = 0; n <= kLongestWord; ++n) {
+      masks[n] = {firstOnes(n), firstOnes(n > 8 ? n - 8 : 0)};
     }
-  }
+    return masks;
+  }();
   static std::size_t slotOf(const Key& key) noexcept {
     static_assert(std::has_single_bit(kEntries));
     const std::uint64_t mixed =

@@ -41,7 +41,9 @@ std::size_t ElementStack::find(std::uint64_t name, std::uint32_t anyOf,
 void ElementStack::closeRun(std::size_t index) noexcept {
   if (overflow_ != 0 || muted_) clearOverflow();  // all opened inside
   // Only ever shrinks: erase, which needs no path to grow the vector.
-  runs_.erase(runs_.begin() + static_cast<std::ptrdiff_t>(index) + 1, runs_.end());
+  if (index + 1 < runs_.size()) {
+    runs_.erase(runs_.begin() + static_cast<std::ptrdiff_t>(index) + 1, runs_.end());
+  }
   if (--runs_.back().count == 0) runs_.pop_back();
 }
 
@@ -106,6 +108,12 @@ void ElementStack::open(const Element& element, WordRules* rules, bool protect) 
 }
 
 void ElementStack::endTag(const Element& element) noexcept {
+  // The commonest end tag closes the element on top, which every rule
+  // below finds first: the same name has the same flags.
+  if (overflow_ == 0 && !runs_.empty() && runs_.back().name == element.name &&
+      (element.flags & (kVoid | kKeptOpen)) == 0) {
+    return closeRun(runs_.size() - 1);
+  }
   if (overflow_ != 0) {
     std::uint64_t& named = overflowByName_[element.name % kBuckets];
     if (named != 0) {

@@ -151,25 +151,7 @@ Reference readReference(std::string_view text, bool atEnd) noexcept {
   return {Reference::Kind::kCharacter, static_cast<char32_t>(value), length};
 }
 
-void TagReader::begin(bool endTag, bool xml, std::span<const std::uint64_t> skipClasses) noexcept {
-  // Only the lengths and flags: the buffers are read up to their lengths.
-  state_ = State::kName;
-  endTag_ = endTag;
-  xml_ = xml;
-  selfClosing_ = prefixed_ = hasXmlns_ = skipClass_ = hasUpper_ = mixedCase_ = false;
-  lowerNameHash_ = lowerLocalHash_ = NameHash{};
-  writtenLength_ = localLength_ = attributeLength_ = valueLength_ = languageLength_ = 0;
-  attributeKind_ = Attribute::kOther;
-  seenLang_ = seenXmlLang_ = seenClass_ = false;
-  hasLanguage_ = languageFromXml_ = false;
-  skipClasses_ = skipClasses;
-}
-
 char TagReader::fold(char c) const noexcept { return xml_ ? c : lowerAscii(c); }
-
-std::string_view TagReader::localName() const noexcept {
-  return localLength_ <= kLongestName ? std::string_view(local_, localLength_) : std::string_view();
-}
 
 std::string_view TagReader::writtenName() const noexcept {
   return writtenLength_ <= kLongestName ? std::string_view(written_, writtenLength_)
@@ -214,6 +196,39 @@ std::size_t TagReader::readName(std::string_view text, std::size_t i) noexcept {
     localHash_ = lowerLocalHash_;
   }
   return readMixedCaseName(text, i);
+}
+
+namespace {
+
+// The bytes of a name that readPlainName takes: a-z and 0-9.
+constexpr std::array<bool, 256> kPlainNameByte = [] {
+  std::array<bool, 256> plain{};
+  for (char c = 'a'; c <= 'z'; ++c) plain[static_cast<unsigned char>(c)] = true;
+  for (char c = '0'; c <= '9'; ++c) plain[static_cast<unsigned char>(c)] = true;
+  return plain;
+}();
+
+}  // namespace
+
+std::size_t TagReader::readPlainName(std::string_view text) noexcept {
+  // As readName would take these bytes: no upper-case letter, no prefix,
+  // so every hash is the lower-case one and the local name is the name.
+  if (state_ != State::kName || writtenLength_ != 0) return 0;
+  NameHash hash = lowerNameHash_;
+  std::size_t i = 0;
+  const std::size_t limit = std::min(text.size(), kLongestName);
+  for (; i < limit; ++i) {
+    const char c = text[i];
+    if (!kPlainNameByte[static_cast<unsigned char>(c)]) break;
+    hash.add(c);
+    written_[i] = c;
+    local_[i] = c;
+  }
+  if (i == 0 || i == text.size() || text[i] != '>') return 0;
+  lowerNameHash_ = lowerLocalHash_ = hash;
+  writtenLength_ = localLength_ = i;
+  state_ = State::kDone;
+  return i + 1;
 }
 
 std::size_t TagReader::readMixedCaseName(std::string_view text, std::size_t i) noexcept {

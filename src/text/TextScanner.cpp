@@ -11,6 +11,7 @@
 #include "text/TextScanner.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <utility>
 
 #include "core/Utf8.hpp"
@@ -24,14 +25,14 @@ namespace liang::internal {
 
 namespace {
 
-constexpr std::array<bool, 128> kAsciiSpace = [] {
-  std::array<bool, 128> space{};
+constexpr std::array<bool, 256> kAsciiSpace = [] {
+  std::array<bool, 256> space{};
   for (const char c : {' ', '\t', '\n', '\v', '\f', '\r'})
     space[static_cast<unsigned char>(c)] = true;
   return space;
 }();
 
-bool isAsciiSpace(unsigned char b) noexcept { return b < 0x80 && kAsciiSpace[b]; }
+bool isAsciiSpace(unsigned char b) noexcept { return kAsciiSpace[b]; }
 
 // What a byte of a token may begin, by kTokenByte: kSpaceByte for an ASCII
 // space, which ends it; kMarkByte for a URL's mark or a reference ('<',
@@ -76,6 +77,10 @@ inline bool mayBeTechnical(unsigned char b, unsigned char next) noexcept {
     default:
       return true;
   }
+}
+
+bool isAsciiLetterOrSlash(unsigned char b) noexcept {
+  return static_cast<unsigned>((b | 0x20) - 'a') < 26u || b == '/';
 }
 
 char lowerAscii(char c) noexcept { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
@@ -218,8 +223,6 @@ void TextScanner::reset() noexcept {
   rawTextEnd_ = false;
 }
 
-WordRules* TextScanner::currentRules() noexcept { return stack_.rules(outer_.get()); }
-
 WordRules* TextScanner::rulesForLanguage(std::string_view tag) {
   // "zxx": no linguistic content. A tag liang does not carry means the same
   // here, hyphenating German with English patterns being worse than not at
@@ -345,10 +348,10 @@ void TextScanner::scanText(Run& run) {
     }
     if (b == '<' && options_.markup) {
       if (openMarkup(run)) {
-        // A tag is read at once, and the text after it goes on here when
-        // it is still text to hyphenate: most tags are short and whole.
-        if (mode_ != Mode::kTag) return;
-        scanTag(run);
+        // A tag is read at once (most tags are short and whole; openMarkup
+        // reads the plainest), and the text after it goes on here when it
+        // is still text to hyphenate.
+        if (mode_ == Mode::kTag) scanTag(run);
         if (mode_ != Mode::kText) return;
         rules = currentRules();
         if (rules == nullptr) return;
@@ -389,7 +392,6 @@ void TextScanner::scanText(Run& run) {
 // hyphenated as scanPlainToken would; the first token of any other kind is
 // left to that, nothing of it taken.
 bool TextScanner::scanWordToken(Run& run, WordRules& rules) {
-  constexpr std::size_t kPlainLetters = 64;
   if (!rules.plainLettersAreAsciiAlpha()) return false;
   const auto* bytes = reinterpret_cast<const unsigned char*>(run.input.data());
   const std::uint8_t* letters = rules.plainLetters();
@@ -401,44 +403,136 @@ bool TextScanner::scanWordToken(Run& run, WordRules& rules) {
   bool took = false;
   // Token after token, as long as each is of this kind.
   for (std::size_t start = run.pos; start < size; start = run.pos) {
-    if (bytes[start] >= 0x80 || (letters[bytes[start]] & WordRules::kPlainLetter) == 0) break;
-    const std::size_t limit = std::min(size, start + kPlainLetters + 1);
-    const PlainLetters word = readPlainLetters(bytes, start, limit, size, letters, true);
-    std::size_t end = word.end;
-    if (end - start > kPlainLetters || end == size) break;
-    // A second word after an apostrophe: "it's", "user's".
-    std::size_t secondBegin = end;
-    PlainLetters second{end, 0, 0};
-    if (bytes[end] == '\'' && hyphenFirst != '\'' && end + 1 < size && bytes[end + 1] < 0x80 &&
-        (letters[bytes[end + 1]] & WordRules::kPlainLetter) != 0) {
-      secondBegin = end + 1;
-      second = readPlainLetters(bytes, secondBegin, std::min(size, secondBegin + kPlainLetters + 1),
-                                size, letters, true);
-      end = second.end;
-      if (end - secondBegin > kPlainLetters || end == size) break;
+    // Most words are read from one block of the text, classified at once;
+    // a longer word, one with an apostrophe and the last few bytes of the
+    // input are read by readPlainLetters.
+    std::size_t next;
+    if (size - start > kBlock) {
+      const LetterBlock block = classifyBlock(bytes + start);
+      const auto n = static_cast<std::size_t>(std::countr_one(block.letters));
+      if (n == 0) break;
+      if (n < kBlock && bytes[start + n] != '\'') {
+        // Most words are followed by a space, and in markup many by a tag
+        // (opensMarkup's commonest case).
+        next = start + n + 1;
+        const unsigned char after = bytes[start + n];
+        if (!isAsciiSpace(after)) {
+          if (after == '<' && options_.markup && start + n + 2 < size &&
+              isAsciiLetterOrSlash(bytes[start + n + 1])) {
+            next = start + n;
+          } else {
+            const TokenEnd token = wordTokenEnd(run, start, start + n, hyphenFirst);
+            if (!token.taken) break;
+            next = token.next;
+          }
+        }
+        if (rules.mayBreak(n)) hyphenateBlockWord(run, rules, start, n, block);
+      } else {
+        next = scanLongWordToken(run, rules, start, letters, hyphenFirst);
+      }
+    } else {
+      if (bytes[start] >= 0x80 || (letters[bytes[start]] & WordRules::kPlainLetter) == 0) break;
+      next = scanLongWordToken(run, rules, start, letters, hyphenFirst);
     }
-    if (bytes[end] < 0x80 && kClosingMark[bytes[end]]) {
-      if (bytes[end] == hyphenFirst) break;
-      if (bytes[end] == '.' && beginsWithWww(run.input.substr(start, end + 1 - start))) break;
-      if (++end == size) break;
-    }
-    std::size_t next = end + 1;  // past the space
-    if (!isAsciiSpace(bytes[end])) {
-      if (bytes[end] != '<' || !options_.markup || opensMarkup(run, end) != Match::kYes) break;
-      next = end;  // the markup ends the token, and is read next
-    }
-    if (rules.mayBreak(word.end - start)) {
-      hyphenateLetters(run, rules, start, word.end, word.firstCase, word.laterCase);
-    }
-    if (secondBegin != word.end && rules.mayBreak(second.end - secondBegin)) {
-      hyphenateLetters(run, rules, secondBegin, second.end, second.firstCase, second.laterCase);
-    }
-    run.pos = next;
-    inToken_ = false;
+    if (next == start) break;
     took = true;
-    if (next == end) break;  // on to the markup
+    inToken_ = false;
+    if (!isAsciiSpace(bytes[next - 1])) {
+      run.pos = next;
+      break;  // on to the markup
+    }
+    // The spaces before the next token, as scanText would take them.
+    while (next < size && isAsciiSpace(bytes[next])) ++next;
+    run.pos = next;
   }
   return took;
+}
+
+TextScanner::TokenEnd TextScanner::wordTokenEnd(const Run& run, std::size_t start, std::size_t end,
+                                                unsigned char hyphenFirst) const {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(run.input.data());
+  const std::size_t size = run.size();
+  if (end == size) return {false, 0};
+  if (bytes[end] < 0x80 && kClosingMark[bytes[end]]) {
+    if (bytes[end] == hyphenFirst) return {false, 0};
+    if (bytes[end] == '.' && beginsWithWww(run.input.substr(start, end + 1 - start))) {
+      return {false, 0};
+    }
+    if (++end == size) return {false, 0};
+  }
+  if (isAsciiSpace(bytes[end])) return {true, end + 1};
+  // Markup ends the token, and is read next.
+  if (bytes[end] == '<' && options_.markup && opensMarkup(run, end) == Match::kYes) {
+    return {true, end};
+  }
+  return {false, 0};
+}
+
+std::size_t TextScanner::scanLongWordToken(Run& run, WordRules& rules, std::size_t start,
+                                           const std::uint8_t* letters, unsigned char hyphenFirst) {
+  constexpr std::size_t kPlainLetters = 64;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(run.input.data());
+  const std::size_t size = run.size();
+  const std::size_t limit = std::min(size, start + kPlainLetters + 1);
+  const PlainLetters word = readPlainLetters(bytes, start, limit, size, letters, true);
+  std::size_t end = word.end;
+  if (end - start > kPlainLetters || end == size) return start;
+  // A second word after an apostrophe: "it's", "user's".
+  std::size_t secondBegin = end;
+  PlainLetters second{end, 0, 0};
+  if (bytes[end] == '\'' && hyphenFirst != '\'' && end + 1 < size && bytes[end + 1] < 0x80 &&
+      (letters[bytes[end + 1]] & WordRules::kPlainLetter) != 0) {
+    secondBegin = end + 1;
+    second = readPlainLetters(bytes, secondBegin, std::min(size, secondBegin + kPlainLetters + 1),
+                              size, letters, true);
+    end = second.end;
+    if (end - secondBegin > kPlainLetters) return start;
+  }
+  const TokenEnd token = wordTokenEnd(run, start, end, hyphenFirst);
+  if (!token.taken) return start;
+  if (rules.mayBreak(word.end - start)) {
+    hyphenateLetters(run, rules, start, word.end, word.firstCase, word.laterCase);
+  }
+  if (secondBegin != word.end && rules.mayBreak(second.end - secondBegin)) {
+    hyphenateLetters(run, rules, secondBegin, second.end, second.firstCase, second.laterCase);
+  }
+  return token.next;
+}
+
+void TextScanner::hyphenateBlockWord(Run& run, WordRules& rules, std::size_t begin, std::size_t n,
+                                     const LetterBlock& block) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(run.input.data());
+  std::uint32_t breaks;
+  if (!rules.cachedBreaks(bytes + begin, n, breaks)) {
+    breaks = uncachedBlockWordBreaks(run, rules, begin, n, block);
+  }
+  // The word is followed by a space, a closing mark or markup: no hard
+  // hyphen, so every break stands.
+  for (; breaks != 0; breaks &= breaks - 1) {
+    run.copyTo(begin + static_cast<std::size_t>(std::countr_zero(breaks)));
+    run.putHyphen(options_.hyphen);
+  }
+}
+
+std::uint32_t TextScanner::uncachedBlockWordBreaks(const Run& run, WordRules& rules,
+                                                   std::size_t begin, std::size_t n,
+                                                   const LetterBlock& block) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(run.input.data());
+  // The case of the first letter, and the or of the others' (as
+  // readPlainLetters gives them).
+  const std::uint32_t later = ((std::uint32_t{1} << n) - 1) & ~1u;
+  const std::uint8_t firstCase = rules.plainLetters()[bytes[begin]];
+  const std::uint8_t laterCase =
+      n < 2 ? 0
+            : static_cast<std::uint8_t>(
+                  WordRules::kPlainLetter | ((block.upper & later) != 0 ? CharInfo::kUpper : 0) |
+                  ((block.letters & ~block.upper & later) != 0 ? CharInfo::kLower : 0));
+  std::size_t found[kBlock];
+  const std::size_t count = rules.findPlainWordBreaksOf(bytes + begin, n, run.size() - begin,
+                                                        firstCase, laterCase, found);
+  std::uint32_t breaks = 0;
+  for (std::size_t k = 0; k < count; ++k) breaks |= std::uint32_t{1} << found[k];
+  return breaks;
 }
 
 // The path of most other tokens: ASCII through and through, no reference, at most

@@ -39,6 +39,7 @@
 #include "liang/Hyphenator.hpp"
 #include "liang/Text.hpp"
 #include "text/ElementStack.hpp"
+#include "text/LetterBlocks.hpp"
 #include "text/Markup.hpp"
 #include "text/WordRules.hpp"
 
@@ -85,6 +86,27 @@ class TextScanner {
 
   void scanText(Run& run);
   bool scanWordToken(Run& run, WordRules& rules);
+  // Where a token of scanWordToken's kind whose letters end at `end` ends:
+  // `next` is past the space that follows it, or at the markup that does.
+  struct TokenEnd {
+    bool taken;
+    std::size_t next;
+  };
+  TokenEnd wordTokenEnd(const Run& run, std::size_t start, std::size_t end,
+                        unsigned char hyphenFirst) const;
+  // scanWordToken's token at `start` whose word does not fit a block: past
+  // it, or `start` when it is of another kind (nothing taken).
+  std::size_t scanLongWordToken(Run& run, WordRules& rules, std::size_t start,
+                                const std::uint8_t* letters, unsigned char hyphenFirst);
+  // Hyphenates the `n` (< kBlock) ASCII letters at byte `begin`, classified
+  // as `block` (LetterBlocks.hpp).
+  void hyphenateBlockWord(Run& run, WordRules& rules, std::size_t begin, std::size_t n,
+                          const LetterBlock& block);
+  // Its breaks when the cache does not hold them (bit p: a break before
+  // letter p), out of line: most words are found there.
+  [[gnu::noinline]] std::uint32_t uncachedBlockWordBreaks(const Run& run, WordRules& rules,
+                                                          std::size_t begin, std::size_t n,
+                                                          const LetterBlock& block);
   bool scanPlainToken(Run& run, WordRules& rules);
   void hyphenateLetters(Run& run, WordRules& rules, std::size_t begin, std::size_t end,
                         std::uint8_t firstCase, std::uint8_t laterCase);
@@ -105,6 +127,9 @@ class TextScanner {
   // kMore when the input ends too soon to tell.
   Match opensMarkup(const Run& run, std::size_t at) const;
   void closeTag();
+  // elementFlags(local, hash), kept for the last few short names; `local`
+  // is the TagReader's, so that eight bytes of it may be read.
+  std::uint32_t knownElementFlags(std::string_view local, std::uint64_t hash);
   void openElement(const ElementStack::Element& element, std::uint32_t flags);
   bool skipped() const noexcept;
   // Whether the processing instruction at run.pos is an XML declaration;
@@ -115,7 +140,7 @@ class TextScanner {
   Match hyphenTextAt(const Run& run, std::size_t at, WordRules& rules) const;
   bool readChar(const Run& run, std::size_t at, TextChar& read) const;
 
-  WordRules* currentRules() noexcept;
+  WordRules* currentRules() noexcept { return stack_.rules(outer_.get()); }
   WordRules* rulesForLanguage(std::string_view tag);
 
   const TextOptions options_;
@@ -136,6 +161,11 @@ class TextScanner {
   // Hashes (NameHash) of the caller's elements to skip, in lower case and as
   // given, and of the classes to skip.
   std::vector<std::uint64_t> skipLower_, skipWritten_, skipClasses_;
+  struct KnownElement {
+    std::uint64_t name = 0;  // no name: a name is no zero bytes
+    std::uint32_t flags = 0;
+  };
+  std::array<KnownElement, 8> knownElements_{};
   std::vector<WordChar> word_;
   std::vector<std::size_t> breaks_;
 };

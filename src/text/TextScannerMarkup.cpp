@@ -3,8 +3,10 @@
 // switch the language or stop hyphenation (kept by ElementStack).
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "text/Elements.hpp"
@@ -58,6 +60,11 @@ bool TextScanner::openMarkup(Run& run) {
       mode_ = Mode::kTag;
       inToken_ = false;
       run.pos += start ? 1 : 2;
+      // A tag of a plain name alone is read here, whole.
+      if (const std::size_t taken = tag_.readPlainName(run.input.substr(run.pos))) {
+        run.pos += taken;
+        closeTag();
+      }
       return true;
     }
   }
@@ -137,12 +144,15 @@ void TextScanner::closeTag() {
   // element HTML knows, though its local name still says what it holds.
   char lower[TagReader::kLongestName];
   std::string_view local = tag_.localName();
+  std::uint32_t flags;
   if (!xml && tag_.localHasUpper()) {
     std::transform(local.begin(), local.end(), lower,
                    [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
     local = std::string_view(lower, local.size());
+    flags = elementFlags(local, tag_.localHash(xml));
+  } else {
+    flags = knownElementFlags(local, tag_.localHash(xml));
   }
-  const std::uint32_t flags = elementFlags(local, tag_.localHash(xml));
   ElementStack::Element element{tag_.nameHash(xml), xml || tag_.prefixed() ? 0u : flags};
   if (tag_.isEndTag() && rawTextEnd_) {
     // The end of raw text closes its element, in whatever case it is written.
@@ -156,6 +166,21 @@ void TextScanner::closeTag() {
   if (!stack_.startTag(element)) return;
   if (xml ? tag_.selfClosing() : (element.flags & kVoid) != 0) return;
   openElement(element, flags);
+}
+
+std::uint32_t TextScanner::knownElementFlags(std::string_view local, std::uint64_t hash) {
+  // A name of at most eight bytes, none of them zero, is a number of its
+  // own: its bytes as they lie in memory, the others zero. A longer one is
+  // looked up every time.
+  if (local.empty() || local.size() > 8) return elementFlags(local, hash);
+  std::uint64_t name;
+  std::memcpy(&name, local.data(), sizeof name);
+  const std::size_t unused = 64 - 8 * local.size();
+  name &= std::endian::native == std::endian::little ? ~std::uint64_t{0} >> unused
+                                                     : ~std::uint64_t{0} << unused;
+  KnownElement& known = knownElements_[hash % knownElements_.size()];
+  if (known.name != name) known = {name, elementFlags(local, hash)};
+  return known.flags;
 }
 
 void TextScanner::openElement(const ElementStack::Element& element, std::uint32_t flags) {

@@ -42,9 +42,20 @@ struct TextScanner::Run {
     written += n;
   }
   void copyTo(std::size_t to) {
-    if (to != copied) put(input.data() + copied, to - copied);
+    const std::size_t n = to - copied;
+    // Most pieces between two hyphens are short: copied as one fixed block,
+    // not worth a call of memcpy, where both sides have room for it. What
+    // it writes past the piece is written over next, or cut at the end.
+    if (n <= kShortCopy && out.size() - written >= kShortCopy &&
+        input.size() - copied >= kShortCopy) {
+      std::memcpy(out.data() + written, input.data() + copied, kShortCopy);
+      written += n;
+    } else if (n != 0) {
+      put(input.data() + copied, n);
+    }
     copied = to;
   }
+  static constexpr std::size_t kShortCopy = 32;
   void putHyphen(std::string_view hyphen) {
     // Most hyphens are one byte: not worth a call of memcpy.
     if (hyphen.size() == 1 && written < out.size()) {

@@ -188,6 +188,25 @@ class WordRules {
     return findPlainWordBreaksOf(word, n, room, firstCase, laterCase, found);
   }
 
+  // The breaks of the cache for the word of the `n` (mayBreak, at most
+  // BreakCache::kLongestWord) ASCII letters at `word`, of which kLongestWord
+  // bytes may be read, as findPlainWordBreaks would give them (bit p: a
+  // break before letter p); false when the cache is not in use or does not
+  // hold the word, and then findPlainWordBreaksOf gives its breaks. The
+  // scanner's commonest path: the key is read straight from the text.
+  bool cachedBreaks(const unsigned char* word, std::size_t n, std::uint32_t& breaks) noexcept {
+    if (cache_ == nullptr || pausedFor_ != 0) return false;
+    if (!cache_->find(BreakCache::keyOfBlock(word, n), breaks)) return false;
+    countLookUp(true);
+    return true;
+  }
+
+  // findPlainWordBreaks of a word that is not in the cache (cachedBreaks
+  // has looked, or the cache is not in use).
+  std::size_t findPlainWordBreaksOf(const unsigned char* word, std::size_t n, std::size_t room,
+                                    std::uint8_t firstCase, std::uint8_t laterCase,
+                                    std::size_t* found);
+
   // Whether plainLetters() takes exactly the ASCII letters A-Z and a-z, each
   // with its case: then a block of text may be read by LetterBlocks.hpp.
   bool plainLettersAreAsciiAlpha() {
@@ -245,10 +264,6 @@ class WordRules {
   bool leftAlone(std::size_t letters, const WordCase& letterCase) const noexcept;
   std::size_t findLongLetterBreaks(std::u32string_view letters, std::uint8_t firstCase,
                                    std::uint8_t laterCase, std::size_t* found);
-  // findPlainWordBreaks of a word that is not in the cache.
-  std::size_t findPlainWordBreaksOf(const unsigned char* word, std::size_t n, std::size_t room,
-                                    std::uint8_t firstCase, std::uint8_t laterCase,
-                                    std::size_t* found);
   bool plainLettersMatchAsciiAlpha();
   void countLookUp(bool hit) noexcept {
     roundHits_ += hit ? 1 : 0;
