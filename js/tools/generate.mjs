@@ -1,10 +1,20 @@
-// Writes the package's generated modules from the engine itself, so that
+// Writes the package's generated files from the engine itself, so that
 // they agree with it: lib/catalogue.js (the 73 languages, for the
-// synchronous languages()) and lib/hyphen/<name>.js, the drop-ins for npm
+// synchronous languages()); lib/hyphen/<name>.js, the drop-ins for npm
 // hyphen's modules: one per affix ("de-1996") and per language code the
-// library reads ("de", "en", "sr" ...) when it names a language.
-// Run by build.sh after the engine is built: node tools/generate.mjs
+// library reads ("de", "en", "sr" ...) when it names a language; and
+// data/<affix>.liang, each language's file (see languageFile below), each
+// registered in the engine here so that a file it cannot read fails the
+// build rather than its first use.
+// Run by build.sh after the engine is built, with the directory where the
+// native build's embed_files wrote the data set as the library embeds it
+// (pattern files as images, uncompressed):
+//   node tools/generate.mjs FILES
 import { mkdir, readFile, rm, writeFile } from "node:fs/promises";
+import { gunzipSync, gzipSync } from "node:zlib";
+
+const files = process.argv[2];
+if (!files) throw new Error("usage: node tools/generate.mjs FILES (embed_files --files-to's directory)");
 
 const root = new URL("../", import.meta.url);
 const wasm = await readFile(new URL("dist/liang.wasm", root));
@@ -57,4 +67,53 @@ for (const [name, tag] of [...names].sort()) {
     `export const { hyphenate, hyphenateSync, hyphenateHTML, hyphenateHTMLSync } =\n` +
     `  await dropIn(${JSON.stringify(tag)});\n`);
 }
-console.log(`generate: ${catalogue.length} languages, ${names.size} hyphen modules`);
+
+// A language's file: its characters, its pattern trie's image, its
+// exceptions and its licence, each preceded by its length in bytes (32 bits,
+// little-endian), which lib/engine.js splits and hands to the engine as
+// they are. Files larger than kRawBytes are gzip files (-9): below it,
+// inflating in Node (node:zlib, whose import alone costs more than reading
+// the file raw) would slow a language's first use more than the bytes it
+// saves; browsers read either, and servers compress what they send anyway.
+const kRawBytes = 65536;
+const kImageMagic = "\0liang trie 1\n";
+const register = (ordinal, parts) => {
+  const at = parts.map((part) => {
+    const p = x.malloc(part.length + 1);
+    heap().set(part, p);
+    return p;
+  });
+  const status = x.liang_register(ordinal, ...parts.flatMap((part, i) => [at[i], part.length]));
+  for (const p of at) x.free(p);
+  if (status !== 0) throw new Error(`generate: ${catalogue[ordinal].tag}: ${cString(x.liang_error())}`);
+};
+const languageFile = (parts) => {
+  const out = new Uint8Array(parts.reduce((sum, part) => sum + 4 + part.length, 0));
+  const view = new DataView(out.buffer);
+  let at = 0;
+  for (const part of parts) {
+    view.setUint32(at, part.length, true);
+    out.set(part, at + 4);
+    at += 4 + part.length;
+  }
+  return out.length > kRawBytes ? gzipSync(out, { level: 9 }) : out;
+};
+const data = new URL("data/", root);
+await rm(data, { recursive: true, force: true });
+await mkdir(data, { recursive: true });
+let bytes = 0;
+for (const [ordinal, { tag }] of catalogue.entries()) {
+  const read = (kind) => readFile(`${files}/hyph-${tag}.${kind}.txt.gz`);
+  const [chars, image, exceptions, licence] = await Promise.all(["chr", "pat", "hyp", "lic"].map(read));
+  // The engine reads no pattern text: it carries no pattern parser.
+  if (!image.subarray(0, kImageMagic.length).equals(Buffer.from(kImageMagic, "latin1"))) {
+    throw new Error(`generate: ${tag}: its patterns are no image (embed_files --raw-above=0?)`);
+  }
+  const parts = [gunzipSync(chars), image, gunzipSync(exceptions), gunzipSync(licence)];
+  register(ordinal, parts);
+  const file = languageFile(parts);
+  await writeFile(new URL(`${tag}.liang`, data), file);
+  bytes += file.length;
+}
+console.log(`generate: ${catalogue.length} languages (${bytes} bytes of data), ` +
+            `${names.size} hyphen modules`);
