@@ -2,9 +2,11 @@
 # Builds the JavaScript package from a fresh clone: the WebAssembly engine
 # (Debian's emscripten), the generated modules, the language files, and the
 # tarball liang-<version>.tgz in js/. Needs: emscripten, cmake, ninja-build,
-# nodejs (>= 20) and npm; utf8proc's source (whose data the engine's Unicode
-# tables are made from) comes from Debian's source package (a deb-src list
-# written under build/js, /etc/apt left alone).
+# a native C++ compiler and zlib (for the build tool that makes the pattern
+# images, as the native build does), nodejs (>= 20) and npm; utf8proc's
+# source (whose data the engine's Unicode tables are made from) comes from
+# Debian's source package (a deb-src list written under build/js, /etc/apt
+# left alone).
 #   js/build.sh            build and pack
 #   js/build.sh --no-pack  build only (the package then runs from js/)
 set -euo pipefail
@@ -44,12 +46,21 @@ emcmake cmake -S "$js" -B "$work/wasm" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLIA
   -DUNICODE_TABLES="$work/unicode/UnicodeTables.inc" "${launcher[@]}" >/dev/null
 cmake --build "$work/wasm"
 
-mkdir -p "$js/dist" "$js/data"
+# The data set as the native library embeds it, each pattern file the image
+# of its trie, here uncompressed: the native build's own tool, built for
+# this machine (src/languages/data/host), writes it; tools/generate.mjs
+# makes each language's file of it.
+cmake -S "$root/src/languages/data/host" -B "$work/host" -G Ninja -DCMAKE_BUILD_TYPE=Release --no-warn-unused-cli \
+  "${launcher[@]}" >/dev/null
+cmake --build "$work/host"
+rm -rf "$work/files"
+mkdir -p "$work/files"
+"$work/host/liang_embed_files" --raw-above=0 --files-to="$work/files" "$root"/data/hyph-*.txt.gz
+
+mkdir -p "$js/dist"
 cp "$work/wasm/liang.wasm" "$js/dist/liang.wasm"
-rm -f "$js"/data/*.gz
-cp "$root"/data/hyph-*.txt.gz "$js/data/"
 cp "$root/LICENSE" "$js/LICENSE"
-node "$js/tools/generate.mjs"
+node "$js/tools/generate.mjs" "$work/files"
 
 if [[ "${1:-}" != "--no-pack" ]]; then
   (cd "$js" && rm -f liang-*.tgz && npm pack --silent)

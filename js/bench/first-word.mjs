@@ -1,7 +1,10 @@
 // Time to the first word in a fresh Node process: import, load the
-// language, hyphenate one word; each library in its own process, best of
-// five runs. Not part of CI.
-//   cd js/bench && npm install && node first-word.mjs
+// language, hyphenate one word; each library in its own process. The
+// processes take turns, so that a busy machine slows every library alike;
+// each figure is the median of the runs, in CPU time (every thread of the
+// process, which includes V8 compiling in the background) and in wall time.
+// Not part of CI.
+//   cd js/bench && npm install && node first-word.mjs [runs]
 import { execFileSync } from "node:child_process";
 
 const programs = {
@@ -15,20 +18,29 @@ const programs = {
     require("hyphen/${lang}").hyphenateSync(${JSON.stringify(word)});`,
 };
 const words = { "en-us": "hyphenation", hu: "megszentségteleníthetetlenség" };
+const runs = Number(process.argv[2] ?? 15);
 
-console.log("first word in a fresh process, ms (best of 11)");
+const median = (values) => {
+  const sorted = [...values].sort((a, b) => a - b);
+  const middle = sorted.length >> 1;
+  return sorted.length % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
+};
+
+console.log(`first word in a fresh process, ms, median of ${runs}: CPU (wall)`);
 for (const [lang, word] of Object.entries(words)) {
-  const row = [];
-  for (const [name, program] of Object.entries(programs)) {
-    const script = `const started = performance.now(); ${program(lang, word)}
-      console.log(performance.now() - started);`;
-    let best = Infinity;
-    for (let i = 0; i < 11; ++i) {
+  const samples = Object.fromEntries(Object.keys(programs).map((name) => [name, []]));
+  for (let i = 0; i < runs; ++i) {
+    for (const [name, program] of Object.entries(programs)) {
+      const script = `const cpu = process.cpuUsage(); const started = performance.now();
+        ${program(lang, word)}
+        const used = process.cpuUsage(cpu);
+        console.log((used.user + used.system) / 1000, performance.now() - started);`;
       const out = execFileSync(process.execPath, ["--input-type=module", "-e", script],
                                { cwd: new URL(".", import.meta.url), encoding: "utf8" });
-      best = Math.min(best, Number(out));
+      samples[name].push(out.trim().split(" ").map(Number));
     }
-    row.push(`${name} ${best.toFixed(1)}`);
   }
+  const row = Object.entries(samples).map(([name, s]) =>
+    `${name} ${median(s.map((x) => x[0])).toFixed(1)} (${median(s.map((x) => x[1])).toFixed(1)})`);
   console.log(`${lang}: ${row.join(", ")}`);
 }

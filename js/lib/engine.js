@@ -1,18 +1,24 @@
 // The WebAssembly engine: instantiated once per realm, on first use, from
-// dist/liang.wasm beside this package; each language's files read from data/
+// dist/liang.wasm beside this package; each language's file read from data/
 // (from the package's folder in Node, fetched from beside this module in
-// browsers), inflated by the platform's DecompressionStream and registered.
-// Strings go in and out as UTF-8 in the engine's heap.
+// browsers), split into its parts and registered. Strings go in and out as
+// UTF-8 in the engine's heap.
 
 const isNode =
   typeof process === "object" && typeof process.versions?.node === "string" &&
   import.meta.url.startsWith("file:");
 
+// A module of Node's own: through process.getBuiltinModule (Node 20.16 on),
+// which costs a fresh process less than an import (whose name is built, so
+// that bundlers leave it to Node).
+async function nodeModule(name) {
+  return process.getBuiltinModule?.(name) ?? import(`node:${name}`);
+}
+
 async function readAsset(path) {
   const url = new URL(path, import.meta.url);
   if (isNode) {
-    const fs = "node:fs/promises"; // a variable, so that bundlers leave it to Node
-    const { readFile } = await import(fs);
+    const { readFile } = await nodeModule("fs/promises");
     return new Uint8Array(await readFile(url));
   }
   const response = await fetch(url);
@@ -20,12 +26,12 @@ async function readAsset(path) {
   return new Uint8Array(await response.arrayBuffer());
 }
 
-// Node's own zlib where there is one (web streams cost Node some 30 ms a
-// file), else the platform's DecompressionStream.
+// The bytes of a gzip file. Node's own zlib where there is one (web
+// streams cost Node some 30 ms a file), else the platform's
+// DecompressionStream.
 async function inflate(gzip) {
   if (isNode) {
-    const zlib = "node:zlib";
-    const { gunzipSync } = await import(zlib);
+    const { gunzipSync } = await nodeModule("zlib");
     return gunzipSync(gzip);
   }
   const stream = new Blob([gzip]).stream().pipeThrough(new DecompressionStream("gzip"));
@@ -271,9 +277,26 @@ export function engine() {
   return enginePromise;
 }
 
-// The four files of the language with this affix, inflated: characters,
-// patterns, exceptions, licence.
+// The four parts of the language with this affix, as its file in data/
+// holds them (tools/generate.mjs): characters, pattern image, exceptions,
+// licence, each after its length (32 bits, little-endian). A large file is
+// gzip, which its first two bytes tell (a raw file begins with the length
+// of its characters, some hundred bytes).
 export async function readLanguageFiles(affix) {
-  return Promise.all(["chr", "pat", "hyp", "lic"].map(
-    async (kind) => inflate(await readAsset(`../data/hyph-${affix}.${kind}.txt.gz`))));
+  const url = `../data/${affix}.liang`;
+  let file = await readAsset(url);
+  if (file[0] === 0x1f && file[1] === 0x8b) file = await inflate(file);
+  const view = new DataView(file.buffer, file.byteOffset, file.byteLength);
+  const parts = [];
+  let at = 0;
+  while (parts.length < 4 && at + 4 <= file.length) {
+    const end = at + 4 + view.getUint32(at, true);
+    if (end > file.length) break;
+    parts.push(file.subarray(at + 4, end));
+    at = end;
+  }
+  if (parts.length < 4 || at !== file.length) {
+    throw new Error(`liang: the language file ${url} is damaged`);
+  }
+  return parts;
 }

@@ -129,16 +129,19 @@ export async function findLanguage(name, { tagOnly = false } = {}) {
 // ("de-1996") or an English name ("German") gives, loaded once.
 export async function load(name) {
   checkString(name, "language");
-  // A name that is a language's own tag or name needs no engine to find:
-  // its files are read while the engine starts.
-  const guess = byTagOrName.get(name);
-  const files = guess === undefined || loaded.has(guess) ? null :
-                                                           readLanguageFiles(catalogue[guess].tag);
-  files?.catch(() => {}); // reported, if it matters, by loadOrdinal
+  // A name that is a language's own tag or name needs no engine to find
+  // (the engine finds the same, which tools/generate.mjs checks): its file
+  // is read while the engine starts.
+  const known = byTagOrName.get(name);
+  if (known !== undefined) {
+    const files = loaded.has(known) ? null : readLanguageFiles(catalogue[known].tag);
+    files?.catch(() => {}); // reported by loadOrdinal
+    return loadOrdinal(await engine(), known, files);
+  }
   const e = await engine();
   const ordinal = e.find(name, false);
   if (ordinal < 0) throw new Error(`liang: no language is called ${JSON.stringify(name)}`);
-  return loadOrdinal(e, ordinal, ordinal === guess ? files : null);
+  return loadOrdinal(e, ordinal);
 }
 
 const byTagOrName = new Map(catalogue.flatMap((info, ordinal) => [[info.tag, ordinal],

@@ -2,9 +2,12 @@
 // for the loader (Loader.cpp), the shared hyphenators (SharedHyphenators.cpp)
 // and the generated table of embedded files, which the native library has.
 //
-// The engine carries no language. JavaScript reads a language's files (from
-// the package in Node, over the network in browsers), inflates them with the
-// platform's DecompressionStream and hands their text to registerLanguage;
+// The engine carries no language. JavaScript reads a language's file (from
+// the package in Node, over the network in browsers) and hands its parts to
+// registerLanguage: the text of its characters, exceptions and licence, and
+// the prebuilt image of its pattern trie, which the build makes as the
+// native build's embedded table does (src/core/PatternImage.hpp) and which
+// reads in one pass where the text would need the pattern parser;
 // from then on the language is "embedded": languageEmbedded(x) is true, so a
 // lang attribute in markup reaches it, and languageHyphenator(x) returns it.
 // A language not registered is not embedded, exactly as a native build that
@@ -25,7 +28,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/PatternNodes.hpp"
+#include "core/PatternImage.hpp"
 #include "core/Utf8.hpp"
 #include "languages/EmbeddedFiles.hpp"
 #include "languages/Loader.hpp"
@@ -58,15 +61,15 @@ std::size_t slot(Language x) { return static_cast<std::size_t>(fromEnum(x)); }
 
 }  // namespace
 
-void registerLanguage(Language x, std::string_view chars, std::string_view patterns,
+void registerLanguage(Language x, std::string_view chars, std::string_view patternImage,
                       std::string_view exceptions, std::string_view licence) {
   Registry& r = registry();
   if (r.parts[slot(x)]) return;
-  LanguageParts parts{CharFold(std::make_shared<const Deferred<internal::CodePointMap>>(
-                          internal::parseCharMap(internal::decodeUtf8(chars)))),
-                      std::make_shared<const Deferred<Patterns>>(
-                          internal::parsePatternsUtf8(std::string(patterns))),
-                      parseExceptions(internal::decodeUtf8(exceptions))};
+  LanguageParts parts{
+      CharFold(std::make_shared<const Deferred<internal::CodePointMap>>(
+          internal::parseCharMap(internal::decodeUtf8(chars)))),
+      std::make_shared<const Deferred<Patterns>>(internal::readPatternImage(patternImage)),
+      parseExceptions(internal::decodeUtf8(exceptions))};
   const internal::LanguageMinima minima = internal::languageMinima(x);
   r.hyphenators[slot(x)].emplace(parts.chars, parts.patterns,
                                  std::make_shared<const Deferred<Exceptions>>(parts.exceptions),

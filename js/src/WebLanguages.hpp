@@ -22,10 +22,11 @@ struct LanguageParts {
   Exceptions exceptions;
 };
 
-// Makes x's hyphenator from the text of its character, pattern, exception
-// and licence files (UTF-8, already inflated). A second call does nothing.
-// Throws what parsing throws.
-void registerLanguage(Language x, std::string_view chars, std::string_view patterns,
+// Makes x's hyphenator from the text of its character, exception and
+// licence files (UTF-8) and the image of its pattern trie. A second call
+// does nothing. Throws what parsing and reading throw (Error for a damaged
+// image).
+void registerLanguage(Language x, std::string_view chars, std::string_view patternImage,
                       std::string_view exceptions, std::string_view licence);
 
 // Whether x is registered.

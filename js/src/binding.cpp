@@ -133,7 +133,8 @@ EMSCRIPTEN_KEEPALIVE int liang_find(const char* name, std::size_t size, int tagO
   return x ? static_cast<int>(liang::fromEnum(*x)) : -1;
 }
 
-// Makes a language's hyphenator from its files' text; 0, or -1.
+// Makes a language's hyphenator from the parts of its file (characters,
+// pattern image, exceptions, licence); 0, or -1.
 EMSCRIPTEN_KEEPALIVE int liang_register(int ordinal, const char* chars, std::size_t charsSize,
                                         const char* patterns, std::size_t patternsSize,
                                         const char* exceptions, std::size_t exceptionsSize,

@@ -1,6 +1,10 @@
 // The pinned calls, the errors, many languages at once and the heap.
 import assert from "node:assert/strict";
+import { cpSync, mkdirSync, mkdtempSync, readFileSync, rmSync, symlinkSync, writeFileSync } from "node:fs";
+import { tmpdir } from "node:os";
+import { join } from "node:path";
 import { describe, test } from "node:test";
+import { gunzipSync, gzipSync } from "node:zlib";
 
 import { heapInUse, languages, load } from "liang";
 import { languageWords, nativeWords, skipWithoutTool } from "./support.mjs";
@@ -61,6 +65,43 @@ describe("errors", () => {
       assert.throws(call, TypeError);
     }
   });
+});
+
+// A copy of the package whose data/ holds the given files, imported afresh
+// (an engine of its own).
+async function packageWith(files) {
+  const dir = mkdtempSync(join(tmpdir(), "liang-"));
+  const own = (path) => new URL(`../${path}`, import.meta.url);
+  cpSync(own("lib"), join(dir, "lib"), { recursive: true });
+  mkdirSync(join(dir, "dist"));
+  symlinkSync(own("dist/liang.wasm").pathname, join(dir, "dist", "liang.wasm"));
+  mkdirSync(join(dir, "data"));
+  for (const [name, bytes] of Object.entries(files)) writeFileSync(join(dir, "data", name), bytes);
+  return { module: await import(join(dir, "lib", "index.js")), remove: () => rmSync(dir, { recursive: true }) };
+}
+
+test("a language file is read raw or gzip alike, and a damaged one rejects naming it", async () => {
+  const file = (tag) => readFileSync(new URL(`../data/${tag}.liang`, import.meta.url));
+  const hu = gunzipSync(file("hu")); // gzip in the package, as a large file
+  const en = file("en-us"); // raw in the package
+  assert.notEqual(hu[0], 0x1f);
+  assert.equal(en[0] === 0x1f && en[1] === 0x8b, false);
+  const { module, remove } = await packageWith({
+    "hu.liang": hu, "en-us.liang": gzipSync(en), "de-1996.liang": file("de-1996").subarray(0, 1000),
+    "ru.liang": Buffer.concat([file("ru"), Buffer.from([0])]), "fr.liang": Buffer.alloc(3),
+  });
+  try {
+    const words = { hu: "megszentségteleníthetetlenség", "en-us": "hyphenation" };
+    for (const [tag, word] of Object.entries(words)) {
+      assert.deepEqual((await module.load(tag)).hyphenate(word), (await load(tag)).hyphenate(word));
+    }
+    for (const tag of ["de-1996", "ru", "fr"]) {
+      await assert.rejects(module.load(tag), new RegExp(`the language file .*${tag}\\.liang is damaged`));
+    }
+    await assert.rejects(module.load("it"), /could not|ENOENT/); // no file at all
+  } finally {
+    remove();
+  }
 });
 
 describe("many languages at once", { skip: skipWithoutTool }, () => {

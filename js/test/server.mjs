@@ -14,7 +14,7 @@ const root = fileURLToPath(new URL("../", import.meta.url));
 const types = {
   ".html": "text/html; charset=utf-8", ".js": "text/javascript; charset=utf-8",
   ".mjs": "text/javascript; charset=utf-8", ".wasm": "application/wasm",
-  ".gz": "application/octet-stream", ".json": "application/json",
+  ".json": "application/json",
 };
 
 // Resolves to { url, close }. `handle(request, response)`, when given, may

@@ -40,7 +40,7 @@ export function nativeText(language, text, flags = []) {
 }
 
 export function dataText(affix, kind) {
-  const file = new URL(`../data/hyph-${affix}.${kind}.txt.gz`, import.meta.url);
+  const file = new URL(`../../data/hyph-${affix}.${kind}.txt.gz`, import.meta.url);
   return gunzipSync(readFileSync(file)).toString("utf8");
 }
 

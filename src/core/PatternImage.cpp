@@ -99,8 +99,11 @@ inline void readMarks(const char*& mark, const char* end, std::uint32_t marks, s
 
 // The store an image describes, or null for the empty trie. One loop over
 // the nodes, a node's letters read in it: read by a helper of their own,
-// they cost Hungarian's first use 6% more instructions.
-std::shared_ptr<PatternNodes> readStore(std::string_view image) {
+// they cost Hungarian's first use 6% more instructions. Out of line, so
+// that a WebAssembly engine, which recompiles a function whose loop runs
+// hot with its optimising compiler, recompiles this one alone rather than
+// its caller with it.
+[[gnu::noinline]] std::shared_ptr<PatternNodes> readStore(std::string_view image) {
   const Layout layout = readLayout(image);
   // In locals: the scores are written through a char pointer, which could
   // alias the layout's fields and would have them read again after each.

@@ -153,6 +153,14 @@ PatternIndex::PatternIndex(const PatternNodes& trie, Extent extent) : trie_(trie
     walksStore_ = true;
     return;
   }
+  indexPaths(trie);
+}
+
+// Out of line, so that the constructor of an alphabet-only index stays small:
+// a WebAssembly engine recompiles a function whose loops run hot (as the
+// alphabet's do for a large trie) with its optimising compiler, which takes
+// milliseconds for a function of this size, all inlined into it.
+[[gnu::noinline]] void PatternIndex::indexPaths(const PatternNodes& trie) {
   const bool bytesSuffice = trie.scores.allAtMost(0xFF);
   if (!numberBreadthFirst()) {
     // Too many paths share nodes: no index of paths, and lookups walk the store.

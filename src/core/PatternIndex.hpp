@@ -137,6 +137,8 @@ class PatternIndex {
   std::size_t walkEveryStartWith(std::u32string_view word, std::int64_t* boundaryScores, bool exact,
                                  ChildOf childOf, TrieNodeOf trieNodeOf) const;
   void resolveTransitions();
+  // The full index's part past the alphabet (see the constructor).
+  void indexPaths(const PatternNodes& trie);
   bool numberBreadthFirst();
   void buildAutomaton();
   // From the first node of each depth, and the node count after them.

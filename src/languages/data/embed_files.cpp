@@ -1,6 +1,11 @@
 // Build-time tool: writes the C++ source of the embedded file table.
 //
 //   embed_files [--raw-above=BYTES] OUTPUT.cpp FILE.gz...
+//   embed_files [--raw-above=BYTES] --files-to=DIRECTORY FILE.gz...
+//
+// The second form writes each file as it would be embedded into DIRECTORY,
+// under its own name, rather than a source: the JavaScript package ships
+// the pattern images so (js/build.sh).
 //
 // The output holds every input file's bytes back to back in one string
 // literal, and a constant table of (name, bytes) views into it, sorted by
@@ -168,29 +173,73 @@ bool isPlainName(const std::string& name) {
   });
 }
 
+// Writes `bytes` to `path` through a file beside it and a rename, so that an
+// interrupted run never leaves a truncated file that a later build would
+// take as up to date.
+bool writeWhole(const std::filesystem::path& path, const std::string& bytes) {
+  const std::filesystem::path temporaryPath = path.string() + ".tmp";
+  {
+    std::ofstream out(temporaryPath, std::ios::binary | std::ios::trunc);
+    out << bytes;
+    if (!out.flush()) {
+      std::cerr << "embed_files: cannot write " << temporaryPath << "\n";
+      return false;
+    }
+  }
+  std::error_code error;
+  std::filesystem::rename(temporaryPath, path, error);
+  if (error) {
+    std::cerr << "embed_files: cannot rename to " << path << ": " << error.message() << "\n";
+    return false;
+  }
+  return true;
+}
+
+// The options before the files.
+struct Options {
+  std::size_t rawAbove = SIZE_MAX;
+  std::filesystem::path output;  // the source, or the directory of --files-to
+  bool toDirectory = false;
+  int firstFile = 0;  // argv's index of the first input
+};
+
+std::optional<Options> readOptions(int argc, char** argv) {
+  constexpr std::string_view kRawAbove = "--raw-above=";
+  constexpr std::string_view kFilesTo = "--files-to=";
+  Options options;
+  int at = 1;
+  if (at < argc && std::string_view(argv[at]).starts_with(kRawAbove)) {
+    const std::string_view value = std::string_view(argv[at]).substr(kRawAbove.size());
+    const auto [end, error] =
+        std::from_chars(value.data(), value.data() + value.size(), options.rawAbove);
+    if (error != std::errc() || end != value.data() + value.size()) return std::nullopt;
+    ++at;
+  }
+  if (at < argc && std::string_view(argv[at]).starts_with(kFilesTo)) {
+    options.output = std::string_view(argv[at]).substr(kFilesTo.size());
+    options.toDirectory = true;
+  } else if (at < argc) {
+    options.output = argv[at];
+  }
+  options.firstFile = at + 1;
+  // At least one file: an empty table would need an empty literal and a
+  // zero-length array, and a data set without files is a build mistake.
+  if (options.output.empty() || argc <= options.firstFile) return std::nullopt;
+  return options;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  // At least one file: an empty table would need an empty literal and a
-  // zero-length array, and a data set without files is a build mistake.
-  constexpr std::string_view kRawAbove = "--raw-above=";
-  std::size_t rawAbove = SIZE_MAX;
-  int first = 1;  // the output's argument
-  bool usable = true;
-  if (argc > 1 && std::string_view(argv[1]).starts_with(kRawAbove)) {
-    const std::string_view value = std::string_view(argv[1]).substr(kRawAbove.size());
-    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), rawAbove);
-    usable = error == std::errc() && end == value.data() + value.size();
-    first = 2;
-  }
-  if (!usable || argc < first + 2) {
-    std::cerr << "usage: embed_files [--raw-above=BYTES] OUTPUT.cpp FILE.gz...\n";
+  const std::optional<Options> options = readOptions(argc, argv);
+  if (!options) {
+    std::cerr << "usage: embed_files [--raw-above=BYTES] OUTPUT.cpp FILE.gz...\n"
+                 "       embed_files [--raw-above=BYTES] --files-to=DIRECTORY FILE.gz...\n";
     return 2;
   }
-  const std::filesystem::path outputPath = argv[first];
   std::vector<InputFile> files;
   std::set<std::string> seen;
-  for (int i = first + 1; i < argc; ++i) {
+  for (int i = options->firstFile; i < argc; ++i) {
     const std::filesystem::path path = argv[i];
     InputFile file{path.filename().string(), {}};
     if (!isPlainName(file.name)) {
@@ -210,7 +259,8 @@ int main(int argc, char** argv) {
       std::cerr << "embed_files: not a gzip file: " << path << "\n";
       return 1;
     }
-    std::optional<std::string> embedded = embeddedForm(file.name, std::move(file.bytes), rawAbove);
+    std::optional<std::string> embedded =
+        embeddedForm(file.name, std::move(file.bytes), options->rawAbove);
     if (!embedded) {
       std::cerr << "embed_files: damaged gzip file: " << path << "\n";
       return 1;
@@ -218,27 +268,15 @@ int main(int argc, char** argv) {
     file.bytes = std::move(*embedded);
     files.push_back(std::move(file));
   }
+  if (options->toDirectory) {
+    for (const InputFile& file : files) {
+      if (!writeWhole(options->output / file.name, file.bytes)) return 1;
+    }
+    return 0;
+  }
   // std::string compares through char_traits<char>, which orders bytes as
   // unsigned values: the byte-wise order the loader's binary search assumes.
   std::sort(files.begin(), files.end(),
             [](const InputFile& a, const InputFile& b) { return a.name < b.name; });
-
-  // Write beside the target and rename, so that an interrupted run never
-  // leaves a truncated source that a later build would take as up to date.
-  const std::filesystem::path temporaryPath = outputPath.string() + ".tmp";
-  {
-    std::ofstream out(temporaryPath, std::ios::binary | std::ios::trunc);
-    out << generate(files);
-    if (!out.flush()) {
-      std::cerr << "embed_files: cannot write " << temporaryPath << "\n";
-      return 1;
-    }
-  }
-  std::error_code error;
-  std::filesystem::rename(temporaryPath, outputPath, error);
-  if (error) {
-    std::cerr << "embed_files: cannot rename to " << outputPath << ": " << error.message() << "\n";
-    return 1;
-  }
-  return 0;
+  return writeWhole(options->output, generate(files)) ? 0 : 1;
 }
