@@ -116,40 +116,90 @@ std::size_t pointsInto(const Hyphenator& h, std::u32string_view word, Place plac
 
 // insertHyphens of a text that is one word of at most 64 ASCII letters and
 // nothing else, the commonest short call (a word of a tool's arguments, a
-// text node of a page, a caller's single word): what the scanner would do
-// with it -- find the word's breaks and put the hyphen at each -- without
-// setting a scanner up. False, and `out` untouched, for any other text,
-// and for minima other than the hyphenator's own.
-bool insertHyphensIntoWord(const Hyphenator& h, std::string_view text, const TextOptions& options,
-                           std::string& out) {
-  constexpr std::size_t kMostLetters = 64;
-  if (text.empty() || text.size() > kMostLetters || options.leftMin != 0 || options.rightMin != 0) {
-    return false;
+// text node of a page, a caller's single word), or such words joined by
+// ASCII apostrophes (a possessive, "o'clock"): what the scanner would do
+// with it -- find each word's breaks and put the hyphen at each -- without
+// setting a scanner up. An apostrophe that the language spells words with
+// is a letter of the word (WordRules::plainLetters), as in the scanner;
+// one that is not ends a word and makes no token technical or a URL. False,
+// and `out` untouched, for any other text, for minima other than the
+// hyphenator's own, and for a hyphen that begins with an apostrophe (which
+// the scanner would read as the author's break).
+class ShortWords {
+ public:
+  static constexpr std::size_t kMostBytes = 64;
+
+  ShortWords(const Hyphenator& h, const TextOptions& options) : rules_(h, options) {}
+
+  // Appends `text` with `hyphen` at the breaks of its words to `out`.
+  bool insert(std::string_view text, std::string_view hyphen, std::string& out);
+
+ private:
+  // The breaks of the word of bytes [begin, end) of `chars_`, as byte
+  // offsets, after the `count` in found_; returns the new count.
+  std::size_t addBreaks(std::size_t begin, std::size_t end, std::uint8_t firstCase,
+                        std::uint8_t laterCase, std::size_t count) {
+    const std::size_t added = rules_.findLetterBreaks(
+        std::u32string_view(chars_ + begin, end - begin), firstCase, laterCase, found_ + count);
+    for (std::size_t k = count; k < count + added; ++k) found_[k] += begin;
+    return count + added;
   }
-  internal::WordRules rules(h, options);
-  const std::uint8_t* letters = rules.plainLetters();
-  char32_t chars[kMostLetters];
-  std::uint8_t laterCase = 0;
+
+  internal::WordRules rules_;
+  char32_t chars_[kMostBytes];
+  std::size_t found_[kMostBytes];
+};
+
+bool ShortWords::insert(std::string_view text, std::string_view hyphen, std::string& out) {
+  if (text.empty() || text.size() > kMostBytes || hyphen.starts_with('\'')) return false;
+  const std::uint8_t* letters = rules_.plainLetters();
+  std::size_t count = 0;
+  std::size_t wordBegin = 0;
+  std::uint8_t firstCase = 0, laterCase = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto b = static_cast<unsigned char>(text[i]);
     const std::uint8_t letter = b < 0x80 ? letters[b] : 0;
-    if ((letter & internal::WordRules::kPlainLetter) == 0) return false;
-    if (i > 0) laterCase |= letter;
-    chars[i] = b;
+    if ((letter & internal::WordRules::kPlainLetter) == 0) {
+      if (b != '\'' || letter != 0) return false;
+      if (wordBegin < i) count = addBreaks(wordBegin, i, firstCase, laterCase, count);
+      wordBegin = i + 1;
+      continue;
+    }
+    if (i == wordBegin) {
+      firstCase = letter;
+      laterCase = 0;
+    } else {
+      laterCase |= letter;
+    }
+    chars_[i] = b;
   }
-  std::size_t found[kMostLetters];
-  const std::size_t count =
-      rules.findLetterBreaks(std::u32string_view(chars, text.size()),
-                             letters[static_cast<unsigned char>(text[0])], laterCase, found);
-  out.reserve(text.size() + count * options.hyphen.size());
+  if (wordBegin < text.size())
+    count = addBreaks(wordBegin, text.size(), firstCase, laterCase, count);
+  out.reserve(text.size() + count * hyphen.size());
   std::size_t copied = 0;
   for (std::size_t k = 0; k < count; ++k) {
-    out.append(text.substr(copied, found[k] - copied));
-    out.append(options.hyphen);
-    copied = found[k];
+    out.append(text.substr(copied, found_[k] - copied));
+    out.append(hyphen);
+    copied = found_[k];
   }
   out.append(text.substr(copied));
   return true;
+}
+
+// ShortWords::insert with the options' rules, for the hyphenator's own minima.
+bool insertHyphensIntoWord(const Hyphenator& h, std::string_view text, const TextOptions& options,
+                           std::string_view hyphen, std::string& out) {
+  if (options.leftMin != 0 || options.rightMin != 0) return false;
+  return ShortWords(h, options).insert(text, hyphen, out);
+}
+
+// insertHyphens of any text, through the scanner.
+std::string scannedText(const Hyphenator& h, std::string_view text, const TextOptions& options) {
+  std::string out;
+  // Room for the text and a hyphen every few letters; more only for dense text.
+  out.reserve(text.size() + text.size() / 4);
+  internal::TextScanner(h, options).scan(text, true, out);
+  return out;
 }
 
 }  // namespace
@@ -217,10 +267,15 @@ std::size_t hyphenationPoints(const Hyphenator& h, std::string_view utf8Word,
       h, word.chars(), [&word](std::size_t p) { return word.byteOffset(p); }, out);
 }
 
+// A one-word text needs no options of its own: those of every other
+// choice's default, with the hyphen apart.
 std::string insertHyphens(const Hyphenator& h, std::string_view utf8Text, std::string_view hyphen) {
+  static const TextOptions defaults;
+  std::string out;
+  if (insertHyphensIntoWord(h, utf8Text, defaults, hyphen, out)) return out;
   TextOptions options;
   options.hyphen = hyphen;
-  return insertHyphens(h, utf8Text, options);
+  return scannedText(h, utf8Text, options);
 }
 
 std::span<const std::string_view> protectedElements() noexcept {
@@ -230,11 +285,8 @@ std::span<const std::string_view> protectedElements() noexcept {
 std::string insertHyphens(const Hyphenator& h, std::string_view utf8Text,
                           const TextOptions& options) {
   std::string out;
-  if (insertHyphensIntoWord(h, utf8Text, options, out)) return out;
-  // Room for the text and a hyphen every few letters; more only for dense text.
-  out.reserve(utf8Text.size() + utf8Text.size() / 4);
-  internal::TextScanner(h, options).scan(utf8Text, true, out);
-  return out;
+  if (insertHyphensIntoWord(h, utf8Text, options, options.hyphen, out)) return out;
+  return scannedText(h, utf8Text, options);
 }
 
 namespace {
@@ -252,7 +304,8 @@ bool isAsciiSpace(char c) noexcept {
 }  // namespace
 
 struct TextStream::State {
-  State(const Hyphenator& h, TextOptions options) : scanner(h, std::move(options)) {}
+  // `options` are the setup's, which outlives the state.
+  State(const Hyphenator& h, const TextOptions& options) : scanner(h, options) {}
   internal::TextScanner scanner;
   std::string pending;  // the end of the input that the scanner has held back
   // Whether `pending` is the start of a token (after a space, or at the
