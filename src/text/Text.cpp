@@ -114,6 +114,60 @@ std::size_t pointsInto(const Hyphenator& h, std::u32string_view word, Place plac
   return count;
 }
 
+// Appends `text` with `hyphen` at the `count` byte offsets of `found`.
+// Inline: where `out` is the caller's fresh string, the compiler sees it
+// empty and appends a short word without a call.
+[[gnu::always_inline]] inline void appendWithHyphens(std::string_view text, std::string_view hyphen,
+                                                     const std::size_t* found, std::size_t count,
+                                                     std::string& out) {
+  out.reserve(text.size() + count * hyphen.size());
+  std::size_t copied = 0;
+  for (std::size_t k = 0; k < count; ++k) {
+    out.append(text.substr(copied, found[k] - copied));
+    out.append(hyphen);
+    copied = found[k];
+  }
+  out.append(text.substr(copied));
+}
+
+// insertHyphensIntoWord of a text that holds an apostrophe, which is no
+// letter of `rules`: each run of letters between them a word of its own.
+[[gnu::noinline]] bool insertHyphensIntoWords(internal::WordRules& rules, std::string_view text,
+                                              std::string_view hyphen, std::string& out) {
+  constexpr std::size_t kMostBytes = 64;
+  const std::uint8_t* letters = rules.plainLetters();
+  char32_t chars[kMostBytes];
+  std::size_t found[kMostBytes];
+  std::size_t count = 0;
+  std::size_t wordBegin = 0;
+  std::uint8_t laterCase = 0;
+  // The breaks of the word from wordBegin to `end`, as byte offsets.
+  const auto addBreaks = [&](std::size_t end) {
+    if (wordBegin == end) return;
+    const std::size_t added = rules.findLetterBreaks(
+        std::u32string_view(chars + wordBegin, end - wordBegin),
+        letters[static_cast<unsigned char>(text[wordBegin])], laterCase, found + count);
+    for (std::size_t k = count; k < count + added; ++k) found[k] += wordBegin;
+    count += added;
+  };
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    const std::uint8_t letter = b < 0x80 ? letters[b] : 0;
+    if ((letter & internal::WordRules::kPlainLetter) == 0) {
+      if (b != '\'' || letter != 0) return false;
+      addBreaks(i);
+      wordBegin = i + 1;
+      laterCase = 0;
+      continue;
+    }
+    if (i > wordBegin) laterCase |= letter;
+    chars[i] = b;
+  }
+  addBreaks(text.size());
+  appendWithHyphens(text, hyphen, found, count, out);
+  return true;
+}
+
 // insertHyphens of a text that is one word of at most 64 ASCII letters and
 // nothing else, the commonest short call (a word of a tool's arguments, a
 // text node of a page, a caller's single word), or such words joined by
@@ -125,72 +179,38 @@ std::size_t pointsInto(const Hyphenator& h, std::u32string_view word, Place plac
 // and `out` untouched, for any other text, for minima other than the
 // hyphenator's own, and for a hyphen that begins with an apostrophe (which
 // the scanner would read as the author's break).
-class ShortWords {
- public:
-  static constexpr std::size_t kMostBytes = 64;
-
-  ShortWords(const Hyphenator& h, const TextOptions& options) : rules_(h, options) {}
-
-  // Appends `text` with `hyphen` at the breaks of its words to `out`.
-  bool insert(std::string_view text, std::string_view hyphen, std::string& out);
-
- private:
-  // The breaks of the word of bytes [begin, end) of `chars_`, as byte
-  // offsets, after the `count` in found_; returns the new count.
-  std::size_t addBreaks(std::size_t begin, std::size_t end, std::uint8_t firstCase,
-                        std::uint8_t laterCase, std::size_t count) {
-    const std::size_t added = rules_.findLetterBreaks(
-        std::u32string_view(chars_ + begin, end - begin), firstCase, laterCase, found_ + count);
-    for (std::size_t k = count; k < count + added; ++k) found_[k] += begin;
-    return count + added;
+// The hyphen put at each break is `hyphen`, which may differ from options'.
+// Inline in both callers: a call of its own costs a one-word text more than
+// its loop does.
+[[gnu::always_inline]] inline bool insertHyphensIntoWord(const Hyphenator& h, std::string_view text,
+                                                         const TextOptions& options,
+                                                         std::string_view hyphen,
+                                                         std::string& out) {
+  constexpr std::size_t kMostLetters = 64;
+  if (text.empty() || text.size() > kMostLetters || options.leftMin != 0 || options.rightMin != 0 ||
+      hyphen.starts_with('\'')) {
+    return false;
   }
-
-  internal::WordRules rules_;
-  char32_t chars_[kMostBytes];
-  std::size_t found_[kMostBytes];
-};
-
-bool ShortWords::insert(std::string_view text, std::string_view hyphen, std::string& out) {
-  if (text.empty() || text.size() > kMostBytes || hyphen.starts_with('\'')) return false;
-  const std::uint8_t* letters = rules_.plainLetters();
-  std::size_t count = 0;
-  std::size_t wordBegin = 0;
-  std::uint8_t firstCase = 0, laterCase = 0;
+  internal::WordRules rules(h, options, internal::WordRules::Borrowed{});
+  const std::uint8_t* letters = rules.plainLetters();
+  char32_t chars[kMostLetters];
+  std::uint8_t laterCase = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto b = static_cast<unsigned char>(text[i]);
     const std::uint8_t letter = b < 0x80 ? letters[b] : 0;
     if ((letter & internal::WordRules::kPlainLetter) == 0) {
-      if (b != '\'' || letter != 0) return false;
-      if (wordBegin < i) count = addBreaks(wordBegin, i, firstCase, laterCase, count);
-      wordBegin = i + 1;
-      continue;
+      if (b == '\'' && letter == 0) return insertHyphensIntoWords(rules, text, hyphen, out);
+      return false;
     }
-    if (i == wordBegin) {
-      firstCase = letter;
-      laterCase = 0;
-    } else {
-      laterCase |= letter;
-    }
-    chars_[i] = b;
+    if (i > 0) laterCase |= letter;
+    chars[i] = b;
   }
-  if (wordBegin < text.size())
-    count = addBreaks(wordBegin, text.size(), firstCase, laterCase, count);
-  out.reserve(text.size() + count * hyphen.size());
-  std::size_t copied = 0;
-  for (std::size_t k = 0; k < count; ++k) {
-    out.append(text.substr(copied, found_[k] - copied));
-    out.append(hyphen);
-    copied = found_[k];
-  }
-  out.append(text.substr(copied));
+  std::size_t found[kMostLetters];
+  const std::size_t count =
+      rules.findLetterBreaks(std::u32string_view(chars, text.size()),
+                             letters[static_cast<unsigned char>(text[0])], laterCase, found);
+  appendWithHyphens(text, hyphen, found, count, out);
   return true;
-}
-
-// ShortWords::insert with the options' rules, for the hyphenator's own minima.
-bool insertHyphensIntoWord(const Hyphenator& h, std::string_view text, const TextOptions& options,
-                           std::string_view hyphen, std::string& out) {
-  if (options.leftMin != 0 || options.rightMin != 0) return false;
-  return ShortWords(h, options).insert(text, hyphen, out);
 }
 
 // insertHyphens of any text, through the scanner.
