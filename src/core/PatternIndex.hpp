@@ -199,9 +199,9 @@ class PatternIndex {
   std::vector<ScoreBlock> blocks_;
   std::int32_t windowBase_ = 0;
   // The state after the opening "." that starts every padded word (a row
-  // of the table when the moves are resolved, else a node), and its block.
+  // of the table when the moves are resolved, else a node), the window
+  // after that step has retired boundary 0, and the score it retired.
   std::uint32_t afterEdge_ = 0;
-  // The window after that step has retired boundary 0, and the score it retired.
   ScoreBlock afterEdgeWindow_{};
   std::uint8_t afterEdgeRetired_ = 0;
   std::uint32_t edgeCode_ = 0;  // the letterCode of the edge mark "."
@@ -228,7 +228,8 @@ class PatternIndex {
   };
   static constexpr std::size_t kMoveNumbers = std::size_t{1} << 16;    // rows, and blocks
   static constexpr std::size_t kResolvedMoves = std::size_t{5} << 17;  // 2.5 MiB of moves
-  static_assert(kResolvedMoves * 4 <= 0xFFFFFFFF, "a column's offset (letterCode) fits 32 bits");
+  static_assert(kResolvedMoves * sizeof(Move) <= 0xFFFFFFFF,
+                "a column's offset (letterCode) fits 32 bits");
   bool resolved() const noexcept { return !moves_.empty(); }
   std::vector<Move> moves_;
   std::size_t rowCount_ = 0;  // the length of a column: the rows in the table

@@ -23,7 +23,6 @@ namespace liang::internal {
 // where the target has one.
 class ScoreWindow {
  public:
-  // Raises each score to the matching byte of `block` (16 bytes, aligned to 16).
   ScoreWindow() noexcept = default;
   // The window that holds the 16 scores at `scores` (the lowest first).
   static ScoreWindow of(const std::uint8_t* scores) noexcept {
@@ -32,6 +31,7 @@ class ScoreWindow {
     return window;
   }
 
+  // Raises each score to the matching byte of `block` (16 bytes, aligned to 16).
 #if defined(LIANG_WINDOW_SSE2)
   void raise(const std::uint8_t* block) noexcept {
     scores_ = _mm_max_epu8(scores_, _mm_load_si128(reinterpret_cast<const __m128i*>(block)));
