@@ -14,13 +14,14 @@
 // pass is timed; the best of kPasses passes counts, in processor time of
 // the timing thread.
 //
-//   languages_bench [--language=NAME] [--span] [--count]
+//   languages_bench [--language=NAME] [--span] [--count [--counted-words=N]]
 //
 // --span times the form that writes into the caller's buffer instead of the
 // one that returns a vector.
 //
 // --count takes no time: it runs one pass over at most kCountedWords words
-// of each language in countedPass, to be counted by callgrind, and prints
+// (--counted-words=N: N, and 0 for all the language's words, up to
+// kMostWords) of each language in countedPass, to be counted by callgrind, and prints
 // "counted NAME letters N" for each, in order:
 //   valgrind --tool=callgrind --toggle-collect='*countedPass*'
 //     languages_bench --count --span
@@ -82,6 +83,7 @@ constexpr std::size_t kMostWords = 50000;
 constexpr int kPasses = 5;
 constexpr std::size_t kLettersPerPass = 400000;
 constexpr std::size_t kCountedWords = 4000;
+std::size_t countedWords = kCountedWords;  // --counted-words
 
 // The Debian word list of each language that has one (in /usr/share/dict),
 // else a hunspell dictionary (a path).
@@ -372,7 +374,7 @@ Row measure(Language x, bool span, Mode mode) {
     words = patternWords(runs);
     row.source = "patterns";
   }
-  if (count) words = evenlySpread(std::move(words), kCountedWords);
+  if (count && countedWords != 0) words = evenlySpread(std::move(words), countedWords);
   liang::internal::buildFullIndex(liang::hyphenatorPatterns(h));
 #ifdef LIANG_BENCH_LIBHYPHEN
   if (mode == Mode::kCountLibhyphen) {
@@ -445,9 +447,13 @@ int main(int argc, char** argv) {
       count = true;
     } else if (argument == "--libhyphen") {
       libhyphen = true;
+    } else if (argument.starts_with("--counted-words=")) {
+      countedWords = std::stoul(std::string(argument.substr(16)));
     } else {
-      std::fprintf(stderr, "usage: %s [--language=NAME] [--span] [--count [--libhyphen]]\n",
-                   argv[0]);
+      std::fprintf(
+          stderr,
+          "usage: %s [--language=NAME] [--span] [--count [--libhyphen] [--counted-words=N]]\n",
+          argv[0]);
       return 2;
     }
   }

@@ -101,6 +101,55 @@ TEST(RunningText, AsciiTokensBreakAsOnTheGeneralPath) {
 
 // Patterns of the caller's may hold any character, a space included; a
 // space still ends a word, so that words and tokens are cut alike.
+// A short text alone -- a word, or words joined by apostrophes -- breaks as
+// the same text does among others, with every option that bears on it.
+TEST(RunningText, AShortTextBreaksAsItDoesInsideALongerOne) {
+  const std::string longest(60, 'a');
+  const std::vector<std::string> texts = {"hyphenation's",
+                                          "Hyphenation's",
+                                          "HYPHENATION'S",
+                                          "McDonald's",
+                                          "o'clock",
+                                          "'hyphenation",
+                                          "hyphenation'",
+                                          "rock'n'roll",
+                                          "'",
+                                          "''",
+                                          "computer''s",
+                                          "computation's'",
+                                          longest + "'s'a",
+                                          longest + "'s'ab",
+                                          "l'homme",
+                                          "aujourd'hui",
+                                          "dell'universita",
+                                          "hyphenation"};
+  std::vector<TextOptions> choices(8);
+  choices[1].capitalized = false;
+  choices[2].allCaps = false;
+  choices[3].mixedCase = true;
+  choices[4].minWordLength = 12;
+  choices[5].markup = true;
+  choices[6].hyphen = "'";
+  choices[7].hyphen = "=";
+  for (const Hyphenator* h : {&english_US(), &french(), &italian()}) {
+    for (const TextOptions& options : choices) {
+      for (const std::string& text : texts) {
+        const std::string inside = insertHyphens(*h, "( " + text + " )", options);
+        ASSERT_GE(inside.size(), 4u);
+        EXPECT_EQ(insertHyphens(*h, text, options), inside.substr(2, inside.size() - 4))
+            << text << " hyphen " << options.hyphen;
+      }
+    }
+    for (const std::string& text : texts) {
+      TextOptions options;
+      options.hyphen = "=";
+      EXPECT_EQ(insertHyphens(*h, text, "="), insertHyphens(*h, text, options)) << text;
+    }
+  }
+  EXPECT_EQ(dashed(english_US(), "hyphenation's"), "hy-phen-ation's");
+  EXPECT_EQ(dashed(english_US(), "computation's'hyphenation"), "com-pu-ta-tion's'hy-phen-ation");
+}
+
 TEST(RunningText, ASpaceEndsAWordEvenWhenThePatternsSpellWithIt) {
   const Hyphenator spaced([](char32_t c) { return c; }, parsePatterns(U"b1 \na1b\n"),
                           emptyExceptions(), 1, 1);

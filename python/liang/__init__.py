@@ -13,8 +13,9 @@ file code ("de-1996") or a member name in any case ("German_Swiss"); the
 default is American English (lang="en-us"). liang.Hyphenator holds one
 language, or patterns of your own, for repeated use; the functions here
 find theirs by name. Everything is safe from any number of threads, and
-insert_hyphens releases the GIL while it works. liang.pyphen stands in for
-Pyphen.
+insert_hyphens releases the GIL while it works on a text of more than 64
+bytes (a word takes less time than releasing it would). liang.pyphen stands
+in for Pyphen.
 
 insert_hyphens(text, lang="en-us", *, hyphen="\\u00ad", html=False,
 min_word=0, left_min=None, right_min=None, capitalized=True, all_caps=True,

@@ -62,7 +62,8 @@ class Hyphenator:
         skip: Sequence[str] = (),
         skip_class: Optional[Sequence[str]] = None,
     ) -> str:
-        """Running text with `hyphen` at every break; releases the GIL meanwhile.
+        """Running text with `hyphen` at every break; releases the GIL meanwhile
+    (past 64 bytes).
 
         A long text goes in slices, with signal handlers (Ctrl-C) run between them.
         """
@@ -143,7 +144,8 @@ def insert_hyphens(
     skip: Sequence[str] = (),
     skip_class: Optional[Sequence[str]] = None,
 ) -> str:
-    """Running text with `hyphen` at every break; releases the GIL meanwhile.
+    """Running text with `hyphen` at every break; releases the GIL meanwhile
+    (past 64 bytes).
 
     A long text goes in slices, with signal handlers (Ctrl-C) run between them.
     """

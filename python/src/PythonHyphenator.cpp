@@ -118,7 +118,11 @@ py::str insertHyphens(const liang::Hyphenator& hyphenator, const py::object& tex
                       const liang::TextOptions& options) {
   const std::string_view utf8 = utf8Of(requireStr(text.ptr(), "text"));
   std::string out;
-  if (utf8.size() <= kSliceBytes) {
+  if (utf8.size() <= kHeldGilBytes) {
+    // A word or two: letting other threads run would cost more than the
+    // call itself.
+    out = liang::insertHyphens(hyphenator, utf8, options);
+  } else if (utf8.size() <= kSliceBytes) {
     py::gil_scoped_release release;
     out = liang::insertHyphens(hyphenator, utf8, options);
   } else {

@@ -44,6 +44,10 @@ liang::TextOptions textOptions(const TextArguments& arguments);
 // Running text longer than this is hyphenated in slices of this size, with
 // a look for signals (Ctrl-C) between them.
 constexpr std::size_t kSliceBytes = std::size_t{1} << 18;
+// Text up to this long is hyphenated with the GIL held: it takes less time
+// than letting other threads run and taking the GIL back. Longer text
+// releases it.
+constexpr std::size_t kHeldGilBytes = 64;
 
 struct PythonHyphenator {
   liang::Hyphenator hyphenator;

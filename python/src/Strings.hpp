@@ -70,8 +70,52 @@ inline std::string_view utf8Of(PyObject* text) {
   return {bytes, static_cast<std::size_t>(size)};
 }
 
-// A str from UTF-8 that the library wrote.
+// A str of the characters of `utf8` when all are Latin-1 (ASCII, and the
+// two-byte sequences of U+0080..U+00FF: a word with soft hyphens), written
+// straight into a one-byte str; null for any other text, which the general
+// decoder takes.
+inline PyObject* latin1StrOf(std::string_view utf8) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
+  const std::size_t size = utf8.size();
+  std::size_t length = 0;
+  unsigned char any = 0;
+  for (std::size_t i = 0; i < size; ++length) {
+    const unsigned char b = bytes[i];
+    any |= b;
+    if (b < 0x80) {
+      ++i;
+    } else if ((b == 0xC2 || b == 0xC3) && i + 1 < size && (bytes[i + 1] & 0xC0) == 0x80) {
+      i += 2;
+    } else {
+      return nullptr;
+    }
+  }
+  PyObject* result = PyUnicode_New(static_cast<Py_ssize_t>(length), any < 0x80 ? 0x7F : 0xFF);
+  if (result == nullptr) throw pybind11::error_already_set();
+  Py_UCS1* out = PyUnicode_1BYTE_DATA(result);
+  for (std::size_t i = 0; i < size; ++out) {
+    const unsigned char b = bytes[i];
+    if (b < 0x80) {
+      *out = b;
+      ++i;
+    } else {
+      *out = static_cast<Py_UCS1>(((b & 0x1F) << 6) | (bytes[i + 1] & 0x3F));
+      i += 2;
+    }
+  }
+  return result;
+}
+
+// A str from UTF-8 that the library wrote. A short text of Latin-1 (a word
+// and its soft hyphens, the commonest result) skips the general decoder,
+// which takes several times as long on anything past ASCII.
 inline pybind11::str strFromUtf8(std::string_view utf8) {
+  constexpr std::size_t kShort = 256;
+  if (utf8.size() <= kShort) {
+    if (PyObject* latin1 = latin1StrOf(utf8)) {
+      return pybind11::reinterpret_steal<pybind11::str>(latin1);
+    }
+  }
   PyObject* result =
       PyUnicode_DecodeUTF8(utf8.data(), static_cast<Py_ssize_t>(utf8.size()), "surrogateescape");
   if (result == nullptr) throw pybind11::error_already_set();

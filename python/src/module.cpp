@@ -9,7 +9,8 @@
 // first use, insert_hyphens, TextStream (PythonTextStream.hpp) and words of
 // thousands of characters. An ordinary word takes well under a microsecond,
 // less than releasing and retaking the GIL would cost, so the word calls
-// (WordCalls.hpp) keep it. Every C++ object reached without the GIL is
+// (WordCalls.hpp) keep it, and so does insert_hyphens of a text of at most
+// kHeldGilBytes. Every C++ object reached without the GIL is
 // immutable, or guarded by a mutex. A long insert_hyphens takes the GIL back
 // between slices to run signal handlers. Every member reaches its C++ object
 // through Instances.hpp, so an instance whose __init__ never ran raises

@@ -30,6 +30,22 @@ class TestPlainText:
         assert shown(" ".join(words)) == expected
         assert shown("\n".join(words) + "\n") == expected.replace(" ", "\n") + "\n"
 
+    def test_results_of_every_width_are_the_text_with_its_hyphens(self):
+        # Short results of Latin-1 are made without the general decoder;
+        # the others, and every wider hyphen, through it.
+        for text in ("hyphenation", "Hyphenation's", "caf\u00e9 hyphenation", "\u00e9",
+                     "\u0441\u043b\u043e\u0432\u043e hyphenation", "\U0001f600 hyphenation",
+                     "hyphenation " * 30):
+            for hyphen in ("\u00ad", "-", "\u00ff", "\u2010", "\U0001f600", ""):
+                expected = " ".join(hyphen.join(liang.hyphenate(word)) if word.isascii()
+                                    and word.isalpha() else word
+                                    for word in text.split(" "))
+                if text == "Hyphenation's":
+                    expected = hyphen.join(liang.hyphenate("Hyphenation")) + "'s"
+                result = liang.insert_hyphens(text, hyphen=hyphen)
+                assert result == expected, (text, hyphen)
+                assert type(result) is str
+
     def test_characters_outside_the_bmp_pass_through(self):
         text = "x\U0001f600 hyphenation \U0001f600hyphenation\U00010330."
         assert shown(text) == "x\U0001f600 hy-phen-ation \U0001f600hy-phen-ation\U00010330."

@@ -43,7 +43,7 @@ struct BreakPlan {
   std::size_t shortest = 0;                    // leftMin + rightMin: no shorter word breaks
   std::size_t firstBreak = 0;                  // max(leftMin, 1)
   std::size_t rightMin = 0;
-  // The letter number of fold(c) for every c below PatternIndex::kPagedLimit,
+  // The letter code of fold(c) for every c below PatternIndex::kPagedLimit,
   // laid out for a LetterMap (see PatternIndex::LetterMap).
   std::vector<std::uint32_t> directLetters;
 

@@ -176,14 +176,21 @@ PatternIndex::PatternIndex(const PatternNodes& trie, Extent extent) : trie_(trie
     // Only a walk with the window reads a LetterMap.
     identityLetters_ = foldedDirectLetters(nullptr);
     const std::uint32_t edge = symbolOf(kEdge);
+    edgeCode_ = letterCode(edge);
+    std::uint32_t block;
     if (resolved()) {
       const Move first = moves_[edge * rowCount_];  // from the root, row 0
       afterEdge_ = first.row;
-      afterEdgeBlock_ = first.block;
+      block = first.block;
     } else {
       afterEdge_ = nextState(0, edge);
-      afterEdgeBlock_ = nodes_[afterEdge_].block;
+      block = nodes_[afterEdge_].block;
     }
+    ScoreWindow window;
+    window.raise(blocks_[block].scores);
+    afterEdgeRetired_ = window.retire();
+    window.store(afterEdgeWindow_.scores);
+    walk_ = !resolved() ? Walk::kNodes : deepRows_.empty() ? Walk::kTable : Walk::kDeepRows;
   }
 }
 
@@ -418,10 +425,10 @@ void PatternIndex::resolveTransitions() {
       for (std::uint32_t k = 0; k < from.childCount; ++k) {
         const std::uint32_t edge = from.childBegin + k;
         const std::uint32_t symbol = edgeSymbols_[edge];
-        for (; inherited != inheritedEnd && inherited->symbol < symbol; ++inherited) {
+        for (; inherited != inheritedEnd && inherited->code < symbol; ++inherited) {
           merged.push_back(*inherited);
         }
-        if (inherited != inheritedEnd && inherited->symbol == symbol) ++inherited;
+        if (inherited != inheritedEnd && inherited->code == symbol) ++inherited;
         merged.push_back({symbol, reaching[edge + 1]});
       }
       merged.insert(merged.end(), inherited, inheritedEnd);
@@ -447,6 +454,8 @@ void PatternIndex::resolveTransitions() {
       }
     }
   }
+  // A deep row's moves are found by the code a walk reads for a letter.
+  for (DeepEdge& edge : deepEdges_) edge.code = letterCode(edge.code);
   deepEdges_.shrink_to_fit();
   releaseStorage(nodes_);
   releaseStorage(edgeSymbols_);
@@ -549,24 +558,25 @@ inline std::uint32_t PatternIndex::nextState(std::uint32_t state,
 template <class Word, class LetterOf, class Step, class Sink>
 inline void PatternIndex::walkWindow(Word word, LetterOf letterOf, Step step, Sink& sink) const {
   // The step on character j of the padded word retires boundary
-  // j + 1 + windowBase_, which sink.retire receives; the window left after
-  // the last step holds the boundaries after it, for sink.finish.
+  // j + 1 + windowBase_, which sink.retire receives; the window after the
+  // last step, the closing edge's, holds the boundary that step would
+  // retire and those after it, for sink.finish.
   const ScoreBlock* blocks = blocks_.data();
-  const std::uint32_t edge = symbolOf(kEdge);
-  ScoreWindow window;
   // Every padded word starts with the same step, taken once beforehand.
   std::uint32_t state = afterEdge_;
-  window.raise(blocks[afterEdgeBlock_].scores);
-  sink.retire(0, window.retire());
-  const auto advance = [&](std::size_t symbol, std::size_t j) {
+  ScoreWindow window = ScoreWindow::of(afterEdgeWindow_.scores);
+  sink.retire(0, afterEdgeRetired_);
+  const auto raise = [&](std::size_t symbol) {
     std::uint32_t block;
     std::tie(state, block) = step(state, static_cast<std::uint32_t>(symbol));
     window.raise(blocks[block].scores);
-    sink.retire(j, window.retire());
   };
-  for (std::size_t j = 0; j < word.size(); ++j) advance(letterOf(word[j]), j + 1);
-  advance(edge, word.size() + 1);
-  sink.finish(word.size() + 2, window);
+  for (std::size_t j = 0; j < word.size(); ++j) {
+    raise(letterOf(word[j]));
+    sink.retire(j + 1, window.retire());
+  }
+  raise(edgeCode_);
+  sink.finish(word.size() + 1, window);
 }
 
 template <class Word, class Sink>
@@ -574,65 +584,66 @@ inline void PatternIndex::walkWindowMapped(Word word, LetterMap letters, Sink& s
   // A Latin-1 character, folded or not, is one load; only the rest is
   // folded here, and looked up in the alphabet.
   const std::uint32_t* direct = letters.direct;
-  const auto letterOf = [this, direct, fold = letters.fold,
-                         base = direct[kScriptBase]](auto unit) -> std::size_t {
+  const auto letterOf = [this, direct, fold = letters.fold](auto unit) -> std::size_t {
     // A byte of an ASCII word is below 0x80: no sign to lose.
     const auto c = static_cast<char32_t>(static_cast<std::make_unsigned_t<decltype(unit)>>(unit));
     if (c < kDirectSymbols) [[likely]]
       return direct[c];
-    // Wraps around for c below the block: one comparison for both ends.
-    const char32_t inScript = c - base;
+    // Wraps around for c below the block: one comparison for both ends. The
+    // base is read here, off the path of Latin-1: a word of it never loads it.
+    const char32_t inScript = c - direct[kScriptBase];
     if (inScript < kDirectSymbols) [[likely]]
       return direct[kDirectSymbols + inScript];
     if (c < kPagedLimit) [[likely]]
       return direct[direct[kPageOffsets + (c >> 8)] + (c & 0xFF)];
     return foldedLetter(c, fold);
   };
-  if (resolved()) {
-    // The state carried from step to step is a row number; the letter's
-    // column is found apart from it, so the chain of steps is a chain of
-    // loads. Letter 0 (no letter) leads every state back to the root.
-    const Move* moves = moves_.data();
-    const std::size_t rowCount = rowCount_;
-    const auto fromTable = [moves, rowCount](std::uint32_t row, std::size_t symbol) {
-      const Move* column = moves + symbol * rowCount;
+  // With the table, the state carried from step to step is a row number;
+  // the letter's column is found apart from it, so the chain of steps is a
+  // chain of loads. Letter 0 (no letter) leads every state back to the
+  // root. The table alone, the commonest walk, is tested for first.
+  const Move* moves = moves_.data();
+  const std::size_t rowCount = rowCount_;
+  const auto fromTable = [moves](std::uint32_t row, std::size_t code) {
+    // The code is the column's offset in bytes (letterCode).
+    const auto* column = reinterpret_cast<const unsigned char*>(moves) + code;
 #if defined(__GNUC__)
-      // Keeps the compiler from folding the row into the column's offset,
-      // which would put arithmetic on the chain of steps.
-      asm("" : "+r"(column));
+    // Keeps the compiler from folding the row into the column's offset,
+    // which would put arithmetic on the chain of steps.
+    asm("" : "+r"(column));
 #endif
-      // Each half read on its own, from the column's base plus the scaled
-      // row: reading the move whole and splitting it would put a shift, or
-      // an address computed apart, on the chain.
-      const auto* bytes = reinterpret_cast<const unsigned char*>(column);
-      std::uint16_t next, block;
-      std::memcpy(&next, bytes + std::size_t{row} * sizeof(Move) + offsetof(Move, row), 2);
-      std::memcpy(&block, bytes + std::size_t{row} * sizeof(Move) + offsetof(Move, block), 2);
-      return std::pair<std::uint32_t, std::uint32_t>(next, block);
-    };
-    if (deepRows_.empty()) {
-      walkWindow(word, letterOf, fromTable, sink);
-      return;
-    }
+    // Each half read on its own, from the column's base plus the scaled
+    // row: reading the move whole and splitting it would put a shift, or
+    // an address computed apart, on the chain.
+    std::uint16_t next, block;
+    std::memcpy(&next, column + std::size_t{row} * sizeof(Move) + offsetof(Move, row), 2);
+    std::memcpy(&block, column + std::size_t{row} * sizeof(Move) + offsetof(Move, block), 2);
+    return std::pair<std::uint32_t, std::uint32_t>(next, block);
+  };
+  if (walk_ == Walk::kTable) {
+    walkWindow(word, letterOf, fromTable, sink);
+    return;
+  }
+  if (walk_ == Walk::kDeepRows) {
     // A deep row takes its own move (its node's, or one it inherits from
     // deep failure rows), else that of its row in the table.
     const DeepRow* deepRows = deepRows_.data();
     const DeepEdge* deepEdges = deepEdges_.data();
     walkWindow(
         word, letterOf,
-        [=](std::uint32_t row, std::size_t symbol) {
+        [=](std::uint32_t row, std::size_t code) {
           if (row >= rowCount) [[unlikely]] {
             const DeepRow& deep = deepRows[row - rowCount];
             const DeepEdge* edges = deepEdges + deep.edgeBegin;
             for (std::uint32_t k = 0; k < deep.edgeCount; ++k) {
-              if (edges[k].symbol == symbol) {
+              if (edges[k].code == code) {
                 return std::pair<std::uint32_t, std::uint32_t>(edges[k].move.row,
                                                                edges[k].move.block);
               }
             }
             row = deep.failRow;
           }
-          return fromTable(row, symbol);
+          return fromTable(row, code);
         },
         sink);
     return;
@@ -647,7 +658,7 @@ inline void PatternIndex::walkWindowMapped(Word word, LetterMap letters, Sink& s
 }
 
 std::uint32_t PatternIndex::foldedLetter(char32_t c, const CodePointMap* fold) const noexcept {
-  return symbolOf(fold != nullptr ? (*fold)(c) : c);
+  return letterCode(symbolOf(fold != nullptr ? (*fold)(c) : c));
 }
 
 std::vector<std::uint32_t> PatternIndex::foldedDirectLetters(const CodePointMap* fold) const {

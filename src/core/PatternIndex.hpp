@@ -63,7 +63,8 @@ class PatternIndex {
     return length + 2 + kWindow;
   }
 
-  // How a walk turns the characters of a word into letter numbers: a
+  // How a walk turns the characters of a word into letter codes (letterCode:
+  // the letter number, or where the moves are resolved its column's offset): a
   // Latin-1 character in one load from `direct`, a table that may fold as
   // well; a character of the script block, the 256 code points from
   // direct[kScriptBase] on (a multiple of 256; 0 for none), from
@@ -92,7 +93,7 @@ class PatternIndex {
   LetterMap identityLetters() const noexcept { return {identityLetters_.data(), nullptr}; }
 
   // The direct table of a LetterMap (see above) that gives the letter
-  // number of fold(c) (fold null: the identity) for every c below
+  // code of fold(c) (fold null: the identity) for every c below
   // kPagedLimit: Latin-1, the script block (the block of 256 past Latin-1
   // that holds most of the trie's letters) and a page for each other block
   // where some character folds to a letter.
@@ -161,9 +162,16 @@ class PatternIndex {
   std::uint32_t symbolOf(char32_t c) const noexcept {
     return c < kDirectSymbols ? directSymbols_[c] : symbols_(c);
   }
-  // The letter number of fold(c) (fold null: the identity). Out of line:
-  // the walk calls it only for a character beyond Latin-1, off its path.
+  // The letterCode of fold(c) (fold null: the identity). Out of line: the
+  // walk calls it only for a character beyond Latin-1, off its path.
   [[gnu::noinline]] std::uint32_t foldedLetter(char32_t c, const CodePointMap* fold) const noexcept;
+  // What a LetterMap gives for the letter numbered `symbol` (0 for none):
+  // the number itself, or, where the moves are resolved, the byte offset of
+  // the letter's column of the table, so that a step reaches its column
+  // with no multiplication. Either is 0 for no letter.
+  std::uint32_t letterCode(std::uint32_t symbol) const noexcept {
+    return resolved() ? static_cast<std::uint32_t>(symbol * rowCount_ * sizeof(Move)) : symbol;
+  }
 
   // Latin-1 is looked up directly, everything else through the paged table.
   static constexpr char32_t kDirectSymbols = 256;
@@ -198,9 +206,12 @@ class PatternIndex {
   std::vector<ScoreBlock> blocks_;
   std::int32_t windowBase_ = 0;
   // The state after the opening "." that starts every padded word (a row
-  // of the table when the moves are resolved, else a node), and its block.
+  // of the table when the moves are resolved, else a node), the window
+  // after that step has retired boundary 0, and the score it retired.
   std::uint32_t afterEdge_ = 0;
-  std::uint32_t afterEdgeBlock_ = 0;
+  ScoreBlock afterEdgeWindow_{};
+  std::uint8_t afterEdgeRetired_ = 0;
+  std::uint32_t edgeCode_ = 0;  // the letterCode of the edge mark "."
 
   // Where the scores fit the window, the automaton's moves resolved into
   // one table, so that a character costs one load and no failure link is
@@ -224,6 +235,8 @@ class PatternIndex {
   };
   static constexpr std::size_t kMoveNumbers = std::size_t{1} << 16;    // rows, and blocks
   static constexpr std::size_t kResolvedMoves = std::size_t{1} << 21;  // 8 MiB of moves
+  static_assert(kResolvedMoves * sizeof(Move) <= 0xFFFFFFFF,
+                "a column's offset (letterCode) fits 32 bits");
   bool resolved() const noexcept { return !moves_.empty(); }
   std::vector<Move> moves_;
   std::size_t rowCount_ = 0;  // the length of a column: the rows in the table
@@ -236,11 +249,15 @@ class PatternIndex {
     std::uint32_t failRow;
   };
   struct DeepEdge {
-    std::uint32_t symbol;
+    std::uint32_t code;  // the letter's letterCode (its number while the rows are built)
     Move move;
   };
   std::vector<DeepRow> deepRows_;
   std::vector<DeepEdge> deepEdges_;
+  // How a walk with the window moves, known once built: by the nodes and
+  // their failure links, by the table alone, or by the table and deep rows.
+  enum class Walk : std::uint8_t { kNodes, kTable, kDeepRows };
+  Walk walk_ = Walk::kNodes;
 };
 
 }  // namespace liang::internal

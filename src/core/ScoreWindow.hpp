@@ -23,6 +23,14 @@ namespace liang::internal {
 // where the target has one.
 class ScoreWindow {
  public:
+  ScoreWindow() noexcept = default;
+  // The window that holds the 16 scores at `scores` (the lowest first).
+  static ScoreWindow of(const std::uint8_t* scores) noexcept {
+    ScoreWindow window;
+    window.load(scores);
+    return window;
+  }
+
   // Raises each score to the matching byte of `block` (16 bytes, aligned to 16).
 #if defined(LIANG_WINDOW_SSE2)
   void raise(const std::uint8_t* block) noexcept {
@@ -37,6 +45,10 @@ class ScoreWindow {
   // Writes the 16 scores to `out`, the lowest first.
   void store(std::uint8_t* out) const noexcept {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out), scores_);
+  }
+  // Reads the 16 scores from `in`, the lowest first.
+  void load(const std::uint8_t* in) noexcept {
+    scores_ = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
   }
   // Bit k: whether the score of the k-th lowest boundary is odd.
   std::uint32_t oddMask() const noexcept {
@@ -53,6 +65,7 @@ class ScoreWindow {
     return lowest;
   }
   void store(std::uint8_t* out) const noexcept { vst1q_u8(out, scores_); }
+  void load(const std::uint8_t* in) noexcept { scores_ = vld1q_u8(in); }
   std::uint32_t oddMask() const noexcept {
     std::uint8_t scores[16];
     vst1q_u8(scores, scores_);
@@ -79,6 +92,10 @@ class ScoreWindow {
   }
   void store(std::uint8_t* out) const noexcept {
     for (unsigned k = 0; k < 16; ++k) out[k] = scores_[(first_ + k) % 16];
+  }
+  void load(const std::uint8_t* in) noexcept {
+    for (unsigned k = 0; k < 16; ++k) scores_[k] = in[k];
+    first_ = 0;
   }
   std::uint32_t oddMask() const noexcept {
     std::uint32_t odd = 0;

@@ -114,26 +114,94 @@ std::size_t pointsInto(const Hyphenator& h, std::u32string_view word, Place plac
   return count;
 }
 
+// Appends `text` with `hyphen` at the `count` byte offsets of `found`.
+// Inline: where `out` is the caller's fresh string, the compiler sees it
+// empty and appends a short word without a call.
+[[gnu::always_inline]] inline void appendWithHyphens(std::string_view text, std::string_view hyphen,
+                                                     const std::size_t* found, std::size_t count,
+                                                     std::string& out) {
+  out.reserve(text.size() + count * hyphen.size());
+  std::size_t copied = 0;
+  for (std::size_t k = 0; k < count; ++k) {
+    out.append(text.substr(copied, found[k] - copied));
+    out.append(hyphen);
+    copied = found[k];
+  }
+  out.append(text.substr(copied));
+}
+
+// insertHyphensIntoWord of a text that holds an apostrophe, which is no
+// letter of `rules`: each run of letters between them a word of its own.
+[[gnu::noinline]] bool insertHyphensIntoWords(internal::WordRules& rules, std::string_view text,
+                                              std::string_view hyphen, std::string& out) {
+  constexpr std::size_t kMostBytes = 64;
+  const std::uint8_t* letters = rules.plainLetters();
+  char32_t chars[kMostBytes];
+  std::size_t found[kMostBytes];
+  std::size_t count = 0;
+  std::size_t wordBegin = 0;
+  std::uint8_t laterCase = 0;
+  // The breaks of the word from wordBegin to `end`, as byte offsets.
+  const auto addBreaks = [&](std::size_t end) {
+    if (wordBegin == end) return;
+    const std::size_t added = rules.findLetterBreaks(
+        std::u32string_view(chars + wordBegin, end - wordBegin),
+        letters[static_cast<unsigned char>(text[wordBegin])], laterCase, found + count);
+    for (std::size_t k = count; k < count + added; ++k) found[k] += wordBegin;
+    count += added;
+  };
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    const std::uint8_t letter = b < 0x80 ? letters[b] : 0;
+    if ((letter & internal::WordRules::kPlainLetter) == 0) {
+      if (b != '\'' || letter != 0) return false;
+      addBreaks(i);
+      wordBegin = i + 1;
+      laterCase = 0;
+      continue;
+    }
+    if (i > wordBegin) laterCase |= letter;
+    chars[i] = b;
+  }
+  addBreaks(text.size());
+  appendWithHyphens(text, hyphen, found, count, out);
+  return true;
+}
+
 // insertHyphens of a text that is one word of at most 64 ASCII letters and
 // nothing else, the commonest short call (a word of a tool's arguments, a
-// text node of a page, a caller's single word): what the scanner would do
-// with it -- find the word's breaks and put the hyphen at each -- without
-// setting a scanner up. False, and `out` untouched, for any other text,
-// and for minima other than the hyphenator's own.
-bool insertHyphensIntoWord(const Hyphenator& h, std::string_view text, const TextOptions& options,
-                           std::string& out) {
+// text node of a page, a caller's single word), or such words joined by
+// ASCII apostrophes (a possessive, "o'clock"): what the scanner would do
+// with it -- find each word's breaks and put the hyphen at each -- without
+// setting a scanner up. An apostrophe that the language spells words with
+// is a letter of the word (WordRules::plainLetters), as in the scanner;
+// one that is not ends a word and makes no token technical or a URL. False,
+// and `out` untouched, for any other text, for minima other than the
+// hyphenator's own, and for a hyphen that begins with an apostrophe (which
+// the scanner would read as the author's break).
+// The hyphen put at each break is `hyphen`, which may differ from options'.
+// Inline in both callers: a call of its own costs a one-word text more than
+// its loop does.
+[[gnu::always_inline]] inline bool insertHyphensIntoWord(const Hyphenator& h, std::string_view text,
+                                                         const TextOptions& options,
+                                                         std::string_view hyphen,
+                                                         std::string& out) {
   constexpr std::size_t kMostLetters = 64;
-  if (text.empty() || text.size() > kMostLetters || options.leftMin != 0 || options.rightMin != 0) {
+  if (text.empty() || text.size() > kMostLetters || options.leftMin != 0 || options.rightMin != 0 ||
+      hyphen.starts_with('\'')) {
     return false;
   }
-  internal::WordRules rules(h, options);
+  internal::WordRules rules(h, options, internal::WordRules::Borrowed{});
   const std::uint8_t* letters = rules.plainLetters();
   char32_t chars[kMostLetters];
   std::uint8_t laterCase = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto b = static_cast<unsigned char>(text[i]);
     const std::uint8_t letter = b < 0x80 ? letters[b] : 0;
-    if ((letter & internal::WordRules::kPlainLetter) == 0) return false;
+    if ((letter & internal::WordRules::kPlainLetter) == 0) {
+      if (b == '\'' && letter == 0) return insertHyphensIntoWords(rules, text, hyphen, out);
+      return false;
+    }
     if (i > 0) laterCase |= letter;
     chars[i] = b;
   }
@@ -141,15 +209,17 @@ bool insertHyphensIntoWord(const Hyphenator& h, std::string_view text, const Tex
   const std::size_t count =
       rules.findLetterBreaks(std::u32string_view(chars, text.size()),
                              letters[static_cast<unsigned char>(text[0])], laterCase, found);
-  out.reserve(text.size() + count * options.hyphen.size());
-  std::size_t copied = 0;
-  for (std::size_t k = 0; k < count; ++k) {
-    out.append(text.substr(copied, found[k] - copied));
-    out.append(options.hyphen);
-    copied = found[k];
-  }
-  out.append(text.substr(copied));
+  appendWithHyphens(text, hyphen, found, count, out);
   return true;
+}
+
+// insertHyphens of any text, through the scanner.
+std::string scannedText(const Hyphenator& h, std::string_view text, const TextOptions& options) {
+  std::string out;
+  // Room for the text and a hyphen every few letters; more only for dense text.
+  out.reserve(text.size() + text.size() / 4);
+  internal::TextScanner(h, options).scan(text, true, out);
+  return out;
 }
 
 }  // namespace
@@ -217,10 +287,15 @@ std::size_t hyphenationPoints(const Hyphenator& h, std::string_view utf8Word,
       h, word.chars(), [&word](std::size_t p) { return word.byteOffset(p); }, out);
 }
 
+// A one-word text needs no options of its own: those of every other
+// choice's default, with the hyphen apart.
 std::string insertHyphens(const Hyphenator& h, std::string_view utf8Text, std::string_view hyphen) {
+  static const TextOptions defaults;
+  std::string out;
+  if (insertHyphensIntoWord(h, utf8Text, defaults, hyphen, out)) return out;
   TextOptions options;
   options.hyphen = hyphen;
-  return insertHyphens(h, utf8Text, options);
+  return scannedText(h, utf8Text, options);
 }
 
 std::span<const std::string_view> protectedElements() noexcept {
@@ -230,11 +305,8 @@ std::span<const std::string_view> protectedElements() noexcept {
 std::string insertHyphens(const Hyphenator& h, std::string_view utf8Text,
                           const TextOptions& options) {
   std::string out;
-  if (insertHyphensIntoWord(h, utf8Text, options, out)) return out;
-  // Room for the text and a hyphen every few letters; more only for dense text.
-  out.reserve(utf8Text.size() + utf8Text.size() / 4);
-  internal::TextScanner(h, options).scan(utf8Text, true, out);
-  return out;
+  if (insertHyphensIntoWord(h, utf8Text, options, options.hyphen, out)) return out;
+  return scannedText(h, utf8Text, options);
 }
 
 namespace {
@@ -252,7 +324,8 @@ bool isAsciiSpace(char c) noexcept {
 }  // namespace
 
 struct TextStream::State {
-  State(const Hyphenator& h, TextOptions options) : scanner(h, std::move(options)) {}
+  // `options` are the setup's, which outlives the state.
+  State(const Hyphenator& h, const TextOptions& options) : scanner(h, options) {}
   internal::TextScanner scanner;
   std::string pending;  // the end of the input that the scanner has held back
   // Whether `pending` is the start of a token (after a space, or at the

@@ -92,7 +92,7 @@ Hyphenator withTextMinima(const Hyphenator& h, const TextOptions& options) {
                     options.rightMin != 0 ? options.rightMin : hyphenatorRightMin(h));
 }
 
-TextOptions checked(TextOptions options) {
+const TextOptions& checked(const TextOptions& options) {
   for (const auto& [name, value] :
        {std::pair{"leftMin", options.leftMin}, std::pair{"rightMin", options.rightMin}}) {
     if (value < 0) {
@@ -191,9 +191,8 @@ constexpr std::array<bool, 128> kClosingMark = [] {
 
 }  // namespace
 
-TextScanner::TextScanner(const Hyphenator& h, TextOptions options)
-    : options_(checked(std::move(options))),
-      outer_(std::make_unique<WordRules>(withTextMinima(h, options_), options_)) {
+TextScanner::TextScanner(const Hyphenator& h, const TextOptions& options)
+    : options_(checked(options)), outer_(withTextMinima(h, options_), options_) {
   // A soft hyphen in the text is the author's already (WordRules). A hard
   // hyphen (U+002D, U+2010, U+2011) ends every word, so no word can hold a
   // hyphen text that begins with one: such a text is read as the hard
@@ -205,14 +204,21 @@ TextScanner::TextScanner(const Hyphenator& h, TextOptions options)
   if (options_.hyphen != "\xC2\xAD" && !beginsWithHardHyphen(options_.hyphen)) {
     hyphenText_ = options_.hyphen;
   }
-  for (const std::string& name : options_.skipElements) {
-    std::string lower = name;
-    for (char& c : lower) c = lowerAscii(c);
-    skipLower_.push_back(NameHash::of(lower));
-    skipWritten_.push_back(NameHash::of(name));
+  // Elements and classes are markup's alone: plain text makes no hashes.
+  if (options_.markup) {
+    for (const std::string& name : options_.skipElements) {
+      std::string lower = name;
+      for (char& c : lower) c = lowerAscii(c);
+      skipLower_.push_back(NameHash::of(lower));
+      skipWritten_.push_back(NameHash::of(name));
+    }
+    for (const std::string& name : options_.skipClasses) {
+      skipClasses_.push_back(NameHash::of(name));
+    }
   }
-  for (const std::string& name : options_.skipClasses) skipClasses_.push_back(NameHash::of(name));
-  reset();
+  // What reset() sets, but the rest of the element stack, which starts empty.
+  stack_.setXml(options_.xml);
+  xmlDecided_ = options_.xml;
 }
 
 void TextScanner::reset() noexcept {
@@ -244,7 +250,7 @@ std::size_t TextScanner::scan(std::string_view input, bool atEnd, std::string& o
   // A text this long has thousands of words: more than the hyphenator
   // scores before it builds its whole automaton anyway.
   constexpr std::size_t kLongText = 16 * 1024;
-  if (input.size() >= kLongText) outer_->prepareForLongText();
+  if (input.size() >= kLongText) outer_.prepareForLongText();
   Run run{input, atEnd, out};
   while (run.pos < run.size() && !run.stalled) {
     switch (mode_) {

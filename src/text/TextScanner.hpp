@@ -50,8 +50,11 @@ class TextScanner {
   static constexpr std::size_t kLongestToken = 4096;
   static constexpr std::size_t kLongestWord = 4096;
 
-  // Throws Error when the options' minima are negative.
-  TextScanner(const Hyphenator& h, TextOptions options);
+  // Throws Error when the options' minima are negative. The scanner reads
+  // the caller's options, which must outlive it: a call of insertHyphens, or
+  // a stream's setup, holds them for as long as its scanner, and a one-word
+  // text costs no copy of them.
+  TextScanner(const Hyphenator& h, const TextOptions& options);
   TextScanner(const TextScanner&) = delete;
   TextScanner& operator=(const TextScanner&) = delete;
 
@@ -140,12 +143,12 @@ class TextScanner {
   Match hyphenTextAt(const Run& run, std::size_t at, WordRules& rules) const;
   bool readChar(const Run& run, std::size_t at, TextChar& read) const;
 
-  WordRules* currentRules() noexcept { return stack_.rules(outer_.get()); }
+  WordRules* currentRules() noexcept { return stack_.rules(&outer_); }
   WordRules* rulesForLanguage(std::string_view tag);
 
-  const TextOptions options_;
+  const TextOptions& options_;
   std::string hyphenText_;  // the hyphen, unless a soft hyphen
-  std::unique_ptr<WordRules> outer_;
+  WordRules outer_;
   // Made for the first element that switches the language.
   std::unique_ptr<std::array<std::unique_ptr<WordRules>, 73>> languages_;
 
@@ -159,7 +162,7 @@ class TextScanner {
   bool rawTextEnd_ = false;  // the next tag is the end tag of raw text
   ElementStack stack_;
   // Hashes (NameHash) of the caller's elements to skip, in lower case and as
-  // given, and of the classes to skip.
+  // given, and of the classes to skip; made for markup only.
   std::vector<std::uint64_t> skipLower_, skipWritten_, skipClasses_;
   struct KnownElement {
     std::uint64_t name = 0;  // no name: a name is no zero bytes

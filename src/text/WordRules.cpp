@@ -29,9 +29,13 @@ std::size_t fewestLettersToBreak(const Hyphenator& h) {
 }  // namespace
 
 WordRules::WordRules(Hyphenator h, const TextOptions& options)
-    : hyphenator_(std::move(h)),
+    : owned_(std::move(h)),
+      hyphenator_(*owned_),
       options_(options),
       fewestLettersToBreak_(fewestLettersToBreak(hyphenator_)) {}
+
+WordRules::WordRules(const Hyphenator& h, const TextOptions& options, Borrowed)
+    : hyphenator_(h), options_(options), fewestLettersToBreak_(fewestLettersToBreak(h)) {}
 
 bool WordRules::foldsToPatternLetter(char32_t c) const {
   // The edge mark "." is the patterns' own notation, never a letter of a text.

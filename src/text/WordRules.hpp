@@ -24,6 +24,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -110,6 +111,10 @@ class WordRules {
  public:
   // `h` already carries the minima the text is to be hyphenated with.
   WordRules(Hyphenator h, const TextOptions& options);
+  // The same on the caller's hyphenator, which outlives the rules: no copy
+  // of it, which a one-word text would pay for in full.
+  struct Borrowed {};
+  WordRules(const Hyphenator& h, const TextOptions& options, Borrowed);
   WordRules(const WordRules&) = delete;
   WordRules& operator=(const WordRules&) = delete;
 
@@ -271,7 +276,8 @@ class WordRules {
   }
   void endRound() noexcept;
 
-  Hyphenator hyphenator_;
+  std::optional<Hyphenator> owned_;  // the rules' own copy, unless borrowed
+  const Hyphenator& hyphenator_;     // *owned_, or the caller's
   const TextOptions& options_;
   std::size_t fewestLettersToBreak_;  // no word of fewer letters breaks
   const std::uint8_t* table_ = nullptr;
