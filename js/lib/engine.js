@@ -2,7 +2,7 @@
 // dist/liang.wasm beside this package; each language's files read from data/
 // (from the package's folder in Node, fetched from beside this module in
 // browsers), inflated by the platform's DecompressionStream and registered.
-// Strings go in and out as UTF-8 in the engine's heap.
+// Words go in as UTF-16 units, text in and out as UTF-8, in the engine's heap.
 
 const isNode =
   typeof process === "object" && typeof process.versions?.node === "string" &&
@@ -40,6 +40,7 @@ class Engine {
   constructor(instance) {
     this.exports = instance.exports;
     this.heap = new Uint8Array(this.exports.memory.buffer);
+    this.heap16 = new Uint16Array(this.exports.memory.buffer);
     this.heap32 = new Uint32Array(this.exports.memory.buffer);
     this.scratch = 0;
     this.scratchSize = 0;
@@ -57,6 +58,7 @@ class Engine {
   refresh() {
     if (this.heap.length === 0) {
       this.heap = new Uint8Array(this.exports.memory.buffer);
+      this.heap16 = new Uint16Array(this.exports.memory.buffer);
       this.heap32 = new Uint32Array(this.exports.memory.buffer);
     }
   }
@@ -154,10 +156,15 @@ class Engine {
   }
 
   // Hyphenates `word`; the count of its breaks, which are then at
-  // heap32[pointsAt ...] as UTF-16 indices.
+  // heap32[pointsAt ...] as UTF-16 indices. The word goes in as its UTF-16
+  // units, one store each: no encoding in JavaScript, and breaks that need
+  // no mapping back.
   breaks(handle, word, left, right) {
-    const size = this.write(word);
-    const count = this.exports.liang_positions(handle, this.scratch, size, left, right);
+    const n = word.length;
+    const at = this.room(2 * n);
+    const heap16 = this.heap16;
+    for (let i = 0, to = at >>> 1; i < n; ++i) heap16[to + i] = word.charCodeAt(i);
+    const count = this.exports.liang_positions(handle, at, n, left, right);
     if (count < 0) throw this.error();
     // The engine's buffer of breaks moves only when a word has more breaks
     // than it holds (64).
