@@ -75,6 +75,30 @@ describe("words in the forms the engine takes apart agree with the native tool",
   });
 });
 
+// A long answer comes out of the engine in Latin-1 when all of it is
+// Latin-1 (German), else in UTF-8 (Russian, and German with a character
+// past U+00FF); a short one always in UTF-8.
+describe("long text agrees with the native tool in either form of its answer",
+         { skip: skipWithoutTool }, () => {
+  const prose = (affix, extra = "") => {
+    const words = languageWords(affix, 3000);
+    const lines = [];
+    for (let i = 0; i < words.length; i += 9) lines.push(`${words.slice(i, i + 9).join(" ")}.`);
+    return `${lines.join("\n")}${extra}\n`;
+  };
+  for (const [name, affix, extra] of [["Latin-1", "de-1996", ""], ["UTF-8", "ru", ""],
+                                      ["Latin-1 but for one character", "de-1996", " \u0101\u{1D4B6}"]]) {
+    test(name, async () => {
+      const language = await load(affix);
+      const text = prose(affix, extra);
+      assert.ok(text.length > 8192);
+      assert.equal(language.insertHyphens(text, { hyphen: "=" }), nativeText(affix, text));
+      assert.equal(language.insertHyphens(text, { hyphen: "\u00AD" }),
+                   nativeText(affix, text).replaceAll("=", "\u00AD"));
+    });
+  }
+});
+
 test("a lone surrogate is U+FFFD to the engine, as TextEncoder makes it", async () => {
   const language = await load("en-us");
   for (const [lone, word] of [["\uD800", "hyphen\uD800ation"], ["\uDC00", "\uDC00hyphenation"],
