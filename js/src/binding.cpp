@@ -17,6 +17,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <exception>
 #include <optional>
 #include <string>
@@ -265,11 +266,22 @@ bool toLatin1(std::string& text) {
   for (const char c : text) high = std::max(high, static_cast<unsigned char>(c));
   if (high >= 0xC4) return false;
   if (high < 0x80) return true;  // ASCII is both
-  std::size_t to = 0;
-  for (std::size_t from = 0; from < text.size(); ++from) {
-    const auto b = static_cast<unsigned char>(text[from]);
-    text[to++] = b < 0x80 ? static_cast<char>(b)
-                          : static_cast<char>(((b & 0x03) << 6) | (text[++from] & 0x3F));
+  // Eight bytes at a time while they are ASCII, which most are.
+  char* const data = text.data();
+  const std::size_t size = text.size();
+  std::size_t to = 0, from = 0;
+  while (from < size) {
+    std::uint64_t eight;
+    if (from + 8 <= size &&
+        (std::memcpy(&eight, data + from, 8), (eight & 0x8080808080808080u) == 0)) {
+      std::memcpy(data + to, &eight, 8);
+      to += 8;
+      from += 8;
+      continue;
+    }
+    const auto b = static_cast<unsigned char>(data[from++]);
+    data[to++] = b < 0x80 ? static_cast<char>(b)
+                          : static_cast<char>(((b & 0x03) << 6) | (data[from++] & 0x3F));
   }
   text.resize(to);
   return true;
