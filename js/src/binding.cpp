@@ -1,6 +1,7 @@
 // The WebAssembly engine's interface to JavaScript (js/lib/engine.js): plain
-// C functions over numbers and UTF-8 bytes in the wasm heap, so that a call
-// costs no more than the copy of its word in and of its answer out.
+// C functions over numbers and strings in the wasm heap (a word as UTF-16
+// units, as JavaScript holds it; text as UTF-8), so that a call costs no
+// more than the copy of its word in and of its answer out.
 //
 // Handles: a language's hyphenator is its ordinal (0..72); a hyphenator with
 // extra exceptions gets a handle of its own (kFirstCustom and up) until
@@ -11,9 +12,12 @@
 #include <emscripten/emscripten.h>
 #include <malloc.h>
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <exception>
 #include <optional>
 #include <string>
@@ -21,6 +25,9 @@
 #include <vector>
 
 #include "WebLanguages.hpp"
+#include "core/BreakPlan.hpp"
+#include "core/Breaks.hpp"
+#include "core/Scratch.hpp"
 #include "languages/Loader.hpp"
 #include "liang/Exception.hpp"
 #include "liang/Hyphenator.hpp"
@@ -56,9 +63,15 @@ T guarded(T failed, Step step) {
   return failed;
 }
 
+// The hyphenators of the languages registered so far, by ordinal: found
+// once, since a word's call should not pay for the registry's lookup.
+std::array<const Hyphenator*, kLanguageCount> languages{};
+
 const Hyphenator& hyphenatorOf(int handle) {
   if (handle >= 0 && handle < kLanguageCount) {
-    return liang::languageHyphenator(static_cast<Language>(handle));
+    const Hyphenator*& h = languages[static_cast<std::size_t>(handle)];
+    if (h == nullptr) h = &liang::languageHyphenator(static_cast<Language>(handle));
+    return *h;
   }
   const auto index = static_cast<std::size_t>(handle - kFirstCustom);
   if (handle < kFirstCustom || index >= custom.size() || !custom[index]) {
@@ -67,41 +80,85 @@ const Hyphenator& hyphenatorOf(int handle) {
   return *custom[index];
 }
 
-// The UTF-16 index of each byte offset of a well-formed UTF-8 word, in
-// place: a four-byte sequence is two UTF-16 units, any other one.
-void toUtf16(std::string_view word, std::uint32_t* offsets, std::size_t count) {
-  std::size_t byte = 0;
-  std::uint32_t unit = 0;
-  for (std::size_t i = 0; i < count; ++i) {
-    for (; byte < offsets[i]; ++byte) {
-      const auto b = static_cast<unsigned char>(word[byte]);
-      if ((b & 0xC0) != 0x80) unit += b >= 0xF0 ? 2 : 1;
-    }
-    offsets[i] = unit;
-  }
-}
+// The last hyphenator made with minima of the caller's (withMinima), kept
+// for the calls after it, which mostly ask for the same: made anew, it
+// would build its plan (a table of every letter) for every word.
+struct WithMinima {
+  int handle = -1, left = 0, right = 0;
+  std::optional<Hyphenator> hyphenator;
+} withMinimaKept;
 
 // The hyphenator of a handle, with left and right replacing its minima when
-// positive (in `changed`, which then holds it).
-const Hyphenator& withMinima(int handle, int left, int right, std::optional<Hyphenator>& changed) {
+// positive.
+const Hyphenator& withMinima(int handle, int left, int right) {
   const Hyphenator& own = hyphenatorOf(handle);
   if (left <= 0 && right <= 0) return own;
-  changed.emplace(liang::withMinima(own, left > 0 ? left : liang::hyphenatorLeftMin(own),
-                                    right > 0 ? right : liang::hyphenatorRightMin(own)));
-  return *changed;
+  WithMinima& kept = withMinimaKept;
+  if (!kept.hyphenator || kept.handle != handle || kept.left != left || kept.right != right) {
+    kept.hyphenator.reset();
+    kept.hyphenator.emplace(liang::withMinima(own, left > 0 ? left : liang::hyphenatorLeftMin(own),
+                                              right > 0 ? right : liang::hyphenatorRightMin(own)));
+    kept.handle = handle;
+    kept.left = left;
+    kept.right = right;
+  }
+  return *kept.hyphenator;
 }
 
-// The breaks of a UTF-8 word into `points`, as byte offsets; their count.
-std::size_t breaksOf(const Hyphenator& h, std::string_view word) {
-  std::array<std::size_t, 64> found;
-  const std::size_t count = liang::hyphenationPoints(h, word, std::span<std::size_t>(found));
-  if (count > found.size()) {
-    const std::vector<std::size_t> all = liang::hyphenationPoints(h, word);
-    points.assign(all.begin(), all.end());
-    return all.size();
+// Whether a UTF-16 unit is half of a surrogate pair (or a lone half).
+bool isSurrogate(char16_t unit) { return (unit & 0xF800) == 0xD800; }
+
+// The breaks of `chars` into `points` (the characters' indices mapped by
+// `unitOf`); their count. The span forms of the library do the same in
+// two steps, through a buffer of std::size_t.
+template <class UnitOf>
+std::size_t breaksOfChars(const Hyphenator& h, std::u32string_view chars, UnitOf unitOf) {
+  std::uint64_t mask;
+  if (liang::internal::planBreaks(h, chars, mask)) {
+    std::size_t count = 0;  // at most 64: points holds them
+    for (; mask != 0; mask &= mask - 1) {
+      points[count++] = unitOf(static_cast<std::size_t>(std::countr_zero(mask)));
+    }
+    return count;
   }
-  for (std::size_t i = 0; i < count; ++i) points[i] = static_cast<std::uint32_t>(found[i]);
+  liang::internal::ScratchBuffer<std::size_t, 64> found(chars.size());
+  const std::size_t count = liang::internal::collectBreaks(h, chars, found.data());
+  if (count > points.size()) points.resize(count);
+  for (std::size_t i = 0; i < count; ++i) points[i] = unitOf(found.data()[i]);
   return count;
+}
+
+// The breaks of a word of UTF-16 units into `points`, as UTF-16 indices;
+// their count. The word's characters are its units unless it holds a
+// surrogate: then a pair is one character, and a lone half U+FFFD (as
+// TextEncoder makes it, so the text layer sees what the UTF-8 forms see).
+std::size_t breaksOfUtf16(const Hyphenator& h, std::u16string_view word) {
+  const std::size_t n = word.size();
+  liang::internal::ScratchBuffer<char32_t, 64> chars(n);
+  char32_t* out = chars.data();
+  bool paired = false;
+  for (std::size_t i = 0; i < n; ++i) {
+    out[i] = word[i];
+    paired = paired || isSurrogate(word[i]);
+  }
+  const auto itself = [](std::size_t p) { return static_cast<std::uint32_t>(p); };
+  if (!paired) return breaksOfChars(h, {out, n}, itself);
+  liang::internal::ScratchBuffer<std::uint32_t, 65> unitOf(n + 1);
+  std::size_t length = 0;
+  for (std::size_t i = 0; i < n; ++length) {
+    unitOf.data()[length] = static_cast<std::uint32_t>(i);
+    const char16_t unit = word[i];
+    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < n && word[i + 1] >= 0xDC00 &&
+        word[i + 1] <= 0xDFFF) {
+      out[length] = 0x10000 + ((char32_t{unit} - 0xD800) << 10) + (char32_t{word[i + 1]} - 0xDC00);
+      i += 2;
+    } else {
+      out[length] = isSurrogate(unit) ? char32_t{0xFFFD} : char32_t{unit};
+      i += 1;
+    }
+  }
+  unitOf.data()[length] = static_cast<std::uint32_t>(n);
+  return breaksOfChars(h, {out, length}, [&](std::size_t p) { return unitOf.data()[p]; });
 }
 
 }  // namespace
@@ -173,18 +230,16 @@ EMSCRIPTEN_KEEPALIVE int liang_with_exceptions(int ordinal, const char* entries,
 EMSCRIPTEN_KEEPALIVE void liang_release(int handle) {
   const auto index = static_cast<std::size_t>(handle - kFirstCustom);
   if (handle >= kFirstCustom && index < custom.size()) custom[index].reset();
+  if (withMinimaKept.handle == handle) withMinimaKept = WithMinima();  // the handle may come again
 }
 
-// The breaks of a UTF-8 word as UTF-16 indices into liang_points(); their
-// count, or -1. left and right replace the minima when positive.
-EMSCRIPTEN_KEEPALIVE int liang_positions(int handle, const char* word, std::size_t size, int left,
-                                         int right) {
+// The breaks of a word of `size` UTF-16 units as UTF-16 indices into
+// liang_points(); their count, or -1. left and right replace the minima
+// when positive.
+EMSCRIPTEN_KEEPALIVE int liang_positions(int handle, const char16_t* word, std::size_t size,
+                                         int left, int right) {
   return guarded(-1, [&] {
-    const std::string_view text = bytes(word, size);
-    std::optional<Hyphenator> changed;
-    const std::size_t count = breaksOf(withMinima(handle, left, right, changed), text);
-    toUtf16(text, points.data(), count);
-    return static_cast<int>(count);
+    return static_cast<int>(breaksOfUtf16(withMinima(handle, left, right), {word, size}));
   });
 }
 
@@ -201,10 +256,42 @@ EMSCRIPTEN_KEEPALIVE int liang_prepare(int handle) {
 EMSCRIPTEN_KEEPALIVE const std::uint32_t* liang_points() { return points.data(); }
 
 // The flags of liang_insert.
-enum : int { kMarkup = 1, kNoCapitalized = 2, kNoAllCaps = 4, kMixedCase = 8 };
+enum : int { kMarkup = 1, kNoCapitalized = 2, kNoAllCaps = 4, kMixedCase = 8, kLatin1 = 16 };
+
+// Rewrites the well-formed UTF-8 in `text` as Latin-1, in place, when every
+// character is below U+0100 (no byte from 0xC4 on); whether it did. The
+// text of a Western language with a soft hyphen is, and Node makes a string
+// of Latin-1 bytes some six times faster than one of UTF-8.
+bool toLatin1(std::string& text) {
+  unsigned char high = 0;
+  for (const char c : text) high = std::max(high, static_cast<unsigned char>(c));
+  if (high >= 0xC4) return false;
+  if (high < 0x80) return true;  // ASCII is both
+  // Eight bytes at a time while they are ASCII, which most are.
+  char* const data = text.data();
+  const std::size_t size = text.size();
+  std::size_t to = 0, from = 0;
+  while (from < size) {
+    std::uint64_t eight;
+    if (from + 8 <= size &&
+        (std::memcpy(&eight, data + from, 8), (eight & 0x8080808080808080u) == 0)) {
+      std::memcpy(data + to, &eight, 8);
+      to += 8;
+      from += 8;
+      continue;
+    }
+    const auto b = static_cast<unsigned char>(data[from++]);
+    data[to++] = b < 0x80 ? static_cast<char>(b)
+                          : static_cast<char>(((b & 0x03) << 6) | (data[from++] & 0x3F));
+  }
+  text.resize(to);
+  return true;
+}
 
 // Running text with hyphens (insertHyphens with TextOptions); the answer is
-// at liang_result() for liang_result_size() bytes. 0, or -1.
+// at liang_result() for liang_result_size() bytes: UTF-8, or Latin-1 where
+// kLatin1 asks for it and every character is one. 0 (UTF-8), 1 (Latin-1),
+// or -1.
 EMSCRIPTEN_KEEPALIVE int liang_insert(int handle, const char* text, std::size_t size,
                                       const char* hyphen, std::size_t hyphenSize, int flags,
                                       int minWord, int left, int right) {
@@ -219,7 +306,7 @@ EMSCRIPTEN_KEEPALIVE int liang_insert(int handle, const char* text, std::size_t 
     options.leftMin = left;
     options.rightMin = right;
     result = liang::insertHyphens(hyphenatorOf(handle), bytes(text, size), options);
-    return 0;
+    return (flags & kLatin1) != 0 && toLatin1(result) ? 1 : 0;
   });
 }
 

@@ -23,13 +23,14 @@ function run(args, input) {
   return result.stdout;
 }
 
-// The native tool's breaks of each word, with "=" at each.
-export function nativeWords(language, words) {
+// The native tool's breaks of each word, with "=" at each; `flags` are
+// its options (--left ...).
+export function nativeWords(language, words, flags = []) {
   const lines = [];
   for (let i = 0; i < words.length; i += 2000) {
     const chunk = words.slice(i, i + 2000);
-    lines.push(...run(["-l", language, "-s", "=", "--", ...chunk], "").split("\n").slice(0,
-                                                                                      chunk.length));
+    lines.push(...run(["-l", language, "-s", "=", ...flags, "--", ...chunk], "").split("\n")
+      .slice(0, chunk.length));
   }
   return lines;
 }
