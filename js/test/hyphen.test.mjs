@@ -26,12 +26,17 @@ const examples = [
 describe("the hyphen drop-in gives npm hyphen's results", () => {
   for (const [code, text, options] of examples) {
     const [ours, theirs] = code === "en" ? [liangEn, hyphenEn] : [liangDe, hyphenDe];
+    // hyphen's own async functions are not compared: they work in slices of
+    // 10 ms, and where the first slice is over before it reads a word (the
+    // process descheduled on a loaded machine) they resolve to the empty
+    // text. Its sync functions give what the async ones otherwise do.
     test(`${code}: ${text.slice(0, 30)} ${JSON.stringify(options ?? {})}`, async () => {
       const expected = theirs.hyphenateSync(text, options);
       assert.equal(await ours.hyphenate(text, options), expected);
       assert.equal(ours.hyphenateSync(text, options), expected);
-      assert.equal(await ours.hyphenateHTML(text, options), await theirs.hyphenateHTML(text, options));
-      assert.equal(ours.hyphenateHTMLSync(text, options), theirs.hyphenateHTMLSync(text, options));
+      const expectedHtml = theirs.hyphenateHTMLSync(text, options);
+      assert.equal(await ours.hyphenateHTML(text, options), expectedHtml);
+      assert.equal(ours.hyphenateHTMLSync(text, options), expectedHtml);
     });
   }
 
