@@ -178,7 +178,7 @@ std::uint32_t TextScanner::knownElementFlags(std::string_view local, std::uint64
   const std::size_t unused = 64 - 8 * local.size();
   name &= std::endian::native == std::endian::little ? ~std::uint64_t{0} >> unused
                                                      : ~std::uint64_t{0} << unused;
-  KnownElement& known = knownElements_[hash % knownElements_.size()];
+  KnownElement& known = knownElements_[static_cast<std::size_t>(hash % knownElements_.size())];
   if (known.name != name) known = {name, elementFlags(local, hash)};
   return known.flags;
 }
