@@ -3,8 +3,9 @@
 // for these languages; hyphen fixes 2 and 2) and used as its README says
 // (hyphen: the per-language hyphenateSync with minWordLength 0, so that it
 // hyphenates every word as the others do). Not part of CI.
-//   cd js/bench && npm install && node bench.mjs [textMegabytes=40] [text]
-// ("text": the running text only)
+//   cd js/bench && npm install && node bench.mjs [textMegabytes=40] [text] [patterns]
+// ("text": the running text only; "patterns": per word on words made of
+// pattern fragments rather than Debian's word lists, see words.mjs)
 // Prints ns per word (per-word calls) and the running-text time, both in
 // CPU time.
 //
@@ -12,13 +13,16 @@
 // settles, liang and hypher build what they build on first use), then is
 // timed on other words, each once per round, best of five rounds. hyphen
 // keeps every word it has hyphenated in a cache of its hyphenator, so each
-// round gets a fresh hyphenator (the per-language module's own, made again
-// from the same patterns) warmed up on the warm-up words only; the cached
-// figure, a word hyphenated before, is shown too.
+// round gets a fresh hyphenator warmed up on the warm-up words only; the
+// cached figure, a word hyphenated before, is shown too. hyphen also keeps
+// each word's breaks in the exceptions object of the patterns it was made
+// from (its third entry), shared by every hyphenator made from them: a
+// fresh one is made from a copy of the patterns whose exceptions are as
+// the module shipped them.
 import { createRequire } from "node:module";
 
 import { load } from "../lib/index.js";
-import { languageWords } from "../test/support.mjs";
+import { benchWords } from "./words.mjs";
 
 const require = createRequire(import.meta.url);
 const Hypher = require("hypher");
@@ -51,13 +55,19 @@ function perWord(warmUp, words, fresh) {
   return (best * 1e6) / words.length;
 }
 
-// The words: distinct, lowercase, warm-up words apart from the timed ones.
-function wordSets(affix) {
-  const all = [...new Set(languageWords(affix, 60000).map((w) => w.toLowerCase()))];
-  return [all.slice(0, 15000), all.slice(15000)];
+const flags = process.argv.slice(3);
+const textOnly = flags.includes("text");
+const kind = flags.includes("patterns") ? "patterns" : "dictionary";
+
+// The words (words.mjs): distinct, lowercase, warm-up words apart from the
+// timed ones.
+const wordSets = new Map();
+for (const affix of textOnly ? [] : Object.keys(peers)) {
+  const { source, words } = benchWords(affix, 60000, kind);
+  console.log(`${affix}: ${words.length} words from ${source}`);
+  wordSets.set(affix, [words.slice(0, 15000), words.slice(15000)]);
 }
 
-const textOnly = process.argv[3] === "text";
 if (!textOnly) {
   console.log("per word, ns (lower is better); hyphen: fresh words, and (cached) words seen before");
   console.log("language  liang  hypher  hyphen (cached)  hypher/liang  hyphen/liang");
@@ -66,12 +76,14 @@ for (const [affix, peer] of textOnly ? [] : Object.entries(peers)) {
   const liang = await load(affix);
   const hypher = new Hypher(require(`hyphenation.${hypherPatterns[affix]}`));
   const patterns = require(`hyphen/patterns/${peer}.js`);
-  const [warmUp, words] = wordSets(affix);
+  const shippedExceptions = { ...patterns[2] };
+  const [warmUp, words] = wordSets.get(affix);
   const options = { minWordLength: 0 };
   const l = perWord(warmUp, words, () => (w) => liang.hyphenate(w));
   const a = perWord(warmUp, words, () => (w) => hypher.hyphenate(w));
   const b = perWord(warmUp, words, () => {
-    const { hyphenateSync } = hyphenContract(patterns);
+    const { hyphenateSync } =
+      hyphenContract([patterns[0], patterns[1], { ...shippedExceptions }]);
     return (w) => hyphenateSync(w, options);
   });
   const { hyphenateSync: cachedSync } = require(`hyphen/${peer}`);
@@ -81,9 +93,10 @@ for (const [affix, peer] of textOnly ? [] : Object.entries(peers)) {
               `${(a / l).toFixed(1).padStart(13)} ${(b / l).toFixed(1).padStart(13)}`);
 }
 
-// Running text: prose of words of the language, sentences of 5 to 16 words.
+// Running text: prose of English words (the same words as above),
+// sentences of 5 to 16 words.
 const megabytes = Number(process.argv[2] ?? 40);
-const words = languageWords("en-us", 50000).map((w) => w.toLowerCase());
+const { words } = benchWords("en-us", 50000, kind);
 const parts = [];
 let size = 0;
 for (let i = 0; size < megabytes * 1e6; ++i) {
