@@ -3,11 +3,11 @@
 import { writeFileSync } from "node:fs";
 
 import { dumpDom, serve } from "../test/server.mjs";
-import { languageWords } from "../test/support.mjs";
+import { benchWords } from "./words.mjs";
 
 writeFileSync(new URL("words.json", import.meta.url), JSON.stringify({
-  "en-us": languageWords("en-us", 20000).map((w) => w.toLowerCase()),
-  "de-1996": languageWords("de-1996", 20000).map((w) => w.toLowerCase()),
+  "en-us": benchWords("en-us", 20000).words,
+  "de-1996": benchWords("de-1996", 20000).words,
 }));
 // The page posts its result; its image /hold is answered only then, which
 // keeps the load event (and so --dump-dom) waiting in real time.
