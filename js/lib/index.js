@@ -28,8 +28,8 @@ async function nodeModule(name) {
   return process.getBuiltinModule?.(name) ?? import(`node:${name}`);
 }
 
-// In Node, read at once: fs/promises alone costs a fresh process more than a
-// megabyte's read, and the files are small.
+// In Node, read synchronously: the files are small, and a read through the
+// thread pool (fs/promises) costs a fresh process more than the read itself.
 async function readAsset(path) {
   const url = new URL(path, import.meta.url);
   if (isNode) {
