@@ -3,8 +3,7 @@
 // in use by malloc and the wasm memory's size before and after. Not in CI
 // (the test suite checks the same over 60,000 calls).
 //   node memory.mjs [calls=10000000]
-import { heapInUse, load } from "../lib/index.js";
-import { engine } from "../lib/engine.js";
+import { engine, heapInUse, load } from "../lib/index.js";
 
 const calls = Number(process.argv[2] ?? 1e7);
 const en = await load("en-us");

@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 gz() { cat "$@" | gzip -9 | wc -c; }
-engine=$(( $(gz dist/liang.wasm) + $(gz lib/index.js lib/engine.js lib/catalogue.js) ))
+engine=$(( $(gz dist/liang.wasm) + $(gz lib/index.js) ))
 english=$(gz data/en-us.liang)
 echo "liang: wasm $(stat -c %s dist/liang.wasm) B raw, $(gz dist/liang.wasm) B gzip -9;" \
   "engine with its JavaScript $engine B; English's file $english B; engine + English $((engine + english)) B"

@@ -1,4 +1,4 @@
-// The WebAssembly engine's interface to JavaScript (js/lib/engine.js): plain
+// The WebAssembly engine's interface to JavaScript (js/lib/index.js): plain
 // C functions over numbers and strings in the wasm heap (a word as UTF-16
 // units, as JavaScript holds it; text as UTF-8), so that a call costs no
 // more than the copy of its word in and of its answer out.

@@ -145,7 +145,7 @@ test("the engine frees what it allocates", async () => {
 // Words go into the engine as UTF-8 that JavaScript writes itself; it must
 // be TextEncoder's, lone surrogates (U+FFFD) included.
 test("words are written into the engine as TextEncoder writes them", async () => {
-  const { engine } = await import("../lib/engine.js");
+  const { engine } = await import("../lib/index.js");
   const e = await engine();
   const samples = ["", "abc", "Grüße", "Ünnep", "ő\u0301", "сло́во", "ﬁ", "日本語",
     "\u{1F600}x\u{10FFFF}", "a\uD800b", "\uDC00", "x\uD83D", "\uD83D\uDE00\uDE00",

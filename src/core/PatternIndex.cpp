@@ -119,19 +119,41 @@ std::uint32_t toIndex(std::size_t value) {
 }  // namespace
 
 PatternIndex::PatternIndex(const PatternNodes& trie, Extent extent) : trie_(trie) {
-  // The distinct letters, marked in the table first so that only they are sorted.
-  std::vector<char32_t> letters;
-  for (char32_t key : trie.childKeys) {
+  // The loops over every edge and node come first and call nothing, so
+  // that their code stays a few instructions: a WebAssembly engine charges
+  // each turn of a loop with the size of the loop's code and recompiles a
+  // function whose charges pass a bound with its optimising compiler, which
+  // would cost the first word of a fresh process milliseconds (Node 20,
+  // English). The Latin-1 letters are marked in the table, the rest counted.
+  std::size_t beyondLatin1 = 0;
+  for (const char32_t key : trie.childKeys) {
     if (key < kDirectSymbols) {
-      if (directSymbols_[key] != 0) continue;
       directSymbols_[key] = 1;
     } else {
-      if (symbols_(key) != 0) continue;
-      symbols_.set(key, 1);
+      ++beyondLatin1;
     }
-    letters.push_back(key);
   }
-  std::sort(letters.begin(), letters.end());
+  // In store order, which is sequential.
+  std::uint32_t longestScores = 0;
+  for (const PatternNodes::Node& node : trie.nodes) {
+    longestScores = std::max(longestScores, node.scoreCount);
+  }
+  longestScores_ = longestScores;
+  // The distinct letters, ascending: Latin-1's, then the others, marked in
+  // the map first so that only they are sorted.
+  std::vector<char32_t> letters;
+  for (char32_t c = 0; c < kDirectSymbols; ++c) {
+    if (directSymbols_[c] != 0) letters.push_back(c);
+  }
+  if (beyondLatin1 != 0) {
+    const std::size_t latin1Letters = letters.size();
+    for (const char32_t key : trie.childKeys) {
+      if (key < kDirectSymbols || symbols_(key) != 0) continue;
+      symbols_.set(key, 1);
+      letters.push_back(key);
+    }
+    std::sort(letters.begin() + static_cast<std::ptrdiff_t>(latin1Letters), letters.end());
+  }
   alphabetSize_ = toIndex(letters.size());
   std::size_t mostInBlock = 0, inBlock = 0;
   for (std::uint32_t k = 0; k < alphabetSize_; ++k) {
@@ -144,10 +166,6 @@ PatternIndex::PatternIndex(const PatternNodes& trie, Extent extent) : trie_(trie
       mostInBlock = inBlock;
       scriptBase_ = block << 8;
     }
-  }
-  // In store order, which is sequential.
-  for (const PatternNodes::Node& node : trie.nodes) {
-    longestScores_ = std::max<std::size_t>(longestScores_, node.scoreCount);
   }
   if (extent == Extent::kAlphabet) {
     walksStore_ = true;
