@@ -10,7 +10,7 @@
 // hardest case for a walk over a large trie, and no language's real words.
 import { existsSync, readFileSync } from "node:fs";
 
-import { languageWords } from "../test/support.mjs";
+import { languageWords, random } from "../test/support.mjs";
 
 const lists = {
   "en-us": "/usr/share/dict/american-english",
@@ -18,18 +18,6 @@ const lists = {
   ru: "/usr/share/hunspell/ru_RU.dic",
   hu: "/usr/share/hunspell/hu_HU.dic",
 };
-
-// A deterministic generator (mulberry32), for the shuffle.
-function random(seed) {
-  let a = seed >>> 0;
-  return () => {
-    a = (a + 0x6d2b79f5) >>> 0;
-    let t = a;
-    t = Math.imul(t ^ (t >>> 15), t | 1);
-    t ^= t + Math.imul(t ^ (t >>> 7), t | 61);
-    return ((t ^ (t >>> 14)) >>> 0) / 4294967296;
-  };
-}
 
 // At most `most` words spread evenly over `words`.
 function spread(words, most) {

@@ -46,7 +46,7 @@ export function dataText(affix, kind) {
 }
 
 // A deterministic generator (mulberry32).
-function random(seed) {
+export function random(seed) {
   let a = seed >>> 0;
   return () => {
     a = (a + 0x6d2b79f5) >>> 0;
